@@ -1,0 +1,166 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/os/os_file.h"
+
+namespace orvia::os {
+namespace {
+
+class PosixMapping final : public Mapping {
+ public:
+  PosixMapping(void* base, uint64_t size) : base_(base), size_(size) {}
+  ~PosixMapping() override {
+    if (base_ != nullptr) munmap(base_, size_);
+  }
+  const uint8_t* data() const override { return static_cast<const uint8_t*>(base_); }
+  uint64_t size() const override { return size_; }
+
+ private:
+  void* base_;
+  uint64_t size_;
+};
+
+class PosixFile final : public OsFile {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override { close(fd_); }
+
+  bool readAt(uint64_t offset, void* dst, size_t n, size_t* got) const override {
+    size_t done = 0;
+    while (done < n) {
+      ssize_t r = pread(fd_, static_cast<char*>(dst) + done, n - done, off_t(offset + done));
+      if (r < 0 && errno == EINTR) continue;
+      if (r < 0) return false;
+      if (r == 0) break;
+      done += size_t(r);
+    }
+    *got = done;
+    return true;
+  }
+
+  bool writeAt(uint64_t offset, const void* src, size_t n) override {
+    size_t done = 0;
+    while (done < n) {
+      ssize_t r =
+          pwrite(fd_, static_cast<const char*>(src) + done, n - done, off_t(offset + done));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) return false;
+      done += size_t(r);
+    }
+    return true;
+  }
+
+  bool size(uint64_t* out) const override {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return false;
+    *out = uint64_t(st.st_size);
+    return true;
+  }
+
+  bool truncate(uint64_t size) override { return ftruncate(fd_, off_t(size)) == 0; }
+  bool sync() override { return fdatasync(fd_) == 0; }
+  bool lockExclusive() override { return lockAs(LOCK_EX); }
+  bool lockShared() override { return lockAs(LOCK_SH); }
+  bool unlock() override { return lockAs(LOCK_UN); }
+
+  std::unique_ptr<Mapping> map(uint64_t size) const override {
+    if (size == 0) return std::make_unique<PosixMapping>(nullptr, 0);
+    if (size > uint64_t(SIZE_MAX)) return nullptr;
+    void* base = mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd_, 0);
+    if (base == MAP_FAILED) return nullptr;
+    return std::make_unique<PosixMapping>(base, size);
+  }
+
+  bool identity(uint64_t* device, uint64_t* inode) const override {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) return false;
+    *device = uint64_t(st.st_dev);
+    *inode = uint64_t(st.st_ino);
+    return true;
+  }
+
+ private:
+  bool lockAs(int operation) {
+    for (;;) {
+      if (flock(fd_, operation) == 0) return true;
+      if (errno != EINTR) return false;
+    }
+  }
+
+  int fd_;
+};
+
+int flagsFor(OpenMode mode) {
+  switch (mode) {
+    case OpenMode::kRead:
+      return O_RDONLY;
+    case OpenMode::kReadWrite:
+      return O_RDWR;
+    case OpenMode::kCreateReadWrite:
+      return O_RDWR | O_CREAT;
+    case OpenMode::kCreateNew:
+      return O_RDWR | O_CREAT | O_EXCL;
+    case OpenMode::kCreateTruncate:
+      return O_RDWR | O_CREAT | O_TRUNC;
+  }
+  return O_RDONLY;
+}
+
+bool syncDirectoryOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fsync(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+}  // namespace
+
+std::unique_ptr<OsFile> openOsFile(const std::string& path, OpenMode mode) {
+  int fd;
+  do {
+    fd = open(path.c_str(), flagsFor(mode) | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  // Directories open read-only on POSIX; they are never files of ours.
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixFile>(fd);
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return false;
+  return syncDirectoryOf(to);
+}
+
+bool statFile(const std::string& path, FileStamp* out) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return false;
+  out->device = uint64_t(st.st_dev);
+  out->inode = uint64_t(st.st_ino);
+  out->size = uint64_t(st.st_size);
+  out->mtimeNanos = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
+uint32_t processId() { return uint32_t(getpid()); }
+
+}  // namespace orvia::os
