@@ -39,8 +39,8 @@ typedef struct DbInsertDescriptor {
   const char* contentFileName; /* 16-byte buffer: the content file kept for contentDictId */
   uint32_t contentDictId;
   uint32_t contentRef;
-  uint32_t dataLength;         /* bytes of the string area */
-  const void* data;            /* the string area */
+  uint32_t dataLength; /* bytes of the string area */
+  const void* data;    /* the string area */
 } DbInsertDescriptor;
 
 enum { kDbRecordHeaderSize = 16, kDbMaxRecordSize = 1024, kDbContentNameSize = 16 };

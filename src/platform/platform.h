@@ -10,10 +10,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace orvia::platform {
 
 // ---- Files ---------------------------------------------------------------------------
+// The separator written at the end of a directory; "\\" and "/" are both read.
+extern const char kDirectorySeparator;
+
 // Handles carry a current position like Win32 file handles; offsets are 32-bit.
 using FileHandle = struct PlatformFile*;
 
@@ -94,6 +98,10 @@ bool versionInfo(const char* fileName, uint32_t size, void* block);
 // *value points into block, *length is in bytes for binary values and in characters,
 // terminator included, for strings.
 bool versionQuery(const void* block, const char* subBlock, const void** value, uint32_t* length);
+// A version information block with the given translation pairs (language in the low 16
+// bits, code page in the high 16) and a FileVersion string under each; for tests.
+std::vector<uint8_t> makeVersionBlock(const std::vector<uint32_t>& translations,
+                                      const char* fileVersion);
 
 // ---- Progress ------------------------------------------------------------------------
 // Sends a message to a window and waits for it to be handled.

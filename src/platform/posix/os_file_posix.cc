@@ -47,8 +47,7 @@ class PosixFile final : public OsFile {
   bool writeAt(uint64_t offset, const void* src, size_t n) override {
     size_t done = 0;
     while (done < n) {
-      ssize_t r =
-          pwrite(fd_, static_cast<const char*>(src) + done, n - done, off_t(offset + done));
+      ssize_t r = pwrite(fd_, static_cast<const char*>(src) + done, n - done, off_t(offset + done));
       if (r < 0 && errno == EINTR) continue;
       if (r <= 0) return false;
       done += size_t(r);
@@ -144,7 +143,9 @@ bool fileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+  return unlink(path.c_str()) == 0;
+}
 
 bool replaceFile(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) return false;
@@ -161,6 +162,8 @@ bool statFile(const std::string& path, FileStamp* out) {
   return true;
 }
 
-uint32_t processId() { return uint32_t(getpid()); }
+uint32_t processId() {
+  return uint32_t(getpid());
+}
 
 }  // namespace orvia::os

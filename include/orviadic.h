@@ -1,0 +1,52 @@
+/* OrviaDic: access to installed dictionaries.
+ *
+ * Conventions
+ * - Every function returns 1, a count, a size or a handle on success and 0 or a null
+ *   handle on failure; it never says why, logs nothing and shows nothing.
+ * - Arguments are checked first: null handles and strings, buffers that cannot be
+ *   written for their stated size and selectors out of range give 0 with the buffer
+ *   untouched. A function then sets its outputs to a fixed empty value before any other
+ *   work, so a failed call leaves that value.
+ * - Texts are byte strings in the dictionary's code page. Lengths are in bytes without
+ *   the terminator; every text output is terminated, so callers pass size + 1 bytes.
+ * - An HDICT belongs to the caller until dicFreeHDICT succeeds; an HWORD until
+ *   dicFreeHWORD, and its HDICT must stay open while it lives. Calls on handles of one
+ *   HDICT must not overlap; dicSetRegKey must not overlap any other call.
+ * - On 32-bit Windows every function uses the standard calling convention.
+ */
+#ifndef ORVIADIC_H_
+#define ORVIADIC_H_
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define ORVIADIC_API __stdcall
+#else
+#define ORVIADIC_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct HDICT HDICT; /* an open dictionary */
+
+/* Opens the dictionary named by dictId (its three low bytes non-zero): null when it
+ * has no registry path, its index is missing or unreadable, or memory runs out. */
+HDICT* ORVIADIC_API dicCreateHDICT(uint32_t dictId);
+/* Closes and frees; 0 for null or when the index refuses to close (the handle then
+ * stays valid). */
+int32_t ORVIADIC_API dicFreeHDICT(HDICT* dict);
+
+/* Points the library at another registry key: root is a predefined root key handle
+ * (compared by its low 32 bits), path the subkey. 1; 0 only when the path cannot be
+ * copied, leaving the setting as it was. */
+int32_t ORVIADIC_API dicSetRegKey(void* root, const char* path);
+/* The library's file version, four 8-bit components packed into 32 bits; 0 on failure. */
+uint32_t ORVIADIC_API dicGetVersion(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORVIADIC_H_ */

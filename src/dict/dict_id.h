@@ -1,0 +1,50 @@
+// Dictionary identifiers: four bytes from the least significant, the key language, the
+// content language, the dictionary number and the companion kind.
+#pragma once
+
+#include <cstdint>
+
+namespace orvia::dict {
+
+inline constexpr uint32_t kInstalledKind = 0x00;
+inline constexpr uint32_t kRecordKind = 0x7F;
+inline constexpr uint32_t kNewWordKind = 0x80;
+inline constexpr uint32_t kMemoryKind = 0xFF;
+// A dictionary file name and a content file name kept by the index are 16-byte buffers.
+inline constexpr uint32_t kFileNameBufferSize = 16;
+
+// Valid when bytes 0, 1 and 2 are all non-zero; byte 3 may be anything.
+constexpr bool isValidDictId(uint32_t id) {
+  return (id & 0xFF) != 0 && (id & 0xFF00) != 0 && (id & 0xFF0000) != 0;
+}
+constexpr uint32_t baseOf(uint32_t id) {
+  return id & 0x00FFFFFF;
+}
+constexpr uint32_t companionKindOf(uint32_t id) {
+  return id >> 24;
+}
+constexpr uint32_t withKind(uint32_t id, uint32_t kind) {
+  return baseOf(id) | kind << 24;
+}
+constexpr uint32_t recordDictId(uint32_t id) {
+  return withKind(id, kRecordKind);
+}
+constexpr uint32_t memDictId(uint32_t id) {
+  return withKind(id, kMemoryKind);
+}
+constexpr uint32_t newWordDictId(uint32_t id) {
+  return withKind(id, kNewWordKind);
+}
+// A valid id whose kind is one of the user or new-word companions.
+constexpr bool isCompanion(uint32_t id) {
+  uint32_t kind = companionKindOf(id);
+  return isValidDictId(id) && (kind == kRecordKind || kind == kNewWordKind || kind == kMemoryKind);
+}
+
+// Eight upper-case hexadecimal digits and a terminator into out (9 bytes); always 1.
+int formatDictIdHex(uint32_t value, char* out);
+// The eight digits followed by extension (when not null) into a 16-byte out; always 1.
+// An extension too long for the buffer is cut so the name stays terminated.
+int buildDictFileName(uint32_t id, char* out, const char* extension);
+
+}  // namespace orvia::dict

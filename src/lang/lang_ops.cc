@@ -1,0 +1,81 @@
+#include "lang/lang_ops.h"
+
+#include "lang/single_byte.h"
+
+namespace orvia::lang {
+namespace {
+
+// Code 0, "no language": every key is empty and every key equals every other.
+int stubMakeSearchKey(const char*, char* key) {
+  if (key != nullptr) key[0] = '\0';
+  return 0;
+}
+uint32_t stubKeyCharOffset(const char*, uint32_t) {
+  return 0;
+}
+int ORVIADB_API stubCompareKeys(const char*, const char*) {
+  return 0;
+}
+uint32_t stubMatchLen(const char*, const char*) {
+  return 0;
+}
+
+struct LangOps {
+  MakeSearchKeyFn makeSearchKey;
+  KeyCharOffsetFn keyCharOffset;
+  CompareKeysFn compareKeys;
+  MatchLenFn matchLenFolded;
+  MatchLenFn matchLenSignificant;
+  MatchLenFn matchLenNoCase;
+  MatchLenFn matchLenExact;
+};
+
+constexpr LangOps kStubOps = {stubMakeSearchKey, stubKeyCharOffset, stubCompareKeys, stubMatchLen,
+                              stubMatchLen,      stubMatchLen,      stubMatchLen};
+
+constexpr LangOps kSingleByteOps = {single_byte::makeSearchKey,       single_byte::keyCharOffset,
+                                    single_byte::compareKeys,         single_byte::matchLenFolded,
+                                    single_byte::matchLenSignificant, single_byte::matchLenNoCase,
+                                    single_byte::matchLenExact};
+
+// One column per language code. The double-byte families (codes 2 to 5) answer as
+// "no language" until their operations exist.
+constexpr LangOps kLangOpTable[10] = {
+    kStubOps, kSingleByteOps, kStubOps,       kStubOps,       kStubOps,
+    kStubOps, kSingleByteOps, kSingleByteOps, kSingleByteOps, kSingleByteOps,
+};
+
+const LangOps& column(uint32_t code) {
+  return code < 10 ? kLangOpTable[code] : kLangOpTable[0];
+}
+
+}  // namespace
+
+uint32_t languageOf(uint32_t dictId) {
+  bool valid = (dictId & 0xFF) != 0 && (dictId & 0xFF00) != 0 && (dictId & 0xFF0000) != 0;
+  return valid ? dictId & 0xFF : 0;
+}
+
+MakeSearchKeyFn getMakeSearchKeyFn(uint32_t code) {
+  return column(code).makeSearchKey;
+}
+KeyCharOffsetFn getKeyCharOffsetFn(uint32_t code) {
+  return column(code).keyCharOffset;
+}
+CompareKeysFn getCompareKeysFn(uint32_t code) {
+  return column(code).compareKeys;
+}
+MatchLenFn getMatchLenFoldedFn(uint32_t code) {
+  return column(code).matchLenFolded;
+}
+MatchLenFn getMatchLenSignificantFn(uint32_t code) {
+  return column(code).matchLenSignificant;
+}
+MatchLenFn getMatchLenNoCaseFn(uint32_t code) {
+  return column(code).matchLenNoCase;
+}
+MatchLenFn getMatchLenExactFn(uint32_t code) {
+  return column(code).matchLenExact;
+}
+
+}  // namespace orvia::lang

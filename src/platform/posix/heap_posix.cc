@@ -1,0 +1,89 @@
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <unordered_set>
+
+#include "platform/platform.h"
+
+// A private heap remembers its blocks so that destroying it frees them all. The process
+// heap keeps no list: its blocks go straight to malloc.
+
+namespace orvia::platform {
+
+struct PlatformHeap {
+  bool isProcessHeap = false;
+  std::mutex mutex;
+  std::unordered_set<void*> blocks;
+};
+namespace {
+
+PlatformHeap gProcessHeap{true, {}, {}};
+std::atomic<uint32_t> gFailCountdown{0};
+std::atomic<bool> gFailHeapLookup{false};
+
+// True when this allocation is the one a test asked to fail.
+bool injectedFailure() {
+  uint32_t current = gFailCountdown.load();
+  while (current != 0) {
+    if (gFailCountdown.compare_exchange_weak(current, current - 1)) return current == 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+void injectAllocationFailure(uint32_t nth) {
+  gFailCountdown.store(nth);
+}
+void injectProcessHeapFailure(bool failHeapLookup) {
+  gFailHeapLookup.store(failHeapLookup);
+}
+
+HeapHandle processHeap() {
+  return gFailHeapLookup.load() ? nullptr : &gProcessHeap;
+}
+
+HeapHandle createHeap(size_t) {
+  if (injectedFailure()) return nullptr;
+  return new (std::nothrow) PlatformHeap();
+}
+
+bool destroyHeap(HeapHandle heap) {
+  if (heap == nullptr || heap->isProcessHeap) return false;
+  for (void* block : heap->blocks) std::free(block);
+  delete heap;
+  return true;
+}
+
+void* heapAlloc(HeapHandle heap, size_t size) {
+  if (heap == nullptr || injectedFailure()) return nullptr;
+  void* block = std::calloc(1, size == 0 ? 1 : size);
+  if (block == nullptr || heap->isProcessHeap) return block;
+  std::lock_guard<std::mutex> lock(heap->mutex);
+  heap->blocks.insert(block);
+  return block;
+}
+
+void* heapReAlloc(HeapHandle heap, void* block, size_t size) {
+  if (heap == nullptr || block == nullptr || injectedFailure()) return nullptr;
+  void* grown = std::realloc(block, size == 0 ? 1 : size);
+  if (grown == nullptr || heap->isProcessHeap) return grown;
+  std::lock_guard<std::mutex> lock(heap->mutex);
+  heap->blocks.erase(block);
+  heap->blocks.insert(grown);
+  return grown;
+}
+
+bool heapFree(HeapHandle heap, void* block) {
+  if (heap == nullptr || block == nullptr) return false;
+  if (!heap->isProcessHeap) {
+    std::lock_guard<std::mutex> lock(heap->mutex);
+    if (heap->blocks.erase(block) == 0) return false;
+  }
+  std::free(block);
+  return true;
+}
+
+}  // namespace orvia::platform

@@ -1,0 +1,177 @@
+// The registry on POSIX: one text hive per root key in a folder of its own. Reads see
+// every change any process made (a hive is parsed again whenever its file changed);
+// writes replace the file atomically under a lock file beside it.
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "platform/os/os_file.h"
+#include "platform/platform.h"
+#include "platform/posix/registry_text.h"
+
+namespace orvia::platform {
+
+struct PlatformRegKey {
+  RegRoot root;
+  std::string path;
+  RegAccess access;
+};
+namespace {
+
+const char* rootName(RegRoot root) {
+  switch (root) {
+    case 0x80000000u:
+      return "HKEY_CLASSES_ROOT";
+    case kHkeyCurrentUser:
+      return "HKEY_CURRENT_USER";
+    case kHkeyLocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case 0x80000003u:
+      return "HKEY_USERS";
+    case 0x80000005u:
+      return "HKEY_CURRENT_CONFIG";
+    default:
+      return nullptr;
+  }
+}
+
+std::string registryFolder() {
+  if (const char* dir = std::getenv("ORVIADIC_REGISTRY_DIR"); dir != nullptr && *dir != '\0')
+    return dir;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0')
+    return std::string(xdg) + "/orviadic/registry";
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : ".") + "/.config/orviadic/registry";
+}
+
+std::string hivePath(RegRoot root) {
+  return registryFolder() + "/" + rootName(root) + ".reg";
+}
+
+std::string fullKeyPath(RegRoot root, const std::string& path) {
+  return path.empty() ? std::string(rootName(root)) : std::string(rootName(root)) + "\\" + path;
+}
+
+bool readWholeFile(const std::string& path, std::string* out) {
+  auto file = os::openOsFile(path, os::OpenMode::kRead);
+  uint64_t size = 0;
+  if (!file || !file->size(&size) || size > (64u << 20)) return false;
+  out->assign(size_t(size), '\0');
+  size_t got = 0;
+  return file->readAt(0, out->data(), out->size(), &got) && got == out->size();
+}
+
+// Parsed hives, kept while their file is unchanged.
+struct CachedHive {
+  os::FileStamp stamp;
+  std::shared_ptr<const regtext::Hive> hive;
+};
+std::mutex gCacheMutex;
+std::map<std::string, CachedHive> gCache;
+
+std::shared_ptr<const regtext::Hive> loadHive(RegRoot root) {
+  if (rootName(root) == nullptr) return nullptr;
+  std::string path = hivePath(root);
+  os::FileStamp stamp;
+  if (!os::statFile(path, &stamp)) return nullptr;
+  {
+    std::lock_guard<std::mutex> lock(gCacheMutex);
+    auto it = gCache.find(path);
+    if (it != gCache.end() && it->second.stamp == stamp) return it->second.hive;
+  }
+  std::string text;
+  if (!readWholeFile(path, &text)) return nullptr;
+  auto parsed = regtext::Hive::parse(text);
+  if (!parsed) return nullptr;
+  auto hive = std::make_shared<const regtext::Hive>(std::move(*parsed));
+  std::lock_guard<std::mutex> lock(gCacheMutex);
+  gCache[path] = CachedHive{stamp, hive};
+  return hive;
+}
+
+// Runs change on the current hive under the hive's lock file and writes the result
+// back atomically. A missing hive is created only when createMissing is set.
+template <typename Change>
+bool rewriteHive(RegRoot root, bool createMissing, Change change) {
+  if (rootName(root) == nullptr) return false;
+  std::string path = hivePath(root);
+  if (createMissing) {
+    std::error_code ignored;
+    std::filesystem::create_directories(registryFolder(), ignored);
+  }
+  auto lockFile = os::openOsFile(path + ".lock", os::OpenMode::kCreateReadWrite);
+  if (!lockFile || !lockFile->lockExclusive()) return false;
+  std::string text;
+  std::optional<regtext::Hive> hive;
+  if (readWholeFile(path, &text)) {
+    hive = regtext::Hive::parse(text);
+  } else if (createMissing && !os::fileExists(path)) {
+    hive = regtext::Hive::empty();
+  }
+  if (!hive || !change(*hive)) return false;
+  std::string temp = path + ".tmp." + std::to_string(os::processId());
+  auto out = os::openOsFile(temp, os::OpenMode::kCreateTruncate);
+  std::string updated = hive->text();
+  bool ok = out && out->writeAt(0, updated.data(), updated.size()) && out->sync();
+  out.reset();
+  ok = ok && os::replaceFile(temp, path);
+  if (!ok) os::removeFile(temp);
+  return ok;
+}
+
+}  // namespace
+
+RegKey regOpenKey(RegRoot root, const char* path, RegAccess access) {
+  if (path == nullptr) return nullptr;
+  auto hive = loadHive(root);
+  if (!hive || !hive->keyExists(fullKeyPath(root, path))) return nullptr;
+  return new (std::nothrow) PlatformRegKey{root, path, access};
+}
+
+void regCloseKey(RegKey key) {
+  delete key;
+}
+
+bool regQueryValue(RegKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {
+  if (key == nullptr || key->access != RegAccess::kRead || size == nullptr) return false;
+  auto hive = loadHive(key->root);
+  if (!hive) return false;
+  auto value = hive->value(fullKeyPath(key->root, key->path), name != nullptr ? name : "");
+  if (!value) return false;
+  uint32_t stored = uint32_t(value->data.size());
+  if (type != nullptr) *type = value->type;
+  if (data != nullptr) {
+    if (stored > *size) {
+      *size = stored;
+      return false;
+    }
+    std::copy(value->data.begin(), value->data.end(), static_cast<char*>(data));
+  }
+  *size = stored;
+  return true;
+}
+
+bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, uint32_t size) {
+  if (key == nullptr || key->access != RegAccess::kWrite || (data == nullptr && size != 0))
+    return false;
+  regtext::Value value{type, std::string(static_cast<const char*>(data), size)};
+  std::string keyPath = fullKeyPath(key->root, key->path);
+  return rewriteHive(key->root, false, [&](regtext::Hive& hive) {
+    return hive.setValue(keyPath, name != nullptr ? name : "", value);
+  });
+}
+
+bool regCreateKey(RegRoot root, const char* path) {
+  if (path == nullptr) return false;
+  std::string keyPath = fullKeyPath(root, path);
+  return rewriteHive(root, true, [&](regtext::Hive& hive) {
+    hive.addKey(keyPath);
+    return true;
+  });
+}
+
+}  // namespace orvia::platform
