@@ -1,0 +1,51 @@
+// The exported functions as a client sees them, through the shared library and the
+// real record store.
+#include <gtest/gtest.h>
+
+#include "orviadb.h"
+#include "orviadic.h"
+#include "support/registry_fixture.h"
+
+namespace {
+
+class Exports : public orvia::testing::RegistryFixture {
+ protected:
+  void SetUp() override {
+    RegistryFixture::SetUp();
+    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
+    // The library read the registry when it loaded; point it at this test's hive.
+    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
+                           "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict"),
+              1);
+  }
+};
+
+TEST_F(Exports, VersionComesFromTheModulesVersionRecord) {
+  EXPECT_EQ(dicGetVersion(), 0x0200010Fu);
+}
+
+TEST_F(Exports, CreateOpensAnIndexAndFreeClosesIt) {
+  ASSERT_EQ(dbCreate(dir_.file("00010101.IDX").c_str()), 1);
+  HDICT* dict = dicCreateHDICT(0x00010101);
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dicFreeHDICT(dict), 1);
+  EXPECT_EQ(dicCreateHDICT(0x00010102), nullptr);  // no index file
+  EXPECT_EQ(dicCreateHDICT(0x00000101), nullptr);
+  EXPECT_EQ(dicFreeHDICT(nullptr), 0);
+}
+
+TEST_F(Exports, SetRegKeyComparesRootsByTheirLow32Bits) {
+  orvia::testing::writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
+                                 "Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_CURRENT_USER\\Dict]\r\n\"PATH\"=\"" + dir_.path() + "\"\r\n");
+  ASSERT_EQ(dbCreate(dir_.file("00010101.IDX").c_str()), 1);
+  // A sign-extended handle, as 64-bit Windows defines the predefined roots.
+  void* currentUser = reinterpret_cast<void*>(uintptr_t(int64_t(int32_t(0x80000001u))));
+  ASSERT_EQ(dicSetRegKey(currentUser, "Dict"), 1);
+  HDICT* dict = dicCreateHDICT(0x00010101);
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dicFreeHDICT(dict), 1);
+  EXPECT_EQ(dicSetRegKey(currentUser, nullptr), 0);
+}
+
+}  // namespace

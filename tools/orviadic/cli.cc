@@ -1,0 +1,88 @@
+#include "cli.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "dict/dict_id.h"
+
+namespace orviadic {
+
+bool useColour() {
+  const char* noColour = std::getenv("NO_COLOR");
+  return isatty(STDOUT_FILENO) && (noColour == nullptr || *noColour == '\0');
+}
+
+std::string bold(const std::string& text) {
+  return useColour() ? "\033[1m" + text + "\033[0m" : text;
+}
+
+uint32_t parseDictId(const std::string& text) {
+  bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  if (digits.empty() || digits.size() > (hex ? 8u : 10u))
+    throw CommandFailure{kExitError, "not a dictionary id: " + text};
+  uint64_t value = 0;
+  for (char c : digits) {
+    int digit = c >= '0' && c <= '9'           ? c - '0'
+                : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                              : -1;
+    if (digit < 0) throw CommandFailure{kExitError, "not a dictionary id: " + text};
+    value = value * (hex ? 16 : 10) + uint64_t(digit);
+  }
+  if (value > 0xFFFFFFFFull) throw CommandFailure{kExitError, "dictionary id too large: " + text};
+  return uint32_t(value);
+}
+
+std::string formatDictId(uint32_t id) {
+  char digits[9];
+  orvia::dict::formatDictIdHex(id, digits);
+  return std::string("0x") + digits;
+}
+
+std::string JsonObject::quote(const std::string& value) {
+  std::string out = "\"";
+  for (unsigned char c : value) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += char(c);
+    } else if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += char(c);
+    }
+  }
+  return out + "\"";
+}
+
+JsonObject& JsonObject::text(const std::string& name, const std::string& value) {
+  return raw(name, quote(value));
+}
+
+JsonObject& JsonObject::number(const std::string& name, uint64_t value) {
+  return raw(name, std::to_string(value));
+}
+
+JsonObject& JsonObject::boolean(const std::string& name, bool value) {
+  return raw(name, value ? "true" : "false");
+}
+
+JsonObject& JsonObject::raw(const std::string& name, const std::string& json) {
+  fields_.emplace_back(name, json);
+  return *this;
+}
+
+std::string JsonObject::str() const {
+  std::string out = "{";
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    if (i > 0) out += ", ";
+    out += quote(fields_[i].first) + ": " + fields_[i].second;
+  }
+  return out + "}";
+}
+
+}  // namespace orviadic

@@ -1,0 +1,29 @@
+// orviadic: looks words up in installed dictionaries and manages their configuration.
+#include <cstdio>
+
+#include "cli.h"
+
+int main(int argc, char** argv) {
+  using namespace orviadic;
+  CLI::App app{"orviadic: look words up in installed dictionaries"};
+  app.require_subcommand(1);
+  GlobalOptions options;
+  app.fallthrough();
+  app.add_flag("--json", options.json, "Print one JSON object for scripts");
+  addConfigCommands(app, options);
+  addVersionCommand(app, options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForAllHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::ParseError& error) {
+    std::fprintf(stderr, "orviadic: %s\n", error.what());
+    return kExitError;
+  } catch (const CommandFailure& failure) {
+    std::fprintf(stderr, "orviadic: %s\n", failure.reason.c_str());
+    return failure.status;
+  }
+  return kExitOk;
+}
