@@ -25,7 +25,7 @@ uint32_t parseDictId(const std::string& text) {
     throw CommandFailure{kExitError, "not a dictionary id: " + text};
   uint64_t value = 0;
   for (char c : digits) {
-    int digit = c >= '0' && c <= '9'           ? c - '0'
+    int digit = c >= '0' && c <= '9'          ? c - '0'
                 : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
                                               : -1;

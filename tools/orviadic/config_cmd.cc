@@ -1,5 +1,6 @@
 // orviadic config: shows and sets the registry values that say where dictionaries lie.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli.h"
@@ -14,7 +15,8 @@ using orvia::platform::RegAccess;
 using orvia::platform::RegRoot;
 
 const RegRoot kRoot = orvia::platform::kHkeyLocalMachine;
-const std::string kKeyName = std::string("HKEY_LOCAL_MACHINE\\") + orvia::dict::kDefaultRegistryPath;
+const std::string kKeyName =
+    std::string("HKEY_LOCAL_MACHINE\\") + orvia::dict::kDefaultRegistryPath;
 
 const char* typeName(uint32_t type) {
   switch (type) {
@@ -67,7 +69,8 @@ void showConfig(const GlobalOptions& options) {
   }
   orvia::platform::regCloseKey(key);
   if (options.json)
-    std::printf("%s\n", JsonObject().text("key", kKeyName).raw("values", "[" + values + "]").str().c_str());
+    std::printf("%s\n",
+                JsonObject().text("key", kKeyName).raw("values", "[" + values + "]").str().c_str());
 }
 
 // The tool, unlike the library, creates the key when it is missing.
@@ -76,8 +79,8 @@ void setValue(const std::string& name, uint32_t type, const std::string& bytes) 
     throw CommandFailure{kExitError, "cannot create registry key " + kKeyName};
   orvia::platform::RegKey key =
       orvia::platform::regOpenKey(kRoot, orvia::dict::kDefaultRegistryPath, RegAccess::kWrite);
-  bool ok = key != nullptr &&
-            orvia::platform::regSetValue(key, name.c_str(), type, bytes.data(), uint32_t(bytes.size()));
+  bool ok = key != nullptr && orvia::platform::regSetValue(key, name.c_str(), type, bytes.data(),
+                                                           uint32_t(bytes.size()));
   orvia::platform::regCloseKey(key);
   if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
 }
@@ -91,22 +94,31 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options) {
   config->add_subcommand("show", "Print the configuration key and its values")
       ->callback([&options] { showConfig(options); });
 
+  // The parsed arguments live as long as the callbacks that read them.
+  struct Arguments {
+    std::string dictId, folder;
+    uint32_t type = 0;
+  };
+  auto args = std::make_shared<Arguments>();
+
   auto* setPath = config->add_subcommand("set-path", "Set the folder of one dictionary's files");
-  static std::string dictIdText, folder;
-  setPath->add_option("DICTID", dictIdText, "Dictionary id, 0x00010101 or decimal")->required();
-  setPath->add_option("DIR", folder, "Folder holding the dictionary's files")->required();
-  setPath->callback([&options] {
+  setPath->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  setPath->add_option("DIR", args->folder, "Folder holding the dictionary's files")->required();
+  setPath->callback([&options, args] {
     char digits[9];
-    orvia::dict::formatDictIdHex(parseDictId(dictIdText), digits);
-    setValue(std::string(digits) + "Path", orvia::platform::kRegSz, folder + '\0');
+    orvia::dict::formatDictIdHex(parseDictId(args->dictId), digits);
+    std::string name = std::string(digits) + "Path";
+    setValue(name, orvia::platform::kRegSz, args->folder + '\0');
     if (options.json)
-      std::printf("%s\n", JsonObject().text("name", std::string(digits) + "Path").text("value", folder).str().c_str());
+      std::printf("%s\n",
+                  JsonObject().text("name", name).text("value", args->folder).str().c_str());
   });
 
-  auto* setType = config->add_subcommand("set-type", "Set \"Type\": non-zero reads content from the shared data folder");
-  static uint32_t type = 0;
-  setType->add_option("N", type, "The value of \"Type\"")->required();
-  setType->callback([&options] {
+  auto* setType = config->add_subcommand(
+      "set-type", "Set \"Type\": non-zero reads content from the shared data folder");
+  setType->add_option("N", args->type, "The value of \"Type\"")->required();
+  setType->callback([&options, args] {
+    uint32_t type = args->type;
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i) bytes[size_t(i)] = char((type >> (8 * i)) & 0xFF);
     setValue("Type", orvia::platform::kRegDword, bytes);
