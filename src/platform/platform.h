@@ -82,6 +82,9 @@ void regCloseKey(RegKey key);
 // bytes when they fit in *size (else false) and sets *size to the stored size.
 bool regQueryValue(RegKey key, const char* name, uint32_t* type, void* data, uint32_t* size);
 bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, uint32_t size);
+// The index-th value of the key (0 first) with its name; false past the last one.
+bool regEnumValue(RegKey key, uint32_t index, char* name, uint32_t nameSize, uint32_t* type,
+                  void* data, uint32_t* size);
 // Creates every missing key along path; for tools and tests, never used by the library.
 bool regCreateKey(RegRoot root, const char* path);
 

@@ -155,6 +155,24 @@ bool regQueryValue(RegKey key, const char* name, uint32_t* type, void* data, uin
   return true;
 }
 
+bool regEnumValue(RegKey key, uint32_t index, char* name, uint32_t nameSize, uint32_t* type,
+                  void* data, uint32_t* size) {
+  if (key == nullptr || name == nullptr || size == nullptr) return false;
+  auto hive = loadHive(key->root);
+  if (!hive) return false;
+  auto values = hive->values(fullKeyPath(key->root, key->path));
+  if (index >= values.size()) return false;
+  const auto& [valueName, value] = values[index];
+  uint32_t stored = uint32_t(value.data.size());
+  if (valueName.size() >= nameSize || (data != nullptr && stored > *size)) return false;
+  std::copy(valueName.begin(), valueName.end(), name);
+  name[valueName.size()] = '\0';
+  if (type != nullptr) *type = value.type;
+  if (data != nullptr) std::copy(value.data.begin(), value.data.end(), static_cast<char*>(data));
+  *size = stored;
+  return true;
+}
+
 bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, uint32_t size) {
   if (key == nullptr || key->access != RegAccess::kWrite || (data == nullptr && size != 0))
     return false;

@@ -301,6 +301,18 @@ std::optional<Value> Hive::value(const std::string& keyPath, const std::string& 
   return std::nullopt;
 }
 
+std::vector<std::pair<std::string, Value>> Hive::values(const std::string& keyPath) const {
+  std::vector<std::pair<std::string, Value>> found;
+  size_t first = 0, end = 0;
+  if (!sectionOf(keyPath, &first, &end)) return found;
+  for (size_t i = first; i < end; ++i) {
+    if (entries_[i].kind != Kind::kValue) continue;
+    if (auto v = parseValueData(dataPartOf(joinContinuations(entries_[i].raw))))
+      found.emplace_back(entries_[i].name, *v);
+  }
+  return found;
+}
+
 bool Hive::setValue(const std::string& keyPath, const std::string& name, const Value& value) {
   if (!keyExists(keyPath)) return false;
   addKey(keyPath);

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvia::platform::regtext {
@@ -39,6 +40,8 @@ class Hive {
   bool keyExists(const std::string& keyPath) const;
   // The value in the key's first section that names it; malformed lines are skipped.
   std::optional<Value> value(const std::string& keyPath, const std::string& name) const;
+  // Every readable value of the key's first section, in file order.
+  std::vector<std::pair<std::string, Value>> values(const std::string& keyPath) const;
   // Replaces the value's entry, or adds one at the end of the key's section. False when
   // the key does not exist.
   bool setValue(const std::string& keyPath, const std::string& name, const Value& value);
