@@ -1,0 +1,60 @@
+// The index record: what the record store keeps for every word. Little-endian.
+//   offset  size  field
+//        0     4  recordLength, the 16-byte header included; at most 1024
+//        4     4  contentDictId: the dictionary whose files hold the content
+//        8     4  contentRef: bits 0-23 the content locator (0xFFFFFF: see extendedRef),
+//                 bits 24-31 the level; for record (0x7F) and memory (0xFF) companions
+//                 all 32 bits are the user entry's offset
+//       12     4  recordNumber, the record's position in key order when it was read
+//       16     -  searchKey, headword, displayWord: three zero-terminated strings
+//        -     4  extendedRef, only when the locator is 0xFFFFFF
+//     last     1  vcode, only in language-1 dictionaries
+// A record whose strings are not terminated inside recordLength is damaged.
+#pragma once
+
+#include <cstdint>
+
+namespace orvia::dict {
+
+inline constexpr uint32_t kIndexRecordHeaderSize = 16;
+inline constexpr uint32_t kMaxIndexRecordSize = 1024;
+inline constexpr uint32_t kRecordLengthOffset = 0;
+inline constexpr uint32_t kContentDictIdOffset = 4;
+inline constexpr uint32_t kContentRefOffset = 8;
+inline constexpr uint32_t kRecordNumberOffset = 12;
+inline constexpr uint32_t kSearchKeyOffset = 16;
+inline constexpr uint32_t kExtendedLocator = 0xFFFFFF;
+// The byte the single-byte key maker leaves behind a key, and a record's default vcode.
+inline constexpr uint8_t kDefaultVcode = 0xB8;
+
+inline uint32_t loadU32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline void storeU32(uint8_t* p, uint32_t v) {
+  p[0] = uint8_t(v);
+  p[1] = uint8_t(v >> 8);
+  p[2] = uint8_t(v >> 16);
+  p[3] = uint8_t(v >> 24);
+}
+
+struct IndexRecordView {
+  uint32_t recordLength = 0;
+  uint32_t contentDictId = 0;
+  uint32_t contentRef = 0;
+  uint32_t recordNumber = 0;
+  const char* searchKey = nullptr;
+  const char* headword = nullptr;
+  const char* displayWord = nullptr;
+  uint8_t lastByte = 0;  // the vcode in language-1 dictionaries
+
+  uint32_t level() const { return contentRef >> 24; }
+  // The key: headword when non-empty, else searchKey.
+  const char* key() const { return headword[0] != '\0' ? headword : searchKey; }
+  // The word: displayWord when non-empty, else the key.
+  const char* word() const { return displayWord[0] != '\0' ? displayWord : key(); }
+};
+
+// Reads a record held in a buffer of capacity bytes; false when it is damaged.
+bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView* out);
+
+}  // namespace orvia::dict
