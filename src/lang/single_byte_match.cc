@@ -1,0 +1,63 @@
+// The four match lengths of the single-byte languages, used to score the records around
+// a sought key.
+#include "lang/single_byte.h"
+
+#include "lang/single_byte_chars.h"
+
+namespace orvia::lang::single_byte {
+namespace {
+
+char unchanged(char c) {
+  return c;
+}
+
+template <char (*Map)(char)>
+uint32_t matchSignificantChars(const char* a, const char* b) {
+  a = orEmpty(a);
+  b = orEmpty(b);
+  uint32_t count = 0;
+  for (;; ++a, ++b, ++count) {
+    while (*a != '\0' && !isSignificant(*a)) ++a;
+    while (*b != '\0' && !isSignificant(*b)) ++b;
+    if (*a == '\0' || *b == '\0' || Map(*a) != Map(*b)) break;
+  }
+  return *a == '\0' && *b == '\0' ? kMatchAll : count;
+}
+
+// True when only white space and a homograph number ("@", digits, white space) remain.
+bool atEndBeforeHomograph(const char* s) {
+  s = skipWhiteSpace(s);
+  if (*s == '@') {
+    ++s;
+    while (isDigit(*s) || isWhiteSpace(*s)) ++s;
+  }
+  return *s == '\0';
+}
+
+}  // namespace
+
+uint32_t matchLenFolded(const char* a, const char* b) {
+  return matchSignificantChars<fold>(a, b);
+}
+
+uint32_t matchLenSignificant(const char* a, const char* b) {
+  return matchSignificantChars<unchanged>(a, b);
+}
+
+uint32_t matchLenNoCase(const char* a, const char* b) {
+  a = orEmpty(a);
+  b = orEmpty(b);
+  uint32_t count = 0;
+  for (; *a != '\0' && *b != '\0' && fold(*a) == fold(*b); ++a, ++b) ++count;
+  return atEndBeforeHomograph(a) && atEndBeforeHomograph(b) ? kMatchAll : count;
+}
+
+uint32_t matchLenExact(const char* a, const char* b) {
+  a = orEmpty(a);
+  b = orEmpty(b);
+  uint32_t count = 0;
+  for (; *a != '\0' && *a == *b; ++a, ++b) ++count;
+  return *a == '\0' && *b == '\0' ? kMatchAll : count;
+}
+
+}  // namespace orvia::lang::single_byte
