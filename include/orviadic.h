@@ -30,6 +30,7 @@ extern "C" {
 #endif
 
 typedef struct HDICT HDICT; /* an open dictionary */
+typedef struct HWORD HWORD; /* a found word: its own copy of one index record */
 
 /* Opens the dictionary named by dictId (its three low bytes non-zero): null when it
  * has no registry path, its index is missing or unreadable, or memory runs out. */
@@ -44,6 +45,25 @@ int32_t ORVIADIC_API dicFreeHDICT(HDICT* dict);
 int32_t ORVIADIC_API dicSetRegKey(void* root, const char* path);
 /* The library's file version, four 8-bit components packed into 32 bits; 0 on failure. */
 uint32_t ORVIADIC_API dicGetVersion(void);
+
+/* A new handle on the record that matches word best, in the dictionary's collating
+ * order; on the first record when nothing matches. Null when the index is empty or
+ * unreadable. The handle does not say whether word itself is there: dicIsExistWord. */
+HWORD* ORVIADIC_API dicSearchWord(HDICT* dict, const char* word);
+/* A new handle on record n (0-based), or on the first record when there is none. */
+HWORD* ORVIADIC_API dicSearchRecord(HDICT* dict, uint32_t n);
+int32_t ORVIADIC_API dicFreeHWORD(HWORD* word);
+/* A new handle with its own copy of the record. */
+HWORD* ORVIADIC_API dicDuplicateHWORD(HWORD* word);
+/* The record's key (its headword, else its search key) and word (its display word, else
+ * its key): sizes without terminator, 0 for a null handle; the copies need size + 1. */
+uint32_t ORVIADIC_API dicGetKeySize(HWORD* word);
+int32_t ORVIADIC_API dicGetKey(HWORD* word, char* buffer, uint32_t size);
+uint32_t ORVIADIC_API dicGetWordSize(HWORD* word);
+int32_t ORVIADIC_API dicGetWord(HWORD* word, char* buffer, uint32_t size);
+/* 1 when the dictionary holds word (a homograph number aside); 0 for words of 244
+ * bytes or more. */
+int32_t ORVIADIC_API dicIsExistWord(HDICT* dict, const char* word);
 
 #ifdef __cplusplus
 }

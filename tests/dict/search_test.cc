@@ -1,0 +1,275 @@
+// The nearest-word search and word handles over an in-memory store with the real
+// store's seek side.
+#include "dict/search.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config_fixture.h"
+#include "dict/dict_id.h"
+#include "doubles/store_double.h"
+#include "lang/lang_ops.h"
+#include "lang/single_byte.h"
+#include "nearest_reference.h"
+
+namespace orvia::dict {
+namespace {
+
+using orvia::testing::Omit;
+using orvia::testing::StoreDouble;
+using orvia::testing::StoredRecord;
+
+constexpr uint32_t kEnglish = 0x00010101;
+
+// A language-1 record: key, headword, display word, then the vcode.
+StoredRecord record(const std::string& key, const std::string& headword = "",
+                    const std::string& display = "", uint32_t level = 0) {
+  return {kEnglish, level << 24, key + '\0' + headword + '\0' + display + '\0' + '\xB8'};
+}
+
+class Search : public orvia::testing::ConfigFixture {
+ protected:
+  void SetUp() override {
+    ConfigFixture::SetUp();
+    StoreDouble::instance().reset();
+    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
+  }
+  void TearDown() override {
+    if (dict_ != nullptr) freeDictionary(dict_);
+    ConfigFixture::TearDown();
+  }
+
+  // Opens dictionary id over the given records.
+  void open(const std::vector<StoredRecord>& records, uint32_t id = kEnglish) {
+    char name[16];
+    buildDictFileName(id, name, ".IDX");
+    StoreDouble::instance().load(dir_.file(name), lang::getCompareKeysFn(lang::languageOf(id)),
+                                 records);
+    dict_ = createDictionary(id);
+    ASSERT_NE(dict_, nullptr);
+  }
+  void openKeys(const std::vector<std::string>& keys) {
+    std::vector<StoredRecord> records;
+    for (const auto& k : keys) records.push_back(record(k));
+    open(records);
+  }
+
+  // The key of the record a look-up lands on, or "<null>".
+  std::string lookUp(const char* word) {
+    HWORD* found = searchWord(dict_, word);
+    if (found == nullptr) return "<null>";
+    IndexRecordView view;
+    std::string key = wordRecord(found, &view) ? view.searchKey : "<damaged>";
+    freeWord(found);
+    return key;
+  }
+
+  HDICT* dict_ = nullptr;
+};
+
+struct NearestCase {
+  const char* decidedBy;
+  std::vector<std::string> keys;  // in key order
+  const char* word;
+  const char* expected;
+  Omit omit;  // the rule that decides this case; leaving it out changes the answer
+};
+
+TEST_F(Search, EachRuleDecidesACase) {
+  const NearestCase cases[] = {
+      {"exact key at the seek", {"ab", "abc", "abd"}, "abc", "abc", Omit::kNothing},
+      {"settles on the prefix", {"ab", "abc", "abcd", "abd"}, "abcx", "abc", Omit::kNothing},
+      {"neighbour on the other side", {"a", "-B--", "1b", "1B-"}, "Aa", "a", Omit::kOtherSide},
+      {"neighbour gives the longer match", {"A-", "b", "bbb"}, "aab1", "A-", Omit::kOtherSide},
+      {"walk stops at a worse fold",
+       {"A", "a -", "A1", "A1B1", "-b-A"},
+       "aa1",
+       "A1",
+       Omit::kFoldedStop},
+      {"larger case-blind match wins", {"b", "B-1", "1B"}, "B", "b", Omit::kNoCase},
+      {"larger case-blind match wins over an earlier one",
+       {"a", "-ABa", "aBB"},
+       "-11-B",
+       "-ABa",
+       Omit::kNoCase},
+      {"larger significant match wins",
+       {"AAb", "abb-", "B b-", "BB"},
+       "a1",
+       "abb-",
+       Omit::kSignificant},
+      {"full tie goes to the earlier record",
+       {"A", "a", "ab", "-b", "b-B"},
+       "-a",
+       "a",
+       Omit::kSignificant},
+      {"a trailing space is dropped from the prefix",
+       {"A-", "a -B", "1b", "bb"},
+       "A- A",
+       "A-",
+       Omit::kSpaceRule},
+      {"new yorkx", {"new", "new zealand", "newark"}, "new yorkx", "new", Omit::kSpaceRule},
+  };
+  for (const NearestCase& c : cases) {
+    SCOPED_TRACE(c.decidedBy);
+    StoreDouble::instance().reset();
+    if (dict_ != nullptr) freeDictionary(dict_);
+    openKeys(c.keys);
+    EXPECT_EQ(lookUp(c.word), c.expected);
+    char key[lang::kKeyBufferSize];
+    lang::single_byte::makeSearchKey(c.word, key);
+    EXPECT_EQ(c.keys[orvia::testing::referenceNearest(c.keys, key)], c.expected);
+    if (c.omit != Omit::kNothing) {
+      size_t without = orvia::testing::referenceNearest(c.keys, key, c.omit);
+      EXPECT_TRUE(without == c.keys.size() || c.keys[without] != c.expected)
+          << "the rule left out does not decide this case";
+    }
+  }
+}
+
+TEST_F(Search, NothingMatchingGivesTheFirstRecord) {
+  openKeys({"apple", "banana", "cherry"});
+  EXPECT_EQ(lookUp("zebra"), "apple");
+  EXPECT_EQ(lookUp(""), "apple");
+  EXPECT_EQ(lookUp("   "), "apple");
+  EXPECT_EQ(lookUp("caf\xE9"), "cherry");  // searches "caf"
+  EXPECT_EQ(lookUp("CHERRY"), "cherry");
+  EXPECT_EQ(searchWord(dict_, nullptr), nullptr);
+  EXPECT_EQ(searchWord(nullptr, "apple"), nullptr);
+}
+
+TEST_F(Search, AgreesWithThePlainStepsOnRandomLookUps) {
+  std::mt19937 rng(2026);
+  const char letters[] = "abcdeABC -'1";
+  std::vector<std::string> keys;
+  for (int i = 0; i < 400; ++i) {
+    std::string word;
+    int length = 1 + int(rng() % 7);
+    for (int j = 0; j < length; ++j) word += letters[rng() % (sizeof letters - 1)];
+    char key[lang::kKeyBufferSize];
+    if (lang::single_byte::makeSearchKey(word.c_str(), key) == 0) continue;
+    if (std::string(key).find_first_of("abcdeABC") == std::string::npos) continue;
+    keys.push_back(key);
+  }
+  std::vector<StoredRecord> records;
+  for (const auto& k : keys) records.push_back(record(k));
+  open(records);
+  std::vector<std::string> sorted;
+  for (const auto& r : StoreDouble::instance().indexes.begin()->second)
+    sorted.push_back(r.data.c_str());
+  for (int i = 0; i < 2000; ++i) {
+    std::string word;
+    int length = 1 + int(rng() % 8);
+    for (int j = 0; j < length; ++j) word += letters[rng() % (sizeof letters - 1)];
+    char key[lang::kKeyBufferSize];
+    lang::single_byte::makeSearchKey(word.c_str(), key);
+    size_t expected = orvia::testing::referenceNearest(sorted, key);
+    ASSERT_EQ(lookUp(word.c_str()), sorted[expected == sorted.size() ? 0 : expected]) << word;
+  }
+}
+
+TEST_F(Search, FailureInTheWalkFallsBackToTheFirstRecord) {
+  openKeys({"aa", "ab", "abc", "abd"});
+  StoreDouble::instance().failPrevFrom = 1;
+  EXPECT_EQ(lookUp("abx"), "aa");
+}
+
+TEST_F(Search, EmptyIndexGivesNull) {
+  open({});
+  EXPECT_EQ(searchWord(dict_, "word"), nullptr);
+  EXPECT_EQ(searchRecord(dict_, 0), nullptr);
+  EXPECT_EQ(wordExists(dict_, "word"), 0);
+}
+
+TEST_F(Search, NoLanguageLandsOnTheFirstRecord) {
+  open({{0x0001010C, 0, std::string("b\0\0\0", 4)}, {0x0001010C, 0, std::string("a\0\0\0", 4)}},
+       0x0001010C);
+  std::string first = StoreDouble::instance().indexes.begin()->second[0].data.c_str();
+  EXPECT_EQ(lookUp("a"), first);
+  EXPECT_EQ(lookUp("b"), first);
+  EXPECT_EQ(wordExists(dict_, "a"), 0);
+}
+
+TEST_F(Search, WordExistsHonoursHomographNumbers) {
+  openKeys({"bank@1", "bank@2", "banker", "river"});
+  struct Case {
+    std::string word;
+    int exists;
+  };
+  const Case cases[] = {{"bank", 1},
+                        {"Bank", 0},
+                        {"banker", 1},
+                        {"bank@2", 1},
+                        {"ban", 0},
+                        {"rivers", 0},
+                        {"  river ", 1},
+                        {"river@", 0},
+                        {std::string(243, 'a'), 0},
+                        {std::string(244, 'r'), 0},
+                        {"", 0}};
+  for (const Case& c : cases) EXPECT_EQ(wordExists(dict_, c.word.c_str()), c.exists) << c.word;
+  EXPECT_EQ(wordExists(dict_, nullptr), 0);
+}
+
+TEST_F(Search, HandlesCopyKeysAndWords) {
+  open({record("bank@2", "bank", "Bank (river)"), record("cafe", "caf\xE9"), record("dog")});
+  HWORD* bank = searchWord(dict_, "bank");
+  ASSERT_NE(bank, nullptr);
+  EXPECT_EQ(wordKeySize(bank), 4u);
+  EXPECT_EQ(wordTextSize(bank), 12u);
+  char buffer[32];
+  std::memset(buffer, 'x', sizeof buffer);
+  EXPECT_EQ(copyWordKey(bank, buffer, 4), 0);  // no room for the terminator
+  EXPECT_EQ(buffer[0], 'x');
+  ASSERT_EQ(copyWordKey(bank, buffer, 5), 1);
+  EXPECT_STREQ(buffer, "bank");
+  ASSERT_EQ(copyWordText(bank, buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "Bank (river)");
+  EXPECT_EQ(copyWordKey(bank, nullptr, 5), 0);
+
+  HWORD* copy = duplicateWord(bank);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy->record, bank->record);
+  EXPECT_EQ(copy->dict, dict_);
+  EXPECT_EQ(freeWord(bank), 1);
+  ASSERT_EQ(copyWordKey(copy, buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "bank");
+  EXPECT_EQ(freeWord(copy), 1);
+
+  HWORD* dog = searchRecord(dict_, 2);
+  ASSERT_NE(dog, nullptr);
+  EXPECT_EQ(wordKeySize(dog), 3u);
+  EXPECT_EQ(wordTextSize(dog), 3u);
+  EXPECT_EQ(freeWord(dog), 1);
+  HWORD* past = searchRecord(dict_, 0xFFFFFFFF);
+  ASSERT_NE(past, nullptr);
+  IndexRecordView view;
+  ASSERT_TRUE(wordRecord(past, &view));
+  EXPECT_EQ(view.recordNumber, 0u);
+  EXPECT_EQ(freeWord(past), 1);
+  EXPECT_EQ(wordKeySize(nullptr), 0u);
+  EXPECT_EQ(freeWord(nullptr), 0);
+  EXPECT_EQ(duplicateWord(nullptr), nullptr);
+}
+
+TEST_F(Search, AllocationFailuresGiveNull) {
+  openKeys({"a", "b"});
+  for (uint32_t nth = 1; nth <= 4; ++nth) {
+    platform::injectAllocationFailure(nth);
+    HWORD* word = searchWord(dict_, "b");
+    platform::injectAllocationFailure(0);
+    if (word != nullptr) freeWord(word);  // later allocations may fall back and succeed
+  }
+  platform::injectAllocationFailure(1);
+  EXPECT_EQ(searchWord(dict_, "b"), nullptr);
+  platform::injectProcessHeapFailure(true);
+  EXPECT_EQ(searchWord(dict_, "b"), nullptr);
+  EXPECT_EQ(freeWord(reinterpret_cast<HWORD*>(dict_)), 0);
+  platform::injectProcessHeapFailure(false);
+}
+
+}  // namespace
+}  // namespace orvia::dict
