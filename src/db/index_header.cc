@@ -1,0 +1,77 @@
+#include "db/index_header.h"
+
+#include <cstring>
+
+#include "db/byte_order.h"
+#include "db/crc32c.h"
+
+namespace orvia::db {
+namespace {
+
+bool decodeSlot(const uint8_t* p, IndexHeader* out) {
+  if (loadU32(p + 60) != crc32c(p, kHeaderSlotCrcOffset)) return false;
+  if (loadU32(p) != kFormatVersion) return false;
+  IndexHeader h;
+  h.generation = loadU32(p + 4);
+  h.placement = loadU32(p + 8);
+  h.segmentOffset = loadU64(p + 16);
+  h.segmentSize = loadU64(p + 24);
+  h.logOffset = loadU64(p + 32);
+  if (h.generation == 0 || h.logOffset < kIndexPrefixSize) return false;
+  if (h.placement == kSegmentInFile) {
+    // An in-file segment lies between the prefix and the log.
+    if (h.segmentOffset < kIndexPrefixSize || h.segmentOffset > h.logOffset ||
+        h.segmentSize > h.logOffset - h.segmentOffset)
+      return false;
+  } else if (h.placement != kSegmentInOwnFile || h.segmentOffset != 0) {
+    return false;
+  }
+  *out = h;
+  return true;
+}
+
+}  // namespace
+
+void encodeHeaderSlot(const IndexHeader& h, uint8_t* p) {
+  std::memset(p, 0, kHeaderSlotSize);
+  storeU32(p, kFormatVersion);
+  storeU32(p + 4, h.generation);
+  storeU32(p + 8, h.placement);
+  storeU64(p + 16, h.segmentOffset);
+  storeU64(p + 24, h.segmentSize);
+  storeU64(p + 32, h.logOffset);
+  storeU32(p + 60, crc32c(p, kHeaderSlotCrcOffset));
+}
+
+void encodeIndexPrefix(const IndexHeader& header, uint8_t* prefix) {
+  std::memset(prefix, 0, kIndexPrefixSize);
+  std::memcpy(prefix, kIndexMagic, sizeof kIndexMagic);
+  encodeHeaderSlot(header, prefix + kHeaderSlotOffset[0]);
+}
+
+HeaderStatus decodeIndexPrefix(const uint8_t* prefix, IndexHeader* header) {
+  if (std::memcmp(prefix, kIndexMagic, sizeof kIndexMagic) != 0) return HeaderStatus::kNotIndex;
+  IndexHeader slots[2];
+  bool valid[2];
+  for (int i = 0; i < 2; ++i) {
+    valid[i] = decodeSlot(prefix + kHeaderSlotOffset[i], &slots[i]);
+    slots[i].slot = i;
+  }
+  if (!valid[0] && !valid[1]) return HeaderStatus::kCorrupt;
+  int pick = !valid[1] || (valid[0] && slots[0].generation > slots[1].generation) ? 0 : 1;
+  *header = slots[pick];
+  return HeaderStatus::kOk;
+}
+
+uint64_t decodeChangeCounter(const uint8_t* prefix) {
+  return loadU64(prefix + kChangeCounterOffset);
+}
+
+std::string segmentPathFor(const std::string& indexPath, uint32_t generation) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string path = indexPath + ".";
+  for (int shift = 28; shift >= 0; shift -= 4) path += kHex[(generation >> shift) & 0xF];
+  return path;
+}
+
+}  // namespace orvia::db

@@ -1,0 +1,51 @@
+// Read access to a segment's bytes (segment_format.h). Holds no memory of its own: the
+// bytes belong to a mapping that must outlive the reader.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "db/record_view.h"
+
+namespace orvia::db {
+
+class SegmentReader {
+ public:
+  SegmentReader() = default;
+
+  // Checks the header and that the parts add up to size; O(1).
+  static bool open(const uint8_t* bytes, uint64_t size, SegmentReader* out);
+
+  uint32_t count() const { return count_; }
+  uint32_t nameCount() const { return nameCount_; }
+  // REQUIRES: n < count(). False when the record's bytes are damaged.
+  bool recordAt(uint32_t n, RecordView* out) const;
+  // Offset of record n from the segment's start, for reports. REQUIRES: n < count().
+  uint64_t recordOffset(uint32_t n) const;
+  // The content file name kept for id, or null.
+  const uint8_t* contentName(uint32_t id) const;
+  // REQUIRES: i < nameCount().
+  uint32_t nameIdAt(uint32_t i) const;
+  const uint8_t* nameAt(uint32_t i) const;
+
+  // The checksummed regions, for verify.
+  const uint8_t* header() const { return bytes_; }
+  const uint8_t* records() const { return records_; }
+  uint64_t recordsSize() const { return recordsSize_; }
+  const uint8_t* offsetTable() const { return table_; }
+  uint64_t offsetTableSize() const { return 4 * (uint64_t(count_) + 1); }
+  const uint8_t* nameTable() const { return names_; }
+  uint64_t nameTableSize() const { return uint64_t(nameCount_) * kNameEntrySize; }
+  uint64_t offsetTableOffset() const { return uint64_t(table_ - bytes_); }
+
+ private:
+  const uint8_t* bytes_ = nullptr;
+  const uint8_t* records_ = nullptr;
+  const uint8_t* table_ = nullptr;
+  const uint8_t* names_ = nullptr;
+  uint64_t recordsSize_ = 0;
+  uint32_t count_ = 0;
+  uint32_t nameCount_ = 0;
+};
+
+}  // namespace orvia::db
