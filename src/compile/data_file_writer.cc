@@ -1,0 +1,211 @@
+#include "compile/data_file_writer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "compile/content_record_encoder.h"
+#include "content/content_format.h"
+#include "content/le_bytes.h"
+
+namespace orvia::compile {
+namespace {
+
+using namespace orvia::content;
+
+constexpr char kEndMarker[] = "\r\n~!";
+constexpr uint32_t kCompositeParts = 3;
+
+bool endsWithMarker(const uint8_t* text, uint32_t size) {
+  return size >= 4 && std::memcmp(text + size - 4, kEndMarker, 4) == 0;
+}
+
+// Further files: "X", the dictionary's low 24 bits in hex, a sequence character, ".DAT".
+// The X keeps the name from ever being eight hexadecimal digits, the form of the
+// dictionaries' and companions' own files.
+std::string furtherFileName(uint32_t dictId, uint32_t sequence) {
+  static const char kSequence[] = "123456789ABCDEFGHIJKLMNOPQRSTUVWYZ";
+  char name[16];
+  std::snprintf(name, sizeof name, "X%06X%c.DAT", dictId & 0xFFFFFF,
+                kSequence[sequence % (sizeof kSequence - 1)]);
+  return name;
+}
+
+}  // namespace
+
+DataFileWriter::~DataFileWriter() {
+  for (File& f : files_) content::closeFile(f.handle);
+}
+
+bool DataFileWriter::openFile(const std::string& path, const std::string& name) {
+  File file;
+  file.path = path;
+  file.name = name;
+  file.handle = createFileReadWrite(path.c_str());
+  if (file.handle == kInvalidFile) return false;
+  // The table is written at the end; the trees go in every file so that Huffman records
+  // can be continuations too.
+  std::vector<uint8_t> head(kTreesOffset, 0);
+  for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) {
+    const auto* tree = huffman_ != nullptr ? &huffman_->treeBytes(t) : nullptr;
+    storeU16Le(head.data() + kTreeSizesOffset + 2 * t, tree != nullptr ? uint16_t(tree->size()) : 0);
+    if (tree != nullptr) head.insert(head.end(), tree->begin(), tree->end());
+  }
+  file.end = uint32_t(head.size());
+  bool written = writeFileAt(file.handle, 0, file.end, head.data()) == file.end;
+  files_.push_back(std::move(file));
+  return written;
+}
+
+bool DataFileWriter::create(const std::string& path, const HuffmanEncoder* huffman,
+                            const DataFileOptions& options) {
+  huffman_ = huffman;
+  options_ = options;
+  if (options_.continuationLimit > kMaxContinuationOffset + 1) {
+    options_.continuationLimit = kMaxContinuationOffset + 1;
+  }
+  size_t slash = path.find_last_of("/\\");
+  directory_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  return openFile(path, path.substr(slash == std::string::npos ? 0 : slash + 1));
+}
+
+bool DataFileWriter::smallest(const uint8_t* text, uint32_t size, bool last,
+                              std::vector<uint8_t>* record) const {
+  static constexpr ContentType kTypes[] = {kStoredContent, kLzwContent, kHuffmanContent,
+                                           kLzwSizedContent};
+  bool found = false;
+  for (ContentType type : kTypes) {
+    if (type == kHuffmanContent && !last) continue;
+    std::vector<uint8_t> candidate;
+    RecordEncoding encoding;
+    encoding.type = type;
+    encoding.huffman = huffman_;
+    if (!encodeContentRecord(encoding, text, size, &candidate)) continue;
+    if (!found || candidate.size() < record->size()) *record = std::move(candidate);
+    found = true;
+  }
+  return found;
+}
+
+bool DataFileWriter::encodePiece(const uint8_t* text, uint32_t size, EntryEncoding encoding,
+                                 bool last, std::vector<uint8_t>* record) const {
+  record->clear();
+  if (encoding == EntryEncoding::kSmallest) return smallest(text, size, last, record);
+  if (encoding == EntryEncoding::kComposite) {
+    uint32_t parts = size < kCompositeParts ? 1 : kCompositeParts;
+    std::vector<std::vector<uint8_t>> nested(parts);
+    uint32_t done = 0;
+    for (uint32_t p = 0; p < parts; ++p) {
+      uint32_t count = p + 1 == parts ? size - done : size / parts;
+      if (!smallest(text + done, count, last && p + 1 == parts, &nested[p])) return false;
+      done += count;
+    }
+    return encodeCompositeRecord(nested, record);
+  }
+  static constexpr ContentType kTypes[] = {kStoredContent, kLzwContent, kMaskedContent,
+                                           kHuffmanContent, kLzwSizedContent};
+  RecordEncoding chosen;
+  chosen.type = kTypes[int(encoding)];
+  chosen.huffman = huffman_;
+  if (chosen.type == kHuffmanContent && !last) chosen.type = kStoredContent;
+  if (encodeContentRecord(chosen, text, size, record)) return true;
+  chosen.type = kStoredContent;
+  return encodeContentRecord(chosen, text, size, record);
+}
+
+uint32_t DataFileWriter::fileForContinuation() {
+  if (files_[0].end < options_.continuationLimit) return 0;
+  if (files_.size() > 1 && files_.back().end < options_.continuationLimit) {
+    return uint32_t(files_.size() - 1);
+  }
+  std::string name = furtherFileName(options_.dictId, uint32_t(files_.size() - 1));
+  if (!openFile(directory_ + name, name)) return kNoContinuation;
+  return uint32_t(files_.size() - 1);
+}
+
+bool DataFileWriter::reference(uint32_t from, uint32_t to, uint32_t offset, uint32_t* ref) {
+  if (from == to) {
+    *ref = (kSameFileReference << 24) | offset;
+    return true;
+  }
+  std::vector<uint32_t>& targets = files_[from].targets;
+  uint32_t k = 0;
+  while (k < targets.size() && targets[k] != to) ++k;
+  if (k == targets.size()) {
+    if (k >= kSameFileReference) return false;
+    targets.push_back(to);
+  }
+  *ref = (k << 24) | offset;
+  return true;
+}
+
+bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding,
+                              uint32_t* offset) {
+  if (files_.empty() || !endsWithMarker(text, size) || options_.maxPieceSize == 0) return false;
+  const uint32_t pieces = (size + options_.maxPieceSize - 1) / options_.maxPieceSize;
+  std::vector<std::vector<uint8_t>> records(pieces);
+  for (uint32_t i = 0; i < pieces; ++i) {
+    uint32_t start = i * options_.maxPieceSize;
+    uint32_t count = i + 1 == pieces ? size - start : options_.maxPieceSize;
+    if (!encodePiece(text + start, count, encoding, i + 1 == pieces, &records[i])) return false;
+  }
+  // Place every record first: each one's reference names where the next one lands.
+  std::vector<uint32_t> fileOf(pieces), offsetOf(pieces);
+  for (uint32_t i = 0; i < pieces; ++i) {
+    uint32_t f = i == 0 ? 0 : fileForContinuation();
+    if (f == kNoContinuation || uint64_t(files_[f].end) + records[i].size() > 0xFFFFFFFFu) {
+      return false;
+    }
+    fileOf[i] = f;
+    offsetOf[i] = files_[f].end;
+    files_[f].end += uint32_t(records[i].size());
+  }
+  for (uint32_t i = 0; i < pieces; ++i) {
+    if (i + 1 < pieces) {
+      uint32_t ref;
+      if (!reference(fileOf[i], fileOf[i + 1], offsetOf[i + 1], &ref)) return false;
+      setContinuation(&records[i], ref);
+    }
+    uint32_t length = uint32_t(records[i].size());
+    if (writeFileAt(files_[fileOf[i]].handle, offsetOf[i], length, records[i].data()) != length) {
+      return false;
+    }
+  }
+  *offset = offsetOf[0];
+  return true;
+}
+
+bool DataFileWriter::writeTable(const File& file) const {
+  std::vector<uint8_t> table(kFileIndexTableOffset + file.targets.size() * kFileIndexEntrySize, 0);
+  table[kFileIndexCountOffset] = uint8_t(file.targets.size());
+  for (size_t k = 0; k < file.targets.size(); ++k) {
+    uint8_t* entry = table.data() + kFileIndexTableOffset + k * kFileIndexEntrySize;
+    const File& target = files_[file.targets[k]];
+    if (options_.dictId == 0) {
+      if (target.path.empty() || target.path.size() >= kFileIndexEntrySize) return false;
+      std::memcpy(entry, target.path.data(), target.path.size());
+    } else {
+      storeU32Le(entry + kFileIndexIdOffset, options_.dictId);
+      std::memcpy(entry + kFileIndexNameOffset, target.name.data(), target.name.size());
+    }
+  }
+  uint32_t length = uint32_t(table.size());
+  return writeFileAt(file.handle, 0, length, table.data()) == length;
+}
+
+bool DataFileWriter::finish() {
+  bool ok = !files_.empty();
+  for (File& f : files_) {
+    ok = writeTable(f) && ok;
+    ok = content::closeFile(f.handle) != 0 && ok;
+    f.handle = kInvalidFile;
+  }
+  return ok;
+}
+
+std::vector<std::string> DataFileWriter::furtherFileNames() const {
+  std::vector<std::string> names;
+  for (size_t i = 1; i < files_.size(); ++i) names.push_back(files_[i].name);
+  return names;
+}
+
+}  // namespace orvia::compile

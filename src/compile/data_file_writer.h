@@ -1,0 +1,84 @@
+// Writes a data file: the file-index table, the Huffman tree sizes and trees, then the
+// content records of one entry after another. Entries longer than one record may hold
+// become continuation chains. A continuation must start in the first 16 MiB of its
+// file, so once the main file has passed that, continuations go into further data files
+// beside it, named in the file-index table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compile/huffman_encoder.h"
+#include "content/file_access.h"
+
+namespace orvia::compile {
+
+struct DataFileOptions {
+  // The dictionary whose directory holds the further files; the file-index entries name
+  // them by this id and their file name. 0 writes their full paths instead.
+  uint32_t dictId = 0;
+  // The longest text piece one record codes.
+  uint32_t maxPieceSize = 1u << 20;
+  // Continuations start below this offset of their file.
+  uint32_t continuationLimit = 0x1000000;
+};
+
+enum class EntryEncoding {
+  kStored,
+  kLzw,
+  kMasked,
+  kHuffman,
+  kLzwSized,
+  kComposite,  // nested records of the smallest codings
+  kSmallest,   // the smallest of the single codings
+};
+
+class DataFileWriter {
+ public:
+  DataFileWriter() = default;
+  DataFileWriter(const DataFileWriter&) = delete;
+  DataFileWriter& operator=(const DataFileWriter&) = delete;
+  ~DataFileWriter();
+
+  // Creates the main file (emptying an existing one). huffman may be null: no record is
+  // then Huffman-coded.
+  bool create(const std::string& path, const HuffmanEncoder* huffman,
+              const DataFileOptions& options);
+
+  // Appends an entry and sets *offset to its first record's offset in the main file.
+  // The text must end with CR LF "~!", the end marker. A piece the chosen coding cannot
+  // code is stored instead, and only a chain's last piece can be Huffman-coded (the
+  // decoder stops at the "~!"); so the text read back never depends on the choice.
+  bool addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding, uint32_t* offset);
+
+  // Writes the file-index tables and closes every file.
+  bool finish();
+
+  // Names of the further files written so far, for callers that ship them.
+  std::vector<std::string> furtherFileNames() const;
+
+ private:
+  struct File {
+    std::string path;
+    std::string name;
+    content::FileHandle handle = content::kInvalidFile;
+    uint32_t end = 0;
+    std::vector<uint32_t> targets;  // files named by the table, in entry order
+  };
+
+  bool openFile(const std::string& path, const std::string& name);
+  bool encodePiece(const uint8_t* text, uint32_t size, EntryEncoding encoding, bool last,
+                   std::vector<uint8_t>* record) const;
+  bool smallest(const uint8_t* text, uint32_t size, bool last, std::vector<uint8_t>* record) const;
+  uint32_t fileForContinuation();
+  bool reference(uint32_t from, uint32_t to, uint32_t offset, uint32_t* ref);
+  bool writeTable(const File& file) const;
+
+  const HuffmanEncoder* huffman_ = nullptr;
+  DataFileOptions options_;
+  std::string directory_;
+  std::vector<File> files_;
+};
+
+}  // namespace orvia::compile
