@@ -1,0 +1,32 @@
+// Conversion of UTF-8 source text into a dictionary's code page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvia::compile {
+
+// The iconv name of the code page of a language code; null for code 0 and codes of 10
+// or more, which have no code page.
+const char* codePageName(uint32_t languageCode);
+
+// Converts UTF-8 into one code page. Not copyable; one conversion at a time.
+class CodePageConverter {
+ public:
+  explicit CodePageConverter(const char* codePage);
+  ~CodePageConverter();
+  CodePageConverter(const CodePageConverter&) = delete;
+  CodePageConverter& operator=(const CodePageConverter&) = delete;
+
+  // False when the code page is unknown to iconv.
+  bool valid() const;
+  // False, out unspecified, when utf8 is not valid UTF-8, holds a character the code page
+  // lacks, or holds a zero byte (index strings are zero-terminated).
+  bool convert(std::string_view utf8, std::string* out);
+
+ private:
+  void* descriptor_;  // iconv_t
+};
+
+}  // namespace orvia::compile

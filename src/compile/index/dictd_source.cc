@@ -1,0 +1,82 @@
+#include "compile/index/dictd_source.h"
+
+#include <zlib.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "compile/index/dictd_index_line.h"
+
+namespace orvia::compile {
+
+DictdSource::~DictdSource() {
+  if (body_ != nullptr) gzclose(static_cast<gzFile>(body_));
+}
+
+bool DictdSource::open(const std::string& basePath, WithText withText) {
+  withText_ = withText;
+  const std::string indexPath = basePath + ".index";
+  if (!index_.open(indexPath)) {
+    problem_ = "cannot open " + indexPath;
+    return false;
+  }
+  std::error_code error;
+  std::string bodyPath = basePath + ".dict.dz";
+  if (!std::filesystem::exists(bodyPath, error)) bodyPath = basePath + ".dict";
+  if (!std::filesystem::exists(bodyPath, error)) {
+    problem_ = "no " + basePath + ".dict.dz or " + bodyPath;
+    return false;
+  }
+  if (withText == WithText::kNo) return true;
+  body_ = gzopen(bodyPath.c_str(), "rb");
+  if (body_ == nullptr) {
+    problem_ = "cannot open " + bodyPath;
+    return false;
+  }
+  return true;
+}
+
+ReadResult DictdSource::bad(const std::string& what) {
+  problem_ = "line " + std::to_string(index_.lineNumber()) + " of the index: " + what;
+  return ReadResult::kBadRecord;
+}
+
+// dictd bodies are read by offset, and an index sorted by headword jumps back and forth;
+// zlib restarts from the beginning of the stream for every jump back.
+bool DictdSource::readText(uint32_t offset, uint32_t length, std::string* text) {
+  gzFile body = static_cast<gzFile>(body_);
+  if (gzseek(body, z_off_t(offset), SEEK_SET) != z_off_t(offset)) return false;
+  text->resize(length);
+  return length == 0 || gzread(body, text->data(), length) == int(length);
+}
+
+ReadResult DictdSource::next(SourceEntry* entry) {
+  for (;;) {
+    switch (index_.next(&line_)) {
+      case LineReader::Line::kEnd:
+        return ReadResult::kEnd;
+      case LineReader::Line::kFailed:
+        problem_ = "the index cannot be read";
+        return ReadResult::kFailed;
+      case LineReader::Line::kTooLong:
+        return bad("longer than " + std::to_string(LineReader::kMaxLineSize) + " bytes");
+      case LineReader::Line::kOk:
+        break;
+    }
+    if (line_.empty()) continue;
+    std::optional<DictdIndexLine> parsed = parseDictdIndexLine(line_);
+    if (!parsed) return bad("not headword, offset and length");
+    if (isDictdDatabaseEntry(parsed->headword)) continue;
+    *entry = SourceEntry{};
+    entry->headword = std::move(parsed->headword);
+    if (withText_ == WithText::kYes) {
+      if (parsed->length > kMaxTextSize)
+        return bad("a text of " + std::to_string(parsed->length) + " bytes");
+      if (!readText(parsed->offset, parsed->length, &entry->text))
+        return bad("its text lies beyond the end of the body");
+    }
+    return ReadResult::kEntry;
+  }
+}
+
+}  // namespace orvia::compile

@@ -1,0 +1,48 @@
+#include "compile/index/index_writer.h"
+
+#include <filesystem>
+
+#include "dict/dict_id.h"
+#include "lang/lang_ops.h"
+
+namespace orvia::compile {
+
+std::string indexFilePath(const std::string& folder, uint32_t dictId) {
+  char name[dict::kFileNameBufferSize];
+  dict::buildDictFileName(dictId, name, ".IDX");
+  return (std::filesystem::path(folder) / name).string();
+}
+
+bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
+                    std::string* problem) {
+  namespace fs = std::filesystem;
+  const std::string path = indexFilePath(folder, dictId);
+  // The store refuses to overwrite, and a reader must never see half an index.
+  const std::string partial = path + ".part";
+  std::error_code error;
+  fs::remove(partial, error);
+  if (index.recordCount == 0) {
+    *problem = "no entry could be compiled";
+    return false;
+  }
+  if (index.records.size() > UINT32_MAX) {
+    *problem = "the index passes 4 GiB";
+    return false;
+  }
+  DbCompareFn compare = lang::getCompareKeysFn(lang::languageOf(dictId));
+  if (dbBulkLoad(partial.c_str(), compare, index.records.data(), uint32_t(index.records.size()),
+                 index.recordCount, &index.contentName, 1) == 0) {
+    fs::remove(partial, error);
+    *problem = "the record store could not write " + partial;
+    return false;
+  }
+  fs::rename(partial, path, error);
+  if (error) {
+    fs::remove(partial, error);
+    *problem = "cannot replace " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace orvia::compile
