@@ -65,6 +65,30 @@ int32_t ORVIADIC_API dicGetWord(HWORD* word, char* buffer, uint32_t size);
  * bytes or more. */
 int32_t ORVIADIC_API dicIsExistWord(HDICT* dict, const char* word);
 
+/* Number of records in the index; 0 on failure. */
+uint32_t ORVIADIC_API dicGetWordCount(HDICT* dict);
+/* what: 1 record number, 2 dictionary id, 3 home record (its number in the dictionary
+ * holding its content, that dictionary's kind in bits 24-31; 0xFFFFFFFF when not found),
+ * 4 level. 1 with *out set; 0 otherwise, with *out = 0. */
+int32_t ORVIADIC_API dicGetHandleInfo(HWORD* word, uint32_t what, uint32_t* out);
+/* One record back or forward; with a level filter (1 to 255) to the nearest record of
+ * that level. 0 at the ends, the handle unchanged. */
+int32_t ORVIADIC_API dicPrev(HWORD* word, uint32_t level);
+int32_t ORVIADIC_API dicNext(HWORD* word, uint32_t level);
+/* Windows of count entries from record start on, packed into buffer:
+ *   key list   per entry the content's kind byte, the key and a zero byte;
+ *   word list  the same with the word;
+ *   vcode list per entry the key and its vcode byte (installed language-1 dictionaries).
+ * Each list ends with a zero byte and stops at the first entry that does not fit. The
+ * result, also stored through entries, is the number of entries; the vcode list stores
+ * the bytes before the final zero through bytes. */
+uint32_t ORVIADIC_API dicGetKeyList(HDICT* dict, uint32_t start, uint32_t count, char* buffer,
+                                    uint32_t size, uint32_t* entries);
+uint32_t ORVIADIC_API dicGetWordList(HDICT* dict, uint32_t start, uint32_t count, char* buffer,
+                                     uint32_t size, uint32_t* entries);
+uint32_t ORVIADIC_API dicGetKeyVcodeList(HDICT* dict, uint32_t start, uint32_t count, char* buffer,
+                                         uint32_t size, uint32_t* entries, uint32_t* bytes);
+
 #ifdef __cplusplus
 }
 #endif

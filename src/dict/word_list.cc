@@ -1,0 +1,127 @@
+#include "dict/word_list.h"
+
+#include <cstring>
+
+#include "dict/dict_id.h"
+#include "dict/index_record.h"
+#include "dict/word_handle.h"
+#include "lang/lang_ops.h"
+#include "platform/platform.h"
+
+namespace orvia::dict {
+namespace {
+
+constexpr uint32_t kMinListSize = 3;
+constexpr uint32_t kBatchSize = 1024;
+constexpr uint32_t kNoWindow = 0xFFFFFFFFu;
+
+// Appends entries to the caller's buffer, keeping one byte for the final zero.
+class ListWriter {
+ public:
+  ListWriter(ListKind kind, char* buffer, uint32_t size)
+      : kind_(kind), buffer_(buffer), size_(size) {}
+
+  // False when the entry does not fit: the list ends before it.
+  bool append(const IndexRecordView& record) {
+    const char* text = kind_ == ListKind::kWords ? record.word() : record.key();
+    uint32_t length = uint32_t(std::strlen(text));
+    if (kind_ == ListKind::kKeyVcodes) {
+      if (uint64_t(pos_) + length + 1 >= size_) return false;
+      std::memcpy(buffer_ + pos_, text, length);
+      buffer_[pos_ + length] = char(record.lastByte);
+      pos_ += length + 1;
+    } else {
+      if (uint64_t(pos_) + length + 2 >= size_) return false;
+      buffer_[pos_] = char(companionKindOf(record.contentDictId));
+      std::memcpy(buffer_ + pos_ + 1, text, length + 1);
+      pos_ += length + 2;
+    }
+    ++count_;
+    return true;
+  }
+
+  uint32_t finish() {
+    buffer_[pos_] = '\0';
+    return count_;
+  }
+  uint32_t count() const { return count_; }
+  uint32_t pos() const { return pos_; }
+
+ private:
+  ListKind kind_;
+  char* buffer_;
+  uint32_t size_;
+  uint32_t pos_ = 0;
+  uint32_t count_ = 0;
+};
+
+// One dbSearch for the whole window, in a buffer grown once to what the store asks.
+// False when the batch could not be had; the stepping path takes over then.
+bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
+  platform::HeapHandle heap = platform::processHeap();
+  auto* batch = static_cast<uint8_t*>(platform::heapAlloc(heap, kBatchSize));
+  if (batch == nullptr) return false;
+  uint32_t capacity = kBatchSize;
+  int32_t ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch);
+  if (ok == 0 && capacity > kBatchSize) {
+    platform::heapFree(heap, batch);
+    batch = static_cast<uint8_t*>(platform::heapAlloc(heap, capacity));
+    if (batch == nullptr) return false;
+    ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch);
+  }
+  if (ok != 0) {
+    uint32_t at = 0;
+    IndexRecordView record;
+    while (at < capacity && writer->count() < count &&
+           parseIndexRecord(batch + at, capacity - at, &record) && writer->append(record)) {
+      at += record.recordLength;
+    }
+  }
+  platform::heapFree(heap, batch);
+  return ok != 0;
+}
+
+// Record by record, for when the batch call fails.
+void appendStepping(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
+  platform::HeapHandle heap = platform::processHeap();
+  auto* block = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
+  if (block == nullptr) return;
+  if (dbGoto(db, start) != 0) {
+    IndexRecordView record;
+    while (readCurrentRecord(db, block, &record) && writer->append(record) &&
+           writer->count() < count && dbNext(db) != 0) {
+    }
+  }
+  platform::heapFree(heap, block);
+}
+
+}  // namespace
+
+uint32_t fetchWordList(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, char* buffer,
+                       uint32_t size, uint32_t* entries, uint32_t* bytes) {
+  bool withBytes = kind == ListKind::kKeyVcodes;
+  bool countersOk =
+      platform::isWritable(entries, 4) && (!withBytes || platform::isWritable(bytes, 4));
+  bool bufferOk = size > 0 && platform::isWritable(buffer, size);
+  if (!countersOk || !bufferOk || size < kMinListSize) {
+    if (bufferOk) buffer[0] = '\0';
+    if (countersOk) {
+      *entries = 0;
+      if (withBytes) *bytes = 0;
+    }
+    return 0;
+  }
+  ListWriter writer(kind, buffer, size);
+  bool usable = start != kNoWindow && count != 0 && dict != nullptr && dict->db != nullptr;
+  if (withBytes) {
+    usable = usable && companionKindOf(dict->dictId) == kInstalledKind &&
+             lang::languageOf(dict->dictId) == 1;
+  }
+  if (usable && !appendBatch(dict->db, start, count, &writer))
+    appendStepping(dict->db, start, count, &writer);
+  *entries = writer.finish();
+  if (withBytes) *bytes = writer.pos();
+  return *entries;
+}
+
+}  // namespace orvia::dict
