@@ -1,0 +1,134 @@
+// Shared pieces of the record store tests: a case-folding comparison, string areas, a
+// sorted-vector model of an index and helpers over the C interface.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "db/byte_order.h"
+#include "orviadb.h"
+
+namespace orvia::db::testing {
+
+// Orders string areas by their first string, ASCII letters folded: "apple" and "APPLE"
+// are equal keys, which the store must keep in insertion order (newest first).
+inline int ORVIADB_API foldCompare(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    int ca = (*a >= 'A' && *a <= 'Z') ? *a + 32 : static_cast<unsigned char>(*a);
+    int cb = (*b >= 'A' && *b <= 'Z') ? *b + 32 : static_cast<unsigned char>(*b);
+    if (ca != cb) return ca < cb ? -1 : 1;
+    if (ca == 0) return 0;
+  }
+}
+
+// A string area: key, headword and display word, each terminated.
+inline std::string area(const std::string& key, const std::string& headword = "",
+                        const std::string& display = "") {
+  return key + '\0' + headword + '\0' + display + '\0';
+}
+
+inline const char kContentName[16] = "00000001.DAT";
+
+struct ModelRecord {
+  std::string data;  // string area
+  uint32_t contentDictId = 0;
+  uint32_t contentRef = 0;
+};
+
+// The expected content: a sorted vector where an insert goes to the lower bound.
+class Model {
+ public:
+  explicit Model(DbCompareFn compare) : compare_(compare) {}
+
+  uint32_t lowerBound(const std::string& key) const {
+    auto it = std::lower_bound(records_.begin(), records_.end(), key,
+                               [&](const ModelRecord& r, const std::string& k) {
+                                 return compare_(r.data.c_str(), k.c_str()) < 0;
+                               });
+    return uint32_t(it - records_.begin());
+  }
+  uint32_t insert(const ModelRecord& record) {
+    uint32_t at = lowerBound(record.data);
+    records_.insert(records_.begin() + at, record);
+    return at;
+  }
+  void erase(uint32_t n) { records_.erase(records_.begin() + n); }
+  uint32_t size() const { return uint32_t(records_.size()); }
+  const ModelRecord& at(uint32_t n) const { return records_[n]; }
+
+  // The bytes the store returns for record n.
+  std::string recordBytes(uint32_t n) const {
+    const ModelRecord& r = records_[n];
+    std::string bytes(16, '\0');
+    auto* p = reinterpret_cast<uint8_t*>(bytes.data());
+    storeU32(p, uint32_t(16 + r.data.size()));
+    storeU32(p + 4, r.contentDictId);
+    storeU32(p + 8, r.contentRef);
+    storeU32(p + 12, n);
+    return bytes + r.data;
+  }
+
+ private:
+  DbCompareFn compare_;
+  std::vector<ModelRecord> records_;
+};
+
+inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name = kContentName) {
+  return DbInsertDescriptor{name, r.contentDictId, r.contentRef, uint32_t(r.data.size()),
+                            r.data.data()};
+}
+
+// A random key of 1..maxLength letters from a few, in mixed case, so that equal keys
+// under the folding comparison are common.
+inline std::string randomKey(std::mt19937& rng, int maxLength = 3) {
+  static const char kLetters[] = "abcdeABCDE";
+  int length = 1 + int(rng() % maxLength);
+  std::string key;
+  for (int i = 0; i < length; ++i) key += kLetters[rng() % 10];
+  return key;
+}
+
+inline ModelRecord randomRecord(std::mt19937& rng) {
+  ModelRecord r;
+  r.data = area(randomKey(rng), std::to_string(rng() % 1000));
+  r.contentDictId = 0x01000000u | (rng() % 4);
+  r.contentRef = rng();
+  return r;
+}
+
+// The current record through the C interface, or "" when there is none.
+inline std::string currentRecord(DBHANDLE h) {
+  char buffer[kDbMaxRecordSize];
+  uint32_t size = sizeof buffer;
+  if (dbGetRecord(h, &size, buffer) == 0) return "";
+  return std::string(buffer, size);
+}
+
+// Every record, read with dbSearch.
+inline std::vector<std::string> allRecords(DBHANDLE h) {
+  uint32_t count = 0;
+  std::vector<std::string> out;
+  if (dbGetInfo(h, kDbInfoRecordCount, &count) == 0 || count == 0) return out;
+  uint32_t size = 0;
+  dbSearch(h, kDbSearchSelector, 0, count, &size, nullptr);
+  std::string buffer(size, '\0');
+  if (dbSearch(h, kDbSearchSelector, 0, count, &size, buffer.data()) == 0) return out;
+  for (size_t at = 0; at + 16 <= buffer.size();) {
+    uint32_t length = loadU32(reinterpret_cast<const uint8_t*>(buffer.data() + at));
+    out.push_back(buffer.substr(at, length));
+    at += length;
+  }
+  return out;
+}
+
+inline std::vector<std::string> allRecords(const Model& model) {
+  std::vector<std::string> out;
+  for (uint32_t i = 0; i < model.size(); ++i) out.push_back(model.recordBytes(i));
+  return out;
+}
+
+}  // namespace orvia::db::testing

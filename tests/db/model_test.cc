@@ -1,0 +1,166 @@
+// Thousands of random operations on one index, each checked against a sorted vector
+// with the same comparison: inserts, deletes, seeks, gotos, steps, batch reads,
+// compactions and reopenings.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "db/database.h"
+#include "db/verify.h"
+#include "db_test_support.h"
+#include "support/temp_dir.h"
+#ifdef ORVIADB_TEST_WITH_LANG
+#include "lang/single_byte.h"
+#endif
+
+namespace orvia::db {
+namespace {
+
+using testing::area;
+using testing::Model;
+using testing::ModelRecord;
+
+struct ModelCase {
+  const char* name;
+  DbCompareFn compare;
+  uint64_t compactMinLogBytes;  // small values compact every few dozen writes
+  uint32_t seed;
+};
+
+class ModelTest : public ::testing::TestWithParam<ModelCase> {
+ protected:
+  void SetUp() override {
+    path_ = dir_.file("00000001.IDX");
+    ASSERT_EQ(dbCreate(path_.c_str()), 1);
+    reopen();
+  }
+
+  void reopen() {
+    if (db_) {
+      ASSERT_TRUE(db_->close());
+    }
+    OpenOptions options;
+    options.compactMinLogBytes = GetParam().compactMinLogBytes;
+    db_ = Database::open(path_, GetParam().compare, options);
+    ASSERT_TRUE(db_);
+    cursor_ = 0;
+  }
+
+  // The cursor stays on its record through an insert or a delete elsewhere; a deleted
+  // record's place goes to the one behind it, or the new last record.
+  void afterInsert(uint32_t at) {
+    if (model_.size() > 1 && at <= cursor_) ++cursor_;
+  }
+  void afterDelete(uint32_t at) {
+    if (at < cursor_) --cursor_;
+    if (cursor_ >= model_.size()) cursor_ = model_.size() == 0 ? 0 : model_.size() - 1;
+  }
+
+  void checkCurrent(int step) {
+    ASSERT_EQ(db_->cursor(), cursor_) << "step " << step;
+    uint8_t buffer[kDbMaxRecordSize];
+    uint32_t size = sizeof buffer;
+    bool ok = db_->getRecord(&size, buffer);
+    ASSERT_EQ(ok, model_.size() > 0) << "step " << step;
+    if (ok) {
+      ASSERT_EQ(std::string(reinterpret_cast<char*>(buffer), size), model_.recordBytes(cursor_))
+          << "step " << step;
+    }
+  }
+
+  void checkSearch(std::mt19937& rng) {
+    uint32_t first = rng() % (model_.size() + 3);
+    uint32_t count = rng() % 12;
+    uint32_t capacity = rng() % 2 ? rng() % 300 : 100000;
+    std::string expected;
+    for (uint32_t i = first; i < model_.size() && i < uint64_t(first) + count; ++i)
+      expected += model_.recordBytes(i);
+    std::vector<uint8_t> buffer(capacity + 16, 0xAB);
+    uint32_t size = capacity;
+    bool ok = db_->search(first, count, &size, buffer.data());
+    ASSERT_EQ(ok, expected.size() <= capacity);
+    ASSERT_EQ(size, expected.size());
+    if (ok) {
+      ASSERT_EQ(std::memcmp(buffer.data(), expected.data(), expected.size()), 0);
+    }
+    for (size_t i = capacity; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0xAB);
+  }
+
+  orvia::testing::TempDir dir_;
+  std::string path_;
+  std::unique_ptr<Database> db_;
+  Model model_{GetParam().compare};
+  uint32_t cursor_ = 0;
+};
+
+TEST_P(ModelTest, RandomOperationsMatchTheSortedVector) {
+  std::mt19937 rng(GetParam().seed);
+  for (int step = 0; step < 4000; ++step) {
+    uint32_t pick = rng() % 100;
+    uint32_t size = model_.size();
+    if (pick < 40) {
+      ModelRecord record = testing::randomRecord(rng);
+      NewRecord r{reinterpret_cast<const uint8_t*>(testing::kContentName), record.contentDictId,
+                  record.contentRef, reinterpret_cast<const uint8_t*>(record.data.data()),
+                  uint32_t(record.data.size())};
+      ASSERT_TRUE(db_->insert(r)) << "step " << step;
+      afterInsert(model_.insert(record));
+    } else if (pick < 55 && size > 0) {
+      uint32_t n = rng() % size;
+      ASSERT_TRUE(db_->erase(n)) << "step " << step;
+      model_.erase(n);
+      afterDelete(n);
+    } else if (pick < 65) {
+      std::string key = area(testing::randomKey(rng));
+      ASSERT_EQ(db_->seek(key.c_str()), size > 0) << "step " << step;
+      if (size > 0) cursor_ = std::min(model_.lowerBound(key), size - 1);
+    } else if (pick < 72) {
+      uint32_t n = rng() % (size + 2);
+      ASSERT_EQ(db_->gotoRecord(n), n < size) << "step " << step;
+      if (n < size) cursor_ = n;
+    } else if (pick < 80) {
+      bool can = cursor_ + 1 < size;
+      ASSERT_EQ(db_->next(), can) << "step " << step;
+      if (can) ++cursor_;
+    } else if (pick < 87) {
+      bool can = cursor_ > 0 && cursor_ < size;
+      ASSERT_EQ(db_->prev(), can) << "step " << step;
+      if (can) --cursor_;
+    } else if (pick < 95) {
+      ASSERT_NO_FATAL_FAILURE(checkSearch(rng)) << "step " << step;
+    } else if (pick < 97) {
+      ASSERT_TRUE(db_->compact()) << "step " << step;
+    } else {
+      ASSERT_NO_FATAL_FAILURE(reopen());
+    }
+    ASSERT_NO_FATAL_FAILURE(checkCurrent(step));
+  }
+  ASSERT_NO_FATAL_FAILURE(reopen());
+  uint32_t count = 0;
+  ASSERT_TRUE(db_->recordCount(&count));
+  ASSERT_EQ(count, model_.size());
+  for (uint32_t n = 0; n < count; ++n) {
+    ASSERT_TRUE(db_->gotoRecord(n));
+    cursor_ = n;
+    ASSERT_NO_FATAL_FAILURE(checkCurrent(-1));
+  }
+  Problem problem;
+  EXPECT_TRUE(verifyIndex(path_, GetParam().compare, &problem)) << describe(problem);
+}
+
+const ModelCase kCases[] = {
+    {"FoldedLogOnly", testing::foldCompare, uint64_t(1) << 40, 1},
+    {"FoldedCompactingOften", testing::foldCompare, 2048, 2},
+    {"FoldedDefault", testing::foldCompare, OpenOptions().compactMinLogBytes, 3},
+#ifdef ORVIADB_TEST_WITH_LANG
+    {"EnglishCompareKeys", orvia::lang::single_byte::compareKeys, 4096, 4},
+#endif
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ModelTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace orvia::db
