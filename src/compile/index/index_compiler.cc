@@ -4,6 +4,7 @@
 
 #include "compile/index/index_record_builder.h"
 #include "compile/index/merge_sort.h"
+#include "compile/index/order_check.h"
 #include "dict/dict_id.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
@@ -89,8 +90,6 @@ void IndexCompiler::numberHomographs(CompiledIndex* out) {
   }
 }
 
-// After the sort each record is checked against the next. Where two disagree, the one
-// that fits between its neighbours stays; the other is left out.
 std::vector<uint32_t> IndexCompiler::sortedAndChecked(CompiledIndex* out) {
   std::vector<uint32_t> order;
   order.reserve(pending_.size());
@@ -101,24 +100,8 @@ std::vector<uint32_t> IndexCompiler::sortedAndChecked(CompiledIndex* out) {
   };
   mergeSort(order, compare);
 
-  std::vector<uint32_t> kept;
-  kept.reserve(order.size());
-  for (size_t i = 0; i < order.size(); ++i) {
-    const uint32_t current = order[i];
-    if (kept.empty() || compare(kept.back(), current) <= 0) {
-      kept.push_back(current);
-      continue;
-    }
-    const bool fitsBefore = kept.size() < 2 || compare(kept[kept.size() - 2], current) <= 0;
-    const bool fitsAfter = i + 1 == order.size() || compare(current, order[i + 1]) <= 0;
-    if (fitsBefore && fitsAfter) {
-      skip(pending_[kept.back()], SkipReason::kOutOfOrder, out);
-      kept.back() = current;
-    } else {
-      skip(pending_[current], SkipReason::kOutOfOrder, out);
-    }
-  }
-  return kept;
+  return keepInOrder(order, compare,
+                     [&](uint32_t i) { skip(pending_[i], SkipReason::kOutOfOrder, out); });
 }
 
 void IndexCompiler::buildRecords(const std::vector<uint32_t>& order, CompiledIndex* out) {

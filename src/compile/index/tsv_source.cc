@@ -1,5 +1,6 @@
 #include "compile/index/tsv_source.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -82,7 +83,7 @@ bool TsvSource::readHeader() {
     return got != LineReader::Line::kFailed;
   }
   std::vector<std::string_view> names = splitTabs(line_);
-  if (names[0] != "headword") {
+  if (std::find(names.begin(), names.end(), "headword") == names.end()) {
     pendingFirstLine_ = true;  // no header: the first line is an entry
     return true;
   }

@@ -1,6 +1,6 @@
 // The TSV importer: one entry per line, fields separated by tabs. Without a header the
-// columns are headword and text. A first line whose first field is "headword" names the
-// columns instead, from "headword", "text", "display", "level" and "vcode", in any order;
+// columns are headword and text. A first line with a field "headword" names the columns
+// instead, from "headword", "text", "display", "level" and "vcode", in any order;
 // only "headword" is required. In the text, "\n", "\t" and "\\" stand for a line break,
 // a tab and a backslash. A level is a decimal number up to 255, a vcode the same or "0x"
 // and hexadecimal digits. Blank lines are passed over.
