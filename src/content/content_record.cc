@@ -180,7 +180,7 @@ uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t dep
         ok = false;
         break;
       }
-      content::closeFile(opened);
+      closeFile(opened);
       opened = file = next;
       std::memcpy(here.file, path, sizeof path);
     }
@@ -198,7 +198,7 @@ uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t dep
     }
     ++lap;
   }
-  content::closeFile(opened);
+  closeFile(opened);
   return ok ? uint32_t(total) : 0;
 }
 

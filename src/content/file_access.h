@@ -6,11 +6,12 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
 
 namespace orvia::content {
 
-using FileHandle = platform::FileHandle;
+// A distinct handle type, so that calls of these functions never meet the platform's
+// same-named ones through argument-dependent lookup.
+using FileHandle = struct ContentFile*;
 inline constexpr FileHandle kInvalidFile = nullptr;
 
 // The invalid handle for a null path or on failure.

@@ -13,20 +13,10 @@ namespace orvia::content {
 namespace {
 
 using test::Bytes;
-
-// Tree 0, a complete tree of depth 3 laid out in pre-order (1 bit: next entry, 0 bit:
-// the entry named): a 111, b 110, ~ 101, ! 100, CR 011, LF 010, switch 001, x 000.
-const std::vector<uint16_t> kTree0{8,     5,     4,     0x261, 0x262, 7,     0x27E, 0x221,
-                                   12,    11,    0x20D, 0x20A, 14,    0x2FF, 0x278};
-// Tree 1: B0 1, switch back 0. Tree 2: A1 1, A2 0.
-const std::vector<uint16_t> kTree1{2, 0x2B0, 0x2FF};
-const std::vector<uint16_t> kTree2{2, 0x2A1, 0x2A2};
-
-Bytes treeBytes(const std::vector<uint16_t>& entries) {
-  Bytes b;
-  for (uint16_t e : entries) test::putU16(&b, e);
-  return b;
-}
+using test::kTree0;
+using test::kTree1;
+using test::kTree2;
+using test::treeBytes;
 
 struct Trees {
   Bytes t[3];
