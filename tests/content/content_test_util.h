@@ -21,6 +21,10 @@ inline std::string textOf(const Bytes& b) { return std::string(b.begin(), b.end(
 inline void putU32(Bytes* b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b->push_back(uint8_t(v >> (8 * i)));
 }
+inline uint32_t u32At(const Bytes& b, size_t at) {
+  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
+         (uint32_t(b[at + 3]) << 24);
+}
 inline void putU16(Bytes* b, uint16_t v) {
   b->push_back(uint8_t(v));
   b->push_back(uint8_t(v >> 8));

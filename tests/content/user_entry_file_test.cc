@@ -16,11 +16,7 @@ namespace orvia::content {
 namespace {
 
 using test::Bytes;
-
-uint32_t u32At(const Bytes& b, uint32_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
-         (uint32_t(b[at + 3]) << 24);
-}
+using test::u32At;
 
 class UserEntryFileTest : public ::testing::Test {
  protected:
