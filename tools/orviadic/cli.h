@@ -51,5 +51,7 @@ class JsonObject {
 // Registration of each subcommand family on the app.
 void addConfigCommands(CLI::App& app, const GlobalOptions& options);
 void addVersionCommand(CLI::App& app, const GlobalOptions& options);
+void addCompileCommand(CLI::App& app, const GlobalOptions& options);
+void addInstallCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic
