@@ -17,6 +17,13 @@ std::string encodeEntry(uint8_t kind, uint32_t generation, uint32_t position, si
   return entry;
 }
 
+bool allZero(const uint8_t* p, size_t size) {
+  for (size_t i = 0; i < size; ++i) {
+    if (p[i] != 0) return false;
+  }
+  return true;
+}
+
 void sealEntry(std::string* entry) {
   auto* p = reinterpret_cast<uint8_t*>(entry->data());
   size_t n = entry->size();
@@ -50,8 +57,9 @@ LogRead decodeLogEntry(const uint8_t* p, size_t available, uint64_t remaining, u
   if (remaining == 0) return LogRead::kEnd;
   if (remaining < kLogEntryHeaderSize) return LogRead::kTornTail;
   if (loadU32(p + 12) != crc32c(p, kLogHeaderCrcOffset)) {
-    // A header half written is necessarily the last thing in the file.
-    return remaining <= kMaxLogEntrySize ? LogRead::kTornTail : LogRead::kCorrupt;
+    // A file extended by an append whose bytes never reached the disk reads as zeros;
+    // any other bad header may be a damaged entry with more behind it.
+    return allZero(p, available) && available == remaining ? LogRead::kTornTail : LogRead::kCorrupt;
   }
   uint32_t n = loadU32(p);
   uint8_t kind = p[4];

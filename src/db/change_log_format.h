@@ -16,9 +16,11 @@
 // callback: the order was decided once, by the writer, under the file lock.
 //
 // What a reader tolerates, entry by entry from the log offset:
-// - fewer bytes left than the entry needs, or a failing checksum on an entry that ends
-//   exactly at the end of the file, or a failing header checksum within the last
-//   kMaxLogEntrySize bytes: a torn tail, an interrupted append; the log ends before it.
+// - fewer bytes left than the entry needs, a failing checksum on an entry that ends
+//   exactly at the end of the file, or only zero bytes up to the end of the file (an
+//   append whose bytes never reached the disk): a torn tail, an interrupted append; the
+//   log ends before it. A failing header checksum otherwise is damage: its size field
+//   cannot be trusted to tell whether more entries follow.
 // - an intact entry of an older generation as the first entry: left behind by a
 //   compaction that stopped before cutting the log; the log is empty.
 // - anything else that fails: damage; the index does not open.
