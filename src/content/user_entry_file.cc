@@ -55,9 +55,12 @@ class BlockFile {
   uint32_t size_;
 };
 
-bool allDistinct(std::vector<uint32_t> blocks) {
+// Blocks of a sound file never overlap, let alone repeat.
+bool apart(std::vector<uint32_t> blocks) {
   std::sort(blocks.begin(), blocks.end());
-  return std::adjacent_find(blocks.begin(), blocks.end()) == blocks.end();
+  return std::adjacent_find(blocks.begin(), blocks.end(), [](uint32_t a, uint32_t b) {
+           return b - a < kUserBlockSize;
+         }) == blocks.end();
 }
 
 // Where the blocks of a new chain come from, in order of preference.
@@ -97,7 +100,7 @@ bool planBlocks(const BlockFile& bf, uint32_t count, Source source, bool freeEnt
   }
   plan->endedIn = source;
   if (source != Source::kFileEnd && !bf.link(plan->blocks.back(), &plan->rest)) return false;
-  return allDistinct(plan->blocks);
+  return apart(plan->blocks);
 }
 
 // Writes the content blocks of plan; the last one's link is 0.
@@ -139,7 +142,7 @@ uint32_t readUserEntryContent(FileHandle file, uint32_t head, char* buffer, uint
     seen.push_back(block);
     done += count;
   }
-  if (!allDistinct(seen)) return 0;
+  if (!apart(seen)) return 0;
   buffer[length] = 0;
   return length;
 }

@@ -1,0 +1,65 @@
+// Property: reading the size and text of any record of any data file never reads or
+// writes out of bounds, never loops without end, and never allocates without bound.
+// Input: u16 capacity, u16 offset into the tail, u8 entry count, then the tail: the
+// bytes from 0x10001 on (tree sizes, trees, records). Entry 0 names this file by its
+// path and entry 1 by a dictionary id and name, so chains can cross files and loop.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "content/content_record.h"
+
+using namespace orvia::content;
+
+namespace {
+
+std::string& filePath() {
+  static std::string path = "/tmp/orvia-content-fuzz-" + std::to_string(getpid()) + ".dat";
+  return path;
+}
+
+int sameFile(uint32_t, char* out, uint32_t size, const char*) {
+  if (filePath().size() >= size) return 0;
+  std::memcpy(out, filePath().c_str(), filePath().size() + 1);
+  return 1;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 5) return 0;
+  uint32_t capacity = 1 + (data[0] | data[1] << 8);
+  uint32_t pick = data[2] | data[3] << 8;
+  std::vector<uint8_t> image(0x10001, 0);
+  image[0] = data[4];
+  std::memcpy(&image[1], filePath().c_str(), filePath().size());
+  std::memcpy(&image[1 + 256 + 1], "\x03\x02\x01\x00", 4);
+  std::memcpy(&image[1 + 256 + 5], "SELF0000.DAT", 12);
+  image.insert(image.end(), data + 5, data + size);
+  FILE* f = std::fopen(filePath().c_str(), "wb");
+  if (f == nullptr) return 0;
+  std::fwrite(image.data(), 1, image.size(), f);
+  std::fclose(f);
+
+  FileHandle file = openFileRead(filePath().c_str());
+  uint32_t offset = 0x10001 + (size > 5 ? pick % (size - 5) : 0);
+  std::vector<char> out(capacity);
+  uint32_t n = contentTextAt(file, offset, out.data(), capacity, &sameFile);
+  uint32_t s = contentSizeAt(file, offset, &sameFile);
+  if (n != 0 && s == 0) __builtin_trap();
+  // The same record held in memory, when the header's length fits the input.
+  if (offset + 4 <= image.size()) {
+    uint32_t length = (image[offset] | image[offset + 1] << 8 | image[offset + 2] << 16);
+    if (length <= image.size() - offset) {
+      std::vector<uint8_t> record(image.begin() + offset, image.begin() + offset + length);
+      readContentSize(file, record.data(), &sameFile);
+      readContentText(file, record.data(), out.data(), capacity, &sameFile);
+    }
+  }
+  closeFile(file);
+  return 0;
+}

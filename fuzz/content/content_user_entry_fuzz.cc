@@ -1,0 +1,55 @@
+// Property: the user-entry operations on any file never read or write out of bounds and
+// never follow a chain without end; an entry appended to a file without free blocks
+// reads back.
+// Input: u8 operation, u32 head, u16 length, then the file image.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "content/user_entry_file.h"
+
+using namespace orvia::content;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 7) return 0;
+  static const std::string path = "/tmp/orvia-user-fuzz-" + std::to_string(getpid()) + ".dat";
+  const uint8_t op = data[0];
+  const uint32_t head = data[1] | data[2] << 8 | data[3] << 16 | uint32_t(data[4]) << 24;
+  const uint32_t length = 1 + (data[5] | data[6] << 8) % 2000;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return 0;
+  std::fwrite(data + 7, 1, size - 7, f);
+  std::fclose(f);
+
+  FileHandle file = openFileReadWrite(path.c_str());
+  std::vector<char> out(length);
+  readUserEntryContent(file, head, out.data(), length);
+  userEntryContentLength(file, head);
+  std::string content(length, char('a' + op % 26));
+  const bool noFreeBlocks = size >= 11 && (data[7] | data[8] | data[9] | data[10]) == 0;
+  uint32_t written = 0;
+  switch (op % 3) {
+    case 0:
+      written = appendUserEntry(file, "key", content.data(), length);
+      if (!noFreeBlocks) written = 0;
+      break;
+    case 1:
+      rewriteUserEntry(file, head, content.data(), length);
+      break;
+    case 2:
+      freeUserEntry(file, head);
+      break;
+  }
+  if (written != 0) {
+    std::vector<char> back(length + 1);
+    if (readUserEntryContent(file, written, back.data(), length + 1) != length ||
+        std::string(back.data(), length) != content) {
+      __builtin_trap();
+    }
+  }
+  closeFile(file);
+  return 0;
+}
