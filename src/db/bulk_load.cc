@@ -1,7 +1,6 @@
 #include "db/bulk_load.h"
 
 #include <cstring>
-#include <vector>
 
 #include "db/byte_order.h"
 #include "db/index_header.h"
@@ -15,22 +14,17 @@ namespace {
 bool recordsAreSound(DbCompareFn compare, const uint8_t* records, uint64_t recordBytes,
                      uint32_t count) {
   // Padded copies of two neighbours: the callback may read past a string area.
-  std::vector<uint8_t> previous, current;
+  char areas[2][kMaxStringAreaSize + kRecordPadding];
   uint64_t at = 0;
   for (uint32_t i = 0; i < count; ++i) {
     if (recordBytes - at < kRecordHeaderSize) return false;
     uint32_t length = loadU32(records + at);
     if (length < kRecordHeaderSize || length > kMaxRecordSize || length > recordBytes - at)
       return false;
-    current.assign(records + at + kRecordHeaderSize, records + at + length);
-    current.resize(current.size() + kRecordPadding, 0);
-    if (i > 0) {
-      if (compare == nullptr) return false;
-      if (compare(reinterpret_cast<const char*>(previous.data()),
-                  reinterpret_cast<const char*>(current.data())) > 0)
-        return false;
-    }
-    previous.swap(current);
+    char* current = areas[i % 2];
+    std::memcpy(current, records + at + kRecordHeaderSize, length - kRecordHeaderSize);
+    std::memset(current + length - kRecordHeaderSize, 0, kRecordPadding);
+    if (i > 0 && (compare == nullptr || compare(areas[(i + 1) % 2], current) > 0)) return false;
     at += length;
   }
   return at == recordBytes;

@@ -30,7 +30,7 @@ const Tables& tables() {
 
 }  // namespace
 
-uint32_t crc32c(const uint8_t* data, size_t size, uint32_t previous) {
+uint32_t crc32cPortable(const uint8_t* data, size_t size, uint32_t previous) {
   const auto& t = tables().t;
   uint32_t c = ~previous;
   while (size >= 8) {
@@ -43,6 +43,41 @@ uint32_t crc32c(const uint8_t* data, size_t size, uint32_t previous) {
   }
   while (size-- > 0) c = (c >> 8) ^ t[0][(c ^ *data++) & 0xFF];
   return ~c;
+}
+
+namespace {
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The processor's own CRC-32C instruction, several times faster than the tables; bulk
+// loads and compactions checksum every byte they write.
+__attribute__((target("sse4.2"))) uint32_t crc32cHardware(const uint8_t* data, size_t size,
+                                                          uint32_t previous) {
+  uint64_t c = ~previous;
+  while (size >= 8) {
+    uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = word << 8 | data[i];
+    c = __builtin_ia32_crc32di(c, word);
+    data += 8;
+    size -= 8;
+  }
+  uint32_t c32 = uint32_t(c);
+  while (size-- > 0) c32 = __builtin_ia32_crc32qi(c32, *data++);
+  return ~c32;
+}
+
+bool hasHardwareCrc() {
+  static const bool has = __builtin_cpu_supports("sse4.2");
+  return has;
+}
+#endif
+
+}  // namespace
+
+uint32_t crc32c(const uint8_t* data, size_t size, uint32_t previous) {
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (hasHardwareCrc()) return crc32cHardware(data, size, previous);
+#endif
+  return crc32cPortable(data, size, previous);
 }
 
 }  // namespace orvia::db

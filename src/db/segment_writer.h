@@ -33,6 +33,8 @@ class SegmentWriter {
   uint32_t recordsCrc_ = 0;
   std::vector<uint32_t> offsets_;
   std::vector<uint8_t> buffer_;
+  size_t used_ = 0;
+  bool recordsDone_ = false;
   bool failed_ = false;
 };
 

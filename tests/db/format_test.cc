@@ -46,6 +46,11 @@ const char kEmptyIndexSlot[] =
 
 TEST(FormatTest, ChecksumIsCastagnoli) {
   EXPECT_EQ(crc32c(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xE3069283u);
+  EXPECT_EQ(crc32cPortable(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xE3069283u);
+  std::string text(1000, '\0');
+  for (size_t i = 0; i < text.size(); ++i) text[i] = char(i * 7);
+  EXPECT_EQ(crc32c(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+            crc32cPortable(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
   const uint8_t zeros[4] = {};
   EXPECT_EQ(crc32c(zeros, 4), 0x48674BC7u);
   // Continuing a checksum equals checksumming the whole.
