@@ -53,5 +53,6 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options);
 void addVersionCommand(CLI::App& app, const GlobalOptions& options);
 void addCompileCommand(CLI::App& app, const GlobalOptions& options);
 void addInstallCommand(CLI::App& app, const GlobalOptions& options);
+void addSearchCommands(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

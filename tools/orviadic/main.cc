@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   app.add_flag("--json", options.json, "Print one JSON object for scripts");
   addConfigCommands(app, options);
   addVersionCommand(app, options);
+  addSearchCommands(app, options);
   addCompileCommand(app, options);
   addInstallCommand(app, options);
   try {

@@ -19,7 +19,12 @@ struct PlatformHeap {
 };
 namespace {
 
-PlatformHeap gProcessHeap{true, {}, {}};
+// Built on first use: the library's load step allocates before other static objects
+// are constructed.
+PlatformHeap& theProcessHeap() {
+  static PlatformHeap heap{true, {}, {}};
+  return heap;
+}
 std::atomic<uint32_t> gFailCountdown{0};
 std::atomic<bool> gFailHeapLookup{false};
 
@@ -42,7 +47,7 @@ void injectProcessHeapFailure(bool failHeapLookup) {
 }
 
 HeapHandle processHeap() {
-  return gFailHeapLookup.load() ? nullptr : &gProcessHeap;
+  return gFailHeapLookup.load() ? nullptr : &theProcessHeap();
 }
 
 HeapHandle createHeap(size_t) {

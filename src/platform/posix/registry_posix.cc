@@ -65,31 +65,39 @@ bool readWholeFile(const std::string& path, std::string* out) {
   return file->readAt(0, out->data(), out->size(), &got) && got == out->size();
 }
 
-// Parsed hives, kept while their file is unchanged.
+// Parsed hives, kept while their file is unchanged. Built on first use: the library's
+// load step reads the registry before other static objects are constructed.
 struct CachedHive {
   os::FileStamp stamp;
   std::shared_ptr<const regtext::Hive> hive;
 };
-std::mutex gCacheMutex;
-std::map<std::string, CachedHive> gCache;
+struct HiveCache {
+  std::mutex mutex;
+  std::map<std::string, CachedHive> hives;
+};
+HiveCache& hiveCache() {
+  static HiveCache cache;
+  return cache;
+}
 
 std::shared_ptr<const regtext::Hive> loadHive(RegRoot root) {
   if (rootName(root) == nullptr) return nullptr;
   std::string path = hivePath(root);
   os::FileStamp stamp;
   if (!os::statFile(path, &stamp)) return nullptr;
+  HiveCache& cache = hiveCache();
   {
-    std::lock_guard<std::mutex> lock(gCacheMutex);
-    auto it = gCache.find(path);
-    if (it != gCache.end() && it->second.stamp == stamp) return it->second.hive;
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    auto it = cache.hives.find(path);
+    if (it != cache.hives.end() && it->second.stamp == stamp) return it->second.hive;
   }
   std::string text;
   if (!readWholeFile(path, &text)) return nullptr;
   auto parsed = regtext::Hive::parse(text);
   if (!parsed) return nullptr;
   auto hive = std::make_shared<const regtext::Hive>(std::move(*parsed));
-  std::lock_guard<std::mutex> lock(gCacheMutex);
-  gCache[path] = CachedHive{stamp, hive};
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  cache.hives[path] = CachedHive{stamp, hive};
   return hive;
 }
 

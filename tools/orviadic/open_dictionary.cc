@@ -1,0 +1,46 @@
+#include "open_dictionary.h"
+
+#include <string>
+
+#include "cli.h"
+#include "dict/config.h"
+#include "dict/dict_id.h"
+#include "orviadb.h"
+#include "platform/platform.h"
+
+namespace orviadic {
+namespace {
+
+// Retraces the library's steps to name the one that failed.
+std::string whyNotOpened(uint32_t dictId) {
+  using namespace orvia::dict;
+  if (!isValidDictId(dictId))
+    return formatDictId(dictId) +
+           " is not a valid dictionary id (its three low bytes must be non-zero)";
+  if (!moduleState().loaded) moduleLoad(nullptr);
+  char name[kFileNameBufferSize];
+  buildDictFileName(dictId, name, ".IDX");
+  char path[kMaxPath];
+  if (resolveDictFilePath(dictId, path, sizeof path, name) == 0) {
+    char digits[9];
+    formatDictIdHex(dictId, digits);
+    return std::string("no usable registry value ") + digits +
+           "Path, its base's Path or PATH (see 'orviadic config show')";
+  }
+  if (!orvia::platform::findFile(path)) return std::string("no index file ") + path;
+  char report[256];
+  if (dbVerify(path, nullptr, report, sizeof report) == 0) return std::string(path) + ": " + report;
+  return std::string("cannot open ") + path;
+}
+
+}  // namespace
+
+OpenDictionary::OpenDictionary(uint32_t dictId) : dict_(dicCreateHDICT(dictId)) {
+  if (dict_ == nullptr) throw CommandFailure{kExitError, whyNotOpened(dictId)};
+}
+
+OpenDictionary::~OpenDictionary() {
+  dicFreeHDICT(dict_);
+}
+
+}  // namespace orviadic

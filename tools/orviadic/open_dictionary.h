@@ -1,0 +1,25 @@
+// Opens a dictionary through the library, and says why when it cannot: the library
+// gives no reasons, so the tool looks for them itself.
+#pragma once
+
+#include <cstdint>
+
+#include "orviadic.h"
+
+namespace orviadic {
+
+class OpenDictionary {
+ public:
+  // Throws CommandFailure with the reason when the library cannot open the dictionary.
+  explicit OpenDictionary(uint32_t dictId);
+  ~OpenDictionary();
+  OpenDictionary(const OpenDictionary&) = delete;
+  OpenDictionary& operator=(const OpenDictionary&) = delete;
+
+  HDICT* get() const { return dict_; }
+
+ private:
+  HDICT* dict_;
+};
+
+}  // namespace orviadic

@@ -1,0 +1,103 @@
+// orviadic search / exists: where a word lands in a dictionary, and whether it is there.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli.h"
+#include "compile/index/ascii_fold.h"
+#include "compile/index/code_page.h"
+#include "lang/lang_ops.h"
+#include "open_dictionary.h"
+#include "orviadic.h"
+
+namespace orviadic {
+namespace {
+
+struct SearchArguments {
+  std::string dictId, word;
+};
+
+// The word as the dictionary's keys spell it: UTF-8 from the terminal in its code page,
+// folded to ASCII as the compiler folds headwords into keys ("café" looks up "cafe").
+std::string inCodePage(uint32_t dictId, const std::string& utf8) {
+  const char* codePage = orvia::compile::codePageName(orvia::lang::languageOf(dictId));
+  if (codePage == nullptr) return utf8;
+  orvia::compile::CodePageConverter converter(codePage);
+  std::string converted;
+  if (!converter.valid() || !converter.convert(utf8, &converted))
+    throw CommandFailure{kExitError, "the word cannot be written in the dictionary's code page"};
+  std::string folded;
+  return orvia::compile::foldToAscii(converted, &folded) ? folded : converted;
+}
+
+std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
+                   int32_t (*copy)(HWORD*, char*, uint32_t)) {
+  std::string text(sizeOf(word) + 1, '\0');
+  if (copy(word, text.data(), uint32_t(text.size())) == 0) return std::string();
+  text.pop_back();
+  return text;
+}
+
+void search(const GlobalOptions& options, const SearchArguments& args) {
+  uint32_t dictId = parseDictId(args.dictId);
+  OpenDictionary dict(dictId);
+  std::string word = inCodePage(dictId, args.word);
+  std::unique_ptr<HWORD, int32_t (*)(HWORD*)> found(dicSearchWord(dict.get(), word.c_str()),
+                                                    dicFreeHWORD);
+  if (!found) throw CommandFailure{kExitNotFound, "the dictionary has no records"};
+  bool exists = dicIsExistWord(dict.get(), word.c_str()) != 0;
+  uint32_t number = 0, level = 0;
+  dicGetHandleInfo(found.get(), 1, &number);
+  dicGetHandleInfo(found.get(), 4, &level);
+  std::string key = textOf(found.get(), dicGetKeySize, dicGetKey);
+  std::string shown = textOf(found.get(), dicGetWordSize, dicGetWord);
+  if (options.json) {
+    std::printf("%s\n", JsonObject()
+                            .text("query", args.word)
+                            .text("key", key)
+                            .text("word", shown)
+                            .number("record", number)
+                            .number("level", level)
+                            .boolean("exists", exists)
+                            .str()
+                            .c_str());
+  } else {
+    std::printf("%s\n  key %s, record %u, level %u\n  %s\n", bold(shown).c_str(), key.c_str(),
+                number, level,
+                exists ? "the word is in the dictionary"
+                       : "nearest entry; the word itself is not in the dictionary");
+  }
+  if (!exists) throw CommandFailure{kExitNotFound, "not in the dictionary: " + args.word};
+}
+
+void exists(const GlobalOptions& options, const SearchArguments& args) {
+  uint32_t dictId = parseDictId(args.dictId);
+  OpenDictionary dict(dictId);
+  bool found = dicIsExistWord(dict.get(), inCodePage(dictId, args.word).c_str()) != 0;
+  if (options.json) {
+    std::printf("%s\n",
+                JsonObject().text("query", args.word).boolean("exists", found).str().c_str());
+  } else {
+    std::printf("%s\n", found ? "yes" : "no");
+  }
+  if (!found) throw CommandFailure{kExitNotFound, "not in the dictionary: " + args.word};
+}
+
+void addWordArguments(CLI::App* command, SearchArguments* args) {
+  command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("WORD", args->word, "The word, in UTF-8")->required();
+}
+
+}  // namespace
+
+void addSearchCommands(CLI::App& app, const GlobalOptions& options) {
+  auto args = std::make_shared<SearchArguments>();
+  CLI::App* searchCommand = app.add_subcommand("search", "Show the entry a word lands on");
+  addWordArguments(searchCommand, args.get());
+  searchCommand->callback([&options, args] { search(options, *args); });
+  CLI::App* existsCommand = app.add_subcommand("exists", "Tell whether a word is in a dictionary");
+  addWordArguments(existsCommand, args.get());
+  existsCommand->callback([&options, args] { exists(options, *args); });
+}
+
+}  // namespace orviadic
