@@ -37,7 +37,8 @@ TEST_F(Exports, CreateOpensAnIndexAndFreeClosesIt) {
 TEST_F(Exports, SetRegKeyComparesRootsByTheirLow32Bits) {
   orvia::testing::writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
                                  "Windows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Dict]\r\n\"PATH\"=\"" + dir_.path() + "\"\r\n");
+                                 "[HKEY_CURRENT_USER\\Dict]\r\n\"PATH\"=\"" +
+                                     dir_.path() + "\"\r\n");
   ASSERT_EQ(dbCreate(dir_.file("00010101.IDX").c_str()), 1);
   // A sign-extended handle, as 64-bit Windows defines the predefined roots.
   void* currentUser = reinterpret_cast<void*>(uintptr_t(int64_t(int32_t(0x80000001u))));
