@@ -223,7 +223,8 @@ void BM_DbOpenInfoCloseWithLog(benchmark::State& state) {
   std::string path = copyOf(indexOf(20000), "logged.IDX");
   DBHANDLE h = dbOpen(path.c_str(), foldCompare);
   for (const std::string& a : newAreas(20000)) {
-    DbInsertDescriptor d{"01000001.DAT", 0x01000001, 1, uint32_t(a.size()), a.data()};
+    DbInsertDescriptor d{orvia::db::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
+                         a.data()};
     dbInsert(h, &d);
   }
   dbClose(h);
@@ -244,7 +245,8 @@ void BM_DbInsert10000(benchmark::State& state) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string& a = areas[i++];
-    DbInsertDescriptor d{"01000001.DAT", 0x01000001, 1, uint32_t(a.size()), a.data()};
+    DbInsertDescriptor d{orvia::db::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
+                         a.data()};
     benchmark::DoNotOptimize(dbInsert(h, &d));
   }
   state.SetItemsProcessed(state.iterations());

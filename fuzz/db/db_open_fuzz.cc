@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string batch(steer * 8u, '\0');
     uint32_t batchSize = uint32_t(batch.size());
     dbSearch(h, 1, steer % 4, steer, &batchSize, batch.empty() ? nullptr : batch.data());
-    DbInsertDescriptor d{"01000001.DAT", 0x01000001, steer, uint32_t(key.size()), key.data()};
+    static const char kName[kDbContentNameSize] = "01000001.DAT";
+    DbInsertDescriptor d{kName, 0x01000001, steer, uint32_t(key.size()), key.data()};
     dbInsert(h, &d);
     dbSeek(h, key.c_str());
     uint32_t capacity = sizeof record;
