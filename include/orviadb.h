@@ -7,7 +7,10 @@
  *   Its number is its 0-based position in key order at the moment it is read.
  * - Records are kept in the order of the compare callback given at open. The callback
  *   receives two string areas (a key followed by its further strings) and returns
- *   <0, 0 or >0. Equal records are allowed; a new one goes before its equals.
+ *   <0, 0 or >0. Equal records are allowed; a new one goes before its equals. Every
+ *   stored string area it receives is followed by at least four zero bytes, so it may
+ *   read up to three strings even when the area lacks their terminators. It need not
+ *   be a consistent order: a bad answer misplaces records but never hangs or crashes.
  * - A handle has one cursor. A handle is used by one thread at a time; several handles,
  *   in one process or several, may be open on one file at once. Writers are serialised.
  * - Operations 2 to 16 are exported by ordinal on Windows; the extra operations
