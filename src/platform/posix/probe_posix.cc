@@ -1,58 +1,94 @@
-// Pointer probes without faulting: the kernel copies through the memory on our behalf
-// and reports EFAULT for any byte that is unmapped or lacks the access asked for.
-#include <sys/uio.h>
+// Pointer probes without system calls: one byte of every page the range touches is read
+// (or atomically rewritten with its own value) under a fault handler that jumps back
+// out of the probe. Access is granted page by page, so that byte stands for its page.
+// Faults outside a probe go to whatever handler was installed before ours.
+#include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include <csetjmp>
+#include <cstdint>
+#include <mutex>
 
 #include "platform/platform.h"
 
 namespace orvia::platform {
 namespace {
 
-constexpr size_t kChunk = 4096;
+// Initial-exec, so the fault handler reads it without a lazy allocation.
+__attribute__((tls_model("initial-exec"))) thread_local sigjmp_buf* tProbeJump = nullptr;
 
-// Reads [p, p + n) through process_vm_readv into a scratch buffer.
-bool probeRead(const void* p, size_t n) {
-  char scratch[kChunk];
-  const char* at = static_cast<const char*>(p);
-  while (n > 0) {
-    size_t step = n < kChunk ? n : kChunk;
-    struct iovec local = {scratch, step};
-    struct iovec remote = {const_cast<char*>(at), step};
-    ssize_t done = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
-    if (done != ssize_t(step)) return false;
-    at += step;
-    n -= step;
+struct sigaction gPreviousSegv, gPreviousBus;
+
+void onFault(int signal, siginfo_t* info, void* context) {
+  if (sigjmp_buf* jump = tProbeJump) {
+    tProbeJump = nullptr;
+    siglongjmp(*jump, 1);
   }
-  return true;
+  const struct sigaction& previous = signal == SIGSEGV ? gPreviousSegv : gPreviousBus;
+  if (previous.sa_flags & SA_SIGINFO) {
+    if (previous.sa_sigaction != nullptr) previous.sa_sigaction(signal, info, context);
+  } else if (previous.sa_handler == SIG_DFL || previous.sa_handler == SIG_IGN) {
+    // Returning re-runs the faulting instruction, which now takes the default action.
+    sigaction(signal, &previous, nullptr);
+  } else {
+    previous.sa_handler(signal);
+  }
 }
 
-// Writes each byte's own value back through process_vm_writev: memory that is not
-// writable fails, and the caller's bytes stay as they were.
-bool probeWrite(void* p, size_t n) {
-  char scratch[kChunk];
-  char* at = static_cast<char*>(p);
-  while (n > 0) {
-    size_t step = n < kChunk ? n : kChunk;
-    struct iovec local = {scratch, step};
-    struct iovec remote = {at, step};
-    if (process_vm_readv(getpid(), &local, 1, &remote, 1, 0) != ssize_t(step)) return false;
-    if (process_vm_writev(getpid(), &local, 1, &remote, 1, 0) != ssize_t(step)) return false;
-    at += step;
-    n -= step;
+void installFaultHandlers() {
+  struct sigaction action = {};
+  action.sa_sigaction = onFault;
+  // No deferral: the jump out of the handler leaves the signal mask as it was.
+  action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGSEGV, &action, &gPreviousSegv);
+  sigaction(SIGBUS, &action, &gPreviousBus);
+}
+
+uintptr_t pageSize() {
+  static const uintptr_t size = uintptr_t(sysconf(_SC_PAGESIZE));
+  return size;
+}
+
+// Touches one byte in every page of [begin, last]; faults jump out of the caller's probe.
+__attribute__((noinline)) void touchPages(uintptr_t begin, uintptr_t last, bool write) {
+  const uintptr_t page = pageSize();
+  for (uintptr_t at = begin;;) {
+    auto* byte = reinterpret_cast<volatile uint8_t*>(at);
+    if (write) {
+      __atomic_fetch_or(byte, uint8_t(0), __ATOMIC_RELAXED);
+    } else {
+      (void)*byte;
+    }
+    uintptr_t next = (at & ~(page - 1)) + page;
+    if (next == 0 || next > last) return;
+    at = next;
   }
-  return true;
+}
+
+bool probe(const void* p, size_t n, bool write) {
+  static std::once_flag installed;
+  std::call_once(installed, installFaultHandlers);
+  uintptr_t begin = reinterpret_cast<uintptr_t>(p);
+  if (n - 1 > UINTPTR_MAX - begin) return false;  // the range wraps around
+  volatile bool reached = false;
+  sigjmp_buf jump;
+  if (sigsetjmp(jump, 0) == 0) {
+    tProbeJump = &jump;
+    touchPages(begin, begin + (n - 1), write);
+    reached = true;
+  }
+  tProbeJump = nullptr;
+  return reached;
 }
 
 }  // namespace
 
 bool isReadable(const void* p, size_t n) {
-  return p != nullptr && (n == 0 || probeRead(p, n));
+  return p != nullptr && (n == 0 || probe(p, n, false));
 }
 bool isWritable(void* p, size_t n) {
-  return p != nullptr && (n == 0 || probeWrite(p, n));
+  return p != nullptr && (n == 0 || probe(p, n, true));
 }
 
 }  // namespace orvia::platform

@@ -1,0 +1,102 @@
+#include "gcide_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "compile/index/compile_entries.h"
+#include "compile/index/dictd_source.h"
+#include "compile/index/index_compiler.h"
+#include "compile/index/index_writer.h"
+#include "dict/index_record.h"
+#include "lang/lang_ops.h"
+#include "orviadb.h"
+
+namespace orvia::bench {
+namespace {
+
+constexpr uint32_t kGcide = 0x00010101;
+constexpr uint32_t kSynthetic = 0x00020101;
+
+// A folder for the run's files, with a registry whose PATH names it.
+const std::string& workFolder() {
+  static const std::string folder = [] {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "orviadic-bench-XXXXXX").string();
+    std::string path = mkdtemp(pattern.data());
+    setenv("ORVIADIC_REGISTRY_DIR", path.c_str(), 1);
+    std::ofstream(path + "/HKEY_LOCAL_MACHINE.reg")
+        << "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict]\r\n\"PATH\"=\""
+        << path << "\"\r\n";
+    dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
+                 "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict");
+    std::atexit([] { std::filesystem::remove_all(workFolder()); });
+    return path;
+  }();
+  return folder;
+}
+
+GcideFixture* buildGcide() {
+  if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return nullptr;
+  compile::DictdSource source;
+  if (!source.open("/usr/share/dictd/gcide", compile::WithText::kNo)) return nullptr;
+  compile::IndexCompiler compiler(kGcide);
+  std::string problem;
+  if (!compile::addAllEntries(source, compiler, nullptr, &problem)) return nullptr;
+  compile::CompiledIndex index = compiler.finish();
+  if (!compile::writeIndexFile(workFolder(), kGcide, index, &problem)) return nullptr;
+  auto* fixture = new GcideFixture;
+  for (uint32_t at = 0; at < index.records.size();) {
+    dict::IndexRecordView view;
+    if (!dict::parseIndexRecord(index.records.data() + at, uint32_t(index.records.size() - at),
+                                &view))
+      return nullptr;
+    fixture->searchKeys.push_back(view.searchKey);
+    at += view.recordLength;
+  }
+  fixture->indexPath = compile::indexFilePath(workFolder(), kGcide);
+  fixture->dict = dicCreateHDICT(kGcide);
+  return fixture->dict != nullptr ? fixture : nullptr;
+}
+
+}  // namespace
+
+const GcideFixture* gcide() {
+  static const GcideFixture* fixture = buildGcide();
+  return fixture;
+}
+
+HDICT* syntheticDictionary(uint32_t count) {
+  static std::map<uint32_t, HDICT*> built;
+  auto it = built.find(count);
+  if (it != built.end()) return it->second;
+  uint32_t id = kSynthetic + (uint32_t(built.size()) << 16);
+  std::vector<uint8_t> records;
+  char key[7] = {};
+  for (uint32_t n = 0; n < count; ++n) {
+    for (int i = 5, v = int(n); i >= 0; --i, v /= 26) key[i] = char('a' + v % 26);
+    uint8_t header[16];
+    dict::storeU32(header, 16 + 6 + 3 + 1);
+    dict::storeU32(header + 4, id);
+    dict::storeU32(header + 8, 0);
+    dict::storeU32(header + 12, n);
+    records.insert(records.end(), header, header + 16);
+    records.insert(records.end(), key, key + 6);
+    records.insert(records.end(), {0, 0, 0, dict::kDefaultVcode});
+  }
+  char name[16];
+  std::snprintf(name, sizeof name, "%08X.IDX", id);
+  std::string path = workFolder() + "/" + name;
+  DbContentName content{id, {}};
+  std::snprintf(content.name, sizeof content.name, "%08X.DAT", id);
+  if (dbBulkLoad(path.c_str(), lang::getCompareKeysFn(1), records.data(), uint32_t(records.size()),
+                 count, &content, 1) == 0)
+    return nullptr;
+  return built[count] = dicCreateHDICT(id);
+}
+
+}  // namespace orvia::bench

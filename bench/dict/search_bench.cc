@@ -1,0 +1,151 @@
+// The nearest-word search and word-list windows against the store operations they are
+// built on, on GCIDE's index and on synthetic indexes of 20,000 and 2,000,000 records.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gcide_fixture.h"
+#include "lang/lang_ops.h"
+#include "orviadb.h"
+#include "support/ratio_reporter.h"
+
+namespace orvia::bench {
+namespace {
+
+constexpr size_t kSampleSize = 4096;
+
+std::string bareKey(const std::string& searchKey) {
+  size_t at = searchKey.rfind('@');
+  return at == std::string::npos ? searchKey : searchKey.substr(0, at);
+}
+
+// Existing headwords, and misspellings of them made by deleting, doubling or swapping a letter.
+struct Samples {
+  std::vector<std::string> existing, misspelt, keys;
+};
+
+const Samples& samples() {
+  static const Samples s = [] {
+    Samples out;
+    std::mt19937 rng(42);
+    const auto& keys = gcide()->searchKeys;
+    while (out.existing.size() < kSampleSize) {
+      const std::string& key = keys[rng() % keys.size()];
+      std::string word = bareKey(key);
+      if (word.size() < 4) continue;
+      out.keys.push_back(key);
+      out.existing.push_back(word);
+      size_t at = 1 + rng() % (word.size() - 2);
+      if (out.misspelt.size() % 3 == 0)
+        word.erase(at, 1);
+      else if (out.misspelt.size() % 3 == 1)
+        word.insert(at, 1, word[at]);
+      else
+        std::swap(word[at], word[at + 1]);
+      out.misspelt.push_back(word);
+    }
+    return out;
+  }();
+  return s;
+}
+
+void searchWords(benchmark::State& state, const std::vector<std::string>& words) {
+  if (gcide() == nullptr) return state.SkipWithError("dict-gcide is not installed");
+  size_t i = 0;
+  for (auto _ : state) {
+    HWORD* word = dicSearchWord(gcide()->dict, words[i++ % words.size()].c_str());
+    benchmark::DoNotOptimize(word);
+    dicFreeHWORD(word);
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()));
+}
+
+void BM_SeekAndGetRecord(benchmark::State& state) {
+  if (gcide() == nullptr) return state.SkipWithError("dict-gcide is not installed");
+  DBHANDLE db = dbOpen(gcide()->indexPath.c_str(), lang::getCompareKeysFn(1));
+  std::vector<std::string> keys;
+  for (const auto& k : samples().keys) keys.push_back(k + std::string(3, '\0'));
+  uint8_t record[kDbMaxRecordSize];
+  size_t i = 0;
+  for (auto _ : state) {
+    uint32_t size = sizeof record;
+    dbSeek(db, keys[i++ % keys.size()].data());
+    benchmark::DoNotOptimize(dbGetRecord(db, &size, record));
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()));
+  dbClose(db);
+}
+
+void BM_SearchExistingWord(benchmark::State& state) {
+  searchWords(state, samples().existing);
+}
+void BM_SearchMisspeltWord(benchmark::State& state) {
+  searchWords(state, samples().misspelt);
+}
+
+// One 100-entry window of the word list at a random place.
+void wordListWindows(benchmark::State& state, HDICT* dict) {
+  if (dict == nullptr) return state.SkipWithError("no dictionary");
+  uint32_t count = dicGetWordCount(dict);
+  std::mt19937 rng(7);
+  std::vector<char> buffer(64 * 1024);
+  for (auto _ : state) {
+    uint32_t entries = 0;
+    dicGetWordList(dict, rng() % (count - 100), 100, buffer.data(), uint32_t(buffer.size()),
+                   &entries);
+    benchmark::DoNotOptimize(entries);
+  }
+}
+
+void BM_WordListWindowGcide(benchmark::State& state) {
+  wordListWindows(state, gcide() != nullptr ? gcide()->dict : nullptr);
+}
+
+// What the window is built on: going to the place, then 100 records read one by one.
+void BM_HundredNextAndGetRecord(benchmark::State& state) {
+  if (gcide() == nullptr) return state.SkipWithError("dict-gcide is not installed");
+  DBHANDLE db = dbOpen(gcide()->indexPath.c_str(), lang::getCompareKeysFn(1));
+  uint32_t count = 0;
+  dbGetInfo(db, kDbInfoRecordCount, &count);
+  std::mt19937 rng(7);
+  uint8_t record[kDbMaxRecordSize];
+  for (auto _ : state) {
+    dbGoto(db, rng() % (count - 100));
+    for (int i = 0; i < 100; ++i) {
+      uint32_t size = sizeof record;
+      benchmark::DoNotOptimize(dbGetRecord(db, &size, record));
+      dbNext(db);
+    }
+  }
+  dbClose(db);
+}
+
+void BM_WordListWindow20k(benchmark::State& state) {
+  wordListWindows(state, syntheticDictionary(20000));
+}
+void BM_WordListWindow2M(benchmark::State& state) {
+  wordListWindows(state, syntheticDictionary(2000000));
+}
+
+BENCHMARK(BM_SeekAndGetRecord);
+BENCHMARK(BM_SearchExistingWord);
+BENCHMARK(BM_SearchMisspeltWord);
+BENCHMARK(BM_HundredNextAndGetRecord);
+BENCHMARK(BM_WordListWindowGcide);
+BENCHMARK(BM_WordListWindow20k);
+BENCHMARK(BM_WordListWindow2M);
+
+}  // namespace
+}  // namespace orvia::bench
+
+int main(int argc, char** argv) {
+  orvia::bench::RatioReporter reporter;
+  reporter.costAtMost("BM_SearchExistingWord", "BM_SeekAndGetRecord", 3);
+  reporter.costAtMost("BM_SearchMisspeltWord", "BM_SeekAndGetRecord", 8);
+  reporter.costAtMost("BM_WordListWindowGcide", "BM_HundredNextAndGetRecord", 2);
+  reporter.costAtMost("BM_WordListWindowGcide", "BM_SearchExistingWord", 50);
+  reporter.costAtMost("BM_WordListWindow2M", "BM_WordListWindow20k", 2);
+  return orvia::bench::runWithRatios(argc, argv, reporter);
+}

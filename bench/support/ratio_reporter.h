@@ -1,0 +1,66 @@
+// A console reporter that ends with each benchmark's cost as a ratio of a baseline
+// measured in the same run, against the bar the benchmark has to meet.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orvia::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  // measured must cost at most bar times baseline (processor time per iteration, which a
+  // busy shared machine disturbs less than wall time).
+  void costAtMost(const std::string& measured, const std::string& baseline, double bar) {
+    bars_.push_back({measured, baseline, bar, true});
+  }
+  // measured must be at least bar times as fast as baseline.
+  void speedAtLeast(const std::string& measured, const std::string& baseline, double bar) {
+    bars_.push_back({measured, baseline, bar, false});
+  }
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        seconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const Bar& bar : bars_) {
+      auto m = seconds_.find(bar.measured), b = seconds_.find(bar.baseline);
+      if (m == seconds_.end() || b == seconds_.end() || b->second <= 0 || m->second <= 0) continue;
+      double ratio = bar.costBar ? m->second / b->second : b->second / m->second;
+      bool met = bar.costBar ? ratio <= bar.bar : ratio >= bar.bar;
+      std::printf("%s %s %s: %.2fx (bar %s %.2fx) %s\n", bar.measured.c_str(),
+                  bar.costBar ? "costs" : "is faster than", bar.baseline.c_str(), ratio,
+                  bar.costBar ? "at most" : "at least", bar.bar, met ? "met" : "MISSED");
+    }
+  }
+
+ private:
+  struct Bar {
+    std::string measured, baseline;
+    double bar;
+    bool costBar;
+  };
+  std::vector<Bar> bars_;
+  std::map<std::string, double> seconds_;
+};
+
+// Runs the registered benchmarks with reporter; the main of every benchmark binary.
+inline int runWithRatios(int argc, char** argv, RatioReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
+}  // namespace orvia::bench
