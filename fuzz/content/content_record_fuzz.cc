@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The same record held in memory, when the header's length fits the input.
   if (offset + 4 <= image.size()) {
     uint32_t length = (image[offset] | image[offset + 1] << 8 | image[offset + 2] << 16);
-    if (length <= image.size() - offset) {
+    if (length >= 8 && length <= image.size() - offset) {
       std::vector<uint8_t> record(image.begin() + offset, image.begin() + offset + length);
       readContentSize(file, record.data(), &sameFile);
       readContentText(file, record.data(), out.data(), capacity, &sameFile);

@@ -1,5 +1,5 @@
 // Decoded size and text of a content record, continuation chain included. A record in
-// memory is always whole: as many bytes as its header's length says. `file` is the open
+// memory is always whole: its 8 header bytes and as many as its header's length says. `file` is the open
 // data file the record came from; continuations are read from it or from the files its
 // file-index table names.
 //

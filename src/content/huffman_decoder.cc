@@ -27,8 +27,9 @@ class BitReader {
 
   void refill() {
     if (end_ - p_ >= 8) {
-      uint64_t word = 0;
-      for (int i = 0; i < 8; ++i) word = (word << 8) | p_[i];
+      uint64_t word = uint64_t(p_[0]) << 56 | uint64_t(p_[1]) << 48 | uint64_t(p_[2]) << 40 |
+                      uint64_t(p_[3]) << 32 | uint64_t(p_[4]) << 24 | uint64_t(p_[5]) << 16 |
+                      uint64_t(p_[6]) << 8 | uint64_t(p_[7]);
       buffer_ |= word >> count_;
       p_ += (63 - count_) >> 3;
       count_ |= 56;
