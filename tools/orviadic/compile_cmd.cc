@@ -106,7 +106,7 @@ std::string summaryJson(const CompiledIndex& index, uint64_t entries, const std:
   for (const SkippedEntry& s : index.skipped) {
     ++counts[skipReasonName(s.reason)];
     if (!list.empty()) list += ", ";
-    list += JsonObject::quote(s.headword).insert(0, "{\"headword\": ") + ", \"reason\": \"" +
+    list += "{\"headword\": " + JsonObject::quote(s.headword) + ", \"reason\": \"" +
             skipReasonName(s.reason) + "\"}";
   }
   std::string byReason;
