@@ -1,17 +1,11 @@
 #include "compile/index/dictd_source.h"
 
-#include <zlib.h>
-
 #include <filesystem>
 #include <optional>
 
 #include "compile/index/dictd_index_line.h"
 
 namespace orvia::compile {
-
-DictdSource::~DictdSource() {
-  if (body_ != nullptr) gzclose(static_cast<gzFile>(body_));
-}
 
 bool DictdSource::open(const std::string& basePath, WithText withText) {
   withText_ = withText;
@@ -28,8 +22,7 @@ bool DictdSource::open(const std::string& basePath, WithText withText) {
     return false;
   }
   if (withText == WithText::kNo) return true;
-  body_ = gzopen(bodyPath.c_str(), "rb");
-  if (body_ == nullptr) {
+  if (!body_.open(bodyPath)) {
     problem_ = "cannot open " + bodyPath;
     return false;
   }
@@ -39,15 +32,6 @@ bool DictdSource::open(const std::string& basePath, WithText withText) {
 ReadResult DictdSource::bad(const std::string& what) {
   problem_ = "line " + std::to_string(index_.lineNumber()) + " of the index: " + what;
   return ReadResult::kBadRecord;
-}
-
-// dictd bodies are read by offset, and an index sorted by headword jumps back and forth;
-// zlib restarts from the beginning of the stream for every jump back.
-bool DictdSource::readText(uint32_t offset, uint32_t length, std::string* text) {
-  gzFile body = static_cast<gzFile>(body_);
-  if (gzseek(body, z_off_t(offset), SEEK_SET) != z_off_t(offset)) return false;
-  text->resize(length);
-  return length == 0 || gzread(body, text->data(), length) == int(length);
 }
 
 ReadResult DictdSource::next(SourceEntry* entry) {
@@ -72,7 +56,7 @@ ReadResult DictdSource::next(SourceEntry* entry) {
     if (withText_ == WithText::kYes) {
       if (parsed->length > kMaxTextSize)
         return bad("a text of " + std::to_string(parsed->length) + " bytes");
-      if (!readText(parsed->offset, parsed->length, &entry->text))
+      if (!body_.read(parsed->offset, parsed->length, &entry->text))
         return bad("its text lies beyond the end of the body");
     }
     return ReadResult::kEntry;

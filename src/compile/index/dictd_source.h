@@ -1,10 +1,11 @@
 // The dictd importer: NAME.index with NAME.dict.dz (gzip, as dictzip writes it) or a
-// plain NAME.dict, as dictd dictionaries are installed. The database's own
-// "00-database-*" entries are passed over.
+// plain NAME.dict, as dictd dictionaries are installed. The body is opened only when the
+// texts are asked for. The database's own "00-database-*" entries are passed over.
 #pragma once
 
 #include <string>
 
+#include "compile/index/dict_body.h"
 #include "compile/index/entry_source.h"
 #include "compile/index/line_reader.h"
 
@@ -14,11 +15,6 @@ class DictdSource : public EntrySource {
  public:
   // Entry texts larger than this are reported as bad records, never read.
   static constexpr uint32_t kMaxTextSize = 16u << 20;
-
-  DictdSource() = default;
-  ~DictdSource() override;
-  DictdSource(const DictdSource&) = delete;
-  DictdSource& operator=(const DictdSource&) = delete;
 
   // basePath is the path without ".index". False, with problem() set, when the index or
   // the body is missing or cannot be opened.
@@ -31,10 +27,9 @@ class DictdSource : public EntrySource {
 
  private:
   ReadResult bad(const std::string& what);
-  bool readText(uint32_t offset, uint32_t length, std::string* text);
 
   LineReader index_;
-  void* body_ = nullptr;  // gzFile; zlib reads a plain body as it is
+  DictBody body_;
   WithText withText_ = WithText::kNo;
   std::string line_;
   std::string problem_;
