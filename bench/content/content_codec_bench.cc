@@ -65,11 +65,12 @@ std::vector<std::string> loadEntries() {
   }
   if (raw.empty()) {
     std::mt19937 rng(1);
-    static const char* kWords[] = {"the", "of", "a", "word", "meaning", "used", "in",
-                                   "sense", "as", "to", "old", "form", "see", "noun"};
+    static const char* kWords[] = {"the",   "of", "a",  "word", "meaning", "used", "in",
+                                   "sense", "as", "to", "old",  "form",    "see",  "noun"};
     for (int e = 0; e < 20000; ++e) {
       std::string t;
-      for (int w = 20 + rng() % 200; w > 0; --w) t += std::string(kWords[rng() % 14]) + (rng() % 12 ? " " : ".\n");
+      for (int w = 20 + rng() % 200; w > 0; --w)
+        t += std::string(kWords[rng() % 14]) + (rng() % 12 ? " " : ".\n");
       raw.push_back(t);
     }
   }
@@ -92,7 +93,8 @@ struct Corpus {
   Corpus() {
     texts = loadEntries();
     compile::HuffmanStatistics stats;
-    for (const auto& t : texts) stats.add(reinterpret_cast<const uint8_t*>(t.data()), uint32_t(t.size()));
+    for (const auto& t : texts)
+      stats.add(reinterpret_cast<const uint8_t*>(t.data()), uint32_t(t.size()));
     compile::HuffmanEncoder encoder(stats);
     content::HuffmanTrees trees;
     for (uint32_t i = 0; i < 3; ++i) {

@@ -32,7 +32,8 @@ void maskBytes(uint32_t mask, const uint8_t* text, uint32_t size, std::vector<ui
   uint8_t m[4];
   storeU32Le(m, mask);
   const uint32_t words = size & ~3u;
-  for (uint32_t i = 0; i < size; ++i) out->push_back(i < words ? uint8_t(text[i] ^ m[i & 3]) : text[i]);
+  for (uint32_t i = 0; i < size; ++i)
+    out->push_back(i < words ? uint8_t(text[i] ^ m[i & 3]) : text[i]);
 }
 
 }  // namespace

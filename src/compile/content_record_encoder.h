@@ -12,8 +12,8 @@ namespace orvia::compile {
 
 struct RecordEncoding {
   content::ContentType type = content::kStoredContent;
-  uint32_t mask = 0x5A3C96E1;                    // type 2
-  const HuffmanEncoder* huffman = nullptr;      // type 3
+  uint32_t mask = 0x5A3C96E1;               // type 2
+  const HuffmanEncoder* huffman = nullptr;  // type 3
 };
 
 // Appends the whole record to record. False when the type cannot code the text (see the

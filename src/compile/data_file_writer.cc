@@ -47,7 +47,8 @@ bool DataFileWriter::openFile(const std::string& path, const std::string& name) 
   std::vector<uint8_t> head(kTreesOffset, 0);
   for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) {
     const auto* tree = huffman_ != nullptr ? &huffman_->treeBytes(t) : nullptr;
-    storeU16Le(head.data() + kTreeSizesOffset + 2 * t, tree != nullptr ? uint16_t(tree->size()) : 0);
+    storeU16Le(head.data() + kTreeSizesOffset + 2 * t,
+               tree != nullptr ? uint16_t(tree->size()) : 0);
     if (tree != nullptr) head.insert(head.end(), tree->begin(), tree->end());
   }
   file.end = uint32_t(head.size());

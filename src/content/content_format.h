@@ -61,8 +61,12 @@ inline constexpr uint32_t kNoContinuation = 0xFFFFFFFF;
 inline constexpr uint32_t kSameFileReference = 0xFF;
 inline constexpr uint32_t kMaxContinuationOffset = 0xFFFFFF;
 
-inline uint8_t recordType(uint32_t header) { return uint8_t(header >> 24); }
-inline uint32_t recordLength(uint32_t header) { return header & 0xFFFFFF; }
+inline uint8_t recordType(uint32_t header) {
+  return uint8_t(header >> 24);
+}
+inline uint32_t recordLength(uint32_t header) {
+  return header & 0xFFFFFF;
+}
 inline uint32_t makeRecordHeader(uint8_t type, uint32_t length) {
   return (uint32_t(type) << 24) | (length & 0xFFFFFF);
 }

@@ -48,8 +48,7 @@ class ContentWalk {
                  const Place* place);
 
  private:
-  bool body(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-            uint32_t* part);
+  bool body(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start, uint32_t* part);
   bool composite(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
                  uint32_t* part);
 
@@ -93,7 +92,7 @@ bool ContentWalk::body(FileHandle file, const uint8_t* record, uint32_t depth, u
       bool usable = false;
       const HuffmanDecoder* decoder = loadHuffmanTrees(file, &usable);
       if (decoder == nullptr) return false;
-      *part = !usable          ? 0
+      *part = !usable         ? 0
               : at == nullptr ? decoder->textSize(bodyBytes, bodySize)
                               : decoder->decode(bodyBytes, bodySize, at, room);
       return true;
@@ -116,8 +115,8 @@ bool ContentWalk::body(FileHandle file, const uint8_t* record, uint32_t depth, u
   }
 }
 
-bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t depth,
-                            uint32_t start, uint32_t* part) {
+bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
+                            uint32_t* part) {
   if (depth + 1 >= kMaxNestingDepth) return false;
   uint32_t remaining = recordLength(loadU32Le(record)) - kRecordHeaderSize;
   const uint8_t* nested = record + kRecordHeaderSize;
@@ -138,8 +137,8 @@ bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t dep
   return true;
 }
 
-uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t depth,
-                            uint32_t start, const Place* place) {
+uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
+                            const Place* place) {
   FileHandle opened = kInvalidFile;  // the further file the chain is in, if any
   HeapBuffer buffer;
   Place here{"", 0};

@@ -1,6 +1,6 @@
 // Decoded size and text of a content record, continuation chain included. A record in
-// memory is always whole: its 8 header bytes and as many as its header's length says. `file` is the open
-// data file the record came from; continuations are read from it or from the files its
+// memory is always whole: its 8 header bytes and as many as its header's length says. `file` is the
+// open data file the record came from; continuations are read from it or from the files its
 // file-index table names.
 //
 // All operations return 0 on failure. Damaged records fail without reading past the

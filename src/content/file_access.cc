@@ -6,8 +6,12 @@
 namespace orvia::content {
 namespace {
 
-platform::FileHandle os(FileHandle file) { return reinterpret_cast<platform::FileHandle>(file); }
-FileHandle wrap(platform::FileHandle file) { return reinterpret_cast<FileHandle>(file); }
+platform::FileHandle os(FileHandle file) {
+  return reinterpret_cast<platform::FileHandle>(file);
+}
+FileHandle wrap(platform::FileHandle file) {
+  return reinterpret_cast<FileHandle>(file);
+}
 
 }  // namespace
 

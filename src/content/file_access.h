@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-
 namespace orvia::content {
 
 // A distinct handle type, so that calls of these functions never meet the platform's

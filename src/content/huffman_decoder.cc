@@ -16,7 +16,9 @@ constexpr uint32_t makeEntry(uint32_t kind, uint32_t value, uint32_t bits) {
 constexpr uint16_t kMaxLeaf = kHuffmanLeafBase + 0xFF;
 constexpr uint8_t kCr = 13, kLf = 10;
 
-bool isLeaf(uint16_t entry) { return entry >= kHuffmanLeafBase; }
+bool isLeaf(uint16_t entry) {
+  return entry >= kHuffmanLeafBase;
+}
 
 // MSB-first bits of the body. Past the body the buffer holds zero bits, but left_ counts
 // only real ones, so a symbol that needs them fails.

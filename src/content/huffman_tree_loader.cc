@@ -37,9 +37,10 @@ const HuffmanDecoder* loadHuffmanTrees(FileHandle file, bool* usable) {
   if (total != 0 && readFileAt(file, kTreesOffset, total, trees.data()) != total) return nullptr;
 
   thread_local TreeCache cache;
-  bool same = cache.filled && cache.bytes.size() == sizeof sizes + total &&
-              std::memcmp(cache.bytes.data(), sizes, sizeof sizes) == 0 &&
-              (total == 0 || std::memcmp(cache.bytes.data() + sizeof sizes, trees.data(), total) == 0);
+  bool same =
+      cache.filled && cache.bytes.size() == sizeof sizes + total &&
+      std::memcmp(cache.bytes.data(), sizes, sizeof sizes) == 0 &&
+      (total == 0 || std::memcmp(cache.bytes.data() + sizeof sizes, trees.data(), total) == 0);
   if (!same) {
     cache.bytes.assign(sizes, sizes + sizeof sizes);
     cache.bytes.insert(cache.bytes.end(), trees.data(), trees.data() + total);

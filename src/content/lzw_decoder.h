@@ -12,7 +12,6 @@ namespace orvia::content {
 
 uint32_t lzwType1Size(const uint8_t* body, uint32_t bodySize);
 uint32_t lzwType1Decode(const uint8_t* body, uint32_t bodySize, uint8_t* out, uint32_t capacity);
-uint32_t lzwType64Decode(const uint8_t* codes, uint32_t codesSize, uint8_t* out,
-                         uint32_t capacity);
+uint32_t lzwType64Decode(const uint8_t* codes, uint32_t codesSize, uint8_t* out, uint32_t capacity);
 
 }  // namespace orvia::content

@@ -25,7 +25,9 @@ class BlockFile {
     return block >= kFirstBlockOffset && size_ >= kUserBlockSize && block <= size_ - kUserBlockSize;
   }
   // More links than this in one chain means the chain comes back on itself.
-  uint32_t maxBlocks() const { return size_ < kFirstBlockOffset ? 0 : (size_ - kFirstBlockOffset) / kUserBlockSize; }
+  uint32_t maxBlocks() const {
+    return size_ < kFirstBlockOffset ? 0 : (size_ - kFirstBlockOffset) / kUserBlockSize;
+  }
   bool link(uint32_t block, uint32_t* next) const { return readU32At(file_, block, next); }
 
   // The last block of the free list, 0 when it is empty. Fails when the list leaves the
@@ -86,8 +88,8 @@ bool planBlocks(const BlockFile& bf, uint32_t count, Source source, bool freeEnt
       next = appendAt;
       appendAt += kUserBlockSize;
     } else {
-      uint32_t from = source == Source::kFreeList && !freeEntered ? kFreeListHeadOffset
-                                                                   : plan->blocks.back();
+      uint32_t from =
+          source == Source::kFreeList && !freeEntered ? kFreeListHeadOffset : plan->blocks.back();
       if (!bf.link(from, &next)) return false;
       if (next == 0) {
         source = source == Source::kOwnChain ? Source::kFreeList : Source::kFileEnd;
@@ -180,7 +182,8 @@ uint32_t appendUserEntry(FileHandle file, const char* key, const char* content,
   storeU32Le(headBytes + kHeadContentLengthOffset, contentLength);
   std::memcpy(headBytes + kHeadKeyOffset, key, keyLength);
   const uint32_t head = plan.blocks[0];
-  if (writeFileAt(file, head, kHeadKeyOffset + keyLength, headBytes) != kHeadKeyOffset + keyLength ||
+  if (writeFileAt(file, head, kHeadKeyOffset + keyLength, headBytes) !=
+          kHeadKeyOffset + keyLength ||
       !writeContent(bf, plan, content, contentLength)) {
     return 0;
   }

@@ -22,7 +22,8 @@ constexpr MarkerLine line(const char (&bytes)[N]) {
 constexpr char kAsciiMarker[] = "\r\n~J[User-defined]";
 constexpr char kGbkMarker[] = "\r\n~I[\xD7\xD4\xBD\xA8\xD7\xD6]";
 constexpr char kBig5Marker[] = "\r\n~I[\xA6\xDB\xAB\xD8\xA6\x72]";
-constexpr char kShiftJisMarker[] = "\r\n~I[\x83\x86\x81\x5B\x83\x55\x81\x5B\x83\x8F\x81\x5B\x83\x68]";
+constexpr char kShiftJisMarker[] =
+    "\r\n~I[\x83\x86\x81\x5B\x83\x55\x81\x5B\x83\x8F\x81\x5B\x83\x68]";
 constexpr char kEucKrMarker[] = "\r\n~I[\xC3\xDF\xB0\xA1\xB3\xB9\xB8\xBB]";
 
 bool markerLine(uint32_t code, MarkerLine* marker) {

@@ -65,12 +65,12 @@ struct RecordCase {
   const char* name;
   Bytes record;
   uint32_t capacity;
-  std::string text;   // expected; empty when the text read fails
-  uint32_t size;      // expected size, 0 when it fails
+  std::string text;  // expected; empty when the text read fails
+  uint32_t size;     // expected size, 0 when it fails
 };
 
 TEST_F(ContentRecordTest, SingleRecordsOfEveryType) {
-  const Bytes lzw{0x20, 0xA0, 0x98, 0x30, 0, 0, 0, 0};  // "abab"
+  const Bytes lzw{0x20, 0xA0, 0x98, 0x30, 0, 0, 0, 0};       // "abab"
   const Bytes sized{0x02, 0, 0, 0, 0x00, 0xA0, 0x98, 0x30};  // D = 2, "ab"
   const Bytes nestedAb = record(0, kNone, bytesOf("ab"));
   const Bytes nestedCd = record(0, kNone, bytesOf("cd"));
@@ -166,7 +166,7 @@ TEST_F(ContentRecordTest, ContinuationThroughFileIndexEntries) {
 TEST_F(ContentRecordTest, DamagedChainsFail) {
   struct ChainCase {
     const char* name;
-    Bytes first;  // placed at `at`
+    Bytes first;   // placed at `at`
     Bytes second;  // placed right after it
   };
   const uint32_t at = DataFileBuilder().end();
@@ -178,9 +178,13 @@ TEST_F(ContentRecordTest, DamagedChainsFail) {
       {"continuation that adds nothing", record(0, kSameFile | (at + 10), bytesOf("ab")),
        record(1, kNone, emptyLzw)},
       {"continuation past the end of the file", record(0, kSameFile | 0xFFFFF0, bytesOf("ab")), {}},
-      {"declared length past the end of the file", {0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}, {}},
+      {"declared length past the end of the file",
+       {0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF},
+       {}},
       // A composite whose nested record continues back to the composite itself.
-      {"composite nesting back on itself", record(255, kNone, record(0, kSameFile | at, bytesOf("a"))), {}},
+      {"composite nesting back on itself",
+       record(255, kNone, record(0, kSameFile | at, bytesOf("a"))),
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -88,7 +88,8 @@ class RoundTripTest : public ::testing::Test {
     std::string runs;
     while (runs.size() < 400000) runs += texts_[9 + rng_() % 6].substr(0, 2000);
     texts_.push_back(runs + "\r\n~!");
-    for (const auto& t : texts_) statistics_.add(reinterpret_cast<const uint8_t*>(t.data()), uint32_t(t.size()));
+    for (const auto& t : texts_)
+      statistics_.add(reinterpret_cast<const uint8_t*>(t.data()), uint32_t(t.size()));
   }
 
   std::mt19937 rng_;
@@ -113,8 +114,8 @@ TEST_F(RoundTripTest, EveryEncoderBackThroughItsDecoder) {
       encoding.type = type;
       encoding.huffman = &huffman;
       Bytes record;
-      ASSERT_TRUE(compile::encodeContentRecord(encoding, reinterpret_cast<const uint8_t*>(text.data()),
-                                               uint32_t(text.size()), &record));
+      ASSERT_TRUE(compile::encodeContentRecord(
+          encoding, reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()), &record));
       ASSERT_TRUE(decodeBody(record, decoder, uint32_t(text.size() + 1)) == text);
       const uint8_t* body = record.data() + 8;
       const uint32_t bodySize = uint32_t(record.size() - 8);
@@ -151,8 +152,9 @@ TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {
     encoding.type = c.type;
     encoding.huffman = &huffman;
     Bytes record;
-    EXPECT_FALSE(compile::encodeContentRecord(
-        encoding, reinterpret_cast<const uint8_t*>(c.text.data()), uint32_t(c.text.size()), &record));
+    EXPECT_FALSE(compile::encodeContentRecord(encoding,
+                                              reinterpret_cast<const uint8_t*>(c.text.data()),
+                                              uint32_t(c.text.size()), &record));
   }
 }
 
@@ -180,9 +182,9 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
     DataFileWriter writer;
     ASSERT_TRUE(writer.create(dir.file("00010203.DAT"), &huffman, options));
     std::vector<uint32_t> offsets;
-    const EntryEncoding encodings[] = {EntryEncoding::kStored,    EntryEncoding::kLzw,
-                                       EntryEncoding::kMasked,    EntryEncoding::kHuffman,
-                                       EntryEncoding::kLzwSized,  EntryEncoding::kComposite,
+    const EntryEncoding encodings[] = {EntryEncoding::kStored,   EntryEncoding::kLzw,
+                                       EntryEncoding::kMasked,   EntryEncoding::kHuffman,
+                                       EntryEncoding::kLzwSized, EntryEncoding::kComposite,
                                        EntryEncoding::kSmallest};
     for (size_t i = 0; i < texts_.size(); ++i) {
       uint32_t offset;

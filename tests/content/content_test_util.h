@@ -15,8 +15,12 @@ namespace orvia::content::test {
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
-inline std::string textOf(const Bytes& b) { return std::string(b.begin(), b.end()); }
+inline Bytes bytesOf(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+inline std::string textOf(const Bytes& b) {
+  return std::string(b.begin(), b.end());
+}
 
 inline void putU32(Bytes* b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b->push_back(uint8_t(v >> (8 * i)));
@@ -32,8 +36,8 @@ inline void putU16(Bytes* b, uint16_t v) {
 
 // Tree 0, a complete tree of depth 3 laid out in pre-order (1 bit: next entry, 0 bit:
 // the entry named): a 111, b 110, ~ 101, ! 100, CR 011, LF 010, switch 001, x 000.
-inline const std::vector<uint16_t> kTree0{8,     5,     4,     0x261, 0x262, 7,     0x27E, 0x221,
-                                   12,    11,    0x20D, 0x20A, 14,    0x2FF, 0x278};
+inline const std::vector<uint16_t> kTree0{8,  5,  4,     0x261, 0x262, 7,     0x27E, 0x221,
+                                          12, 11, 0x20D, 0x20A, 14,    0x2FF, 0x278};
 // Tree 1: B0 1, switch back 0. Tree 2: A1 1, A2 0.
 inline const std::vector<uint16_t> kTree1{2, 0x2B0, 0x2FF};
 inline const std::vector<uint16_t> kTree2{2, 0x2A1, 0x2A2};
@@ -48,7 +52,8 @@ inline Bytes treeBytes(const std::vector<uint16_t>& entries) {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvia-content-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "orvia-content-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
   }
   ~TempDir() { std::filesystem::remove_all(path_); }

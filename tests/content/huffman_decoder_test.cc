@@ -30,7 +30,9 @@ struct Trees {
   }
 };
 
-Trees handTrees() { return {{treeBytes(kTree0), treeBytes(kTree1), treeBytes(kTree2)}}; }
+Trees handTrees() {
+  return {{treeBytes(kTree0), treeBytes(kTree1), treeBytes(kTree2)}};
+}
 
 struct Case {
   const char* name;

@@ -63,14 +63,14 @@ TEST_F(UserEntryFileTest, BlockLayoutByHand) {
   uint32_t second = append("key2", over);
   ASSERT_EQ(second, 4u + 2 * 256);
   Bytes b = bytes();
-  EXPECT_EQ(b.size(), 4u + 5 * 256);  // a head and two content blocks
-  EXPECT_EQ(u32At(b, second), second + 256);               // head links to content
-  EXPECT_EQ(u32At(b, second + 4), 4u);                     // key length
-  EXPECT_EQ(u32At(b, second + 8), 253u);                   // content length
+  EXPECT_EQ(b.size(), 4u + 5 * 256);          // a head and two content blocks
+  EXPECT_EQ(u32At(b, second), second + 256);  // head links to content
+  EXPECT_EQ(u32At(b, second + 4), 4u);        // key length
+  EXPECT_EQ(u32At(b, second + 8), 253u);      // content length
   EXPECT_EQ(std::string(b.begin() + second + 12, b.begin() + second + 16), "key2");
   EXPECT_EQ(u32At(b, second + 256), second + 512);
   EXPECT_EQ(u32At(b, second + 512), 0u);
-  EXPECT_EQ(b[second + 512 + 4], 'o');                     // the second holds one byte
+  EXPECT_EQ(b[second + 512 + 4], 'o');  // the second holds one byte
   EXPECT_EQ(read(first), full);
   EXPECT_EQ(read(second), over);
 

@@ -64,14 +64,15 @@ TEST(UserMarkerTest, TagRules) {
        "word\r\n~J[User-defined]\r\n~Jmeaning\r\n~Aexample", 44},
       {"insert for code 2 keeps the tags", threeLines, 2, true,
        "word\r\n~I[\xD7\xD4\xBD\xA8\xD7\xD6]\r\n~Imeaning\r\n~Aexample", 38},
-      {"remove gives back the three lines", "word\r\n~J[User-defined]\r\n~Jmeaning\r\n~Aexample",
-       1, false, threeLines, 26},
-      {"remove retags all but A and the end marker",
-       "w\r\n~J[User-defined]\r\n~Xa\r\n~Ab\r\n~!", 1, false, "w\r\n~Ia\r\n~Ab\r\n~!", 15},
+      {"remove gives back the three lines", "word\r\n~J[User-defined]\r\n~Jmeaning\r\n~Aexample", 1,
+       false, threeLines, 26},
+      {"remove retags all but A and the end marker", "w\r\n~J[User-defined]\r\n~Xa\r\n~Ab\r\n~!", 1,
+       false, "w\r\n~Ia\r\n~Ab\r\n~!", 15},
       {"remove without the marker changes nothing", "w\r\n~Xa", 1, false, "w\r\n~Xa", 6},
       {"insert without a line break fails", "word", 1, true, "word", 0},
       {"no marker line for code 6", "w\r\n~Ia", 6, true, "w\r\n~Ia", 6},
-      {"a tilde at the very end is left alone", "w\r\n~J[User-defined]\r\n~", 1, false, "w\r\n~", 4},
+      {"a tilde at the very end is left alone", "w\r\n~J[User-defined]\r\n~", 1, false, "w\r\n~",
+       4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
