@@ -31,14 +31,16 @@ bool DictBody::open(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   uint64_t fileSize = 0;
-  if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) > 0)
-    fileSize = uint64_t(std::ftell(file));
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long end = std::ftell(file);
+    fileSize = end > 0 ? uint64_t(end) : 0;
+  }
   std::rewind(file);
   uint8_t header[10];
   bool gzip = std::fread(header, 1, sizeof header, file) == sizeof header && header[0] == 0x1F &&
               header[1] == 0x8B && header[2] == 8;
   if (gzip && (header[3] & kGzipFlagExtra) != 0) {
-    if (!readChunkTable(file, fileSize)) {
+    if (!readChunkTable(file, header[3], fileSize)) {
       std::fclose(file);
       return false;
     }
@@ -52,13 +54,11 @@ bool DictBody::open(const std::string& path) {
   return gz_ != nullptr;
 }
 
-// Reads the extra field and the rest of the header; leaves chunkStarts_ empty when the
-// field has no "RA" subfield.
-bool DictBody::readChunkTable(std::FILE* file, uint64_t fileSize) {
-  uint8_t flags = 0;
-  if (std::fseek(file, 3, SEEK_SET) != 0 || std::fread(&flags, 1, 1, file) != 1) return false;
+// Reads the extra field, just after the header's first 10 bytes, and the rest of the
+// header; leaves chunkStarts_ empty when the field has no "RA" subfield.
+bool DictBody::readChunkTable(std::FILE* file, uint8_t flags, uint64_t fileSize) {
   uint8_t lengthBytes[2];
-  if (std::fseek(file, 10, SEEK_SET) != 0 || std::fread(lengthBytes, 1, 2, file) != 2) return false;
+  if (std::fread(lengthBytes, 1, 2, file) != 2) return false;
   std::vector<uint8_t> extra(loadU16(lengthBytes));
   if (std::fread(extra.data(), 1, extra.size(), file) != extra.size()) return false;
   std::vector<uint16_t> sizes;

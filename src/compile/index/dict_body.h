@@ -37,7 +37,7 @@ class DictBody {
   bool hasChunks() const { return !chunkStarts_.empty(); }
 
  private:
-  bool readChunkTable(std::FILE* file, uint64_t fileSize);
+  bool readChunkTable(std::FILE* file, uint8_t flags, uint64_t fileSize);
   // The chunk's bytes, inflated now or kept from an earlier read; null on failure.
   const std::string* chunk(uint64_t index);
   bool inflateChunk(uint64_t index, std::string* out);
