@@ -114,5 +114,8 @@ intptr_t sendMessage(uint32_t window, uint32_t message, uintptr_t wparam, intptr
 // False for null, and for any byte of [p, p + n) that cannot be read or written.
 bool isReadable(const void* p, size_t n);
 bool isWritable(void* p, size_t n);
+// Where probing needs a process-wide fault handler, installs it in front of the one in
+// place now, which keeps every fault outside a probe. The first probe does it too.
+void installProbeFaultHandlers();
 
 }  // namespace orvia::platform

@@ -1,5 +1,7 @@
 // Pointer probes and heaps: what the argument checks and allocation-failure paths use.
+#include <signal.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -52,6 +54,36 @@ TEST(Probes, NullIsAlwaysRefused) {
   EXPECT_FALSE(isWritable(nullptr, 0));
   char byte = 0;
   EXPECT_TRUE(isWritable(&byte, 0));
+}
+
+// A child process that probes (installing the probe's fault handler), then faults for
+// real; returns its wait status.
+int faultAfterProbing(void (*before)()) {
+  pid_t child = fork();
+  if (child == 0) {
+    before();
+    installProbeFaultHandlers();
+    char byte = 0;
+    isWritable(&byte, 1);
+    EXPECT_FALSE(isReadable(reinterpret_cast<void*>(uintptr_t(8)), 1));
+    *static_cast<volatile char*>(
+        mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return status;
+}
+
+TEST(Probes, FaultsOutsideAProbeReachTheEarlierHandler) {
+  int status = faultAfterProbing([] {
+    struct sigaction action = {};
+    action.sa_handler = [](int) { _exit(42); };
+    sigaction(SIGSEGV, &action, nullptr);
+  });
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42);
+  status = faultAfterProbing([] { signal(SIGSEGV, SIG_DFL); });
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV);
 }
 
 TEST(Heaps, InjectedFailureHitsTheNthAllocation) {

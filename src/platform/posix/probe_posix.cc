@@ -35,14 +35,17 @@ void onFault(int signal, siginfo_t* info, void* context) {
   }
 }
 
-void installFaultHandlers() {
+void installFor(int signal, struct sigaction* previous) {
+  struct sigaction current;
+  if (sigaction(signal, nullptr, &current) != 0) return;
+  if ((current.sa_flags & SA_SIGINFO) && current.sa_sigaction == onFault) return;
   struct sigaction action = {};
   action.sa_sigaction = onFault;
   // No deferral: the jump out of the handler leaves the signal mask as it was.
   action.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGSEGV, &action, &gPreviousSegv);
-  sigaction(SIGBUS, &action, &gPreviousBus);
+  *previous = current;
+  sigaction(signal, &action, nullptr);
 }
 
 uintptr_t pageSize() {
@@ -68,7 +71,7 @@ __attribute__((noinline)) void touchPages(uintptr_t begin, uintptr_t last, bool 
 
 bool probe(const void* p, size_t n, bool write) {
   static std::once_flag installed;
-  std::call_once(installed, installFaultHandlers);
+  std::call_once(installed, installProbeFaultHandlers);
   uintptr_t begin = reinterpret_cast<uintptr_t>(p);
   if (n - 1 > UINTPTR_MAX - begin) return false;  // the range wraps around
   volatile bool reached = false;
@@ -83,6 +86,11 @@ bool probe(const void* p, size_t n, bool write) {
 }
 
 }  // namespace
+
+void installProbeFaultHandlers() {
+  installFor(SIGSEGV, &gPreviousSegv);
+  installFor(SIGBUS, &gPreviousBus);
+}
 
 bool isReadable(const void* p, size_t n) {
   return p != nullptr && (n == 0 || probe(p, n, false));
