@@ -35,7 +35,11 @@ std::string formatDictId(uint32_t id);
 // passed through as they are.
 class JsonObject {
  public:
-  JsonObject() { fields_.emplace_back("schema", "1"); }
+  // The top-level object carries the schema version; nested ones do not.
+  enum Kind { kTopLevel, kNested };
+  explicit JsonObject(Kind kind = kTopLevel) {
+    if (kind == kTopLevel) fields_.emplace_back("schema", "1");
+  }
   JsonObject& text(const std::string& name, const std::string& value);
   JsonObject& number(const std::string& name, uint64_t value);
   JsonObject& boolean(const std::string& name, bool value);
@@ -54,5 +58,6 @@ void addVersionCommand(CLI::App& app, const GlobalOptions& options);
 void addCompileCommand(CLI::App& app, const GlobalOptions& options);
 void addInstallCommand(CLI::App& app, const GlobalOptions& options);
 void addSearchCommands(CLI::App& app, const GlobalOptions& options);
+void addListCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   addConfigCommands(app, options);
   addVersionCommand(app, options);
   addSearchCommands(app, options);
+  addListCommand(app, options);
   addCompileCommand(app, options);
   addInstallCommand(app, options);
   try {

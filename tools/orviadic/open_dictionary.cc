@@ -35,6 +35,25 @@ std::string whyNotOpened(uint32_t dictId) {
 
 }  // namespace
 
+namespace {
+
+std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
+                   int32_t (*copy)(HWORD*, char*, uint32_t)) {
+  std::string text(sizeOf(word) + 1, '\0');
+  if (copy(word, text.data(), uint32_t(text.size())) == 0) return std::string();
+  text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+std::string keyOf(HWORD* word) {
+  return textOf(word, dicGetKeySize, dicGetKey);
+}
+std::string wordOf(HWORD* word) {
+  return textOf(word, dicGetWordSize, dicGetWord);
+}
+
 OpenDictionary::OpenDictionary(uint32_t dictId) : dict_(dicCreateHDICT(dictId)) {
   if (dict_ == nullptr) throw CommandFailure{kExitError, whyNotOpened(dictId)};
 }

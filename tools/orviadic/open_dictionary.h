@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "orviadic.h"
 
@@ -21,5 +22,9 @@ class OpenDictionary {
  private:
   HDICT* dict_;
 };
+
+// The key and the word of a found word, in the dictionary's code page.
+std::string keyOf(HWORD* word);
+std::string wordOf(HWORD* word);
 
 }  // namespace orviadic

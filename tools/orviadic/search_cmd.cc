@@ -4,11 +4,9 @@
 #include <string>
 
 #include "cli.h"
-#include "compile/index/ascii_fold.h"
-#include "compile/index/code_page.h"
-#include "lang/lang_ops.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
+#include "terminal_text.h"
 
 namespace orviadic {
 namespace {
@@ -17,31 +15,10 @@ struct SearchArguments {
   std::string dictId, word;
 };
 
-// The word as the dictionary's keys spell it: UTF-8 from the terminal in its code page,
-// folded to ASCII as the compiler folds headwords into keys ("café" looks up "cafe").
-std::string inCodePage(uint32_t dictId, const std::string& utf8) {
-  const char* codePage = orvia::compile::codePageName(orvia::lang::languageOf(dictId));
-  if (codePage == nullptr) return utf8;
-  orvia::compile::CodePageConverter converter(codePage);
-  std::string converted;
-  if (!converter.valid() || !converter.convert(utf8, &converted))
-    throw CommandFailure{kExitError, "the word cannot be written in the dictionary's code page"};
-  std::string folded;
-  return orvia::compile::foldToAscii(converted, &folded) ? folded : converted;
-}
-
-std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
-                   int32_t (*copy)(HWORD*, char*, uint32_t)) {
-  std::string text(sizeOf(word) + 1, '\0');
-  if (copy(word, text.data(), uint32_t(text.size())) == 0) return std::string();
-  text.pop_back();
-  return text;
-}
-
 void search(const GlobalOptions& options, const SearchArguments& args) {
   uint32_t dictId = parseDictId(args.dictId);
   OpenDictionary dict(dictId);
-  std::string word = inCodePage(dictId, args.word);
+  std::string word = toDictionaryWord(dictId, args.word);
   std::unique_ptr<HWORD, int32_t (*)(HWORD*)> found(dicSearchWord(dict.get(), word.c_str()),
                                                     dicFreeHWORD);
   if (!found) throw CommandFailure{kExitNotFound, "the dictionary has no records"};
@@ -49,21 +26,22 @@ void search(const GlobalOptions& options, const SearchArguments& args) {
   uint32_t number = 0, level = 0;
   dicGetHandleInfo(found.get(), 1, &number);
   dicGetHandleInfo(found.get(), 4, &level);
-  std::string key = textOf(found.get(), dicGetKeySize, dicGetKey);
-  std::string shown = textOf(found.get(), dicGetWordSize, dicGetWord);
+  std::string key = keyOf(found.get());
+  std::string shown = wordOf(found.get());
   if (options.json) {
     std::printf("%s\n", JsonObject()
                             .text("query", args.word)
-                            .text("key", key)
-                            .text("word", shown)
+                            .text("key", toTerminal(dictId, key))
+                            .text("word", toTerminal(dictId, shown))
                             .number("record", number)
                             .number("level", level)
                             .boolean("exists", exists)
                             .str()
                             .c_str());
   } else {
-    std::printf("%s\n  key %s, record %u, level %u\n  %s\n", bold(shown).c_str(), key.c_str(),
-                number, level,
+    std::printf("%s\n  key %s, record %u, level %u\n  %s\n",
+                bold(toTerminal(dictId, shown)).c_str(), toTerminal(dictId, key).c_str(), number,
+                level,
                 exists ? "the word is in the dictionary"
                        : "nearest entry; the word itself is not in the dictionary");
   }
@@ -73,7 +51,7 @@ void search(const GlobalOptions& options, const SearchArguments& args) {
 void exists(const GlobalOptions& options, const SearchArguments& args) {
   uint32_t dictId = parseDictId(args.dictId);
   OpenDictionary dict(dictId);
-  bool found = dicIsExistWord(dict.get(), inCodePage(dictId, args.word).c_str()) != 0;
+  bool found = dicIsExistWord(dict.get(), toDictionaryWord(dictId, args.word).c_str()) != 0;
   if (options.json) {
     std::printf("%s\n",
                 JsonObject().text("query", args.word).boolean("exists", found).str().c_str());

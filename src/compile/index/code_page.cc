@@ -33,8 +33,9 @@ const char* codePageName(uint32_t languageCode) {
   }
 }
 
-CodePageConverter::CodePageConverter(const char* codePage)
-    : descriptor_(iconv_open(codePage, "UTF-8")) {}
+CodePageConverter::CodePageConverter(const char* codePage, Direction direction)
+    : descriptor_(direction == Direction::kToCodePage ? iconv_open(codePage, "UTF-8")
+                                                      : iconv_open("UTF-8", codePage)) {}
 
 CodePageConverter::~CodePageConverter() {
   if (valid()) iconv_close(static_cast<iconv_t>(descriptor_));
@@ -44,16 +45,15 @@ bool CodePageConverter::valid() const {
   return static_cast<iconv_t>(descriptor_) != kNoDescriptor;
 }
 
-bool CodePageConverter::convert(std::string_view utf8, std::string* out) {
+bool CodePageConverter::convert(std::string_view text, std::string* out) {
   out->clear();
-  if (!valid() || utf8.find('\0') != std::string_view::npos) return false;
+  if (!valid() || text.find('\0') != std::string_view::npos) return false;
   iconv_t cd = static_cast<iconv_t>(descriptor_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  // No code page takes more than four bytes for one character, and UTF-8 takes at
-  // least one.
-  out->resize(utf8.size() * 4 + 4);
-  char* in = const_cast<char*>(utf8.data());
-  size_t inLeft = utf8.size();
+  // Neither side takes more than four bytes for a character the other writes in one.
+  out->resize(text.size() * 4 + 4);
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
   char* to = out->data();
   size_t toLeft = out->size();
   if (iconv(cd, &in, &inLeft, &to, &toLeft) == size_t(-1)) return false;

@@ -11,19 +11,21 @@ namespace orvia::compile {
 // or more, which have no code page.
 const char* codePageName(uint32_t languageCode);
 
-// Converts UTF-8 into one code page. Not copyable; one conversion at a time.
+// Converts UTF-8 into one code page, or that code page back into UTF-8. Not copyable;
+// one conversion at a time.
 class CodePageConverter {
  public:
-  explicit CodePageConverter(const char* codePage);
+  enum class Direction { kToCodePage, kToUtf8 };
+  explicit CodePageConverter(const char* codePage, Direction direction = Direction::kToCodePage);
   ~CodePageConverter();
   CodePageConverter(const CodePageConverter&) = delete;
   CodePageConverter& operator=(const CodePageConverter&) = delete;
 
   // False when the code page is unknown to iconv.
   bool valid() const;
-  // False, out unspecified, when utf8 is not valid UTF-8, holds a character the code page
-  // lacks, or holds a zero byte (index strings are zero-terminated).
-  bool convert(std::string_view utf8, std::string* out);
+  // False, out unspecified, when text is not valid in its encoding, holds a character the
+  // other lacks, or holds a zero byte (index strings are zero-terminated).
+  bool convert(std::string_view text, std::string* out);
 
  private:
   void* descriptor_;  // iconv_t
