@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   clang libclang-rt-14-dev
   zlib1g-dev libsqlite3-dev libncurses-dev
-  dict-gcide
+  dict-gcide tmux
 )
 
 missing=()

@@ -59,5 +59,6 @@ void addCompileCommand(CLI::App& app, const GlobalOptions& options);
 void addInstallCommand(CLI::App& app, const GlobalOptions& options);
 void addSearchCommands(CLI::App& app, const GlobalOptions& options);
 void addListCommand(CLI::App& app, const GlobalOptions& options);
+void addBrowseCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   addVersionCommand(app, options);
   addSearchCommands(app, options);
   addListCommand(app, options);
+  addBrowseCommand(app, options);
   addCompileCommand(app, options);
   addInstallCommand(app, options);
   try {

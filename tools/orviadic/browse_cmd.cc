@@ -1,0 +1,190 @@
+// orviadic browse: an interactive word list that follows the nearest match as the user
+// types, with the selected entry shown beside it.
+//   typing      look the word up; the list jumps to where it lands
+//   arrows      one entry; PgUp/PgDn one page; Home/End the ends of the list
+//   Backspace   drop the last character; Esc clears the word
+//   q           quit (when no word is being typed); Ctrl-C quits at any time
+#include <curses.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "open_dictionary.h"
+#include "orviadic.h"
+#include "terminal_text.h"
+
+namespace orviadic {
+namespace {
+
+constexpr int kListWidth = 36;
+constexpr int kEscape = 27;
+
+using WordHandle = std::unique_ptr<HWORD, int32_t (*)(HWORD*)>;
+
+// The terminal goes back to normal however the browser ends: return, exception or signal.
+class Screen {
+ public:
+  Screen() {
+    initscr();
+    cbreak();
+    noecho();
+    keypad(stdscr, TRUE);
+    set_escdelay(25);
+    curs_set(0);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, restoreAndDie);
+  }
+  ~Screen() { endwin(); }
+  Screen(const Screen&) = delete;
+  Screen& operator=(const Screen&) = delete;
+
+ private:
+  static void restoreAndDie(int signal) {
+    endwin();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+  }
+};
+
+class Browser {
+ public:
+  Browser(uint32_t dictId, HDICT* dict)
+      : dictId_(dictId), dict_(dict), count_(dicGetWordCount(dict)) {}
+
+  void run() {
+    Screen screen;
+    for (;;) {
+      draw();
+      int key = getch();
+      if ((key == 'q' && query_.empty()) || key == 3) return;
+      handle(key);
+    }
+  }
+
+ private:
+  void handle(int key) {
+    int page = LINES - 3 > 1 ? LINES - 3 : 1;
+    switch (key) {
+      case KEY_UP:
+        return moveBy(-1);
+      case KEY_DOWN:
+        return moveBy(1);
+      case KEY_PPAGE:
+        return moveBy(-page);
+      case KEY_NPAGE:
+        return moveBy(page);
+      case KEY_HOME:
+        return moveTo(0);
+      case KEY_END:
+        return moveTo(count_ == 0 ? 0 : count_ - 1);
+      case kEscape:
+        query_.clear();
+        return;
+      case KEY_BACKSPACE:
+      case 127:
+      case 8:
+        if (!query_.empty()) query_.pop_back();
+        return lookUp();
+      default:
+        if (key >= 32 && key < 256 && key != 127) {
+          query_ += char(key);
+          lookUp();
+        }
+    }
+  }
+
+  void lookUp() {
+    if (query_.empty()) return;
+    std::string word;
+    try {
+      word = toDictionaryWord(dictId_, query_);
+    } catch (const CommandFailure&) {
+      return;  // a half-typed UTF-8 character: wait for the rest
+    }
+    WordHandle found(dicSearchWord(dict_, word.c_str()), dicFreeHWORD);
+    if (found) dicGetHandleInfo(found.get(), 1, &selected_);
+  }
+
+  void moveBy(int delta) {
+    int64_t target = int64_t(selected_) + delta;
+    moveTo(target < 0 ? 0 : uint32_t(target));
+  }
+  void moveTo(uint32_t record) {
+    selected_ = count_ == 0 ? 0 : (record < count_ ? record : count_ - 1);
+  }
+
+  // The words of the list pane, from record first on.
+  std::vector<std::string> window(uint32_t first, uint32_t rows) {
+    std::vector<std::string> words;
+    std::vector<char> buffer(32 * 1024);
+    uint32_t entries = 0;
+    dicGetWordList(dict_, first, rows, buffer.data(), uint32_t(buffer.size()), &entries);
+    for (const char* at = buffer.data(); words.size() < entries;) {
+      words.emplace_back(at + 1);
+      at += words.back().size() + 2;
+    }
+    return words;
+  }
+
+  void draw() {
+    erase();
+    uint32_t rows = LINES > 3 ? uint32_t(LINES - 3) : 1;
+    if (selected_ < top_) top_ = selected_;
+    if (selected_ >= top_ + rows) top_ = selected_ - rows + 1;
+    mvprintw(0, 0, "Look up: %s", query_.c_str());
+    mvprintw(LINES - 1, 0, "arrows/PgUp/PgDn move, type to look up, Esc clears, q quits");
+    std::vector<std::string> words = window(top_, rows);
+    for (uint32_t i = 0; i < words.size(); ++i) {
+      if (top_ + i == selected_) attron(A_REVERSE);
+      mvprintw(int(i) + 2, 0, "%-*.*s", kListWidth - 2, kListWidth - 2,
+               toTerminal(dictId_, words[i]).c_str());
+      if (top_ + i == selected_) attroff(A_REVERSE);
+    }
+    drawEntry();
+    refresh();
+  }
+
+  void drawEntry() {
+    WordHandle word(dicSearchRecord(dict_, selected_), dicFreeHWORD);
+    if (!word) return;
+    uint32_t level = 0, home = 0;
+    dicGetHandleInfo(word.get(), 4, &level);
+    dicGetHandleInfo(word.get(), 3, &home);
+    int x = kListWidth;
+    attron(A_BOLD);
+    mvprintw(2, x, "%s", toTerminal(dictId_, wordOf(word.get())).c_str());
+    attroff(A_BOLD);
+    mvprintw(4, x, "key      %s", toTerminal(dictId_, keyOf(word.get())).c_str());
+    mvprintw(5, x, "record   %u of %u", selected_, count_);
+    mvprintw(6, x, "level    %u", level);
+    if (home == 0xFFFFFFFF) {
+      mvprintw(7, x, "content  not found");
+    } else {
+      mvprintw(7, x, "content  record %u of dictionary kind 0x%02X", home & 0xFFFFFF, home >> 24);
+    }
+  }
+
+  uint32_t dictId_;
+  HDICT* dict_;
+  uint32_t count_;
+  uint32_t selected_ = 0, top_ = 0;
+  std::string query_;
+};
+
+}  // namespace
+
+void addBrowseCommand(CLI::App& app, const GlobalOptions&) {
+  auto dictIdText = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand("browse", "Browse a dictionary's word list interactively");
+  command->add_option("DICTID", *dictIdText, "Dictionary id, 0x00010101 or decimal")->required();
+  command->callback([dictIdText] {
+    uint32_t dictId = parseDictId(*dictIdText);
+    OpenDictionary dict(dictId);
+    Browser(dictId, dict.get()).run();
+  });
+}
+
+}  // namespace orviadic
