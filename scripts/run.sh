@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Sets up, builds, and runs the main job: the library's version and its configuration,
-# with the registry kept under the build folder.
+# Sets up, builds, and runs the main job: compiles GCIDE (once, until the tool changes),
+# installs it into a registry kept under the build folder, and looks a word up.
+# usage: run.sh [WORD]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+word=${1:-Dictionary}
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" plain
+bash "$root/scripts/build.sh" plain >/dev/null
 export ORVIADIC_REGISTRY_DIR=${ORVIADIC_REGISTRY_DIR:-$root/build/registry}
 tool="$root/build/plain/tools/orviadic"
+out="$root/build/dictionaries/gcide"
+if [ ! -f "$out/00010101.IDX" ] || [ "$tool" -nt "$out/00010101.IDX" ]; then
+  mkdir -p "$out"
+  "$tool" compile --from dictd /usr/share/dictd/gcide --id 0x00010101 --out "$out"
+fi
+"$tool" install "$out" >/dev/null
 "$tool" version
-"$tool" config set-type 0
-"$tool" config show
+"$tool" search 0x00010101 "$word" || [ $? = 1 ]
+"$tool" list 0x00010101 --from "$word" --count 8
