@@ -17,6 +17,7 @@
 
 #include "db_test_support.h"
 #include "orviadb.h"
+#include "support/ratio_reporter.h"
 
 namespace {
 
@@ -304,9 +305,19 @@ BENCHMARK(BM_FwriteFsync)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  using orvia::bench::RatioReporter;
+  RatioReporter reporter;
+  reporter.costAtMost("BM_DbSeek", "BM_MapLowerBound", 1.5);
+  reporter.speedAtLeast("BM_DbSeek", "BM_SqliteIndexedSeek", 5);
+  reporter.costAtMost("BM_DbGotoGetRecord/2000000", "BM_DbGotoGetRecord/20000", 2);
+  reporter.speedAtLeast("BM_DbGotoGetRecord/200000", "BM_SqliteLimitOffset", 100);
+  reporter.costAtMost("BM_DbOpenInfoClose/2000000", "BM_DbOpenInfoClose/20000", 3);
+  reporter.costAtMost("BM_DbInsert10000/2000000/iterations:10000",
+                      "BM_DbInsert10000/20000/iterations:10000", 2, RatioReporter::Clock::kWall);
+  reporter.speedAtLeast("BM_DbInsert10000/20000/iterations:10000",
+                        "BM_SqliteInsert10000/iterations:10000", 1, RatioReporter::Clock::kWall);
+  reporter.costAtMost("BM_DbBulkLoad", "BM_FwriteFsync", 3, RatioReporter::Clock::kWall);
+  int status = orvia::bench::runWithRatios(argc, argv, reporter);
   std::filesystem::remove_all(benchDir());
-  return 0;
+  return status;
 }
