@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "config_fixture.h"
 #include "dict/browse.h"
 #include "dict/dict_id.h"
 #include "dict/search.h"
 #include "dict/word_list.h"
 #include "doubles/store_double.h"
 #include "lang/lang_ops.h"
+#include "memory_dictionary_fixture.h"
 
 namespace orvia::dict {
 namespace {
@@ -29,26 +29,10 @@ StoredRecord entry(const std::string& key, uint32_t contentDictId = kEnglish, ui
   return {contentDictId, level << 24, key + '\0' + '\0' + display + '\0' + vcode};
 }
 
-class Browse : public orvia::testing::ConfigFixture {
+class Browse : public orvia::testing::MemoryDictionaryFixture {
  protected:
-  void SetUp() override {
-    ConfigFixture::SetUp();
-    StoreDouble::instance().reset();
-    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-  }
-  void TearDown() override {
-    for (HDICT* d : opened_) freeDictionary(d);
-    ConfigFixture::TearDown();
-  }
   HDICT* open(uint32_t id, const std::vector<StoredRecord>& records) {
-    char name[16];
-    buildDictFileName(id, name, ".IDX");
-    StoreDouble::instance().load(dir_.file(name), lang::getCompareKeysFn(lang::languageOf(id)),
-                                 records);
-    HDICT* dict = createDictionary(id);
-    EXPECT_NE(dict, nullptr);
-    opened_.push_back(dict);
-    return dict;
+    return openMemoryDictionary(id, records);
   }
   // The list as bytes, with its count.
   std::string list(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, uint32_t size,
@@ -60,8 +44,6 @@ class Browse : public orvia::testing::ConfigFixture {
     EXPECT_EQ(n, *entries);
     return buffer;
   }
-
-  std::vector<HDICT*> opened_;
 };
 
 TEST_F(Browse, ListsHaveTheirByteLayout) {

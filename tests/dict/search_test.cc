@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "config_fixture.h"
 #include "dict/dict_id.h"
 #include "doubles/store_double.h"
 #include "lang/lang_ops.h"
 #include "lang/single_byte.h"
+#include "memory_dictionary_fixture.h"
 #include "nearest_reference.h"
 
 namespace orvia::dict {
@@ -31,25 +31,11 @@ StoredRecord record(const std::string& key, const std::string& headword = "",
   return {kEnglish, level << 24, key + '\0' + headword + '\0' + display + '\0' + '\xB8'};
 }
 
-class Search : public orvia::testing::ConfigFixture {
+class Search : public orvia::testing::MemoryDictionaryFixture {
  protected:
-  void SetUp() override {
-    ConfigFixture::SetUp();
-    StoreDouble::instance().reset();
-    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-  }
-  void TearDown() override {
-    if (dict_ != nullptr) freeDictionary(dict_);
-    ConfigFixture::TearDown();
-  }
-
   // Opens dictionary id over the given records.
   void open(const std::vector<StoredRecord>& records, uint32_t id = kEnglish) {
-    char name[16];
-    buildDictFileName(id, name, ".IDX");
-    StoreDouble::instance().load(dir_.file(name), lang::getCompareKeysFn(lang::languageOf(id)),
-                                 records);
-    dict_ = createDictionary(id);
+    dict_ = openMemoryDictionary(id, records);
     ASSERT_NE(dict_, nullptr);
   }
   void openKeys(const std::vector<std::string>& keys) {
@@ -115,8 +101,7 @@ TEST_F(Search, EachRuleDecidesACase) {
   };
   for (const NearestCase& c : cases) {
     SCOPED_TRACE(c.decidedBy);
-    StoreDouble::instance().reset();
-    if (dict_ != nullptr) freeDictionary(dict_);
+    closeAll();
     openKeys(c.keys);
     EXPECT_EQ(lookUp(c.word), c.expected);
     char key[lang::kKeyBufferSize];
