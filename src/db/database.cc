@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "db/byte_order.h"
 #include "db/change_log.h"
@@ -209,11 +210,13 @@ bool Database::search(uint32_t first, uint32_t count, uint32_t* size, uint8_t* b
   const IndexContent& content = *state_.content;
   uint32_t total = content.count();
   uint32_t take = first >= total ? 0 : std::min(count, total - first);
+  // Each record is located and checked once: the views found while sizing are the
+  // ones copied.
+  std::vector<RecordView> views(take);
   uint64_t need = 0;
   for (uint32_t i = 0; i < take; ++i) {
-    RecordView view;
-    if (!content.recordAt(first + i, &view)) return false;
-    need += view.length;
+    if (!content.recordAt(first + i, &views[i])) return false;
+    need += views[i].length;
   }
   if (need > *size) {
     *size = uint32_t(std::min<uint64_t>(need, UINT32_MAX));
@@ -221,11 +224,9 @@ bool Database::search(uint32_t first, uint32_t count, uint32_t* size, uint8_t* b
   }
   uint64_t at = 0;
   for (uint32_t i = 0; i < take; ++i) {
-    RecordView view;
-    content.recordAt(first + i, &view);
-    std::memcpy(buffer + at, view.bytes, view.length);
+    std::memcpy(buffer + at, views[i].bytes, views[i].length);
     storeU32(buffer + at + 12, first + i);
-    at += view.length;
+    at += views[i].length;
   }
   *size = uint32_t(need);
   return true;
