@@ -10,13 +10,15 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   if (length <= kIndexRecordHeaderSize || length > capacity || length > kMaxIndexRecordSize)
     return false;
   const char* strings[3];
+  uint32_t lengths[3];
   uint32_t at = kSearchKeyOffset;
-  for (const char*& s : strings) {
+  for (int i = 0; i < 3; ++i) {
     const void* end = std::memchr(record + at, '\0', length - at);
     if (end == nullptr) return false;
-    s = reinterpret_cast<const char*>(record + at);
-    at = uint32_t(static_cast<const uint8_t*>(end) - record) + 1;
-    if (at >= length && &s != &strings[2]) return false;
+    strings[i] = reinterpret_cast<const char*>(record + at);
+    lengths[i] = uint32_t(static_cast<const uint8_t*>(end) - (record + at));
+    at += lengths[i] + 1;
+    if (at >= length && i < 2) return false;
   }
   out->recordLength = length;
   out->contentDictId = loadU32(record + kContentDictIdOffset);
@@ -25,6 +27,9 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   out->searchKey = strings[0];
   out->headword = strings[1];
   out->displayWord = strings[2];
+  out->searchKeyLength = lengths[0];
+  out->headwordLength = lengths[1];
+  out->displayWordLength = lengths[2];
   out->lastByte = record[length - 1];
   return true;
 }

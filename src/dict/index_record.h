@@ -45,6 +45,7 @@ struct IndexRecordView {
   const char* searchKey = nullptr;
   const char* headword = nullptr;
   const char* displayWord = nullptr;
+  uint32_t searchKeyLength = 0, headwordLength = 0, displayWordLength = 0;
   uint8_t lastByte = 0;  // the vcode in language-1 dictionaries
 
   uint32_t level() const { return contentRef >> 24; }
@@ -52,6 +53,8 @@ struct IndexRecordView {
   const char* key() const { return headword[0] != '\0' ? headword : searchKey; }
   // The word: displayWord when non-empty, else the key.
   const char* word() const { return displayWord[0] != '\0' ? displayWord : key(); }
+  uint32_t keyLength() const { return headwordLength != 0 ? headwordLength : searchKeyLength; }
+  uint32_t wordLength() const { return displayWordLength != 0 ? displayWordLength : keyLength(); }
 };
 
 // Reads a record held in a buffer of capacity bytes; false when it is damaged.

@@ -23,8 +23,9 @@ class ListWriter {
 
   // False when the entry does not fit: the list ends before it.
   bool append(const IndexRecordView& record) {
-    const char* text = kind_ == ListKind::kWords ? record.word() : record.key();
-    uint32_t length = uint32_t(std::strlen(text));
+    bool words = kind_ == ListKind::kWords;
+    const char* text = words ? record.word() : record.key();
+    uint32_t length = words ? record.wordLength() : record.keyLength();
     if (kind_ == ListKind::kKeyVcodes) {
       if (uint64_t(pos_) + length + 1 >= size_) return false;
       std::memcpy(buffer_ + pos_, text, length);
