@@ -36,16 +36,10 @@ ReadResult DictdSource::bad(const std::string& what) {
 
 ReadResult DictdSource::next(SourceEntry* entry) {
   for (;;) {
-    switch (index_.next(&line_)) {
-      case LineReader::Line::kEnd:
-        return ReadResult::kEnd;
-      case LineReader::Line::kFailed:
-        problem_ = "the index cannot be read";
-        return ReadResult::kFailed;
-      case LineReader::Line::kTooLong:
-        return bad("longer than " + std::to_string(LineReader::kMaxLineSize) + " bytes");
-      case LineReader::Line::kOk:
-        break;
+    LineReader::Line read = index_.next(&line_);
+    if (read != LineReader::Line::kOk) {
+      return resultOfUnreadLine(read, "the index cannot be read", &problem_,
+                                [this](const std::string& what) { return bad(what); });
     }
     if (line_.empty()) continue;
     std::optional<DictdIndexLine> parsed = parseDictdIndexLine(line_);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "compile/index/entry_source.h"
+
 namespace orvia::compile {
 
 class LineReader {
@@ -35,5 +37,18 @@ class LineReader {
   uint64_t bytesRead_ = 0;
   uint64_t fileSize_ = 0;
 };
+
+// What an entry source answers for a line its reader did not give as kOk: kEnd at the
+// end, kFailed with *problem = unreadable when reading failed, and for an overlong line
+// whatever badRecord(reason) answers, so that the source says where the line stands.
+template <typename BadRecord>
+ReadResult resultOfUnreadLine(LineReader::Line line, const char* unreadable, std::string* problem,
+                              BadRecord badRecord) {
+  if (line == LineReader::Line::kEnd) return ReadResult::kEnd;
+  if (line == LineReader::Line::kTooLong)
+    return badRecord("longer than " + std::to_string(LineReader::kMaxLineSize) + " bytes");
+  *problem = unreadable;
+  return ReadResult::kFailed;
+}
 
 }  // namespace orvia::compile

@@ -151,16 +151,10 @@ ReadResult TsvSource::next(SourceEntry* entry) {
     if (pendingFirstLine_) {
       pendingFirstLine_ = false;
     } else {
-      switch (lines_.next(&line_)) {
-        case LineReader::Line::kEnd:
-          return ReadResult::kEnd;
-        case LineReader::Line::kFailed:
-          problem_ = "the file cannot be read";
-          return ReadResult::kFailed;
-        case LineReader::Line::kTooLong:
-          return bad("longer than " + std::to_string(LineReader::kMaxLineSize) + " bytes");
-        case LineReader::Line::kOk:
-          break;
+      LineReader::Line read = lines_.next(&line_);
+      if (read != LineReader::Line::kOk) {
+        return resultOfUnreadLine(read, "the file cannot be read", &problem_,
+                                  [this](const std::string& what) { return bad(what); });
       }
     }
     if (line_.empty()) continue;
