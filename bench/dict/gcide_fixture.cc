@@ -80,10 +80,10 @@ HDICT* syntheticDictionary(uint32_t count) {
   for (uint32_t n = 0; n < count; ++n) {
     for (int i = 5, v = int(n); i >= 0; --i, v /= 26) key[i] = char('a' + v % 26);
     uint8_t header[16];
-    dict::storeU32(header, 16 + 6 + 3 + 1);
-    dict::storeU32(header + 4, id);
-    dict::storeU32(header + 8, 0);
-    dict::storeU32(header + 12, n);
+    storeU32Le(header, 16 + 6 + 3 + 1);
+    storeU32Le(header + 4, id);
+    storeU32Le(header + 8, 0);
+    storeU32Le(header + 12, n);
     records.insert(records.end(), header, header + 16);
     records.insert(records.end(), key, key + 6);
     records.insert(records.end(), {0, 0, 0, dict::kDefaultVcode});

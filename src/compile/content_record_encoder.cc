@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "compile/lzw_encoder.h"
-#include "content/le_bytes.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::compile {
 namespace {

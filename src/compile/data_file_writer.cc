@@ -5,7 +5,7 @@
 
 #include "compile/content_record_encoder.h"
 #include "content/content_format.h"
-#include "content/le_bytes.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::compile {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <queue>
 
-#include "content/le_bytes.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::compile {
 namespace {
@@ -131,7 +131,7 @@ void HuffmanEncoder::build(uint32_t tree, const uint64_t* counts) {
     stack.push_back({n.one, (v.bits << 1) | 1, v.length + 1, -1});
   }
   trees_[tree].resize(entries.size() * 2);
-  for (size_t i = 0; i < entries.size(); ++i) content::storeU16Le(&trees_[tree][2 * i], entries[i]);
+  for (size_t i = 0; i < entries.size(); ++i) storeU16Le(&trees_[tree][2 * i], entries[i]);
 }
 
 bool HuffmanEncoder::encode(const uint8_t* text, uint32_t size, std::vector<uint8_t>* bits) const {

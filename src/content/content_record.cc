@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "content/content_format.h"
-#include "content/heap_buffer.h"
 #include "content/huffman_tree_loader.h"
-#include "content/le_bytes.h"
 #include "content/lzw_decoder.h"
 #include "content/unmask.h"
 #include "dict/config.h"
+#include "dict/heap_buffer.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

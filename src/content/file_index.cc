@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "content/content_format.h"
-#include "content/le_bytes.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::content {
 

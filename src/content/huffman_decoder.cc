@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "content/le_bytes.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

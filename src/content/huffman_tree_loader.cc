@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "content/content_format.h"
-#include "content/heap_buffer.h"
-#include "content/le_bytes.h"
+#include "dict/heap_buffer.h"
+#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

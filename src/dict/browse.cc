@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dict/heap_buffer.h"
 #include "dict/search.h"
 #include "lang/lang_ops.h"
 #include "platform/platform.h"
@@ -68,15 +69,13 @@ int stepWord(HWORD* word, uint32_t level, bool forward) {
   DBHANDLE db = word->dict->db;
   if (!forward && view.recordNumber == 0) return 0;
   if (dbGoto(db, forward ? view.recordNumber + 1 : view.recordNumber - 1) == 0) return 0;
-  platform::HeapHandle heap = platform::processHeap();
-  auto* block = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
-  if (block == nullptr) return 0;
-  bool found = readCurrentRecord(db, block, &view);
+  HeapBuffer block(kMaxIndexRecordSize);
+  if (block.data() == nullptr) return 0;
+  bool found = readCurrentRecord(db, block.data(), &view);
   while (found && level != 0 && view.level() != level) {
-    found = (forward ? dbNext(db) : dbPrev(db)) != 0 && readCurrentRecord(db, block, &view);
+    found = (forward ? dbNext(db) : dbPrev(db)) != 0 && readCurrentRecord(db, block.data(), &view);
   }
-  if (found) std::memcpy(word->record, block, kMaxIndexRecordSize);
-  platform::heapFree(heap, block);
+  if (found) std::memcpy(word->record, block.data(), kMaxIndexRecordSize);
   return found ? 1 : 0;
 }
 

@@ -6,7 +6,7 @@ namespace orvia::dict {
 
 bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView* out) {
   if (record == nullptr || capacity < kIndexRecordHeaderSize) return false;
-  uint32_t length = loadU32(record + kRecordLengthOffset);
+  uint32_t length = loadU32Le(record + kRecordLengthOffset);
   if (length <= kIndexRecordHeaderSize || length > capacity || length > kMaxIndexRecordSize)
     return false;
   const char* strings[3];
@@ -21,9 +21,9 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
     if (at >= length && i < 2) return false;
   }
   out->recordLength = length;
-  out->contentDictId = loadU32(record + kContentDictIdOffset);
-  out->contentRef = loadU32(record + kContentRefOffset);
-  out->recordNumber = loadU32(record + kRecordNumberOffset);
+  out->contentDictId = loadU32Le(record + kContentDictIdOffset);
+  out->contentRef = loadU32Le(record + kContentRefOffset);
+  out->recordNumber = loadU32Le(record + kRecordNumberOffset);
   out->searchKey = strings[0];
   out->headword = strings[1];
   out->displayWord = strings[2];

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+#include "dict/le_bytes.h"
+
 namespace orvia::dict {
 
 inline constexpr uint32_t kIndexRecordHeaderSize = 16;
@@ -26,16 +28,6 @@ inline constexpr uint32_t kSearchKeyOffset = 16;
 inline constexpr uint32_t kExtendedLocator = 0xFFFFFF;
 // The byte the single-byte key maker leaves behind a key, and a record's default vcode.
 inline constexpr uint8_t kDefaultVcode = 0xB8;
-
-inline uint32_t loadU32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline void storeU32(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-  p[2] = uint8_t(v >> 16);
-  p[3] = uint8_t(v >> 24);
-}
 
 struct IndexRecordView {
   uint32_t recordLength = 0;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dict/heap_buffer.h"
 #include "lang/lang_ops.h"
 #include "platform/platform.h"
 
@@ -27,31 +28,6 @@ struct KeyOps {
   lang::KeyCharOffsetFn keyCharOffset;
   lang::CompareKeysFn compareKeys;
   lang::MatchLenFn matchLenFolded, matchLenSignificant, matchLenNoCase, matchLenExact;
-};
-
-// Process-heap blocks freed on every way out unless released.
-class HeapBlock {
- public:
-  explicit HeapBlock(size_t size)
-      : heap_(platform::processHeap()),
-        data_(static_cast<uint8_t*>(platform::heapAlloc(heap_, size))) {}
-  ~HeapBlock() {
-    if (data_ != nullptr) platform::heapFree(heap_, data_);
-  }
-  HeapBlock(const HeapBlock&) = delete;
-  HeapBlock& operator=(const HeapBlock&) = delete;
-
-  uint8_t* get() const { return data_; }
-  char* text() const { return reinterpret_cast<char*>(data_); }
-  uint8_t* release() {
-    uint8_t* data = data_;
-    data_ = nullptr;
-    return data;
-  }
-
- private:
-  platform::HeapHandle heap_;
-  uint8_t* data_;
 };
 
 // The best candidate of the walk back and its three match lengths against the prefix.
@@ -146,32 +122,32 @@ bool holdsKey(const char* storedKey, const char* key) {
 int findNearestRecord(HDICT* dict, HWORD* target, const char* key) {
   target->dict = dict;
   if (key == nullptr || key[0] == '\0') return 0;
-  HeapBlock prefix(lang::kKeyBufferSize);
-  HeapBlock block(kMaxIndexRecordSize);
-  if (prefix.get() == nullptr || block.get() == nullptr) return 0;
+  HeapBuffer prefix(lang::kKeyBufferSize);
+  HeapBuffer block(kMaxIndexRecordSize);
+  if (prefix.data() == nullptr || block.data() == nullptr) return 0;
   KeyOps ops(dict->dictId);
   uint32_t answer = 0;
-  if (!nearestRecordNumber(dict, ops, key, block.get(), prefix.text(), &answer)) return 0;
+  if (!nearestRecordNumber(dict, ops, key, block.data(), prefix.text(), &answer)) return 0;
   IndexRecordView view;
-  if (dbGoto(dict->db, answer) == 0 || !readCurrentRecord(dict->db, block.get(), &view)) return 0;
-  target->record = block.release();
+  if (dbGoto(dict->db, answer) == 0 || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
+  target->record = block.take();
   return 1;
 }
 
 int wordExists(HDICT* dict, const char* word) {
   if (word == nullptr || strnlen(word, kMaxUsableKeyLength) >= kMaxUsableKeyLength) return 0;
-  HeapBlock key(lang::kKeyBufferSize);
-  HeapBlock block(kMaxIndexRecordSize);
-  if (key.get() == nullptr || block.get() == nullptr) return 0;
+  HeapBuffer key(lang::kKeyBufferSize);
+  HeapBuffer block(kMaxIndexRecordSize);
+  if (key.data() == nullptr || block.data() == nullptr) return 0;
   KeyOps ops(dict->dictId);
   if (ops.makeSearchKey(word, key.text()) == 0) return 0;
   IndexRecordView view;
-  if (dbSeek(dict->db, key.text()) == 0 || !readCurrentRecord(dict->db, block.get(), &view))
+  if (dbSeek(dict->db, key.text()) == 0 || !readCurrentRecord(dict->db, block.data(), &view))
     return 0;
   if (holdsKey(view.searchKey, key.text())) return 1;
   bool stepped = ops.compareKeys(key.text(), view.searchKey) < 0 ? dbPrev(dict->db) != 0
                                                                  : dbNext(dict->db) != 0;
-  if (!stepped || !readCurrentRecord(dict->db, block.get(), &view)) return 0;
+  if (!stepped || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
   return holdsKey(view.searchKey, key.text()) ? 1 : 0;
 }
 
@@ -179,8 +155,8 @@ HWORD* searchWord(HDICT* dict, const char* word) {
   platform::HeapHandle heap = platform::processHeap();
   if (dict == nullptr || word == nullptr || heap == nullptr) return nullptr;
   auto* handle = static_cast<HWORD*>(platform::heapAlloc(heap, sizeof(HWORD)));
-  HeapBlock key(lang::kKeyBufferSize);
-  if (handle == nullptr || key.get() == nullptr) {
+  HeapBuffer key(lang::kKeyBufferSize);
+  if (handle == nullptr || key.data() == nullptr) {
     if (handle != nullptr) platform::heapFree(heap, handle);
     return nullptr;
   }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dict/heap_buffer.h"
 #include "platform/platform.h"
 
 namespace orvia::dict {
@@ -38,15 +39,10 @@ bool readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view) {
 int gotoRecord(HDICT* dict, HWORD* target, uint32_t n) {
   target->dict = dict;
   if (dbGoto(dict->db, n) == 0) return 0;
-  platform::HeapHandle heap = platform::processHeap();
-  auto* block = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
-  if (block == nullptr) return 0;
+  HeapBuffer block(kMaxIndexRecordSize);
   IndexRecordView view;
-  if (!readCurrentRecord(dict->db, block, &view)) {
-    platform::heapFree(heap, block);
-    return 0;
-  }
-  target->record = block;
+  if (block.data() == nullptr || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
+  target->record = block.take();
   return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dict/dict_id.h"
+#include "dict/heap_buffer.h"
 #include "dict/index_record.h"
 #include "dict/word_handle.h"
 #include "lang/lang_ops.h"
@@ -59,41 +60,32 @@ class ListWriter {
 // One dbSearch for the whole window, in a buffer grown once to what the store asks.
 // False when the batch could not be had; the stepping path takes over then.
 bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
-  platform::HeapHandle heap = platform::processHeap();
-  auto* batch = static_cast<uint8_t*>(platform::heapAlloc(heap, kBatchSize));
-  if (batch == nullptr) return false;
+  HeapBuffer batch(kBatchSize);
+  if (batch.data() == nullptr) return false;
   uint32_t capacity = kBatchSize;
-  int32_t ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch);
+  int32_t ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
   if (ok == 0 && capacity > kBatchSize) {
-    platform::heapFree(heap, batch);
-    batch = static_cast<uint8_t*>(platform::heapAlloc(heap, capacity));
-    if (batch == nullptr) return false;
-    ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch);
+    if (!batch.reserve(capacity)) return false;
+    ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
   }
-  if (ok != 0) {
-    uint32_t at = 0;
-    IndexRecordView record;
-    while (at < capacity && writer->count() < count &&
-           parseIndexRecord(batch + at, capacity - at, &record) && writer->append(record)) {
-      at += record.recordLength;
-    }
+  if (ok == 0) return false;
+  uint32_t at = 0;
+  IndexRecordView record;
+  while (at < capacity && writer->count() < count &&
+         parseIndexRecord(batch.data() + at, capacity - at, &record) && writer->append(record)) {
+    at += record.recordLength;
   }
-  platform::heapFree(heap, batch);
-  return ok != 0;
+  return true;
 }
 
 // Record by record, for when the batch call fails.
 void appendStepping(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
-  platform::HeapHandle heap = platform::processHeap();
-  auto* block = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
-  if (block == nullptr) return;
-  if (dbGoto(db, start) != 0) {
-    IndexRecordView record;
-    while (readCurrentRecord(db, block, &record) && writer->append(record) &&
-           writer->count() < count && dbNext(db) != 0) {
-    }
+  HeapBuffer block(kMaxIndexRecordSize);
+  if (block.data() == nullptr || dbGoto(db, start) == 0) return;
+  IndexRecordView record;
+  while (readCurrentRecord(db, block.data(), &record) && writer->append(record) &&
+         writer->count() < count && dbNext(db) != 0) {
   }
-  platform::heapFree(heap, block);
 }
 
 }  // namespace

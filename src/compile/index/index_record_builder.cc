@@ -21,10 +21,10 @@ size_t buildIndexRecord(const IndexRecordFields& f, uint8_t* out, size_t capacit
   const size_t size = indexRecordSize(f);
   if (size == 0 || size > capacity) return 0;
   const uint32_t locatorBits = f.extendedRef ? dict::kExtendedLocator : f.contentRef;
-  dict::storeU32(out + dict::kRecordLengthOffset, uint32_t(size));
-  dict::storeU32(out + dict::kContentDictIdOffset, f.contentDictId);
-  dict::storeU32(out + dict::kContentRefOffset, uint32_t(f.level) << 24 | locatorBits);
-  dict::storeU32(out + dict::kRecordNumberOffset, f.recordNumber);
+  storeU32Le(out + dict::kRecordLengthOffset, uint32_t(size));
+  storeU32Le(out + dict::kContentDictIdOffset, f.contentDictId);
+  storeU32Le(out + dict::kContentRefOffset, uint32_t(f.level) << 24 | locatorBits);
+  storeU32Le(out + dict::kRecordNumberOffset, f.recordNumber);
   size_t at = dict::kSearchKeyOffset;
   for (std::string_view s : {f.searchKey, f.headword, f.displayWord}) {
     if (!s.empty()) std::memcpy(out + at, s.data(), s.size());
@@ -32,7 +32,7 @@ size_t buildIndexRecord(const IndexRecordFields& f, uint8_t* out, size_t capacit
     out[at++] = 0;
   }
   if (f.extendedRef) {
-    dict::storeU32(out + at, *f.extendedRef);
+    storeU32Le(out + at, *f.extendedRef);
     at += 4;
   }
   if (f.vcode) out[at] = *f.vcode;

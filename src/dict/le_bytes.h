@@ -1,10 +1,10 @@
-// Little-endian integers of the content files, read and written byte by byte so that no
-// structure is ever laid over file bytes.
+// Little-endian integers of the library's files and records, read and written byte by
+// byte so that no structure is ever laid over file bytes.
 #pragma once
 
 #include <cstdint>
 
-namespace orvia::content {
+namespace orvia {
 
 inline uint16_t loadU16Le(const uint8_t* p) {
   return uint16_t(p[0] | (p[1] << 8));
@@ -26,4 +26,4 @@ inline void storeU32Le(uint8_t* p, uint32_t v) {
   p[3] = uint8_t(v >> 24);
 }
 
-}  // namespace orvia::content
+}  // namespace orvia

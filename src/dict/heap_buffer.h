@@ -1,15 +1,17 @@
-// A block of the process heap freed on every way out of its scope.
+// A block of the process heap freed on every way out of its scope, unless taken.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/platform.h"
 
-namespace orvia::content {
+namespace orvia {
 
 class HeapBuffer {
  public:
   HeapBuffer() = default;
+  // A block of size bytes; data() is null when allocation failed.
+  explicit HeapBuffer(uint32_t size) { reserve(size); }
   HeapBuffer(const HeapBuffer&) = delete;
   HeapBuffer& operator=(const HeapBuffer&) = delete;
   ~HeapBuffer() { release(); }
@@ -23,6 +25,15 @@ class HeapBuffer {
     return data_ != nullptr;
   }
   uint8_t* data() const { return data_; }
+  char* text() const { return reinterpret_cast<char*>(data_); }
+
+  // Hands the block over; the caller frees it on the process heap.
+  uint8_t* take() {
+    uint8_t* data = data_;
+    data_ = nullptr;
+    size_ = 0;
+    return data;
+  }
 
  private:
   void release() {
@@ -35,4 +46,4 @@ class HeapBuffer {
   uint32_t size_ = 0;
 };
 
-}  // namespace orvia::content
+}  // namespace orvia
