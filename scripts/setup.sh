@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev
   zlib1g-dev libsqlite3-dev libncurses-dev
   dict-gcide tmux
+  dictd dict dictzip hyperfine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
 )
 
 missing=()
