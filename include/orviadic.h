@@ -89,6 +89,14 @@ uint32_t ORVIADIC_API dicGetWordList(HDICT* dict, uint32_t start, uint32_t count
 uint32_t ORVIADIC_API dicGetKeyVcodeList(HDICT* dict, uint32_t start, uint32_t count, char* buffer,
                                          uint32_t size, uint32_t* entries, uint32_t* bytes);
 
+/* Content: the word's text in the dictionary dictId, its own, the one its record points
+ * to, or a compatible one (such as the memory dictionary of the user's notes). */
+int32_t ORVIADIC_API dicIsExistContent(HWORD* word, uint32_t dictId);
+/* The size in bytes, terminator excluded; 0 when there is none. */
+uint32_t ORVIADIC_API dicGetContentSize(HWORD* word, uint32_t dictId);
+/* Writes the terminated text into buffer (capacity bytes) and returns its length. */
+uint32_t ORVIADIC_API dicGetContent(HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity);
+
 #ifdef __cplusplus
 }
 #endif

@@ -40,6 +40,25 @@ constexpr bool isCompanion(uint32_t id) {
   uint32_t kind = companionKindOf(id);
   return isValidDictId(id) && (kind == kRecordKind || kind == kNewWordKind || kind == kMemoryKind);
 }
+// Ids whose content lives in a user-entry file: record and memory companions.
+constexpr bool isUserEntryId(uint32_t id) {
+  uint32_t kind = companionKindOf(id);
+  return isValidDictId(id) && (kind == kRecordKind || kind == kMemoryKind);
+}
+// Memory form: kinds 0x81 to 0xFF, content the caller reads as a note on a word.
+constexpr bool isMemoryFormId(uint32_t id) {
+  return isValidDictId(id) && companionKindOf(id) >= 0x81;
+}
+// Two dictionaries share a subject when their numbers match and their content and key
+// languages match, 0xFF matching any language. Kinds are not looked at.
+constexpr bool dictIdsCompatible(uint32_t a, uint32_t b) {
+  auto byteOf = [](uint32_t id, int n) { return (id >> (8 * n)) & 0xFF; };
+  auto languagesMatch = [&](int n) {
+    return byteOf(a, n) == byteOf(b, n) || byteOf(a, n) == 0xFF || byteOf(b, n) == 0xFF;
+  };
+  return isValidDictId(a) && isValidDictId(b) && byteOf(a, 2) == byteOf(b, 2) &&
+         languagesMatch(1) && languagesMatch(0);
+}
 
 // Eight upper-case hexadecimal digits and a terminator into out (9 bytes); always 1.
 int formatDictIdHex(uint32_t value, char* out);

@@ -31,6 +31,8 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   out->headwordLength = lengths[1];
   out->displayWordLength = lengths[2];
   out->lastByte = record[length - 1];
+  out->tail = record + at;
+  out->tailLength = length - at;
   return true;
 }
 

@@ -38,7 +38,9 @@ struct IndexRecordView {
   const char* headword = nullptr;
   const char* displayWord = nullptr;
   uint32_t searchKeyLength = 0, headwordLength = 0, displayWordLength = 0;
-  uint8_t lastByte = 0;  // the vcode in language-1 dictionaries
+  uint8_t lastByte = 0;           // the vcode in language-1 dictionaries
+  const uint8_t* tail = nullptr;  // the bytes after the three strings
+  uint32_t tailLength = 0;
 
   uint32_t level() const { return contentRef >> 24; }
   // The key: headword when non-empty, else searchKey.
@@ -47,6 +49,12 @@ struct IndexRecordView {
   const char* word() const { return displayWord[0] != '\0' ? displayWord : key(); }
   uint32_t keyLength() const { return headwordLength != 0 ? headwordLength : searchKeyLength; }
   uint32_t wordLength() const { return displayWordLength != 0 ? displayWordLength : keyLength(); }
+  // The u32 after the strings; false when the record is too short to hold one.
+  bool extendedRef(uint32_t* out) const {
+    if (tailLength < 4) return false;
+    *out = loadU32Le(tail);
+    return true;
+  }
 };
 
 // Reads a record held in a buffer of capacity bytes; false when it is damaged.

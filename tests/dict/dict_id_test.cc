@@ -35,6 +35,37 @@ TEST(DictId, CompanionsShareTheLow24Bits) {
   EXPECT_FALSE(isCompanion(0x7F000203));
 }
 
+TEST(DictId, CompatibilityAndContentKinds) {
+  struct Case {
+    uint32_t a, b;
+    bool compatible;
+  };
+  const Case cases[] = {
+      {0x00020101, 0x000201FF, true},   // byte 0 wildcard
+      {0x0002FF01, 0x00020101, true},   // byte 1 wildcard
+      {0x000201FF, 0x0002FF01, true},   // one wildcard on each side
+      {0x00030101, 0x00020101, false},  // byte 2 must match exactly
+      {0x00FF0101, 0x00020101, false},  // and 0xFF is no wildcard there
+      {0x00020102, 0x00020101, false},  // key languages differ
+      {0x00020201, 0x00020101, false},  // content languages differ
+      {0xFF020101, 0x7F020101, true},   // kinds are not looked at
+      {0x00020100, 0x00020101, false},  // a zero low byte
+      {0x00020101, 0x00000101, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.a << " " << c.b);
+    EXPECT_EQ(dictIdsCompatible(c.a, c.b), c.compatible);
+    EXPECT_EQ(dictIdsCompatible(c.b, c.a), c.compatible);
+  }
+  EXPECT_FALSE(isMemoryFormId(0x80010101));
+  EXPECT_TRUE(isMemoryFormId(0x81010101));
+  EXPECT_TRUE(isMemoryFormId(0xFF010101));
+  EXPECT_FALSE(isMemoryFormId(0xFF000101));
+  EXPECT_TRUE(isUserEntryId(0x7F010101));
+  EXPECT_FALSE(isUserEntryId(0x81010101));
+  EXPECT_FALSE(isUserEntryId(0x7F010001));
+}
+
 TEST(DictId, FileNamesAreEightUpperCaseDigits) {
   char name[kFileNameBufferSize];
   buildDictFileName(0x000A0B01, name, ".IDX");

@@ -1,0 +1,261 @@
+// Which record's content a caller gets for a dictionary id, and the buffer rules of the
+// text read. Indexes live in the store double; data files and user-entry files are real
+// files laid out by hand or written with the user-entry operations.
+#include "content/content_retrieval.h"
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "content/file_access.h"
+#include "content/user_entry_file.h"
+#include "content_test_util.h"
+#include "dict/dict_id.h"
+#include "dict/memory_dictionary_fixture.h"
+#include "dict/search.h"
+#include "lang/lang_ops.h"
+
+namespace orvia::content {
+namespace {
+
+using orvia::testing::StoreDouble;
+using orvia::testing::StoredRecord;
+using test::bytesOf;
+
+constexpr uint32_t kMain = 0x00010101;
+constexpr uint32_t kRecords = 0x7F010101;
+constexpr uint32_t kNotes = 0xFF010101;
+constexpr uint32_t kOtherNumber = 0x00020101;  // dictionary number 2: never compatible
+constexpr uint32_t kAnyContentLanguage = 0x0001FF01;
+
+const std::string kAppleText = "apple\r\nA fruit.\r\n~!";
+const std::string kPearText = "pear\r\nFar in the file.\r\n~!";
+const std::string kKiwiText = "kiwi\r\nA word of the user's.";
+const std::string kAppleNote = "bYe, said the apple";
+const std::string kWildNote = "fig note";
+
+std::string le32(uint32_t v) {
+  return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+
+// A language-1 record: key, two empty strings, an optional extended reference, vcode.
+StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t contentRef,
+                   const std::string& extended = "") {
+  return {contentDictId, contentRef, key + '\0' + '\0' + '\0' + extended + '\xB8'};
+}
+
+class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
+ protected:
+  void SetUp() override {
+    MemoryDictionaryFixture::SetUp();
+    test::DataFileBuilder data;
+    const uint32_t apple = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kAppleText)));
+    const uint32_t pear = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kPearText)));
+    const uint32_t damaged = data.add({0x10, 0, 0, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 'x', 'y'});
+    data.write(dir_.file("00010101.DAT"));
+
+    const uint32_t kiwi = appendEntry("7F010101.DAT", "kiwi", kKiwiText);
+    const uint32_t appleNote = appendEntry("FF010101.DAT", "apple", kAppleNote);
+    const uint32_t figNote = appendEntry("0001FF01.DAT", "fig", kWildNote);
+
+    loadIndex(kNotes, {entry("apple", kNotes, appleNote), entry("kiwi", kNotes, 0x7777),
+                       entry("PLUM", kNotes, appleNote)});
+    loadIndex(kRecords, {entry("kiwi", kRecords, kiwi)});
+    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, apple)});
+    loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, figNote)});
+    main_ = openMemoryDictionary(
+        kMain, {entry("apple", kMain, apple | 7u << 24), entry("fig", kMain, apple),
+                entry("kiwi", kRecords, kiwi), entry("pear", kMain, 0x03FFFFFF, le32(pear)),
+                entry("plum", kMain, damaged)});
+    ASSERT_NE(main_, nullptr);
+    nameContent(kMain, kMain);
+    nameContent(kMain, kRecords);
+    nameContent(kNotes, kNotes);
+    nameContent(kRecords, kRecords);
+    nameContent(kOtherNumber, kOtherNumber);
+    nameContent(kAnyContentLanguage, 0xFF01FF01, "0001FF01.DAT");
+  }
+  void TearDown() override {
+    for (HWORD* word : words_) dict::freeWord(word);
+    MemoryDictionaryFixture::TearDown();
+  }
+
+  std::string indexPath(uint32_t id) {
+    char name[dict::kFileNameBufferSize];
+    dict::buildDictFileName(id, name, ".IDX");
+    return dir_.file(name);
+  }
+  void loadIndex(uint32_t id, const std::vector<StoredRecord>& records) {
+    StoreDouble::instance().load(indexPath(id), lang::getCompareKeysFn(lang::languageOf(id)),
+                                 records);
+  }
+  // Makes the index of id name the content of contentDictId.
+  void nameContent(uint32_t id, uint32_t contentDictId, std::string name = "") {
+    if (name.empty()) {
+      char digits[dict::kFileNameBufferSize];
+      dict::buildDictFileName(contentDictId, digits, ".DAT");
+      name = digits;
+    }
+    name.resize(dict::kFileNameBufferSize, '\0');
+    StoreDouble::instance().contentNames[indexPath(id)][contentDictId] = name;
+  }
+  // Appends a user entry to the user-entry file name, made empty first if missing.
+  uint32_t appendEntry(const std::string& name, const std::string& key, const std::string& text) {
+    FileHandle file = openFileReadWrite(dir_.file(name).c_str());
+    if (file == kInvalidFile) {
+      file = createFileReadWrite(dir_.file(name).c_str());
+      writeU32At(file, 0, 0);
+    }
+    uint32_t head = appendUserEntry(file, key.c_str(), text.data(), uint32_t(text.size()));
+    closeFile(file);
+    return head;
+  }
+  const HWORD* word(const char* key) {
+    HWORD* found = dict::searchWord(main_, key);
+    EXPECT_NE(found, nullptr);
+    words_.push_back(found);
+    return found;
+  }
+  std::string text(const HWORD* w, uint32_t dictId, uint32_t capacity = 256) {
+    std::vector<char> buffer(capacity + 1, '#');
+    uint32_t length = contentText(w, dictId, buffer.data(), capacity);
+    EXPECT_EQ(buffer[capacity], '#') << "written past the capacity";
+    EXPECT_EQ(std::strlen(buffer.data()), length);
+    return std::string(buffer.data(), length);
+  }
+
+  HDICT* main_ = nullptr;
+  std::vector<HWORD*> words_;
+};
+
+TEST_F(ContentRetrieval, RecordChoice) {
+  struct Case {
+    const char* word;
+    uint32_t dictId;
+    std::string expected;  // empty: no content
+    const char* why;
+  };
+  const Case cases[] = {
+      {"apple", kMain, kAppleText, "own id; the level in the top byte is not the locator"},
+      {"pear", kMain, kPearText, "extended locator behind the strings"},
+      {"kiwi", kMain, kKiwiText, "own id reads the record even when it points elsewhere"},
+      {"kiwi", kRecords, kKiwiText, "the record's own content id, not memory form"},
+      {"apple", kNotes, "bAe, said the apple~!", "memory form looked up by key; Y becomes A"},
+      {"kiwi", kNotes, "~!", "an unreadable note still gets the end marker"},
+      {"plum", kNotes, "", "the memory dictionary holds the key only in another case"},
+      {"pear", kNotes, "", "no note on the word"},
+      {"apple", kOtherNumber, "", "dictionary number differs: not compatible"},
+      {"fig", kAnyContentLanguage, kWildNote + "~!", "content language 0xFF matches any"},
+      {"apple", 0x00010001, "", "a zero low byte is never compatible"},
+      {"apple", 0x05010101, "", "compatible id, but no such dictionary"},
+      {"plum", kMain, "", "a damaged record"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    const HWORD* w = word(c.word);
+    EXPECT_EQ(text(w, c.dictId), c.expected);
+    EXPECT_EQ(contentSize(w, c.dictId), c.expected.size());
+    EXPECT_EQ(contentExists(w, c.dictId), !c.expected.empty() ? 1 : 0);
+  }
+}
+
+TEST_F(ContentRetrieval, ExistenceElsewhereIsTheKeyAloneAndItselfIsANonZeroSize) {
+  // The note of kiwi cannot be read, but the key is there.
+  EXPECT_EQ(contentExists(word("kiwi"), kNotes), 1);
+  EXPECT_EQ(contentExists(word("plum"), kMain), 0);
+  EXPECT_EQ(contentExists(nullptr, kMain), 0);
+  HWORD noRecord{main_, nullptr};
+  EXPECT_EQ(contentExists(&noRecord, kMain), 0);
+  EXPECT_EQ(contentSize(&noRecord, kMain), 0u);
+}
+
+TEST_F(ContentRetrieval, BufferEdges) {
+  const HWORD* apple = word("apple");
+  const uint32_t length = uint32_t(kAppleText.size());
+  EXPECT_EQ(text(apple, kMain, length), "") << "one byte short";
+  EXPECT_EQ(text(apple, kMain, length + 1), kAppleText);
+
+  const uint32_t noted = uint32_t(kAppleNote.size()) + 2;
+  EXPECT_EQ(text(apple, kNotes, noted), "") << "the marker needs room for its terminator";
+  EXPECT_EQ(text(apple, kNotes, noted + 1), "bAe, said the apple~!");
+
+  char untouched[4] = {'#', '#', '#', '#'};
+  EXPECT_EQ(contentText(apple, kMain, untouched, 0), 0u);
+  EXPECT_EQ(untouched[0], '#');
+  char failed[4] = {'#', '#', '#', '#'};
+  EXPECT_EQ(contentText(nullptr, kMain, failed, sizeof failed), 0u);
+  EXPECT_EQ(failed[0], '\0');
+
+  const long page = sysconf(_SC_PAGESIZE);
+  void* readOnly = mmap(nullptr, size_t(page), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(readOnly, MAP_FAILED);
+  EXPECT_EQ(contentText(apple, kMain, static_cast<char*>(readOnly), 64), 0u);
+  munmap(readOnly, size_t(page));
+}
+
+TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
+  const HWORD* apple = word("apple");
+  StoreDouble::instance().failGetDataFrom = 1;
+  EXPECT_EQ(text(apple, kNotes), "");
+  EXPECT_EQ(contentSize(apple, kNotes), 0u);
+  StoreDouble::instance().failGetDataFrom = 0;
+
+  // A name the store does not know for the note dictionary's content.
+  StoreDouble::instance().contentNames[indexPath(kNotes)].clear();
+  EXPECT_EQ(text(apple, kNotes), "");
+  EXPECT_EQ(contentSize(apple, kNotes), 0u);
+
+  // The data file is gone.
+  std::remove(dir_.file("00010101.DAT").c_str());
+  EXPECT_EQ(text(apple, kMain), "");
+  EXPECT_EQ(contentExists(apple, kMain), 0);
+}
+
+TEST_F(ContentRetrieval, APathThatCannotBeBuiltGivesNoEndMarker) {
+  // A folder where the index name fits within the path limit and a longer content name
+  // does not.
+  const std::string folder = dir_.path() + "/" + std::string(244 - dir_.path().size(), 'd');
+  ASSERT_EQ(folder.size(), 245u);
+  writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"FF010101Path\"=\"" + folder + "\"\r\n");
+  StoreDouble::instance().load(folder + "/FF010101.IDX", lang::getCompareKeysFn(1),
+                               {entry("apple", kNotes, 0)});
+  StoreDouble::instance().contentNames[folder + "/FF010101.IDX"][kNotes] =
+      std::string("FF010101.NOTES") + '\0' + '\0';
+  EXPECT_EQ(text(word("apple"), kNotes), "");
+  EXPECT_EQ(contentSize(word("apple"), kNotes), 0u);
+  EXPECT_EQ(contentExists(word("apple"), kNotes), 1);
+}
+
+TEST_F(ContentRetrieval, TemporaryDictionariesAreClosedOnEveryPath) {
+  const int before = StoreDouble::instance().openHandles;
+  const HWORD* apple = word("apple");
+  text(apple, kNotes);
+  contentSize(word("plum"), kNotes);
+  contentExists(word("pear"), kNotes);
+  text(apple, 0x05010101);
+  EXPECT_EQ(StoreDouble::instance().openHandles, before);
+}
+
+TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
+  std::filesystem::create_directory(dir_.file("shared"));
+  std::filesystem::rename(dir_.file("00010101.DAT"), dir_.file("shared/00010101.DAT"));
+  writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"Type\"=dword:00000001\r\n" +
+               "\"ServerDataPath\"=\"" + dir_.file("shared") + "\"\r\n");
+  reload();
+  EXPECT_EQ(text(word("apple"), kMain), kAppleText);
+  // Companions keep their files in the dictionary's own folder.
+  EXPECT_EQ(text(word("kiwi"), kRecords), kKiwiText);
+}
+
+TEST(KeyExistsIn, NullArgumentsAndEmptyIndexes) {
+  EXPECT_EQ(keyExistsIn(nullptr, "a"), 0);
+  HDICT closed{kMain, nullptr};
+  EXPECT_EQ(keyExistsIn(&closed, "a"), 0);
+  EXPECT_EQ(keyExistsIn(&closed, nullptr), 0);
+}
+
+}  // namespace
+}  // namespace orvia::content
