@@ -1,0 +1,95 @@
+# Windows builds, cross-compiled with mingw-w64 (cmake/toolchains/). The 32-bit build
+# makes the real DLL pair and checks its exports; the 64-bit build also runs the tests
+# under Wine, through CTest's emulator.
+
+enable_language(RC)
+# The compiler, the tool, fuzzing and benchmarks need POSIX libraries.
+set(ORVIADIC_TOOLS OFF CACHE BOOL "" FORCE)
+set(ORVIADIC_BENCH OFF CACHE BOOL "" FORCE)
+
+# Programs and DLLs side by side, where Windows looks for a program's DLLs.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_SHARED_LIBRARY_PREFIX "")
+
+find_program(ORVIADIC_DLLTOOL NAMES ${ORVIADIC_MINGW_TRIPLE}-dlltool REQUIRED)
+find_program(ORVIADIC_OBJDUMP NAMES ${ORVIADIC_MINGW_TRIPLE}-objdump REQUIRED)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  find_program(ORVIADIC_WINE NAMES wine REQUIRED)
+  # Programs run through a script that gives them a Wine prefix of their own in the
+  # build folder, made on first use without prompts or network.
+  set(ORVIADIC_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/WindowsRun.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  set(ORVIADIC_WINDOWS_RUNS_TESTS ON)
+
+  # GoogleTest compiled from the sources Debian ships.
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+else()
+  set(ORVIADIC_WINDOWS_RUNS_TESTS OFF)
+endif()
+
+# The version numbers for the version resource, from the project's version.
+set(ORVIADIC_VERSION_HEADER_DIR ${CMAKE_BINARY_DIR}/generated)
+file(CONFIGURE OUTPUT ${ORVIADIC_VERSION_HEADER_DIR}/orviadic_version.h CONTENT
+"#define ORVIADIC_VERSION_NUMBERS ${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}
+#define ORVIADIC_VERSION_TEXT \"${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${PROJECT_VERSION_PATCH}, ${PROJECT_VERSION_TWEAK}\"
+")
+
+# A module-definition file as this target needs it: the 32-bit names keep their stdcall
+# decoration (the link strips it from the exports), 64-bit names have none; with
+# NONAME, every export by ordinal only, for an import library.
+function(orvia_windows_def def out noname)
+  file(READ ${def} text)
+  if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+    string(REGEX REPLACE "([A-Za-z0-9_])@[0-9]+" "\\1" text "${text}")
+  endif()
+  if(noname)
+    string(REGEX REPLACE "( @[0-9]+)\n" "\\1 NONAME\n" text "${text}")
+  endif()
+  file(CONFIGURE OUTPUT ${out} CONTENT "${text}" @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+endfunction()
+
+# orvia_windows_exports(TARGET DEF): the DLL exports exactly what DEF lists.
+function(orvia_windows_exports target def)
+  get_filename_component(name ${def} NAME)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  orvia_windows_def(${def} ${out} OFF)
+  target_sources(${target} PRIVATE ${out})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+  endif()
+endfunction()
+
+# orvia_windows_import_by_ordinal(IMPORTER DLL DEF): IMPORTER links DLL through an import
+# library made from DEF with NONAME entries, so it imports by ordinal only.
+function(orvia_windows_import_by_ordinal importer dll def)
+  set(noname ${CMAKE_BINARY_DIR}/generated/${dll}_ordinals.def)
+  set(library ${CMAKE_BINARY_DIR}/generated/lib${dll}_ordinals.a)
+  orvia_windows_def(${def} ${noname} ON)
+  add_custom_command(OUTPUT ${library}
+    COMMAND ${ORVIADIC_DLLTOOL} -d ${noname} -l ${library} -D ${dll}.dll
+    DEPENDS ${noname} VERBATIM)
+  add_custom_target(${dll}_ordinals DEPENDS ${library})
+  get_target_property(libraries ${importer} LINK_LIBRARIES)
+  list(TRANSFORM libraries REPLACE "^${dll}$" "${library}")
+  set_property(TARGET ${importer} PROPERTY LINK_LIBRARIES ${libraries})
+  add_dependencies(${importer} ${dll}_ordinals ${dll})
+endfunction()
+
+# OrviaDB.dll and OrviaDic.dll as the system expects them: exports by module-definition
+# file, OrviaDic.dll importing OrviaDB.dll by ordinal, and a version resource.
+function(orvia_windows_dlls)
+  orvia_windows_exports(OrviaDB ${PROJECT_SOURCE_DIR}/src/db/OrviaDB.def)
+  orvia_windows_exports(OrviaDic ${PROJECT_SOURCE_DIR}/src/api/OrviaDic.def)
+  orvia_windows_import_by_ordinal(OrviaDic OrviaDB ${PROJECT_SOURCE_DIR}/src/db/OrviaDB.def)
+  target_sources(OrviaDic PRIVATE ${PROJECT_SOURCE_DIR}/src/api/OrviaDic.rc)
+  target_include_directories(OrviaDic PRIVATE ${ORVIADIC_VERSION_HEADER_DIR})
+endfunction()
