@@ -25,12 +25,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
   set(ORVIADIC_WINDOWS_RUNS_TESTS ON)
 
-  # GoogleTest compiled from the sources Debian ships.
+  # GoogleTest compiled from the sources Debian ships; they define GTest::gtest and
+  # GTest::gtest_main as find_package does.
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
 else()
   set(ORVIADIC_WINDOWS_RUNS_TESTS OFF)
 endif()
