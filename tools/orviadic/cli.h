@@ -60,5 +60,7 @@ void addInstallCommand(CLI::App& app, const GlobalOptions& options);
 void addSearchCommands(CLI::App& app, const GlobalOptions& options);
 void addListCommand(CLI::App& app, const GlobalOptions& options);
 void addBrowseCommand(CLI::App& app, const GlobalOptions& options);
+void addLookupCommand(CLI::App& app, const GlobalOptions& options);
+void addVerifyCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

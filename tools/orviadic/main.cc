@@ -12,11 +12,13 @@ int main(int argc, char** argv) {
   app.add_flag("--json", options.json, "Print one JSON object for scripts");
   addConfigCommands(app, options);
   addVersionCommand(app, options);
+  addLookupCommand(app, options);
   addSearchCommands(app, options);
   addListCommand(app, options);
   addBrowseCommand(app, options);
   addCompileCommand(app, options);
   addInstallCommand(app, options);
+  addVerifyCommand(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

@@ -17,20 +17,17 @@ std::string whyNotOpened(uint32_t dictId) {
   if (!isValidDictId(dictId))
     return formatDictId(dictId) +
            " is not a valid dictionary id (its three low bytes must be non-zero)";
-  if (!moduleState().loaded) moduleLoad(nullptr);
-  char name[kFileNameBufferSize];
-  buildDictFileName(dictId, name, ".IDX");
-  char path[kMaxPath];
-  if (resolveDictFilePath(dictId, path, sizeof path, name) == 0) {
+  const std::string path = indexPathOf(dictId);
+  if (path.empty()) {
     char digits[9];
     formatDictIdHex(dictId, digits);
     return std::string("no usable registry value ") + digits +
            "Path, its base's Path or PATH (see 'orviadic config show')";
   }
-  if (!orvia::platform::findFile(path)) return std::string("no index file ") + path;
+  if (!orvia::platform::findFile(path.c_str())) return "no index file " + path;
   char report[256];
-  if (dbVerify(path, nullptr, report, sizeof report) == 0) return std::string(path) + ": " + report;
-  return std::string("cannot open ") + path;
+  if (dbVerify(path.c_str(), nullptr, report, sizeof report) == 0) return path + ": " + report;
+  return "cannot open " + path;
 }
 
 }  // namespace
@@ -46,6 +43,20 @@ std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
 }
 
 }  // namespace
+
+std::string dictionaryFilePath(uint32_t dictId, const char* fileName) {
+  using namespace orvia::dict;
+  if (!moduleState().loaded) moduleLoad(nullptr);
+  char path[kMaxPath];
+  if (resolveDictFilePath(dictId, path, sizeof path, fileName) == 0) return std::string();
+  return path;
+}
+
+std::string indexPathOf(uint32_t dictId) {
+  char name[orvia::dict::kFileNameBufferSize];
+  orvia::dict::buildDictFileName(dictId, name, ".IDX");
+  return dictionaryFilePath(dictId, name);
+}
 
 std::string keyOf(HWORD* word) {
   return textOf(word, dicGetKeySize, dicGetKey);

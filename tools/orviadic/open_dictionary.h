@@ -23,6 +23,11 @@ class OpenDictionary {
   HDICT* dict_;
 };
 
+// The full path the library resolves for fileName of dictId, as the registry says now;
+// empty when no registry value gives a folder.
+std::string dictionaryFilePath(uint32_t dictId, const char* fileName);
+std::string indexPathOf(uint32_t dictId);
+
 // The key and the word of a found word, in the dictionary's code page.
 std::string keyOf(HWORD* word);
 std::string wordOf(HWORD* word);

@@ -1,0 +1,208 @@
+// orviadic verify: checks a dictionary's index with the record store, then reads every
+// entry's content through the library, and names the first record that fails.
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "cli.h"
+#include "content/content_format.h"
+#include "content/file_access.h"
+#include "dict/dict_id.h"
+#include "dict/word_handle.h"
+#include "lang/lang_ops.h"
+#include "open_dictionary.h"
+#include "orviadb.h"
+#include "orviadic.h"
+#include "terminal_text.h"
+
+namespace orviadic {
+namespace {
+
+using orvia::content::FileHandle;
+using orvia::dict::IndexRecordView;
+
+const char* encodingName(uint32_t type) {
+  switch (type) {
+    case orvia::content::kStoredContent:
+      return "stored";
+    case orvia::content::kLzwContent:
+      return "lzw";
+    case orvia::content::kMaskedContent:
+      return "masked";
+    case orvia::content::kHuffmanContent:
+      return "huffman";
+    case orvia::content::kLzwSizedContent:
+      return "lzw64";
+    case orvia::content::kCompositeContent:
+      return "composite";
+  }
+  return "unknown";
+}
+
+// Where one record's content lies: a data-file record (its offset and header) or a
+// user entry of a companion.
+struct ContentPlace {
+  std::string file;
+  uint32_t offset = 0;
+  bool userEntry = false;
+  bool headerRead = false;
+  uint32_t header = 0;
+
+  std::string describe() const {
+    char text[160];
+    if (userEntry)
+      std::snprintf(text, sizeof text, "user entry at 0x%X of %s", offset, file.c_str());
+    else if (headerRead)
+      std::snprintf(text, sizeof text, "%s record of %u bytes at 0x%X of %s",
+                    encodingName(header >> 24), header & 0xFFFFFF, offset, file.c_str());
+    else
+      std::snprintf(text, sizeof text, "record at 0x%X of %s (header unreadable)", offset,
+                    file.c_str());
+    return text;
+  }
+};
+
+// The content files of one dictionary, each opened once for the whole walk.
+class ContentFiles {
+ public:
+  explicit ContentFiles(HDICT* dict) : dict_(dict) {}
+  ~ContentFiles() {
+    for (auto& [id, file] : files_) orvia::content::closeFile(file.handle);
+  }
+
+  ContentPlace locate(const IndexRecordView& view) {
+    const File& file = fileOf(view.contentDictId);
+    ContentPlace place;
+    place.file = file.path.empty() ? "an unnamed content file" : file.path;
+    place.userEntry = orvia::dict::isUserEntryId(view.contentDictId);
+    place.offset = view.contentRef;
+    if (place.userEntry) return place;
+    place.offset &= 0xFFFFFF;
+    if (place.offset == orvia::dict::kExtendedLocator && !view.extendedRef(&place.offset))
+      return place;
+    place.headerRead = orvia::content::readU32At(file.handle, place.offset, &place.header);
+    return place;
+  }
+
+ private:
+  struct File {
+    std::string path;
+    FileHandle handle = orvia::content::kInvalidFile;
+  };
+
+  const File& fileOf(uint32_t contentDictId) {
+    auto it = files_.find(contentDictId);
+    if (it != files_.end()) return it->second;
+    File& file = files_[contentDictId];
+    char name[kDbContentNameSize] = {};
+    uint32_t size = sizeof name;
+    if (dbGetData(dict_->db, contentDictId, name, &size) != 0) {
+      name[sizeof name - 1] = '\0';
+      file.path = dictionaryFilePath(contentDictId, name);
+      file.handle = orvia::content::openFileRead(file.path.c_str());
+    }
+    return file;
+  }
+
+  HDICT* dict_;
+  std::map<uint32_t, File> files_;
+};
+
+struct Tally {
+  uint64_t records = 0, bytes = 0, userEntries = 0;
+  std::map<std::string, uint64_t> encodings;
+};
+
+// The first damage found in the entry, or an empty string.
+std::string checkEntry(HWORD* word, uint32_t dictId, const ContentPlace& place, Tally* tally) {
+  const uint32_t size = dicGetContentSize(word, dictId);
+  std::string text(size_t(size) + 1, '\0');
+  const uint32_t length = size == 0 ? 0 : dicGetContent(word, dictId, text.data(), size + 1);
+  if (size == 0 || length != size) return "its content does not decode";
+  text.resize(length);
+  if (place.userEntry) {
+    ++tally->userEntries;
+  } else {
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, "~!") != 0)
+      return "its content does not end with the end marker";
+    ++tally->encodings[encodingName(place.header >> 24)];
+  }
+  tally->bytes += length;
+  return std::string();
+}
+
+void report(const GlobalOptions& options, const std::string& index, const Tally& tally) {
+  std::string mix, mixJson;
+  for (const auto& [name, count] : tally.encodings) {
+    mix += (mix.empty() ? "" : ", ") + name + " " + std::to_string(count);
+    mixJson +=
+        (mixJson.empty() ? "" : ", ") + JsonObject::quote(name) + ": " + std::to_string(count);
+  }
+  if (options.json) {
+    std::printf("%s\n", JsonObject()
+                            .text("index", index)
+                            .boolean("ok", true)
+                            .number("records", tally.records)
+                            .number("bytes", tally.bytes)
+                            .number("userEntries", tally.userEntries)
+                            .raw("encodings", "{" + mixJson + "}")
+                            .str()
+                            .c_str());
+    return;
+  }
+  std::printf(
+      "%s: ok, %llu records, %llu bytes of text; %s%s\n", index.c_str(),
+      static_cast<unsigned long long>(tally.records), static_cast<unsigned long long>(tally.bytes),
+      mix.empty() ? "no records" : mix.c_str(),
+      tally.userEntries == 0 ? ""
+                             : (", user entries " + std::to_string(tally.userEntries)).c_str());
+}
+
+void damaged(const GlobalOptions& options, const std::string& where, const std::string& what) {
+  if (options.json)
+    std::printf(
+        "%s\n",
+        JsonObject().boolean("ok", false).text("where", where).text("damage", what).str().c_str());
+  throw CommandFailure{kExitNotFound, where + ": " + what};
+}
+
+void verify(const GlobalOptions& options, const std::string& dictIdText) {
+  const uint32_t dictId = parseDictId(dictIdText);
+  OpenDictionary dict(dictId);
+  const std::string index = indexPathOf(dictId);
+  char problem[256];
+  if (dbVerify(index.c_str(), orvia::lang::getCompareKeysFn(orvia::lang::languageOf(dictId)),
+               problem, sizeof problem) == 0)
+    damaged(options, index, problem);
+
+  Tally tally;
+  ContentFiles files(dict.get());
+  std::unique_ptr<HWORD, int32_t (*)(HWORD*)> word(dicSearchRecord(dict.get(), 0), dicFreeHWORD);
+  const uint32_t count = dicGetWordCount(dict.get());
+  for (uint32_t n = 0; word && n < count; ++n) {
+    IndexRecordView view;
+    if (n > 0 && dicNext(word.get(), 0) == 0) damaged(options, index, "the walk ends early");
+    if (!orvia::dict::wordRecord(word.get(), &view))
+      damaged(options, "record " + std::to_string(n), "the index record is damaged");
+    const ContentPlace place = files.locate(view);
+    const std::string damage = checkEntry(word.get(), dictId, place, &tally);
+    if (!damage.empty())
+      damaged(options, "record " + std::to_string(n) + " (" + toTerminal(dictId, view.word()) + ")",
+              damage + "; " + place.describe());
+    ++tally.records;
+  }
+  report(options, index, tally);
+}
+
+}  // namespace
+
+void addVerifyCommand(CLI::App& app, const GlobalOptions& options) {
+  auto dictId = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "verify", "Check a dictionary's index and every entry's content; exit 1 at the first damage");
+  command->add_option("DICTID", *dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->callback([&options, dictId] { verify(options, *dictId); });
+}
+
+}  // namespace orviadic
