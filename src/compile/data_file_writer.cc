@@ -52,6 +52,7 @@ bool DataFileWriter::openFile(const std::string& path, const std::string& name) 
     if (tree != nullptr) head.insert(head.end(), tree->begin(), tree->end());
   }
   file.end = uint32_t(head.size());
+  tally_.bytes += file.end;
   bool written = writeFileAt(file.handle, 0, file.end, head.data()) == file.end;
   files_.push_back(std::move(file));
   return written;
@@ -88,8 +89,10 @@ bool DataFileWriter::smallest(const uint8_t* text, uint32_t size, bool last,
 }
 
 bool DataFileWriter::encodePiece(const uint8_t* text, uint32_t size, EntryEncoding encoding,
-                                 bool last, std::vector<uint8_t>* record) const {
+                                 bool last, std::vector<uint8_t>* record,
+                                 bool* storedInstead) const {
   record->clear();
+  *storedInstead = false;
   if (encoding == EntryEncoding::kSmallest) return smallest(text, size, last, record);
   if (encoding == EntryEncoding::kComposite) {
     uint32_t parts = size < kCompositeParts ? 1 : kCompositeParts;
@@ -107,8 +110,10 @@ bool DataFileWriter::encodePiece(const uint8_t* text, uint32_t size, EntryEncodi
   RecordEncoding chosen;
   chosen.type = kTypes[int(encoding)];
   chosen.huffman = huffman_;
-  if (chosen.type == kHuffmanContent && !last) chosen.type = kStoredContent;
-  if (encodeContentRecord(chosen, text, size, record)) return true;
+  if (chosen.type != kHuffmanContent || last) {
+    if (encodeContentRecord(chosen, text, size, record)) return true;
+  }
+  *storedInstead = chosen.type != kStoredContent;
   chosen.type = kStoredContent;
   return encodeContentRecord(chosen, text, size, record);
 }
@@ -144,10 +149,14 @@ bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding 
   if (files_.empty() || !endsWithMarker(text, size) || options_.maxPieceSize == 0) return false;
   const uint32_t pieces = (size + options_.maxPieceSize - 1) / options_.maxPieceSize;
   std::vector<std::vector<uint8_t>> records(pieces);
+  uint32_t storedInstead = 0;
   for (uint32_t i = 0; i < pieces; ++i) {
     uint32_t start = i * options_.maxPieceSize;
     uint32_t count = i + 1 == pieces ? size - start : options_.maxPieceSize;
-    if (!encodePiece(text + start, count, encoding, i + 1 == pieces, &records[i])) return false;
+    bool stored = false;
+    if (!encodePiece(text + start, count, encoding, i + 1 == pieces, &records[i], &stored))
+      return false;
+    storedInstead += stored;
   }
   // Place every record first: each one's reference names where the next one lands.
   std::vector<uint32_t> fileOf(pieces), offsetOf(pieces);
@@ -170,7 +179,10 @@ bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding 
     if (writeFileAt(files_[fileOf[i]].handle, offsetOf[i], length, records[i].data()) != length) {
       return false;
     }
+    ++tally_.records[records[i][3]];
+    tally_.bytes += length;
   }
+  tally_.storedInstead += storedInstead;
   *offset = offsetOf[0];
   return true;
 }

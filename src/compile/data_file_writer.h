@@ -34,6 +34,13 @@ enum class EntryEncoding {
   kSmallest,   // the smallest of the single codings
 };
 
+// What the writer has written so far.
+struct DataFileTally {
+  uint64_t records[256] = {};  // records by content type, continuations included
+  uint64_t storedInstead = 0;  // records stored because the chosen single coding could not code them
+  uint64_t bytes = 0;          // size of the main file and the further files together
+};
+
 class DataFileWriter {
  public:
   DataFileWriter() = default;
@@ -52,11 +59,16 @@ class DataFileWriter {
   // decoder stops at the "~!"); so the text read back never depends on the choice.
   bool addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding, uint32_t* offset);
 
+  // Where the next entry's first record goes in the main file.
+  uint32_t nextOffset() const { return files_.empty() ? 0 : files_[0].end; }
+
   // Writes the file-index tables and closes every file.
   bool finish();
 
   // Names of the further files written so far, for callers that ship them.
   std::vector<std::string> furtherFileNames() const;
+
+  const DataFileTally& tally() const { return tally_; }
 
  private:
   struct File {
@@ -68,8 +80,9 @@ class DataFileWriter {
   };
 
   bool openFile(const std::string& path, const std::string& name);
+  // *storedInstead: the chosen single coding could not code the piece.
   bool encodePiece(const uint8_t* text, uint32_t size, EntryEncoding encoding, bool last,
-                   std::vector<uint8_t>* record) const;
+                   std::vector<uint8_t>* record, bool* storedInstead) const;
   bool smallest(const uint8_t* text, uint32_t size, bool last, std::vector<uint8_t>* record) const;
   uint32_t fileForContinuation();
   bool reference(uint32_t from, uint32_t to, uint32_t offset, uint32_t* ref);
@@ -79,6 +92,7 @@ class DataFileWriter {
   DataFileOptions options_;
   std::string directory_;
   std::vector<File> files_;
+  DataFileTally tally_;
 };
 
 }  // namespace orvia::compile

@@ -1,5 +1,6 @@
 #include "compile/lzw_encoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -21,14 +22,21 @@ constexpr Variant kType64{kLzw64EndCode, kLzw64WidenCode, kLzw64FirstEntry, true
 
 // String table as a hash of (prefix code, next byte) -> code; it mirrors the decoder's,
 // which adds the previous string plus one byte for every code after the first.
+// A text of n bytes adds at most n entries, so short texts get a small table: the
+// compiler codes hundreds of thousands of short entries, each in both variants.
 class StringTable {
  public:
-  StringTable() : slots_(new Slot[kSlots]) { clear(); }
-  void clear() { std::memset(slots_.get(), 0xFF, sizeof(Slot) * kSlots); }
+  explicit StringTable(uint32_t textSize) {
+    uint32_t wanted = 2 * std::min<uint32_t>(textSize, kLzwTableSize);
+    while (slotBits_ < kMaxSlotBits && (1u << slotBits_) < wanted) ++slotBits_;
+    slots_.reset(new Slot[size_t(1) << slotBits_]);
+    clear();
+  }
+  void clear() { std::memset(slots_.get(), 0xFF, sizeof(Slot) << slotBits_); }
 
   uint32_t find(uint32_t prefix, uint8_t byte) const {
     uint32_t key = (prefix << 8) | byte;
-    for (uint32_t i = hash(key);; i = (i + 1) & (kSlots - 1)) {
+    for (uint32_t i = hash(key);; i = (i + 1) & mask()) {
       if (slots_[i].key == key) return slots_[i].code;
       if (slots_[i].key == kEmpty) return kNone;
     }
@@ -36,27 +44,30 @@ class StringTable {
   void insert(uint32_t prefix, uint8_t byte, uint32_t code) {
     uint32_t key = (prefix << 8) | byte;
     uint32_t i = hash(key);
-    while (slots_[i].key != kEmpty) i = (i + 1) & (kSlots - 1);
+    while (slots_[i].key != kEmpty) i = (i + 1) & mask();
     slots_[i] = {key, code};
   }
 
   static constexpr uint32_t kNone = 0xFFFFFFFF;
 
  private:
-  static constexpr uint32_t kSlots = 1u << 16;  // twice the largest table
+  static constexpr uint32_t kMinSlotBits = 6;
+  static constexpr uint32_t kMaxSlotBits = 16;  // twice the largest table
   static constexpr uint32_t kEmpty = 0xFFFFFFFF;
   struct Slot {
     uint32_t key;
     uint32_t code;
   };
-  static uint32_t hash(uint32_t key) { return (key * 2654435761u) >> 16; }
+  uint32_t mask() const { return (1u << slotBits_) - 1; }
+  uint32_t hash(uint32_t key) const { return (key * 2654435761u) >> (32 - slotBits_); }
+  uint32_t slotBits_ = kMinSlotBits;
   std::unique_ptr<Slot[]> slots_;
 };
 
 bool encode(const Variant& v, const uint8_t* text, uint32_t size, std::vector<uint8_t>* codes) {
   if (size == 0) return false;
   if (v.endCode == 0 && std::memchr(text, 0, size) != nullptr) return false;
-  StringTable table;
+  StringTable table(size);
   CodeStreamWriter out(codes);
   uint32_t width = kLzwFirstWidth;
   uint32_t next = v.firstEntry;

@@ -26,6 +26,11 @@ class CodePageConverter {
   // False, out unspecified, when text is not valid in its encoding, holds a character the
   // other lacks, or holds a zero byte (index strings are zero-terminated).
   bool convert(std::string_view text, std::string* out);
+  // Converts UTF-8 text whatever it holds: a character the code page lacks becomes
+  // "&#x" and its hexadecimal code point and ";", a zero byte or a byte that is not
+  // UTF-8 becomes "?". False only when the converter is not valid.
+  // REQUIRES: the direction is kToCodePage.
+  bool convertReplacing(std::string_view text, std::string* out);
 
  private:
   void* descriptor_;  // iconv_t

@@ -1,29 +1,70 @@
 #include "compile/index/compile_entries.h"
 
 namespace orvia::compile {
+namespace {
 
-bool addAllEntries(EntrySource& source, IndexCompiler& compiler, const ProgressFn& progress,
-                   std::string* problem) {
+// Hands each entry to take, reporting progress; take returns false to stop with
+// *problem set.
+template <typename Take>
+bool forEachEntry(EntrySource& source, const ProgressFn& progress, std::string* problem,
+                  Take take) {
   constexpr uint32_t kEntriesPerReport = 4096;
   SourceEntry entry;
   for (uint32_t count = 1;; ++count) {
-    switch (source.next(&entry)) {
-      case ReadResult::kEntry:
-        compiler.add(entry);
-        break;
-      case ReadResult::kBadRecord:
-        compiler.addBadSourceRecord(source.problem());
-        break;
-      case ReadResult::kEnd:
-        if (progress) progress(source.bytesRead(), source.totalBytes());
-        return true;
-      case ReadResult::kFailed:
-        *problem = source.problem();
-        return false;
+    const ReadResult read = source.next(&entry);
+    if (read == ReadResult::kEnd) {
+      if (progress) progress(source.bytesRead(), source.totalBytes());
+      return true;
     }
+    if (read == ReadResult::kFailed) {
+      *problem = source.problem();
+      return false;
+    }
+    if (!take(read, entry)) return false;
     if (progress && count % kEntriesPerReport == 0)
       progress(source.bytesRead(), source.totalBytes());
   }
+}
+
+}  // namespace
+
+bool addAllEntries(EntrySource& source, IndexCompiler& compiler, const ProgressFn& progress,
+                   std::string* problem) {
+  return forEachEntry(source, progress, problem, [&](ReadResult read, const SourceEntry& entry) {
+    if (read == ReadResult::kBadRecord)
+      compiler.addBadSourceRecord(source.problem());
+    else
+      compiler.add(entry);
+    return true;
+  });
+}
+
+bool addAllEntries(EntrySource& source, IndexCompiler& compiler, ContentCompiler& content,
+                   const ProgressFn& progress, std::string* problem) {
+  return forEachEntry(source, progress, problem, [&](ReadResult read, SourceEntry& entry) {
+    if (read == ReadResult::kBadRecord) {
+      compiler.addBadSourceRecord(source.problem());
+      return true;
+    }
+    // The first record of the entry goes where the data file ends now, so the record can
+    // be made before the text is written, and no text is written for a refused key.
+    const uint32_t expected = content.nextOffset();
+    entry.contentRef = expected;
+    uint32_t offset = 0;
+    if (compiler.add(entry) && (!content.add(entry, &offset) || offset != expected)) {
+      *problem = "cannot write the content of \"" + entry.headword + "\" to the data file";
+      return false;
+    }
+    return true;
+  });
+}
+
+bool countAllTexts(EntrySource& source, ContentCompiler& content, const ProgressFn& progress,
+                   std::string* problem) {
+  return forEachEntry(source, progress, problem, [&](ReadResult read, const SourceEntry& entry) {
+    if (read == ReadResult::kEntry) content.countText(entry);
+    return true;
+  });
 }
 
 }  // namespace orvia::compile

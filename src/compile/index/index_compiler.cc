@@ -18,12 +18,12 @@ IndexCompiler::IndexCompiler(uint32_t dictId)
       keys_(lang::languageOf(dictId)),
       compareKeys_(lang::getCompareKeysFn(lang::languageOf(dictId))) {}
 
-void IndexCompiler::add(const SourceEntry& entry) {
+bool IndexCompiler::add(const SourceEntry& entry) {
   ++entriesSeen_;
   EntryKey key;
   if (std::optional<SkipReason> reason = keys_.make(entry, &key)) {
     skippedEarly_.push_back({entry.headword, *reason});
-    return;
+    return false;
   }
   Pending p;
   p.searchKey = std::move(key.searchKey);
@@ -32,11 +32,13 @@ void IndexCompiler::add(const SourceEntry& entry) {
   if (entry.headword != p.shown) p.sourceHeadword = entry.headword;
   p.level = entry.level;
   p.vcode = entry.vcode;
+  p.ordinal = entry.ordinal;
   // A locator that needs more than 24 bits goes behind the strings.
   p.contentRef = entry.contentRef;
   p.extendedRef = entry.extendedRef;
   if (!p.extendedRef && p.contentRef >= dict::kExtendedLocator) p.extendedRef = p.contentRef;
   pending_.push_back(std::move(p));
+  return true;
 }
 
 void IndexCompiler::addBadSourceRecord(const std::string& where) {
@@ -67,9 +69,10 @@ void IndexCompiler::numberHomographs(CompiledIndex* out) {
   std::vector<uint32_t> byKey(pending_.size());
   for (uint32_t i = 0; i < byKey.size(); ++i) byKey[i] = i;
   // Byte order is a strict weak order, so the standard sort is safe here; stable keeps
-  // the source order within each run.
+  // the order of adding among equal ordinals.
   std::stable_sort(byKey.begin(), byKey.end(), [this](uint32_t a, uint32_t b) {
-    return pending_[a].searchKey < pending_[b].searchKey;
+    const Pending &x = pending_[a], &y = pending_[b];
+    return x.searchKey != y.searchKey ? x.searchKey < y.searchKey : x.ordinal < y.ordinal;
   });
   for (size_t first = 0; first < byKey.size();) {
     size_t end = first + 1;

@@ -33,13 +33,16 @@ class IndexCompiler {
   // False when the dictionary's language has no code page and so no keys.
   bool valid() const { return keys_.valid(); }
 
-  void add(const SourceEntry& entry);
+  // False when the entry is left out at once (its key is unusable); it may still be
+  // left out by finish.
+  bool add(const SourceEntry& entry);
   // Counts an entry the importer could not read; where names it in the report.
   void addBadSourceRecord(const std::string& where);
 
   uint64_t entriesSeen() const { return entriesSeen_; }
 
-  // Numbers homographs ("@1", "@2", ... in source order), sorts by the language's
+  // Numbers homographs ("@1", "@2", ... in the entries' ordinal order, then the order
+  // they were added in), sorts by the language's
   // compareKeys, leaves out every record that breaks the order and builds the records.
   // The compiler is empty afterwards.
   CompiledIndex finish();
@@ -52,6 +55,7 @@ class IndexCompiler {
     std::optional<uint32_t> extendedRef;
     uint8_t level = 0;
     std::optional<uint8_t> vcode;
+    uint64_t ordinal = 0;
     bool dropped = false;
   };
 

@@ -7,10 +7,14 @@
 
 namespace orvia::compile {
 
-std::string indexFilePath(const std::string& folder, uint32_t dictId) {
+std::string dictFilePath(const std::string& folder, uint32_t dictId, const char* extension) {
   char name[dict::kFileNameBufferSize];
-  dict::buildDictFileName(dictId, name, ".IDX");
+  dict::buildDictFileName(dictId, name, extension);
   return (std::filesystem::path(folder) / name).string();
+}
+
+std::string indexFilePath(const std::string& folder, uint32_t dictId) {
+  return dictFilePath(folder, dictId, ".IDX");
 }
 
 bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,

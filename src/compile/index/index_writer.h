@@ -14,6 +14,8 @@ namespace orvia::compile {
 bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
                     std::string* problem);
 
+// The path of dictId's file with extension (".IDX", ".DAT") in folder.
+std::string dictFilePath(const std::string& folder, uint32_t dictId, const char* extension);
 // The path of dictId's index file in folder.
 std::string indexFilePath(const std::string& folder, uint32_t dictId);
 

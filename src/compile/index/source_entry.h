@@ -16,6 +16,9 @@ struct SourceEntry {
   uint32_t contentRef = 0;
   std::optional<uint32_t> extendedRef;
   std::string text;  // UTF-8 explanation; filled only when the importer is asked for it
+  // The entry's place in the source's own order, when the importer gives the entries in
+  // another; homographs are numbered by it. 0 everywhere: the order they are given in.
+  uint64_t ordinal = 0;
 };
 
 }  // namespace orvia::compile
