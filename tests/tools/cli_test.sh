@@ -24,6 +24,10 @@ expect() {  # expect STATUS PATTERN COMMAND...: the command exits with STATUS an
 expect 0 "records" compile --from tsv "$data/words.tsv" --id 0x00010101 --out "$work/dict"
 expect 0 "" install "$work/dict"
 expect 0 "00010101Path" config show
+expect 0 "The land alongside a river" lookup 0x00010101 bank
+expect 0 '"exact": false' lookup --json 0x00010101 banks
+expect 0 "~!" lookup --raw 0x00010101 zebra
+expect 0 "ok, 38 records" verify 0x00010101
 expect 0 '"exists": true' search --json 0x00010101 bank
 expect 0 '"key": "bank"' search --json 0x00010101 bank
 expect 1 '"exists": false' search --json 0x00010101 banks
