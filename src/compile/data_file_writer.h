@@ -37,8 +37,9 @@ enum class EntryEncoding {
 // What the writer has written so far.
 struct DataFileTally {
   uint64_t records[256] = {};  // records by content type, continuations included
-  uint64_t storedInstead = 0;  // records stored because the chosen single coding could not code them
-  uint64_t bytes = 0;          // size of the main file and the further files together
+  uint64_t storedInstead =
+      0;               // records stored because the chosen single coding could not code them
+  uint64_t bytes = 0;  // size of the main file and the further files together
 };
 
 class DataFileWriter {

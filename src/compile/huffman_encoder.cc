@@ -17,6 +17,7 @@ struct Symbol {
 
 // The symbols that code text, in the order the decoder reads them.
 bool symbolsOf(const uint8_t* text, uint32_t size, std::vector<Symbol>* out) {
+  out->reserve(out->size() + size + size / 2 + 1);  // a switch at most every other byte
   bool inRun = false;
   for (uint32_t i = 0; i < size;) {
     uint8_t b = text[i];
@@ -41,23 +42,25 @@ class BitWriter {
  public:
   explicit BitWriter(std::vector<uint8_t>* out) : out_(out) {}
   void put(uint64_t bits, uint32_t length) {
-    for (uint32_t i = length; i-- > 0;) {
-      current_ = uint8_t((current_ << 1) | ((bits >> i) & 1));
-      if (++count_ == 8) {
-        out_->push_back(current_);
-        count_ = 0;
-        current_ = 0;
-      }
+    if (length > 32) {
+      put(bits >> 32, length - 32);
+      length = 32;
+    }
+    pending_ = pending_ << length | (bits & ((uint64_t(1) << length) - 1));
+    count_ += length;
+    while (count_ >= 8) {
+      count_ -= 8;
+      out_->push_back(uint8_t(pending_ >> count_));
     }
   }
   void finish() {
-    if (count_ > 0) out_->push_back(uint8_t(current_ << (8 - count_)));
+    if (count_ > 0) out_->push_back(uint8_t(pending_ << (8 - count_)));
     count_ = 0;
   }
 
  private:
   std::vector<uint8_t>* out_;
-  uint8_t current_ = 0;
+  uint64_t pending_ = 0;  // the low count_ bits are still to be written
   uint32_t count_ = 0;
 };
 

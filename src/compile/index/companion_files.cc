@@ -35,8 +35,7 @@ struct CompanionKind {
   const char* extension;
   State (*create)(const std::string& path);
 };
-constexpr CompanionKind kKinds[] = {{".IDX", createEmptyIndex},
-                                    {".DAT", createEmptyUserEntryFile}};
+constexpr CompanionKind kKinds[] = {{".IDX", createEmptyIndex}, {".DAT", createEmptyUserEntryFile}};
 
 }  // namespace
 

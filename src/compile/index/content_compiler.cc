@@ -12,9 +12,9 @@ struct EncodingName {
   EntryEncoding encoding;
 };
 constexpr EncodingName kEncodingNames[] = {
-    {"auto", EntryEncoding::kSmallest},   {"stored", EntryEncoding::kStored},
-    {"lzw", EntryEncoding::kLzw},         {"lzw64", EntryEncoding::kLzwSized},
-    {"masked", EntryEncoding::kMasked},   {"huffman", EntryEncoding::kHuffman},
+    {"auto", EntryEncoding::kSmallest}, {"stored", EntryEncoding::kStored},
+    {"lzw", EntryEncoding::kLzw},       {"lzw64", EntryEncoding::kLzwSized},
+    {"masked", EntryEncoding::kMasked}, {"huffman", EntryEncoding::kHuffman},
 };
 
 }  // namespace

@@ -11,8 +11,8 @@ void appendLine(std::string_view line, bool first, std::string* out) {
 
 }  // namespace
 
-bool makeEntryText(std::string_view headword, std::string_view text,
-                   CodePageConverter& converter, std::string* out) {
+bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
+                   std::string* out) {
   while (!text.empty() && text.back() == '\n') {
     text.remove_suffix(1);
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);

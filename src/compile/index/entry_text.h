@@ -20,7 +20,7 @@ namespace orvia::compile {
 
 // REQUIRES: converter converts into the dictionary's code page.
 // False only when the converter is not valid.
-bool makeEntryText(std::string_view headword, std::string_view text,
-                   CodePageConverter& converter, std::string* out);
+bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
+                   std::string* out);
 
 }  // namespace orvia::compile
