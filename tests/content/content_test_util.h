@@ -2,14 +2,14 @@
 // lay bytes out straight from the format tables (never through the library's writers).
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace orvia::content::test {
 
@@ -51,11 +51,7 @@ inline Bytes treeBytes(const std::vector<uint16_t>& entries) {
 // A scratch folder removed with everything in it.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "orvia-content-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
+  TempDir() : path_(orvia::testing::makeTempDir("orvia-content")) {}
   ~TempDir() { std::filesystem::remove_all(path_); }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
 

@@ -1,21 +1,33 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace orvia::testing {
 
+// Creates a folder named prefix-<random hex> under the system's temporary folder; mkdtemp
+// is POSIX only. Empty when none could be made.
+inline std::string makeTempDir(const std::string& prefix) {
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%08x%08x", unsigned(entropy()), unsigned(entropy()));
+    std::filesystem::path path = std::filesystem::temp_directory_path() / (prefix + "-" + suffix);
+    std::error_code error;
+    if (std::filesystem::create_directory(path, error)) return path.string();
+  }
+  return std::string();
+}
+
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "orviadic-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
+  TempDir() : path_(makeTempDir("orviadic-test")) {}
   ~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);

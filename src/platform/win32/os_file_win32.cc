@@ -2,9 +2,16 @@
 // readers never stand in the way of a writer replacing or removing a file. Byte-range
 // locks on Windows are mandatory, so the advisory whole-file lock is a lock on one byte
 // far past any real data: it excludes other lockers and never blocks a read.
+//
+// A "mapping" is a private copy read at map time. Windows refuses to shorten a file
+// while any process holds a section of it, and the record store cuts its log while other
+// handles keep the file's head mapped; the head never changes once written, so a copy
+// reads the same bytes.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <new>
 
 #include "platform/os/os_file.h"
 
@@ -23,17 +30,15 @@ OVERLAPPED overlappedAt(uint64_t offset) {
   return at;
 }
 
-class WinMapping final : public Mapping {
+class CopiedMapping final : public Mapping {
  public:
-  WinMapping(const void* base, uint64_t size) : base_(base), size_(size) {}
-  ~WinMapping() override {
-    if (base_ != nullptr) UnmapViewOfFile(base_);
-  }
-  const uint8_t* data() const override { return static_cast<const uint8_t*>(base_); }
+  CopiedMapping(std::unique_ptr<uint8_t[]> bytes, uint64_t size)
+      : bytes_(std::move(bytes)), size_(size) {}
+  const uint8_t* data() const override { return bytes_.get(); }
   uint64_t size() const override { return size_; }
 
  private:
-  const void* base_;
+  std::unique_ptr<uint8_t[]> bytes_;
   uint64_t size_;
 };
 
@@ -98,16 +103,12 @@ class WinFile final : public OsFile {
   }
 
   std::unique_ptr<Mapping> map(uint64_t size) const override {
-    if (size == 0) return std::make_unique<WinMapping>(nullptr, 0);
+    if (size == 0) return std::make_unique<CopiedMapping>(nullptr, 0);
     if (size > uint64_t(SIZE_MAX)) return nullptr;
-    HANDLE section = CreateFileMappingA(handle_, nullptr, PAGE_READONLY, DWORD(size >> 32),
-                                        DWORD(size & 0xFFFFFFFFu), nullptr);
-    if (section == nullptr) return nullptr;
-    // The view keeps the section alive on its own.
-    const void* base = MapViewOfFile(section, FILE_MAP_READ, 0, 0, size_t(size));
-    CloseHandle(section);
-    if (base == nullptr) return nullptr;
-    return std::make_unique<WinMapping>(base, size);
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
+    size_t got = 0;
+    if (!bytes || !readAt(0, bytes.get(), size_t(size), &got) || got != size) return nullptr;
+    return std::make_unique<CopiedMapping>(std::move(bytes), size);
   }
 
   bool identity(uint64_t* device, uint64_t* inode) const override {
@@ -161,7 +162,17 @@ bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// As on POSIX, the name goes at once even while other handles keep the file open: a
+// deleted file that is still open keeps its name, unopenable, until the last handle
+// closes, so it is first renamed out of the way (every handle of ours shares deletion).
 bool removeFile(const std::string& path) {
+  static std::atomic<uint32_t> counter{0};
+  std::string doomed = path + ".removed." + std::to_string(GetCurrentProcessId()) + "." +
+                       std::to_string(counter.fetch_add(1));
+  if (MoveFileExA(path.c_str(), doomed.c_str(), 0)) {
+    DeleteFileA(doomed.c_str());
+    return true;
+  }
   return DeleteFileA(path.c_str()) != 0;
 }
 
