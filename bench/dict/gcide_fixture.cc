@@ -6,11 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 
-#include "compile/index/compile_entries.h"
 #include "compile/index/dictd_source.h"
-#include "compile/index/index_compiler.h"
-#include "compile/index/index_writer.h"
+#include "compile/index/dictionary_compiler.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
@@ -18,7 +17,6 @@
 namespace orvia::bench {
 namespace {
 
-constexpr uint32_t kGcide = 0x00010101;
 constexpr uint32_t kSynthetic = 0x00020101;
 
 // A folder for the run's files, with a registry whose PATH names it.
@@ -42,24 +40,35 @@ const std::string& workFolder() {
 
 GcideFixture* buildGcide() {
   if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return nullptr;
-  compile::DictdSource source;
-  if (!source.open("/usr/share/dictd/gcide", compile::WithText::kNo)) return nullptr;
-  compile::IndexCompiler compiler(kGcide);
+  compile::DictionaryCompileOptions options;
+  options.dictId = kGcideId;
+  options.folder = workFolder();
+  compile::CompiledDictionary compiled;
   std::string problem;
-  if (!compile::addAllEntries(source, compiler, nullptr, &problem)) return nullptr;
-  compile::CompiledIndex index = compiler.finish();
-  if (!compile::writeIndexFile(workFolder(), kGcide, index, &problem)) return nullptr;
+  auto open = [](compile::WithText withText,
+                 std::string* why) -> std::unique_ptr<compile::EntrySource> {
+    auto source = std::make_unique<compile::DictdSource>();
+    if (source->open("/usr/share/dictd/gcide", withText, compile::DictdSource::Order::kBody))
+      return source;
+    *why = source->problem();
+    return nullptr;
+  };
+  if (!compile::compileDictionary(open, options, nullptr, &compiled, &problem)) return nullptr;
+  const std::vector<uint8_t>& records = compiled.index.records;
   auto* fixture = new GcideFixture;
-  for (uint32_t at = 0; at < index.records.size();) {
+  for (uint32_t at = 0; at < records.size();) {
     dict::IndexRecordView view;
-    if (!dict::parseIndexRecord(index.records.data() + at, uint32_t(index.records.size() - at),
-                                &view))
+    if (!dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view))
       return nullptr;
     fixture->searchKeys.push_back(view.searchKey);
+    uint32_t offset = view.contentRef & 0xFFFFFF;
+    if (offset == dict::kExtendedLocator && !view.extendedRef(&offset)) return nullptr;
+    fixture->contentOffsets.push_back(offset);
     at += view.recordLength;
   }
-  fixture->indexPath = compile::indexFilePath(workFolder(), kGcide);
-  fixture->dict = dicCreateHDICT(kGcide);
+  fixture->indexPath = compiled.indexPath;
+  fixture->dataPath = compiled.dataPath;
+  fixture->dict = dicCreateHDICT(kGcideId);
   return fixture->dict != nullptr ? fixture : nullptr;
 }
 

@@ -1,5 +1,5 @@
-// GCIDE's index compiled once per benchmark run, installed in a private registry and
-// opened through the library's exports.
+// GCIDE compiled once per benchmark run, index and data file, installed in a private
+// registry and opened through the library's exports.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +10,14 @@
 
 namespace orvia::bench {
 
+inline constexpr uint32_t kGcideId = 0x00010101;
+
 struct GcideFixture {
   HDICT* dict = nullptr;
   std::string indexPath;
-  std::vector<std::string> searchKeys;  // in key order
+  std::string dataPath;
+  std::vector<std::string> searchKeys;   // in key order
+  std::vector<uint32_t> contentOffsets;  // each record's, in the data file
 };
 
 // Null when the dict-gcide package is not installed.
