@@ -16,5 +16,4 @@ if [ ! -f "$out/00010101.IDX" ] || [ "$tool" -nt "$out/00010101.IDX" ]; then
 fi
 "$tool" install "$out" >/dev/null
 "$tool" version
-"$tool" search 0x00010101 "$word" || [ $? = 1 ]
-"$tool" list 0x00010101 --from "$word" --count 8
+"$tool" lookup 0x00010101 "$word"
