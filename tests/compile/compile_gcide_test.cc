@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "compile/index/dictd_source.h"
+#include "compile/index/entry_text.h"
+#include "compiled_dictionary.h"
 #include "compiled_index.h"
 #include "support/temp_dir.h"
 
@@ -56,6 +60,85 @@ TEST(CompiledGcide, CompareKeysOrdersTheWholeIndex) {
       ADD_FAILURE() << records[i - 1].searchKey << " is not before " << records[i].searchKey;
   }
   EXPECT_EQ(disorder, 0u);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr uint64_t kEntriesChecked = 20000;  // a prefix in body order: the whole takes minutes
+#else
+constexpr uint64_t kEntriesChecked = UINT64_MAX;
+#endif
+
+// GCIDE in the order of its texts, ending after kEntriesChecked entries.
+class GcidePrefix : public EntrySource {
+ public:
+  bool open(WithText withText) {
+    return source_.open(kGcideBase, withText, DictdSource::Order::kBody);
+  }
+  ReadResult next(SourceEntry* entry) override {
+    return given_++ == kEntriesChecked ? ReadResult::kEnd : source_.next(entry);
+  }
+  const std::string& problem() const override { return source_.problem(); }
+  uint64_t bytesRead() const override { return source_.bytesRead(); }
+  uint64_t totalBytes() const override { return source_.totalBytes(); }
+
+ private:
+  DictdSource source_;
+  uint64_t given_ = 0;
+};
+
+// Every record's content, read at its locator, is the converted text of an entry, in the
+// order the entries were read; only entries the index left out have no record.
+TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
+  if (!gcideInstalled()) GTEST_SKIP() << "the dict-gcide package is not installed";
+  orvia::testing::TempDir dir;
+  DictionaryCompileOptions options;
+  options.dictId = kGcide;
+  options.folder = dir.path();
+  CompiledDictionary result;
+  std::string problem;
+  auto open = [](WithText withText, std::string* why) -> std::unique_ptr<EntrySource> {
+    auto source = std::make_unique<GcidePrefix>();
+    if (source->open(withText)) return source;
+    *why = source->problem();
+    return nullptr;
+  };
+  ASSERT_TRUE(compileDictionary(open, options, nullptr, &result, &problem)) << problem;
+
+  std::vector<testing::LocatedRecord> records = testing::readLocatedRecords(dir.path(), kGcide);
+  ASSERT_EQ(records.size(), result.index.recordCount);
+  std::sort(records.begin(), records.end(),
+            [](const auto& a, const auto& b) { return a.locator < b.locator; });
+  content::FileHandle data = content::openFileRead(result.dataPath.c_str());
+  ASSERT_NE(data, content::kInvalidFile);
+
+  std::unique_ptr<EntrySource> source = open(WithText::kYes, &problem);
+  ASSERT_NE(source, nullptr) << problem;
+  CodePageConverter converter("WINDOWS-1252");
+  SourceEntry entry;
+  std::string expected, actual;
+  size_t matched = 0, unmatched = 0;
+  bool actualRead = false;
+  while (matched < records.size() && source->next(&entry) == ReadResult::kEntry) {
+    ASSERT_TRUE(makeEntryText(entry.headword, entry.text, converter, &expected));
+    if (!actualRead) actual = testing::contentAt(data, records[matched].locator);
+    actualRead = true;
+    if (actual == expected) {
+      ++matched;
+      actualRead = false;
+    } else if (++unmatched > result.index.skipped.size()) {
+      ADD_FAILURE() << "the record of \"" << records[matched].key << "\" at "
+                    << records[matched].locator << " reads \"" << actual.substr(0, 80)
+                    << "\"";
+      break;
+    }
+  }
+  content::closeFile(data);
+  EXPECT_EQ(matched, records.size());
+  if (kEntriesChecked == UINT64_MAX) {
+    EXPECT_GT(result.data.bytes, 16u << 20);
+    EXPECT_GT(records.back().locator, 0xFFFFFFu);
+    EXPECT_TRUE(records.back().extended);
+  }
 }
 
 }  // namespace
