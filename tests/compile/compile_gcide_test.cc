@@ -127,8 +127,7 @@ TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
       actualRead = false;
     } else if (++unmatched > result.index.skipped.size()) {
       ADD_FAILURE() << "the record of \"" << records[matched].key << "\" at "
-                    << records[matched].locator << " reads \"" << actual.substr(0, 80)
-                    << "\"";
+                    << records[matched].locator << " reads \"" << actual.substr(0, 80) << "\"";
       break;
     }
   }

@@ -137,6 +137,47 @@ TEST(DictdSource, ReadsEntriesAndTheirTextsFromAGzipBodyOrAPlainOne) {
   }
 }
 
+TEST(DictdSource, InBodyOrderGivesBadLinesFirstThenTextsByOffsetWithTheirLineNumbers) {
+  TempDir dir;
+  writeFileBytes(dir.file("test.index"),
+                 "pear\tBG\tF\n"
+                 "apple\tA\tM\n"
+                 "broken\n"
+                 "bank\tN\tN\n"
+                 "beyond\tBG\tZ\n");
+  writeGzip(dir.file("test.dict.dz"), kBody);
+  DictdSource source;
+  ASSERT_TRUE(source.open(dir.file("test"), WithText::kYes, DictdSource::Order::kBody))
+      << source.problem();
+  struct Expected {
+    ReadResult result;
+    const char* headwordOrProblem;
+    const char* text;
+    uint64_t ordinal;
+  };
+  const Expected expected[] = {
+      {ReadResult::kBadRecord, "line 3 of the index: not headword, offset and length", "", 0},
+      {ReadResult::kEntry, "apple", "A red fruit.", 2},
+      {ReadResult::kEntry, "bank", "A river side.", 4},
+      {ReadResult::kEntry, "pear", "Money", 1},
+      {ReadResult::kBadRecord, "line 5 of the index: its text lies beyond the end of the body", "",
+       0},
+  };
+  SourceEntry entry;
+  for (const Expected& e : expected) {
+    ASSERT_EQ(source.next(&entry), e.result) << e.headwordOrProblem;
+    if (e.result == ReadResult::kEntry) {
+      EXPECT_EQ(entry.headword, e.headwordOrProblem);
+      EXPECT_EQ(entry.text, e.text);
+      EXPECT_EQ(entry.ordinal, e.ordinal);
+    } else {
+      EXPECT_EQ(source.problem(), e.headwordOrProblem);
+    }
+  }
+  EXPECT_EQ(source.next(&entry), ReadResult::kEnd);
+  EXPECT_EQ(source.bytesRead(), source.totalBytes());
+}
+
 TEST(DictdSource, WithoutTextsLeavesTheBodyUnread) {
   TempDir dir;
   writeFileBytes(dir.file("test.index"), kIndex);

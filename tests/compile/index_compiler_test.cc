@@ -76,6 +76,18 @@ TEST(IndexCompiler, NumbersHomographsInSourceOrderAndShowsTheHeadword) {
   for (uint32_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].recordNumber, i);
 }
 
+// Entries given in another order than the source's are numbered by their ordinals.
+TEST(IndexCompiler, NumbersHomographsByTheirOrdinals) {
+  std::vector<SourceEntry> entries = {entry("bank", 1), entry("bank", 2), entry("bank", 3)};
+  const uint64_t ordinals[] = {9, 4, 7};
+  for (size_t i = 0; i < 3; ++i) entries[i].ordinal = ordinals[i];
+  std::vector<Record> records = recordsOf(compile(entries));
+  ASSERT_EQ(keysOf(records), (std::vector<std::string>{"bank@1", "bank@2", "bank@3"}));
+  EXPECT_EQ(records[0].contentRef >> 24, 2u);
+  EXPECT_EQ(records[1].contentRef >> 24, 3u);
+  EXPECT_EQ(records[2].contentRef >> 24, 1u);
+}
+
 TEST(IndexCompiler, AnAccentedWordIsFoundByItsAsciiSpelling) {
   CompiledIndex index = compile({entry("caf\xC3\xA9"), entry("cafe"), entry("na\xC3\xAFve")});
   std::vector<Record> records = recordsOf(index);
