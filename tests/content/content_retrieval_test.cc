@@ -182,6 +182,7 @@ TEST_F(ContentRetrieval, BufferEdges) {
   EXPECT_EQ(text(apple, kNotes, noted), "") << "the marker needs room for its terminator";
   EXPECT_EQ(text(apple, kNotes, noted + 1), "bAe, said the apple~!");
 
+  EXPECT_EQ(contentText(apple, kMain, nullptr, 64), 0u);
   char untouched[4] = {'#', '#', '#', '#'};
   EXPECT_EQ(contentText(apple, kMain, untouched, 0), 0u);
   EXPECT_EQ(untouched[0], '#');
