@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour into build/NAME: plain, asan or fuzz.
+# Configures and builds one flavour into build/NAME: plain, asan, fuzz, or the Windows
+# builds win32 (the 32-bit DLL pair) and win64 (the tests, run under Wine).
 set -euo pipefail
 flavour=${1:-plain}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,6 +11,10 @@ case "$flavour" in
   fuzz)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVIADIC_FUZZ=ON
                -DORVIADIC_SANITIZE=ON -DORVIADIC_TOOLS=OFF -DORVIADIC_BENCH=OFF
                -DORVIADIC_FUZZ_SECONDS=${ORVIADIC_FUZZ_SECONDS:-20}) ;;
+  win32) args=(-DORVIADIC_WERROR=ON
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/i686-w64-mingw32.cmake") ;;
+  win64) args=(-DORVIADIC_WERROR=ON
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/x86_64-w64-mingw32.cmake") ;;
   *) echo "build.sh: unknown flavour $flavour" >&2; exit 2 ;;
 esac
 cmake -S "$root" -B "$root/build/$flavour" -G Ninja "${args[@]}" >/dev/null

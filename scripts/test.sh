@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, then builds and runs the whole test suite: a plain build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and short fuzz runs.
+# AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, and the Windows
+# builds (the 32-bit DLL pair's exports, the 64-bit tests under Wine).
 # ORVIADIC_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +10,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 # The plain build goes last, so its summary closes the output.
-for flavour in fuzz asan plain; do
+for flavour in fuzz asan win32 win64 plain; do
+  started=$SECONDS
   echo "== $flavour build"
   bash "$root/scripts/build.sh" "$flavour"
   echo "== $flavour tests"
@@ -17,5 +19,6 @@ for flavour in fuzz asan plain; do
   [ "$flavour" = fuzz ] && filter=(-R '_fuzz$')
   ctest --test-dir "$root/build/$flavour" -j "$(nproc)" --output-on-failure --timeout 900 \
     "${filter[@]}" || status=1
+  echo "== $flavour: $((SECONDS - started)) s"
 done
 exit $status

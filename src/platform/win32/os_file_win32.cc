@@ -5,8 +5,9 @@
 //
 // A "mapping" is a private copy read at map time. Windows refuses to shorten a file
 // while any process holds a section of it, and the record store cuts its log while other
-// handles keep the file's head mapped; the head never changes once written, so a copy
-// reads the same bytes.
+// handles keep the file's head mapped. Past its prefix that head never changes once
+// written; the prefix holds the change counter other processes bump, so the copy reads
+// the prefix again each time it is looked at, as a real mapping would show it.
 #include <windows.h>
 
 #include <atomic>
@@ -30,14 +31,31 @@ OVERLAPPED overlappedAt(uint64_t offset) {
   return at;
 }
 
+// The bytes of the file's prefix, which a copy reads again at every look.
+constexpr size_t kLivePrefixSize = 256;
+
 class CopiedMapping final : public Mapping {
  public:
-  CopiedMapping(std::unique_ptr<uint8_t[]> bytes, uint64_t size)
-      : bytes_(std::move(bytes)), size_(size) {}
-  const uint8_t* data() const override { return bytes_.get(); }
+  // Takes ownership of file, a handle of its own on the mapped file.
+  CopiedMapping(HANDLE file, std::unique_ptr<uint8_t[]> bytes, uint64_t size)
+      : file_(file), bytes_(std::move(bytes)), size_(size) {}
+  ~CopiedMapping() override {
+    if (file_ != nullptr) CloseHandle(file_);
+  }
+  // A failed read leaves the bytes of the last look.
+  const uint8_t* data() const override {
+    if (file_ != nullptr) {
+      DWORD read = 0;
+      OVERLAPPED at = overlappedAt(0);
+      DWORD prefix = DWORD(size_ < kLivePrefixSize ? size_ : kLivePrefixSize);
+      ReadFile(file_, bytes_.get(), prefix, &read, &at);
+    }
+    return bytes_.get();
+  }
   uint64_t size() const override { return size_; }
 
  private:
+  HANDLE file_;
   std::unique_ptr<uint8_t[]> bytes_;
   uint64_t size_;
 };
@@ -103,12 +121,15 @@ class WinFile final : public OsFile {
   }
 
   std::unique_ptr<Mapping> map(uint64_t size) const override {
-    if (size == 0) return std::make_unique<CopiedMapping>(nullptr, 0);
+    if (size == 0) return std::make_unique<CopiedMapping>(nullptr, nullptr, 0);
     if (size > uint64_t(SIZE_MAX)) return nullptr;
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
     size_t got = 0;
     if (!bytes || !readAt(0, bytes.get(), size_t(size), &got) || got != size) return nullptr;
-    return std::make_unique<CopiedMapping>(std::move(bytes), size);
+    HANDLE own = nullptr;
+    HANDLE process = GetCurrentProcess();
+    if (!DuplicateHandle(process, handle_, process, &own, GENERIC_READ, FALSE, 0)) return nullptr;
+    return std::make_unique<CopiedMapping>(own, std::move(bytes), size);
   }
 
   bool identity(uint64_t* device, uint64_t* inode) const override {
