@@ -109,7 +109,7 @@ TEST_F(RoundTripTest, EveryEncoderBackThroughItsDecoder) {
   for (ContentType type :
        {kStoredContent, kLzwContent, kMaskedContent, kHuffmanContent, kLzwSizedContent}) {
     for (const auto& text : texts_) {
-      SCOPED_TRACE(testing::Message() << "type " << int(type) << " length " << text.size());
+      SCOPED_TRACE(::testing::Message() << "type " << int(type) << " length " << text.size());
       compile::RecordEncoding encoding;
       encoding.type = type;
       encoding.huffman = &huffman;

@@ -53,7 +53,7 @@ TEST(DictId, CompatibilityAndContentKinds) {
       {0x00020101, 0x00000101, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.a << " " << c.b);
+    SCOPED_TRACE(::testing::Message() << std::hex << c.a << " " << c.b);
     EXPECT_EQ(dictIdsCompatible(c.a, c.b), c.compatible);
     EXPECT_EQ(dictIdsCompatible(c.b, c.a), c.compatible);
   }
