@@ -1,5 +1,6 @@
 #include "compile/data_file_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -62,8 +63,10 @@ bool DataFileWriter::create(const std::string& path, const HuffmanEncoder* huffm
                             const DataFileOptions& options) {
   huffman_ = huffman;
   options_ = options;
-  if (options_.continuationLimit > kMaxContinuationOffset + 1) {
-    options_.continuationLimit = kMaxContinuationOffset + 1;
+  if (options_.maxPieceSize == 0) return false;
+  // A same-file reference to 0xFFFFFF would read as "no continuation".
+  if (options_.continuationLimit > kMaxContinuationOffset) {
+    options_.continuationLimit = kMaxContinuationOffset;
   }
   size_t slash = path.find_last_of("/\\");
   directory_ = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -144,46 +147,90 @@ bool DataFileWriter::reference(uint32_t from, uint32_t to, uint32_t offset, uint
   return true;
 }
 
-bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding,
-                              uint32_t* offset) {
-  if (files_.empty() || !endsWithMarker(text, size) || options_.maxPieceSize == 0) return false;
-  const uint32_t pieces = (size + options_.maxPieceSize - 1) / options_.maxPieceSize;
-  std::vector<std::vector<uint8_t>> records(pieces);
+void DataFileWriter::appendPieces(const uint8_t* text, uint32_t size, bool firstInMainFile,
+                                  std::vector<Piece>* pieces) const {
+  for (uint64_t start = 0; start < size; start += options_.maxPieceSize) {
+    const uint32_t count = uint32_t(std::min<uint64_t>(size - start, options_.maxPieceSize));
+    pieces->push_back({text + start, count, start == 0 && firstInMainFile});
+  }
+}
+
+bool DataFileWriter::addChain(const std::vector<Piece>& pieces, EntryEncoding encoding,
+                              const RecordPlace* next, std::vector<RecordPlace>* places) {
+  if (files_.empty() || pieces.empty()) return false;
+  const Piece& lastPiece = pieces.back();
+  if (next == nullptr && !endsWithMarker(lastPiece.text, lastPiece.size)) return false;
+  const size_t count = pieces.size();
+  std::vector<std::vector<uint8_t>> records(count);
   uint32_t storedInstead = 0;
-  for (uint32_t i = 0; i < pieces; ++i) {
-    uint32_t start = i * options_.maxPieceSize;
-    uint32_t count = i + 1 == pieces ? size - start : options_.maxPieceSize;
+  for (size_t i = 0; i < count; ++i) {
+    const bool endsText = i + 1 == count && next == nullptr;
     bool stored = false;
-    if (!encodePiece(text + start, count, encoding, i + 1 == pieces, &records[i], &stored))
+    if (!encodePiece(pieces[i].text, pieces[i].size, encoding, endsText, &records[i], &stored))
       return false;
     storedInstead += stored;
   }
   // Place every record first: each one's reference names where the next one lands.
-  std::vector<uint32_t> fileOf(pieces), offsetOf(pieces);
-  for (uint32_t i = 0; i < pieces; ++i) {
-    uint32_t f = i == 0 ? 0 : fileForContinuation();
+  places->resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    uint32_t f = pieces[i].inMainFile ? 0 : fileForContinuation();
     if (f == kNoContinuation || uint64_t(files_[f].end) + records[i].size() > 0xFFFFFFFFu) {
       return false;
     }
-    fileOf[i] = f;
-    offsetOf[i] = files_[f].end;
+    (*places)[i] = {f, files_[f].end};
     files_[f].end += uint32_t(records[i].size());
   }
-  for (uint32_t i = 0; i < pieces; ++i) {
-    if (i + 1 < pieces) {
+  for (size_t i = 0; i < count; ++i) {
+    const RecordPlace* following = i + 1 < count ? &(*places)[i + 1] : next;
+    if (following != nullptr) {
       uint32_t ref;
-      if (!reference(fileOf[i], fileOf[i + 1], offsetOf[i + 1], &ref)) return false;
+      if (!reference((*places)[i].file, following->file, following->offset, &ref)) return false;
       setContinuation(&records[i], ref);
     }
+    const RecordPlace& place = (*places)[i];
     uint32_t length = uint32_t(records[i].size());
-    if (writeFileAt(files_[fileOf[i]].handle, offsetOf[i], length, records[i].data()) != length) {
+    if (writeFileAt(files_[place.file].handle, place.offset, length, records[i].data()) != length)
       return false;
-    }
     ++tally_.records[records[i][3]];
     tally_.bytes += length;
   }
   tally_.storedInstead += storedInstead;
-  *offset = offsetOf[0];
+  return true;
+}
+
+bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding,
+                              uint32_t* offset) {
+  std::vector<Piece> pieces;
+  std::vector<RecordPlace> places;
+  appendPieces(text, size, true, &pieces);
+  if (!addChain(pieces, encoding, nullptr, &places)) return false;
+  *offset = places[0].offset;
+  return true;
+}
+
+bool DataFileWriter::addEntryHead(const uint8_t* head, uint32_t size, EntryEncoding encoding,
+                                  RecordPlace next, uint32_t* offset) {
+  if (next.file >= files_.size() || !reachable(next)) return false;
+  std::vector<Piece> pieces;
+  std::vector<RecordPlace> places;
+  appendPieces(head, size, true, &pieces);
+  if (!addChain(pieces, encoding, &next, &places)) return false;
+  *offset = places[0].offset;
+  return true;
+}
+
+bool DataFileWriter::addEntryWithBody(const uint8_t* head, uint32_t headSize, const uint8_t* body,
+                                      uint32_t bodySize, EntryEncoding encoding, uint32_t* offset,
+                                      RecordPlace* bodyPlace) {
+  std::vector<Piece> pieces;
+  std::vector<RecordPlace> places;
+  appendPieces(head, headSize, true, &pieces);
+  const size_t headPieces = pieces.size();
+  appendPieces(body, bodySize, false, &pieces);
+  if (headPieces == 0 || pieces.size() == headPieces) return false;
+  if (!addChain(pieces, encoding, nullptr, &places)) return false;
+  *offset = places[0].offset;
+  *bodyPlace = places[headPieces];
   return true;
 }
 

@@ -21,7 +21,7 @@ struct DataFileOptions {
   // The longest text piece one record codes.
   uint32_t maxPieceSize = 1u << 20;
   // Continuations start below this offset of their file.
-  uint32_t continuationLimit = 0x1000000;
+  uint32_t continuationLimit = 0xFFFFFF;
 };
 
 enum class EntryEncoding {
@@ -32,6 +32,12 @@ enum class EntryEncoding {
   kLzwSized,
   kComposite,  // nested records of the smallest codings
   kSmallest,   // the smallest of the single codings
+};
+
+// Where a record lies: file 0 is the main file, further files follow in creation order.
+struct RecordPlace {
+  uint32_t file = 0;
+  uint32_t offset = 0;
 };
 
 // What the writer has written so far.
@@ -59,6 +65,19 @@ class DataFileWriter {
   // code is stored instead, and only a chain's last piece can be Huffman-coded (the
   // decoder stops at the "~!"); so the text read back never depends on the choice.
   bool addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding, uint32_t* offset);
+  // The same for an entry whose head goes on at next, where continuations can reach;
+  // the head need not end with the end marker.
+  bool addEntryHead(const uint8_t* head, uint32_t size, EntryEncoding encoding, RecordPlace next,
+                    uint32_t* offset);
+  // Appends an entry of a head and a body ending with the end marker, the body's records
+  // where continuations can reach them, so later heads can go on at *bodyPlace.
+  bool addEntryWithBody(const uint8_t* head, uint32_t headSize, const uint8_t* body,
+                        uint32_t bodySize, EntryEncoding encoding, uint32_t* offset,
+                        RecordPlace* bodyPlace);
+  // Whether a continuation can start at place.
+  bool reachable(RecordPlace place) const {
+    return place.file != 0 || place.offset < options_.continuationLimit;
+  }
 
   // Where the next entry's first record goes in the main file.
   uint32_t nextOffset() const { return files_.empty() ? 0 : files_[0].end; }
@@ -86,6 +105,18 @@ class DataFileWriter {
                    std::vector<uint8_t>* record, bool* storedInstead) const;
   bool smallest(const uint8_t* text, uint32_t size, bool last, std::vector<uint8_t>* record) const;
   uint32_t fileForContinuation();
+  // A run of text coded as one or more records of at most maxPieceSize bytes each.
+  struct Piece {
+    const uint8_t* text;
+    uint32_t size;
+    bool inMainFile;  // else where continuations go
+  };
+  void appendPieces(const uint8_t* text, uint32_t size, bool firstInMainFile,
+                    std::vector<Piece>* pieces) const;
+  // Writes the pieces as a chain of records; the last one goes on at *next when next is
+  // given. places gets each piece's place.
+  bool addChain(const std::vector<Piece>& pieces, EntryEncoding encoding, const RecordPlace* next,
+                std::vector<RecordPlace>* places);
   bool reference(uint32_t from, uint32_t to, uint32_t offset, uint32_t* ref);
   bool writeTable(const File& file) const;
 

@@ -218,6 +218,96 @@ INSTANTIATE_TEST_SUITE_P(
         FallbackRow{"LzwHoldsThemBoth", "lzw", "odd \xC3\xBF~!\n", 1, 0}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// Entries made from one source text: "actin" is the text alone, "actinia" and "actinic"
+// get their headword's line first. "odd" has a line first too but a text of its own.
+const std::string kSharedText = "actin, a protein of muscle fibres.\nSee also myosin.\n";
+SourceEntry sharedEntry(const char* headword) {
+  return entryOf(headword, std::string(headword) == "odd" ? "a text used once\n" : kSharedText);
+}
+
+// How an entry's first record is made.
+enum class Start {
+  kWholeText,    // the whole text, no continuation
+  kHeadHere,     // its headword line, going on in the main file
+  kHeadFurther,  // its headword line, going on in a further file
+};
+
+struct SharingRow {
+  const char* what;
+  uint32_t continuationLimit;
+  std::vector<const char*> order;
+  std::vector<Start> starts;  // by key: actin, actinia, actinic, odd
+  uint64_t sharingEntries;
+};
+
+class SharedTexts : public ::testing::TestWithParam<SharingRow> {};
+
+TEST_P(SharedTexts, AreWrittenOnceAndReadBackWhole) {
+  const SharingRow& row = GetParam();
+  std::vector<SourceEntry> entries;
+  for (const char* headword : row.order) entries.push_back(sharedEntry(headword));
+  TempDir dir;
+  testing::resolveIn(dir.path(), kEnglish);
+  DataFileOptions options;
+  options.continuationLimit = row.continuationLimit;
+  CompiledDictionary result =
+      compileList(entries, kEnglish, dir.path(), EntryEncoding::kSmallest, options);
+  EXPECT_EQ(result.sharingEntries, row.sharingEntries);
+
+  std::vector<LocatedRecord> records = readLocatedRecords(dir.path(), kEnglish);
+  ASSERT_EQ(records.size(), row.starts.size());
+  DataFile data(dir.path(), kEnglish);
+  CodePageConverter converter("WINDOWS-1252");
+  uint32_t actinAt = records[0].locator;
+  for (size_t i = 0; i < records.size(); ++i) {
+    SCOPED_TRACE(records[i].key);
+    std::string expected;
+    ASSERT_TRUE(makeEntryText(records[i].key, sharedEntry(records[i].key.c_str()).text, converter,
+                              &expected));
+    EXPECT_EQ(contentAt(data.get(), records[i].locator, &testing::resolveInFolder), expected);
+    uint32_t header = 0, continuation = 0;
+    ASSERT_TRUE(content::readU32At(data.get(), records[i].locator, &header));
+    ASSERT_TRUE(content::readU32At(data.get(), records[i].locator + 4, &continuation));
+    switch (row.starts[i]) {
+      case Start::kWholeText:
+        EXPECT_EQ(continuation, 0xFFFFFFFFu);
+        break;
+      case Start::kHeadHere:
+        EXPECT_EQ(header, 8 + records[i].key.size() + 2);  // stored "key\r\n"
+        EXPECT_EQ(continuation, 0xFF000000u | actinAt);
+        break;
+      case Start::kHeadFurther:
+        EXPECT_EQ(header, 8 + records[i].key.size() + 2);
+        EXPECT_EQ(continuation >> 24, 0u);  // file-index entry 0
+        break;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CompiledDataFile, SharedTexts,
+    ::testing::Values(
+        SharingRow{"BodyFirst",
+                   0xFFFFFF,
+                   {"actin", "actinia", "actinic", "odd"},
+                   {Start::kWholeText, Start::kHeadHere, Start::kHeadHere, Start::kWholeText},
+                   2},
+        // The first head writes the text after itself, where "actin" then points.
+        SharingRow{"HeadFirst",
+                   0xFFFFFF,
+                   {"actinia", "actinic", "actin", "odd"},
+                   {Start::kWholeText, Start::kHeadHere, Start::kHeadHere, Start::kWholeText},
+                   2},
+        // No continuation may start in the main file: the text goes into a further file
+        // for the heads, and "actin" needs a copy of its own in the main file.
+        SharingRow{"PastTheLimit",
+                   0x10007,
+                   {"actinia", "actin", "actinic", "odd"},
+                   {Start::kWholeText, Start::kHeadFurther, Start::kHeadFurther,
+                    Start::kWholeText},
+                   1}),
+    [](const auto& info) { return std::string(info.param.what); });
+
 TEST(CompiledDataFile, CompanionsAreAnEmptyIndexAndAFreeListHead) {
   TempDir dir, reference;
   CompiledDictionary result =

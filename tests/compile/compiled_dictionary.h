@@ -52,11 +52,13 @@ inline SourceOpener openerOf(const std::vector<SourceEntry>* entries) {
 }
 
 inline CompiledDictionary compileList(const std::vector<SourceEntry>& entries, uint32_t dictId,
-                                      const std::string& folder, EntryEncoding encoding) {
+                                      const std::string& folder, EntryEncoding encoding,
+                                      const DataFileOptions& dataFile = {}) {
   DictionaryCompileOptions options;
   options.dictId = dictId;
   options.folder = folder;
   options.encoding = encoding;
+  options.dataFile = dataFile;
   CompiledDictionary result;
   std::string problem;
   EXPECT_TRUE(compileDictionary(openerOf(&entries), options, nullptr, &result, &problem))
@@ -103,11 +105,37 @@ inline std::vector<LocatedRecord> readLocatedRecords(const std::string& folder, 
   return out;
 }
 
-// The text of the record at offset of the data file, or "<unreadable>".
-inline std::string contentAt(content::FileHandle file, uint32_t offset) {
-  const uint32_t size = content::contentSizeAt(file, offset);
+// A resolver of further data files: those of dictId lie in folder.
+inline std::string& resolvedFolder() {
+  static std::string folder;
+  return folder;
+}
+inline uint32_t& resolvedDictId() {
+  static uint32_t id = 0;
+  return id;
+}
+inline void resolveIn(const std::string& folder, uint32_t dictId) {
+  resolvedFolder() = folder;
+  resolvedDictId() = dictId;
+}
+inline int resolveInFolder(uint32_t dictId, char* out, uint32_t size, const char* name) {
+  const std::string path = resolvedFolder() + "/" + name;
+  if (dictId != resolvedDictId() || path.size() >= size) return 0;
+  std::copy(path.c_str(), path.c_str() + path.size() + 1, out);
+  return 1;
+}
+
+// The text of the record at offset of the data file, or "<unreadable>". Further data
+// files are found through resolve.
+inline std::string contentAt(content::FileHandle file, uint32_t offset,
+                             content::DictPathResolver resolve = nullptr) {
+  const uint32_t size = resolve != nullptr ? content::contentSizeAt(file, offset, resolve)
+                                           : content::contentSizeAt(file, offset);
   std::string text(size_t(size) + 1, '\0');
-  if (size == 0 || content::contentTextAt(file, offset, text.data(), size + 1) != size)
+  const uint32_t read =
+      resolve != nullptr ? content::contentTextAt(file, offset, text.data(), size + 1, resolve)
+                         : content::contentTextAt(file, offset, text.data(), size + 1);
+  if (size == 0 || read != size)
     return "<unreadable>";
   text.resize(size);
   return text;

@@ -56,6 +56,9 @@ void printCompileSummary(const CompiledDictionary& result, double seconds, bool 
   std::printf("  data: %s, %llu bytes for %llu bytes of text\n", result.dataPath.c_str(),
               static_cast<unsigned long long>(result.data.bytes),
               static_cast<unsigned long long>(result.textBytes));
+  if (result.sharingEntries != 0)
+    std::printf("  shared texts: %llu entries read a text written once for another\n",
+                static_cast<unsigned long long>(result.sharingEntries));
   std::printf("  records by encoding:");
   forEachUsedType(result.data, [](const char* name, uint64_t count) {
     std::printf(" %s %llu", name, static_cast<unsigned long long>(count));
@@ -101,6 +104,7 @@ std::string compileSummaryJson(const CompiledDictionary& result, double seconds)
       .number("records", index.recordCount)
       .number("dataBytes", result.data.bytes)
       .number("textBytes", result.textBytes)
+      .number("sharingEntries", result.sharingEntries)
       .raw("encodings", encodings.str())
       .number("storedInstead", result.data.storedInstead)
       .boolean("huffmanFirstPass", result.countedFirst)

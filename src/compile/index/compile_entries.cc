@@ -46,12 +46,13 @@ bool addAllEntries(EntrySource& source, IndexCompiler& compiler, ContentCompiler
       compiler.addBadSourceRecord(source.problem());
       return true;
     }
-    // The first record of the entry goes where the data file ends now, so the record can
-    // be made before the text is written, and no text is written for a refused key.
-    const uint32_t expected = content.nextOffset();
-    entry.contentRef = expected;
+    // Where the entry's records go is settled before the key is taken, so the index
+    // record is made before the text is written, and no text is written for a refused key.
+    uint32_t expected = 0;
     uint32_t offset = 0;
-    if (compiler.add(entry) && (!content.add(entry, &offset) || offset != expected)) {
+    const bool prepared = content.prepare(entry, &expected);
+    entry.contentRef = expected;
+    if (!prepared || (compiler.add(entry) && (!content.write(&offset) || offset != expected))) {
       *problem = "cannot write the content of \"" + entry.headword + "\" to the data file";
       return false;
     }

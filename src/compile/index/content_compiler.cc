@@ -17,6 +17,10 @@ constexpr EncodingName kEncodingNames[] = {
     {"masked", EntryEncoding::kMasked}, {"huffman", EntryEncoding::kHuffman},
 };
 
+const uint8_t* bytesOf(const std::string& text) {
+  return reinterpret_cast<const uint8_t*>(text.data());
+}
+
 }  // namespace
 
 std::optional<EntryEncoding> encodingNamed(const std::string& name) {
@@ -55,14 +59,17 @@ bool ContentCompiler::needsStatistics() const {
          encoding_ == EntryEncoding::kComposite;
 }
 
-const std::string& ContentCompiler::textOf(const SourceEntry& entry) {
-  if (!valid() || !makeEntryText(entry.headword, entry.text, *converter_, &text_)) text_.clear();
-  return text_;
+bool ContentCompiler::makeText(const SourceEntry& entry) {
+  return valid() && makeEntryText(entry.headword, entry.text, *converter_, &text_) &&
+         uint64_t(text_.head.size()) + text_.body.size() <= UINT32_MAX;
 }
 
 void ContentCompiler::countText(const SourceEntry& entry) {
-  const std::string& text = textOf(entry);
-  statistics_.add(reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()));
+  if (!makeText(entry)) return;
+  // Shared texts are coded once, and heads of their own are never Huffman-coded.
+  if (sharing() && ++bodyUses_[std::hash<std::string>{}(text_.body)] > 1) return;
+  statistics_.add(bytesOf(text_.head), uint32_t(text_.head.size()));
+  statistics_.add(bytesOf(text_.body), uint32_t(text_.body.size()));
 }
 
 bool ContentCompiler::create(const std::string& path) {
@@ -71,12 +78,57 @@ bool ContentCompiler::create(const std::string& path) {
   return writer_.create(path, huffman_.get(), options_);
 }
 
-bool ContentCompiler::add(const SourceEntry& entry, uint32_t* offset) {
-  const std::string& text = textOf(entry);
-  if (text.empty() || text.size() > UINT32_MAX) return false;
-  textBytes_ += text.size();
-  return writer_.addEntry(reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()),
-                          encoding_, offset);
+bool ContentCompiler::prepare(const SourceEntry& entry, uint32_t* offset) {
+  if (!makeText(entry)) return false;
+  *offset = writer_.nextOffset();
+  plan_ = Plan::kWhole;
+  written_ = nullptr;
+  if (!sharing()) return true;
+  const auto uses = bodyUses_.find(std::hash<std::string>{}(text_.body));
+  if (uses == bodyUses_.end() || uses->second < 2) return true;
+  written_ = &writtenTexts_.try_emplace(text_.body).first->second;
+  if (!text_.head.empty()) {
+    plan_ = written_->continuation ? Plan::kHeadOnto : Plan::kHeadAndBody;
+  } else if (written_->entryOffset) {
+    plan_ = Plan::kReuse;
+    *offset = *written_->entryOffset;
+  }
+  return true;
+}
+
+bool ContentCompiler::write(uint32_t* offset) {
+  const uint32_t headSize = uint32_t(text_.head.size());
+  const uint32_t bodySize = uint32_t(text_.body.size());
+  textBytes_ += headSize + bodySize;
+  switch (plan_) {
+    case Plan::kReuse:
+      ++sharingEntries_;
+      *offset = *written_->entryOffset;
+      return true;
+    case Plan::kHeadOnto:
+      ++sharingEntries_;
+      return writer_.addEntryHead(bytesOf(text_.head), headSize, encoding_,
+                                  *written_->continuation, offset);
+    case Plan::kHeadAndBody: {
+      RecordPlace body;
+      if (!writer_.addEntryWithBody(bytesOf(text_.head), headSize, bytesOf(text_.body), bodySize,
+                                    encoding_, offset, &body))
+        return false;
+      written_->continuation = body;
+      if (body.file == 0) written_->entryOffset = body.offset;
+      return true;
+    }
+    case Plan::kWhole:
+      break;
+  }
+  if (written_ == nullptr) {
+    whole_ = text_.head + text_.body;
+    return writer_.addEntry(bytesOf(whole_), uint32_t(whole_.size()), encoding_, offset);
+  }
+  if (!writer_.addEntry(bytesOf(text_.body), bodySize, encoding_, offset)) return false;
+  written_->entryOffset = *offset;
+  if (writer_.reachable({0, *offset})) written_->continuation = RecordPlace{0, *offset};
+  return true;
 }
 
 bool ContentCompiler::finish() {

@@ -1,16 +1,22 @@
 // The data half of the dictionary compiler: writes each entry's content text (see
 // entry_text.h) into the dictionary's data file as the entries are read, in source
-// order, so that an entry's offset is known at once and no text is kept.
+// order, so that an entry's offset is known at once. With the default coding, entries
+// made from one source text share its records: an entry that is the text alone points
+// at records already written, and one with its headword's line first gets a record of
+// that line going on into them. A text of one entry only is written whole, in one
+// record, so reading it opens one file. Only shared texts are kept while compiling.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "compile/data_file_writer.h"
 #include "compile/huffman_encoder.h"
 #include "compile/index/code_page.h"
+#include "compile/index/entry_text.h"
 #include "compile/index/source_entry.h"
 
 namespace orvia::compile {
@@ -37,18 +43,30 @@ class ContentCompiler {
 
   // Creates the data file at path, emptying any file there.
   bool create(const std::string& path);
-  // Where the next entry's first record goes in the data file.
-  uint32_t nextOffset() const { return writer_.nextOffset(); }
-  // Writes entry's content; *offset is its first record's offset.
-  bool add(const SourceEntry& entry, uint32_t* offset);
+  // Makes entry's text and sets *offset to where its first record will lie; false
+  // when the entry has no text.
+  bool prepare(const SourceEntry& entry, uint32_t* offset);
+  // Writes the prepared entry's records, if it needs any of its own; *offset is where
+  // its first record lies.
+  bool write(uint32_t* offset);
   // Completes and closes the data files.
   bool finish();
 
   const DataFileTally& tally() const { return writer_.tally(); }
   uint64_t textBytes() const { return textBytes_; }  // converted texts, before coding
+  uint64_t sharingEntries() const { return sharingEntries_; }  // entries on others' records
 
  private:
-  const std::string& textOf(const SourceEntry& entry);
+  // Where a text's records already lie: as an entry's first record in the main file,
+  // and where a head can go on into them.
+  struct WrittenText {
+    std::optional<uint32_t> entryOffset;
+    std::optional<RecordPlace> continuation;
+  };
+  enum class Plan { kWhole, kReuse, kHeadOnto, kHeadAndBody };
+
+  bool makeText(const SourceEntry& entry);
+  bool sharing() const { return encoding_ == EntryEncoding::kSmallest; }
 
   EntryEncoding encoding_;
   DataFileOptions options_;
@@ -56,8 +74,16 @@ class ContentCompiler {
   HuffmanStatistics statistics_;
   std::unique_ptr<HuffmanEncoder> huffman_;
   DataFileWriter writer_;
-  std::string text_;
+  EntryText text_;
+  Plan plan_ = Plan::kWhole;
+  WrittenText* written_ = nullptr;  // the prepared body's entry in writtenTexts_
+  std::unordered_map<std::string, WrittenText> writtenTexts_;
+  // How many entries each text serves, by its hash: a collision only costs a text
+  // shared that need not be.
+  std::unordered_map<size_t, uint32_t> bodyUses_;
+  std::string whole_;
   uint64_t textBytes_ = 0;
+  uint64_t sharingEntries_ = 0;
 };
 
 }  // namespace orvia::compile

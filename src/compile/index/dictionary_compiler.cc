@@ -68,6 +68,7 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->index = compiler.finish();
   out->data = content.tally();
   out->textBytes = content.textBytes();
+  out->sharingEntries = content.sharingEntries();
   ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);
   if (ok) {
     fs::rename(partial, out->dataPath, error);

@@ -12,18 +12,23 @@ void appendLine(std::string_view line, bool first, std::string* out) {
 }  // namespace
 
 bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
-                   std::string* out) {
+                   EntryText* out) {
   while (!text.empty() && text.back() == '\n') {
     text.remove_suffix(1);
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
   }
+  // The parts are converted apart: they split at a line end, which no character spans.
+  const bool headLine = text.empty() || text.substr(0, headword.size()) != headword;
   std::string joined;
-  joined.reserve(headword.size() + text.size() + text.size() / 32 + 8);
-  bool first = true;
-  if (text.substr(0, headword.size()) != headword || text.empty()) {
-    appendLine(headword, first, &joined);
-    first = false;
+  out->head.clear();
+  if (headLine) appendLine(headword, true, &joined);
+  if (headLine && !text.empty()) {
+    joined += "\r\n";
+    if (!converter.convertReplacing(joined, &out->head)) return false;
+    joined.clear();
   }
+  bool first = joined.empty();
+  joined.reserve(text.size() + text.size() / 32 + 8);
   for (; !text.empty(); first = false) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -33,7 +38,16 @@ bool makeEntryText(std::string_view headword, std::string_view text, CodePageCon
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
   }
   joined += "\r\n~!";
-  return converter.convertReplacing(joined, out);
+  return converter.convertReplacing(joined, &out->body);
+}
+
+bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
+                   std::string* out) {
+  EntryText parts;
+  if (!makeEntryText(headword, text, converter, &parts)) return false;
+  *out = std::move(parts.head);
+  *out += parts.body;
+  return true;
 }
 
 }  // namespace orvia::compile

@@ -18,8 +18,18 @@
 
 namespace orvia::compile {
 
+// An entry's text in two parts: the headword's line when rule 2 puts it first, CR LF
+// included, else empty; and the rest, which entries made from one source text share.
+struct EntryText {
+  std::string head;
+  std::string body;
+};
+
 // REQUIRES: converter converts into the dictionary's code page.
 // False only when the converter is not valid.
+bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
+                   EntryText* out);
+// The two parts joined.
 bool makeEntryText(std::string_view headword, std::string_view text, CodePageConverter& converter,
                    std::string* out);
 
