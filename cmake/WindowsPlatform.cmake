@@ -5,6 +5,7 @@ target_include_directories(orvia_os PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
 add_library(orvia_platform STATIC
   win32/files_win32.cc
+  heap_failures.cc
   win32/heap_win32.cc
   win32/mutex_win32.cc
   win32/registry_win32.cc

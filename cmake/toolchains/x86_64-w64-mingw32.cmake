@@ -1,21 +1,6 @@
-# Cross-compiles for Windows with Debian's mingw-w64 x86_64 compilers, posix thread model
-# (the win32 model has no std::mutex in this GCC). The runtime libraries are linked
-# statically, so the DLLs import only each other and system DLLs.
+# Cross-compiles for Windows with Debian's mingw-w64 x86_64 compilers.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(ORVIADIC_MINGW_TRIPLE x86_64-w64-mingw32)
 
-set(CMAKE_C_COMPILER ${ORVIADIC_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORVIADIC_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${ORVIADIC_MINGW_TRIPLE}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ORVIADIC_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(ORVIADIC_STATIC_RUNTIME "-static -static-libgcc -static-libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "${ORVIADIC_STATIC_RUNTIME}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${ORVIADIC_STATIC_RUNTIME}")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "${ORVIADIC_STATIC_RUNTIME}")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

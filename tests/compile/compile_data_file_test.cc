@@ -303,8 +303,7 @@ INSTANTIATE_TEST_SUITE_P(
         SharingRow{"PastTheLimit",
                    0x10007,
                    {"actinia", "actin", "actinic", "odd"},
-                   {Start::kWholeText, Start::kHeadFurther, Start::kHeadFurther,
-                    Start::kWholeText},
+                   {Start::kWholeText, Start::kHeadFurther, Start::kHeadFurther, Start::kWholeText},
                    1}),
     [](const auto& info) { return std::string(info.param.what); });
 

@@ -128,8 +128,8 @@ TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
     if (text != unread.end() && text->second > 0) {
       --text->second;
     } else if (++unmatched <= 5) {
-      ADD_FAILURE() << "the record of \"" << record.key << "\" at " << record.locator
-                    << " reads \"" << actual.substr(0, 80) << "\"";
+      ADD_FAILURE() << "the record of \"" << record.key << "\" at " << record.locator << " reads \""
+                    << actual.substr(0, 80) << "\"";
     }
   }
   content::closeFile(data);
@@ -139,9 +139,8 @@ TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
   EXPECT_EQ(left, result.index.skipped.size());
   if (kEntriesChecked == UINT64_MAX) {
     EXPECT_GT(result.data.bytes, 16u << 20);
-    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const auto& r) {
-      return r.extended && r.locator > 0xFFFFFFu;
-    }));
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(),
+                            [](const auto& r) { return r.extended && r.locator > 0xFFFFFFu; }));
   }
 }
 

@@ -132,11 +132,10 @@ inline std::string contentAt(content::FileHandle file, uint32_t offset,
   const uint32_t size = resolve != nullptr ? content::contentSizeAt(file, offset, resolve)
                                            : content::contentSizeAt(file, offset);
   std::string text(size_t(size) + 1, '\0');
-  const uint32_t read =
-      resolve != nullptr ? content::contentTextAt(file, offset, text.data(), size + 1, resolve)
-                         : content::contentTextAt(file, offset, text.data(), size + 1);
-  if (size == 0 || read != size)
-    return "<unreadable>";
+  const uint32_t read = resolve != nullptr
+                            ? content::contentTextAt(file, offset, text.data(), size + 1, resolve)
+                            : content::contentTextAt(file, offset, text.data(), size + 1);
+  if (size == 0 || read != size) return "<unreadable>";
   text.resize(size);
   return text;
 }

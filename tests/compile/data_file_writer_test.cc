@@ -94,13 +94,13 @@ TEST_P(DataFileWriterReach, ContinuationsStartBelowTheLimitOfTheMainFile) {
 }
 
 // A same-file reference to 0xFFFFFF would be 0xFFFFFFFF, "no continuation".
-INSTANTIATE_TEST_SUITE_P(
-    Edges, DataFileWriterReach,
-    ::testing::Values(ReachRow{0x20000, {0, 0x1FFFF}, true}, ReachRow{0x20000, {0, 0x20000}, false},
-                      ReachRow{0x20000, {1, 0x7FFFFFFF}, true},
-                      ReachRow{0x1000000, {0, 0xFFFFFE}, true},
-                      ReachRow{0x1000000, {0, 0xFFFFFF}, false},
-                      ReachRow{0xFFFFFFFF, {0, 0xFFFFFF}, false}));
+INSTANTIATE_TEST_SUITE_P(Edges, DataFileWriterReach,
+                         ::testing::Values(ReachRow{0x20000, {0, 0x1FFFF}, true},
+                                           ReachRow{0x20000, {0, 0x20000}, false},
+                                           ReachRow{0x20000, {1, 0x7FFFFFFF}, true},
+                                           ReachRow{0x1000000, {0, 0xFFFFFE}, true},
+                                           ReachRow{0x1000000, {0, 0xFFFFFF}, false},
+                                           ReachRow{0xFFFFFFFF, {0, 0xFFFFFF}, false}));
 
 }  // namespace
 }  // namespace orvia::compile

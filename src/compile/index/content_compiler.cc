@@ -107,8 +107,8 @@ bool ContentCompiler::write(uint32_t* offset) {
       return true;
     case Plan::kHeadOnto:
       ++sharingEntries_;
-      return writer_.addEntryHead(bytesOf(text_.head), headSize, encoding_,
-                                  *written_->continuation, offset);
+      return writer_.addEntryHead(bytesOf(text_.head), headSize, encoding_, *written_->continuation,
+                                  offset);
     case Plan::kHeadAndBody: {
       RecordPlace body;
       if (!writer_.addEntryWithBody(bytesOf(text_.head), headSize, bytesOf(text_.body), bodySize,

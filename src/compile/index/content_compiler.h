@@ -53,7 +53,7 @@ class ContentCompiler {
   bool finish();
 
   const DataFileTally& tally() const { return writer_.tally(); }
-  uint64_t textBytes() const { return textBytes_; }  // converted texts, before coding
+  uint64_t textBytes() const { return textBytes_; }            // converted texts, before coding
   uint64_t sharingEntries() const { return sharingEntries_; }  // entries on others' records
 
  private:

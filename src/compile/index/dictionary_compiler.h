@@ -34,9 +34,9 @@ struct CompiledDictionary {
   uint64_t entries = 0;  // entries the source gave, skipped ones included
   std::string indexPath, dataPath;
   DataFileTally data;
-  uint64_t textBytes = 0;     // the entries' texts, before coding and sharing
+  uint64_t textBytes = 0;       // the entries' texts, before coding and sharing
   uint64_t sharingEntries = 0;  // entries on records of a text written for another
-  bool countedFirst = false;  // a first pass over the source counted bytes for Huffman trees
+  bool countedFirst = false;    // a first pass over the source counted bytes for Huffman trees
   std::vector<CompanionFile> companions;
 };
 

@@ -1,10 +1,10 @@
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
 #include <unordered_set>
 
+#include "platform/heap_failures.h"
 #include "platform/platform.h"
 
 // A private heap remembers its blocks so that destroying it frees them all. The process
@@ -25,33 +25,15 @@ PlatformHeap& theProcessHeap() {
   static PlatformHeap heap{true, {}, {}};
   return heap;
 }
-std::atomic<uint32_t> gFailCountdown{0};
-std::atomic<bool> gFailHeapLookup{false};
-
-// True when this allocation is the one a test asked to fail.
-bool injectedFailure() {
-  uint32_t current = gFailCountdown.load();
-  while (current != 0) {
-    if (gFailCountdown.compare_exchange_weak(current, current - 1)) return current == 1;
-  }
-  return false;
-}
 
 }  // namespace
 
-void injectAllocationFailure(uint32_t nth) {
-  gFailCountdown.store(nth);
-}
-void injectProcessHeapFailure(bool failHeapLookup) {
-  gFailHeapLookup.store(failHeapLookup);
-}
-
 HeapHandle processHeap() {
-  return gFailHeapLookup.load() ? nullptr : &theProcessHeap();
+  return processHeapLookupShouldFail() ? nullptr : &theProcessHeap();
 }
 
 HeapHandle createHeap(size_t) {
-  if (injectedFailure()) return nullptr;
+  if (allocationShouldFail()) return nullptr;
   return new (std::nothrow) PlatformHeap();
 }
 
@@ -63,7 +45,7 @@ bool destroyHeap(HeapHandle heap) {
 }
 
 void* heapAlloc(HeapHandle heap, size_t size) {
-  if (heap == nullptr || injectedFailure()) return nullptr;
+  if (heap == nullptr || allocationShouldFail()) return nullptr;
   void* block = std::calloc(1, size == 0 ? 1 : size);
   if (block == nullptr || heap->isProcessHeap) return block;
   std::lock_guard<std::mutex> lock(heap->mutex);
@@ -72,7 +54,7 @@ void* heapAlloc(HeapHandle heap, size_t size) {
 }
 
 void* heapReAlloc(HeapHandle heap, void* block, size_t size) {
-  if (heap == nullptr || block == nullptr || injectedFailure()) return nullptr;
+  if (heap == nullptr || block == nullptr || allocationShouldFail()) return nullptr;
   void* grown = std::realloc(block, size == 0 ? 1 : size);
   if (grown == nullptr || heap->isProcessHeap) return grown;
   std::lock_guard<std::mutex> lock(heap->mutex);
