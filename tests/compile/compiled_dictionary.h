@@ -11,6 +11,7 @@
 
 #include "compile/index/dictionary_compiler.h"
 #include "compile/index/index_writer.h"
+#include "compiled_index.h"
 #include "content/content_record.h"
 #include "content/file_access.h"
 #include "dict/index_record.h"
@@ -77,21 +78,7 @@ struct LocatedRecord {
 // Every record of dictId's index in folder, in key order.
 inline std::vector<LocatedRecord> readLocatedRecords(const std::string& folder, uint32_t dictId) {
   std::vector<LocatedRecord> out;
-  const std::string path = indexFilePath(folder, dictId);
-  DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(lang::languageOf(dictId)));
-  EXPECT_NE(db, nullptr) << path;
-  if (db == nullptr) return out;
-  uint32_t count = 0;
-  EXPECT_NE(dbGetInfo(db, kDbInfoRecordCount, &count), 0);
-  uint8_t buffer[kDbMaxRecordSize];
-  for (uint32_t n = 0; n < count; ++n) {
-    uint32_t size = sizeof buffer;
-    dict::IndexRecordView view;
-    if (dbGoto(db, n) == 0 || dbGetRecord(db, &size, buffer) == 0 ||
-        !dict::parseIndexRecord(buffer, size, &view)) {
-      ADD_FAILURE() << "record " << n << " cannot be read";
-      break;
-    }
+  forEachIndexRecord(indexFilePath(folder, dictId), dictId, [&](const dict::IndexRecordView& view) {
     LocatedRecord r;
     r.key = view.key();
     r.contentDictId = view.contentDictId;
@@ -100,8 +87,7 @@ inline std::vector<LocatedRecord> readLocatedRecords(const std::string& folder, 
     r.extended = r.locator == dict::kExtendedLocator;
     if (r.extended && !view.extendedRef(&r.locator)) ADD_FAILURE() << "no extendedRef: " << r.key;
     out.push_back(r);
-  }
-  dbClose(db);
+  });
   return out;
 }
 

@@ -31,12 +31,13 @@ inline CompiledIndex compileInto(EntrySource& source, uint32_t dictId, const std
   return index;
 }
 
-// Every record of the index file, in order, read one at a time with dbGoto.
-inline std::vector<StoredRecord> readIndexFile(const std::string& path, uint32_t dictId) {
-  std::vector<StoredRecord> out;
+// Hands every record of the index file to visit, in order, read one at a time with
+// dbGoto.
+template <typename Visit>
+void forEachIndexRecord(const std::string& path, uint32_t dictId, Visit visit) {
   DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(lang::languageOf(dictId)));
   EXPECT_NE(db, nullptr) << path;
-  if (db == nullptr) return out;
+  if (db == nullptr) return;
   uint32_t count = 0;
   EXPECT_NE(dbGetInfo(db, kDbInfoRecordCount, &count), 0);
   uint8_t buffer[kDbMaxRecordSize];
@@ -48,10 +49,17 @@ inline std::vector<StoredRecord> readIndexFile(const std::string& path, uint32_t
       ADD_FAILURE() << "record " << n << " cannot be read";
       break;
     }
-    out.push_back({view.searchKey, view.key(), view.word(), view.contentDictId, view.contentRef,
-                   view.recordNumber, view.lastByte});
+    visit(view);
   }
   dbClose(db);
+}
+
+inline std::vector<StoredRecord> readIndexFile(const std::string& path, uint32_t dictId) {
+  std::vector<StoredRecord> out;
+  forEachIndexRecord(path, dictId, [&](const dict::IndexRecordView& view) {
+    out.push_back({view.searchKey, view.key(), view.word(), view.contentDictId, view.contentRef,
+                   view.recordNumber, view.lastByte});
+  });
   return out;
 }
 
