@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "compile/content_record_encoder.h"
 #include "content/content_format.h"
@@ -31,17 +32,25 @@ std::string furtherFileName(uint32_t dictId, uint32_t sequence) {
   return name;
 }
 
+std::string partPath(const std::string& path) {
+  return path + ".part";
+}
+
 }  // namespace
 
 DataFileWriter::~DataFileWriter() {
-  for (File& f : files_) content::closeFile(f.handle);
+  for (File& f : files_) {
+    content::closeFile(f.handle);
+    std::error_code ignored;
+    if (!committed_) std::filesystem::remove(partPath(f.path), ignored);
+  }
 }
 
 bool DataFileWriter::openFile(const std::string& path, const std::string& name) {
   File file;
   file.path = path;
   file.name = name;
-  file.handle = createFileReadWrite(path.c_str());
+  file.handle = createFileReadWrite(partPath(path).c_str());
   if (file.handle == kInvalidFile) return false;
   // The table is written at the end; the trees go in every file so that Huffman records
   // can be continuations too.
@@ -259,6 +268,20 @@ bool DataFileWriter::finish() {
     ok = content::closeFile(f.handle) != 0 && ok;
     f.handle = kInvalidFile;
   }
+  return ok;
+}
+
+bool DataFileWriter::commit() {
+  for (const File& f : files_) {
+    if (f.handle != kInvalidFile) return false;
+  }
+  bool ok = !files_.empty();
+  for (const File& f : files_) {
+    std::error_code error;
+    std::filesystem::rename(partPath(f.path), f.path, error);
+    ok = ok && !error;
+  }
+  committed_ = ok;
   return ok;
 }
 

@@ -55,8 +55,9 @@ class DataFileWriter {
   DataFileWriter& operator=(const DataFileWriter&) = delete;
   ~DataFileWriter();
 
-  // Creates the main file (emptying an existing one). huffman may be null: no record is
-  // then Huffman-coded.
+  // Starts the main file at path. Every file is written beside its name with ".part"
+  // added, so the files of a dictionary in use stay as they are until commit. huffman
+  // may be null: no record is then Huffman-coded.
   bool create(const std::string& path, const HuffmanEncoder* huffman,
               const DataFileOptions& options);
 
@@ -84,6 +85,9 @@ class DataFileWriter {
 
   // Writes the file-index tables and closes every file.
   bool finish();
+  // Gives every finished file its name, replacing the file there. Files not committed
+  // are removed when the writer goes.
+  bool commit();
 
   // Names of the further files written so far, for callers that ship them.
   std::vector<std::string> furtherFileNames() const;
@@ -92,7 +96,7 @@ class DataFileWriter {
 
  private:
   struct File {
-    std::string path;
+    std::string path;  // where it goes on commit
     std::string name;
     content::FileHandle handle = content::kInvalidFile;
     uint32_t end = 0;
@@ -124,6 +128,7 @@ class DataFileWriter {
   DataFileOptions options_;
   std::string directory_;
   std::vector<File> files_;
+  bool committed_ = false;
   DataFileTally tally_;
 };
 

@@ -2,6 +2,7 @@
 // laid out by hand.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "compile/data_file_writer.h"
@@ -39,6 +40,7 @@ TEST(DataFileWriterSharing, HeadsGoOnIntoTheBodyInTheSameFile) {
                                       &first, &bodyPlace));
   ASSERT_TRUE(writer.addEntryHead(bytesOf(also), 6, EntryEncoding::kStored, bodyPlace, &second));
   ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(writer.commit());
 
   // "see\r\n" is a record of 13 bytes, so the body starts at 0x10014.
   EXPECT_EQ(first, kFirstRecord);
@@ -63,6 +65,7 @@ TEST(DataFileWriterSharing, BodiesPastTheLimitGoIntoAFurtherFile) {
   ASSERT_TRUE(writer.addEntryWithBody(bytesOf(see), 5, bytesOf(body), 9, EntryEncoding::kStored,
                                       &first, &bodyPlace));
   ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(writer.commit());
   EXPECT_EQ(bodyPlace.file, 1u);
   EXPECT_EQ(bodyPlace.offset, kFirstRecord);
 
@@ -74,6 +77,39 @@ TEST(DataFileWriterSharing, BodiesPastTheLimitGoIntoAFurtherFile) {
   EXPECT_EQ(readFileBytes(dir.file("main.DAT")), table + storedRecord(see, 0x00010007));
   EXPECT_EQ(readFileBytes(further),
             std::string(kFirstRecord, '\0') + storedRecord(body, 0xFFFFFFFF));
+}
+
+TEST(DataFileWriterFiles, EarlierFilesStayUntilCommit) {
+  TempDir dir;
+  const std::string main = dir.file("main.DAT"), further = dir.file("X0000001.DAT");
+  orvia::testing::writeFileBytes(main, "earlier main");
+  orvia::testing::writeFileBytes(further, "earlier further");
+  DataFileOptions options;
+  options.continuationLimit = kFirstRecord;
+  const std::string see = "see\r\n", body = "Body.\r\n~!";
+  uint32_t first = 0;
+  RecordPlace bodyPlace;
+  {
+    DataFileWriter abandoned;
+    ASSERT_TRUE(abandoned.create(main, nullptr, options));
+    ASSERT_TRUE(abandoned.addEntryWithBody(bytesOf(see), 5, bytesOf(body), 9,
+                                           EntryEncoding::kStored, &first, &bodyPlace));
+    ASSERT_TRUE(abandoned.finish());
+  }
+  EXPECT_EQ(readFileBytes(main), "earlier main");
+  EXPECT_EQ(readFileBytes(further), "earlier further");
+  EXPECT_FALSE(std::filesystem::exists(main + ".part"));
+  EXPECT_FALSE(std::filesystem::exists(further + ".part"));
+
+  DataFileWriter writer;
+  ASSERT_TRUE(writer.create(main, nullptr, options));
+  ASSERT_TRUE(writer.addEntryWithBody(bytesOf(see), 5, bytesOf(body), 9, EntryEncoding::kStored,
+                                      &first, &bodyPlace));
+  EXPECT_FALSE(writer.commit());  // not finished
+  ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(writer.commit());
+  EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + body.size());
+  EXPECT_FALSE(std::filesystem::exists(main + ".part"));
 }
 
 struct ReachRow {

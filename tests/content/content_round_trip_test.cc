@@ -200,6 +200,7 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
       EXPECT_NE(name.find_first_not_of("0123456789ABCDEF"), std::string::npos);
     }
     ASSERT_TRUE(writer.finish());
+    ASSERT_TRUE(writer.commit());
 
     FileHandle file = openFileRead(dir.file("00010203.DAT").c_str());
     for (size_t i = 0; i < texts_.size(); ++i) {

@@ -41,7 +41,7 @@ class ContentCompiler {
   bool needsStatistics() const;
   void countText(const SourceEntry& entry);
 
-  // Creates the data file at path, emptying any file there.
+  // Starts the data file that goes to path on commit.
   bool create(const std::string& path);
   // Makes entry's text and sets *offset to where its first record will lie; false
   // when the entry has no text.
@@ -51,6 +51,8 @@ class ContentCompiler {
   bool write(uint32_t* offset);
   // Completes and closes the data files.
   bool finish();
+  // Puts the finished data files in place of any earlier ones; until then those stay.
+  bool commit() { return writer_.commit(); }
 
   const DataFileTally& tally() const { return writer_.tally(); }
   uint64_t textBytes() const { return textBytes_; }            // converted texts, before coding

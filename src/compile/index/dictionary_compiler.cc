@@ -50,10 +50,8 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
 
   out->indexPath = indexFilePath(options.folder, dictId);
   out->dataPath = dictFilePath(options.folder, dictId, ".DAT");
-  const std::string partial = out->dataPath + ".part";
-  std::error_code error;
-  if (!content.create(partial)) {
-    *problem = "cannot create " + partial;
+  if (!content.create(out->dataPath)) {
+    *problem = "cannot create " + out->dataPath + ".part";
     return false;
   }
   bool ok = runPass(open, "compiling", progress, problem,
@@ -61,7 +59,7 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
                       return addAllEntries(source, compiler, content, report, why);
                     });
   if (!content.finish() && ok) {
-    *problem = "cannot complete " + partial;
+    *problem = "cannot complete " + out->dataPath + ".part";
     ok = false;
   }
   out->entries = compiler.entriesSeen();
@@ -70,17 +68,11 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->textBytes = content.textBytes();
   out->sharingEntries = content.sharingEntries();
   ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);
-  if (ok) {
-    fs::rename(partial, out->dataPath, error);
-    if (error) {
-      *problem = "cannot replace " + out->dataPath;
-      ok = false;
-    }
+  if (ok && !content.commit()) {
+    *problem = "cannot replace " + out->dataPath;
+    ok = false;
   }
-  if (!ok) {
-    fs::remove(partial, error);
-    return false;
-  }
+  if (!ok) return false;
   out->companions = createCompanionFiles(options.folder, dictId);
   for (const CompanionFile& file : out->companions) {
     if (file.state == CompanionFile::State::kFailed) {
