@@ -167,8 +167,6 @@ void DataFileWriter::appendPieces(const uint8_t* text, uint32_t size, bool first
 bool DataFileWriter::addChain(const std::vector<Piece>& pieces, EntryEncoding encoding,
                               const RecordPlace* next, std::vector<RecordPlace>* places) {
   if (files_.empty() || pieces.empty()) return false;
-  const Piece& lastPiece = pieces.back();
-  if (next == nullptr && !endsWithMarker(lastPiece.text, lastPiece.size)) return false;
   const size_t count = pieces.size();
   std::vector<std::vector<uint8_t>> records(count);
   uint32_t storedInstead = 0;
@@ -209,6 +207,7 @@ bool DataFileWriter::addChain(const std::vector<Piece>& pieces, EntryEncoding en
 
 bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding encoding,
                               uint32_t* offset) {
+  if (!endsWithMarker(text, size)) return false;
   std::vector<Piece> pieces;
   std::vector<RecordPlace> places;
   appendPieces(text, size, true, &pieces);
@@ -231,6 +230,7 @@ bool DataFileWriter::addEntryHead(const uint8_t* head, uint32_t size, EntryEncod
 bool DataFileWriter::addEntryWithBody(const uint8_t* head, uint32_t headSize, const uint8_t* body,
                                       uint32_t bodySize, EntryEncoding encoding, uint32_t* offset,
                                       RecordPlace* bodyPlace) {
+  if (!endsWithMarker(body, bodySize)) return false;
   std::vector<Piece> pieces;
   std::vector<RecordPlace> places;
   appendPieces(head, headSize, true, &pieces);

@@ -79,6 +79,27 @@ TEST(DataFileWriterSharing, BodiesPastTheLimitGoIntoAFurtherFile) {
             std::string(kFirstRecord, '\0') + storedRecord(body, 0xFFFFFFFF));
 }
 
+// The end marker is the text's end, not the last piece's: a last piece of 1 to 3 bytes
+// holds only part of it.
+TEST(DataFileWriterChains, ALastPieceShorterThanTheMarkerIsWritten) {
+  TempDir dir;
+  DataFileOptions options;
+  options.maxPieceSize = 8;
+  DataFileWriter writer;
+  ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr, options));
+  const std::string text = "sixteen!\r\nmore\r\n~!";  // pieces of 8, 8 and 2 bytes
+  uint32_t offset = 0;
+  ASSERT_TRUE(
+      writer.addEntry(bytesOf(text), uint32_t(text.size()), EntryEncoding::kStored, &offset));
+  ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(writer.commit());
+  std::string expected(kFirstRecord, '\0');
+  expected += storedRecord(text.substr(0, 8), 0xFF010017) +
+              storedRecord(text.substr(8, 8), 0xFF010027) +
+              storedRecord(text.substr(16), 0xFFFFFFFF);
+  EXPECT_EQ(readFileBytes(dir.file("main.DAT")), expected);
+}
+
 TEST(DataFileWriterFiles, EarlierFilesStayUntilCommit) {
   TempDir dir;
   const std::string main = dir.file("main.DAT"), further = dir.file("X0000001.DAT");

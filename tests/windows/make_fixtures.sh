@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
-# Makes the portability fixtures in tests/windows/data on Linux: the dictionary the tool
-# compiles from data/words.tsv, the listing the Linux build reads from it, and the index
+# Makes the portability fixtures in tests/windows/data on Linux: the dictionary compiled
+# from data/words.tsv into records chained through further data files, the listing the Linux build reads from it, and the index
 # the store writes for the portability test's fixed run of operations.
 # Usage: make_fixtures.sh [BUILD_DIR]   a native build with the tool and portability_test
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build/plain}
 out=$root/tests/windows/data
-ninja -C "$build" orviadic portability_test >/dev/null
+ninja -C "$build" compile_chained portability_test >/dev/null
 rm -rf "$out/linux_dictionary" "$out/store_written"
 mkdir -p "$out/linux_dictionary" "$out/store_written"
-"$build/tools/orviadic" compile --from tsv "$root/data/words.tsv" --id 0x00010101 \
-  --out "$out/linux_dictionary" >/dev/null
+"$build/tests/windows/compile_chained" "$root/data/words.tsv" 0x00010101 "$out/linux_dictionary"
 registry=$(mktemp -d)
 trap 'rm -rf "$registry"' EXIT
 ORVIADIC_UPDATE_FIXTURES=1 ORVIADIC_SOURCE_DIR=$root ORVIADIC_REGISTRY_DIR=$registry \
