@@ -80,6 +80,21 @@ TEST_F(RegistryStore, SeesChangesWrittenBehindItsBack) {
   EXPECT_EQ(query("Path"), std::string("two\0", 4));
 }
 
+// An open key reads its hive as it was when opened, so the several queries of one lookup
+// see one state; the next key opened sees the change.
+TEST_F(RegistryStore, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
+  writeDictKey("\"Path\"=\"one\"\r\n");
+  RegKey key = regOpenKey(kHkeyLocalMachine, kKey, RegAccess::kRead);
+  ASSERT_NE(key, nullptr);
+  ASSERT_TRUE(set("Path", kRegSz, std::string("changed\0", 8)));
+  char buffer[16] = {};
+  uint32_t size = sizeof buffer;
+  EXPECT_TRUE(regQueryValue(key, "Path", nullptr, buffer, &size));
+  EXPECT_EQ(std::string(buffer, size), std::string("one\0", 4));
+  regCloseKey(key);
+  EXPECT_EQ(query("Path"), std::string("changed\0", 8));
+}
+
 TEST_F(RegistryStore, ConcurrentWritersFromTwoProcessesBothLand) {
   writeDictKey("");
   constexpr int kWrites = 40;

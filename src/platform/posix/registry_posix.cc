@@ -1,6 +1,7 @@
 // The registry on POSIX: one text hive per root key in a folder of its own. Reads see
-// every change any process made (a hive is parsed again whenever its file changed);
-// writes replace the file atomically under a lock file beside it.
+// every change any process made before the key was opened (a hive is parsed again
+// whenever its file changed); writes replace the file atomically under a lock file
+// beside it.
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -17,8 +18,9 @@ namespace orvia::platform {
 
 struct PlatformRegKey {
   RegRoot root;
-  std::string path;
+  std::string path;  // the key's full path in its hive
   RegAccess access;
+  std::shared_ptr<const regtext::Hive> hive;  // as it was when the key was opened
 };
 namespace {
 
@@ -136,8 +138,10 @@ bool rewriteHive(RegRoot root, bool createMissing, Change change) {
 RegKey regOpenKey(RegRoot root, const char* path, RegAccess access) {
   if (path == nullptr) return nullptr;
   auto hive = loadHive(root);
-  if (!hive || !hive->keyExists(fullKeyPath(root, path))) return nullptr;
-  return new (std::nothrow) PlatformRegKey{root, path, access};
+  if (!hive) return nullptr;
+  std::string keyPath = fullKeyPath(root, path);
+  if (!hive->keyExists(keyPath)) return nullptr;
+  return new (std::nothrow) PlatformRegKey{root, std::move(keyPath), access, std::move(hive)};
 }
 
 void regCloseKey(RegKey key) {
@@ -146,9 +150,7 @@ void regCloseKey(RegKey key) {
 
 bool regQueryValue(RegKey key, const char* name, uint32_t* type, void* data, uint32_t* size) {
   if (key == nullptr || key->access != RegAccess::kRead || size == nullptr) return false;
-  auto hive = loadHive(key->root);
-  if (!hive) return false;
-  auto value = hive->value(fullKeyPath(key->root, key->path), name != nullptr ? name : "");
+  auto value = key->hive->value(key->path, name != nullptr ? name : "");
   if (!value) return false;
   uint32_t stored = uint32_t(value->data.size());
   if (type != nullptr) *type = value->type;
@@ -166,9 +168,7 @@ bool regQueryValue(RegKey key, const char* name, uint32_t* type, void* data, uin
 bool regEnumValue(RegKey key, uint32_t index, char* name, uint32_t nameSize, uint32_t* type,
                   void* data, uint32_t* size) {
   if (key == nullptr || name == nullptr || size == nullptr) return false;
-  auto hive = loadHive(key->root);
-  if (!hive) return false;
-  auto values = hive->values(fullKeyPath(key->root, key->path));
+  auto values = key->hive->values(key->path);
   if (index >= values.size()) return false;
   const auto& [valueName, value] = values[index];
   uint32_t stored = uint32_t(value.data.size());
@@ -185,9 +185,8 @@ bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, 
   if (key == nullptr || key->access != RegAccess::kWrite || (data == nullptr && size != 0))
     return false;
   regtext::Value value{type, std::string(static_cast<const char*>(data), size)};
-  std::string keyPath = fullKeyPath(key->root, key->path);
   return rewriteHive(key->root, false, [&](regtext::Hive& hive) {
-    return hive.setValue(keyPath, name != nullptr ? name : "", value);
+    return hive.setValue(key->path, name != nullptr ? name : "", value);
   });
 }
 
