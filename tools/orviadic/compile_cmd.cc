@@ -122,7 +122,8 @@ void addCompileCommand(CLI::App& app, const GlobalOptions& options) {
   compile->add_option("--out", args->out, "Folder for the dictionary's files")->required();
   compile
       ->add_option("--encoding", args->encoding,
-                   "Content encoding; auto takes the smallest for each entry")
+                   "Content encoding; auto takes the smallest for each entry and writes "
+                   "a text several entries share once")
       ->check(CLI::IsMember({"auto", "stored", "lzw", "lzw64", "masked", "huffman"}));
   compile->add_flag("--list-skipped", args->listSkipped, "List every skipped entry");
   compile->callback([&options, args] { runCompile(*args, options); });
