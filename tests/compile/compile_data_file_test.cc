@@ -253,6 +253,9 @@ TEST_P(SharedTexts, AreWrittenOnceAndReadBackWhole) {
   CompiledDictionary result =
       compileList(entries, kEnglish, dir.path(), EntryEncoding::kSmallest, options);
   EXPECT_EQ(result.sharingEntries, row.sharingEntries);
+  const bool furtherFile = row.continuationLimit == kFirstRecord;
+  EXPECT_EQ(result.furtherDataFiles,
+            furtherFile ? std::vector<std::string>{"X0101011.DAT"} : std::vector<std::string>{});
 
   std::vector<LocatedRecord> records = readLocatedRecords(dir.path(), kEnglish);
   ASSERT_EQ(records.size(), row.starts.size());
@@ -301,7 +304,7 @@ INSTANTIATE_TEST_SUITE_P(
         // No continuation may start in the main file: the text goes into a further file
         // for the heads, and "actin" needs a copy of its own in the main file.
         SharingRow{"PastTheLimit",
-                   0x10007,
+                   kFirstRecord,
                    {"actinia", "actin", "actinic", "odd"},
                    {Start::kWholeText, Start::kHeadFurther, Start::kHeadFurther, Start::kWholeText},
                    1}),

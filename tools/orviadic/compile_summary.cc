@@ -53,8 +53,10 @@ void printCompileSummary(const CompiledDictionary& result, double seconds, bool 
   const CompiledIndex& index = result.index;
   std::printf("%s: %u records from %llu entries in %.2f s\n", bold(result.indexPath).c_str(),
               index.recordCount, static_cast<unsigned long long>(result.entries), seconds);
-  std::printf("  data: %s, %llu bytes for %llu bytes of text\n", result.dataPath.c_str(),
-              static_cast<unsigned long long>(result.data.bytes),
+  std::string further;
+  for (const std::string& name : result.furtherDataFiles) further += " + " + name;
+  std::printf("  data: %s%s, %llu bytes for %llu bytes of text\n", result.dataPath.c_str(),
+              further.c_str(), static_cast<unsigned long long>(result.data.bytes),
               static_cast<unsigned long long>(result.textBytes));
   if (result.sharingEntries != 0)
     std::printf("  shared texts: %llu entries read a text written once for another\n",
@@ -94,12 +96,16 @@ std::string compileSummaryJson(const CompiledDictionary& result, double seconds)
   JsonObject encodings(JsonObject::kNested);
   forEachUsedType(result.data,
                   [&](const char* name, uint64_t count) { encodings.number(name, count); });
+  std::string further;
+  for (const std::string& name : result.furtherDataFiles)
+    further += (further.empty() ? "" : ", ") + JsonObject::quote(name);
   JsonObject companions(JsonObject::kNested);
   for (const CompanionFile& file : result.companions)
     companions.text(file.name, stateName(file.state));
   return JsonObject()
       .text("index", result.indexPath)
       .text("data", result.dataPath)
+      .raw("furtherData", "[" + further + "]")
       .number("entries", result.entries)
       .number("records", index.recordCount)
       .number("dataBytes", result.data.bytes)

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "compile/data_file_writer.h"
 #include "compile/huffman_encoder.h"
@@ -55,6 +56,7 @@ class ContentCompiler {
   bool commit() { return writer_.commit(); }
 
   const DataFileTally& tally() const { return writer_.tally(); }
+  std::vector<std::string> furtherFileNames() const { return writer_.furtherFileNames(); }
   uint64_t textBytes() const { return textBytes_; }            // converted texts, before coding
   uint64_t sharingEntries() const { return sharingEntries_; }  // entries on others' records
 

@@ -65,6 +65,7 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->entries = compiler.entriesSeen();
   out->index = compiler.finish();
   out->data = content.tally();
+  out->furtherDataFiles = content.furtherFileNames();
   out->textBytes = content.textBytes();
   out->sharingEntries = content.sharingEntries();
   ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);

@@ -33,6 +33,7 @@ struct CompiledDictionary {
   CompiledIndex index;
   uint64_t entries = 0;  // entries the source gave, skipped ones included
   std::string indexPath, dataPath;
+  std::vector<std::string> furtherDataFiles;  // names, in dataPath's folder
   DataFileTally data;
   uint64_t textBytes = 0;       // the entries' texts, before coding and sharing
   uint64_t sharingEntries = 0;  // entries on records of a text written for another
