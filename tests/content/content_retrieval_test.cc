@@ -4,9 +4,9 @@
 #include "content/content_retrieval.h"
 
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,7 @@
 #include "dict/memory_dictionary_fixture.h"
 #include "dict/search.h"
 #include "lang/lang_ops.h"
+#include "support/read_only_page.h"
 
 namespace orvia::content {
 namespace {
@@ -190,11 +191,9 @@ TEST_F(ContentRetrieval, BufferEdges) {
   EXPECT_EQ(contentText(nullptr, kMain, failed, sizeof failed), 0u);
   EXPECT_EQ(failed[0], '\0');
 
-  const long page = sysconf(_SC_PAGESIZE);
-  void* readOnly = mmap(nullptr, size_t(page), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(readOnly, MAP_FAILED);
-  EXPECT_EQ(contentText(apple, kMain, static_cast<char*>(readOnly), 64), 0u);
-  munmap(readOnly, size_t(page));
+  orvia::testing::ReadOnlyPage readOnly;
+  ASSERT_NE(readOnly.get(), nullptr);
+  EXPECT_EQ(contentText(apple, kMain, static_cast<char*>(readOnly.get()), 64), 0u);
 }
 
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
@@ -218,13 +217,12 @@ TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
 TEST_F(ContentRetrieval, APathThatCannotBeBuiltGivesNoEndMarker) {
   // A folder where the index name fits within the path limit and a longer content name
   // does not.
-  const std::string folder = dir_.path() + "/" + std::string(244 - dir_.path().size(), 'd');
+  const std::string folder = dir_.file(std::string(244 - dir_.path().size(), 'd'));
   ASSERT_EQ(folder.size(), 245u);
   writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"FF010101Path\"=\"" + folder + "\"\r\n");
-  StoreDouble::instance().load(folder + "/FF010101.IDX", lang::getCompareKeysFn(1),
-                               {entry("apple", kNotes, 0)});
-  StoreDouble::instance().contentNames[folder + "/FF010101.IDX"][kNotes] =
-      std::string("FF010101.NOTES") + '\0' + '\0';
+  const std::string index = (std::filesystem::path(folder) / "FF010101.IDX").string();
+  StoreDouble::instance().load(index, lang::getCompareKeysFn(1), {entry("apple", kNotes, 0)});
+  StoreDouble::instance().contentNames[index][kNotes] = std::string("FF010101.NOTES") + '\0' + '\0';
   EXPECT_EQ(text(word("apple"), kNotes), "");
   EXPECT_EQ(contentSize(word("apple"), kNotes), 0u);
   EXPECT_EQ(contentExists(word("apple"), kNotes), 1);

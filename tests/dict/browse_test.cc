@@ -1,7 +1,4 @@
 // Browsing and word lists over the in-memory store.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -15,6 +12,7 @@
 #include "doubles/store_double.h"
 #include "lang/lang_ops.h"
 #include "memory_dictionary_fixture.h"
+#include "support/read_only_page.h"
 
 namespace orvia::dict {
 namespace {
@@ -141,10 +139,9 @@ TEST_F(Browse, BadListArgumentsWriteOnlyTheEmptyValue) {
     EXPECT_EQ(buffer[1], '#');
   }
   // Unwritable counters: nothing is written through them; the buffer is still cleared.
-  size_t page = size_t(sysconf(_SC_PAGESIZE));
-  auto* readOnly =
-      static_cast<uint32_t*>(mmap(nullptr, page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-  ASSERT_NE(readOnly, MAP_FAILED);
+  orvia::testing::ReadOnlyPage page;
+  auto* readOnly = static_cast<uint32_t*>(page.get());
+  ASSERT_NE(readOnly, nullptr);
   std::memset(buffer, '#', sizeof buffer);
   EXPECT_EQ(fetchWordList(ListKind::kKeys, dict, 0, 5, buffer, 8, readOnly, nullptr), 0u);
   EXPECT_EQ(buffer[0], '\0');
@@ -156,7 +153,6 @@ TEST_F(Browse, BadListArgumentsWriteOnlyTheEmptyValue) {
                           &entries, nullptr),
             0u);
   EXPECT_EQ(entries, 0u);
-  munmap(readOnly, page);
   (void)bytes;
 }
 

@@ -1,4 +1,4 @@
-// The library's module state loaded over a private registry folder.
+// The library's module state loaded over the test's own registry key.
 #pragma once
 
 #include "dict/config.h"
@@ -10,7 +10,7 @@ class ConfigFixture : public RegistryFixture {
  protected:
   void SetUp() override {
     RegistryFixture::SetUp();
-    ASSERT_TRUE(dict::moduleLoad(nullptr));
+    load();
   }
   void TearDown() override {
     dict::moduleUnload();
@@ -20,7 +20,14 @@ class ConfigFixture : public RegistryFixture {
   // Re-reads "Type" as a fresh load would.
   void reload() {
     dict::moduleUnload();
+    load();
+  }
+
+ private:
+  // A load, then the test's key in place of the default one.
+  void load() {
     ASSERT_TRUE(dict::moduleLoad(nullptr));
+    ASSERT_EQ(dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath()), 1);
   }
 };
 

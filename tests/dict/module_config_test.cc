@@ -9,9 +9,13 @@
 
 #include "config_fixture.h"
 #include "dict/version.h"
+#include "support/text_hive.h"
 
 namespace orvia::dict {
 namespace {
+
+using orvia::testing::hiveText;
+using orvia::testing::writeHive;
 
 using orvia::testing::ConfigFixture;
 
@@ -89,9 +93,9 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
   EXPECT_EQ(readNewWordVersion(0xFF010203, &version), 1);
   EXPECT_EQ(version, 9u);
 
-  std::string before = hiveText();
+  std::string before = hiveText(dir_);
   EXPECT_EQ(writeNewWordVersion(0x80010203, 256), 0);
-  EXPECT_EQ(hiveText(), before);
+  EXPECT_EQ(hiveText(dir_), before);
   ASSERT_EQ(writeNewWordVersion(0x80010203, 255), 1);
   ASSERT_EQ(readNewWordVersion(0x80010203, &version), 1);
   EXPECT_EQ(version, 255u);
@@ -107,9 +111,9 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
 }
 
 TEST_F(ModuleConfig, WritesNeedTheKey) {
-  writeHive("Windows Registry Editor Version 5.00\r\n");
+  writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
   EXPECT_EQ(writeNewWordVersion(0x80010203, 1), 0);
-  EXPECT_EQ(hiveText(), "Windows Registry Editor Version 5.00\r\n");
+  EXPECT_EQ(hiveText(dir_), "Windows Registry Editor Version 5.00\r\n");
 }
 
 TEST(FileVersion, PacksCommaSeparatedComponents) {

@@ -8,9 +8,14 @@
 
 #include "platform/platform.h"
 #include "support/registry_fixture.h"
+#include "support/text_hive.h"
 
 namespace orvia::platform {
 namespace {
+
+using orvia::testing::hivePath;
+using orvia::testing::hiveText;
+using orvia::testing::writeHive;
 
 const char kKey[] = "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
 
@@ -47,15 +52,16 @@ TEST_F(RegistryStore, QueriesStoredBytesWhateverTheType) {
 
 TEST_F(RegistryStore, MissingOrForeignHiveHasNoKey) {
   EXPECT_EQ(regOpenKey(kHkeyLocalMachine, kKey, RegAccess::kRead), nullptr);
-  writeHive(std::string("\x00\x01\x02 binary", 10));
+  writeHive(dir_, std::string("\x00\x01\x02 binary", 10));
   EXPECT_EQ(regOpenKey(kHkeyLocalMachine, kKey, RegAccess::kRead), nullptr);
   EXPECT_FALSE(set("Path", kRegSz, std::string("x\0", 2)));
-  EXPECT_EQ(hiveText(), std::string("\x00\x01\x02 binary", 10));
+  EXPECT_EQ(hiveText(dir_), std::string("\x00\x01\x02 binary", 10));
   EXPECT_EQ(regOpenKey(0x12345678u, kKey, RegAccess::kRead), nullptr);
 }
 
 TEST_F(RegistryStore, WriteNeedsAnExistingKeyAndIsSeenAtOnce) {
   writeHive(
+      dir_,
       "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\n");
   EXPECT_FALSE(set("Path", kRegSz, std::string("x\0", 2)));
   ASSERT_TRUE(regCreateKey(kHkeyLocalMachine, kKey));
@@ -63,7 +69,7 @@ TEST_F(RegistryStore, WriteNeedsAnExistingKeyAndIsSeenAtOnce) {
   EXPECT_EQ(query("Path"), std::string("first\0", 6));
   ASSERT_TRUE(set("Path", kRegSz, std::string("second\0", 7)));
   EXPECT_EQ(query("Path"), std::string("second\0", 7));
-  EXPECT_NE(hiveText().find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]"), std::string::npos);
+  EXPECT_NE(hiveText(dir_).find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]"), std::string::npos);
 }
 
 TEST_F(RegistryStore, SeesChangesWrittenBehindItsBack) {
@@ -76,7 +82,7 @@ TEST_F(RegistryStore, SeesChangesWrittenBehindItsBack) {
       "Windows Registry Editor Version 5.00\r\n\r\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict]\r\n"
       "\"Path\"=\"two\"\r\n");
-  ASSERT_EQ(rename(temp.c_str(), hivePath().c_str()), 0);
+  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_).c_str()), 0);
   EXPECT_EQ(query("Path"), std::string("two\0", 4));
 }
 

@@ -36,7 +36,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // The path the library builds for name in this folder, with the system's separator.
+  std::string file(const std::string& name) const {
+    return (std::filesystem::path(path_) / name).string();
+  }
 
  private:
   std::string path_;
@@ -47,9 +50,10 @@ inline std::string readFileBytes(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline void writeFileBytes(const std::string& path, const std::string& bytes) {
+inline bool writeFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+  return bool(out.flush());
 }
 
 }  // namespace orvia::testing

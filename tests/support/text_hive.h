@@ -1,0 +1,21 @@
+// The POSIX registry's hive of HKEY_LOCAL_MACHINE in a test's registry folder, read
+// and written behind the library's back.
+#pragma once
+
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace orvia::testing {
+
+inline std::string hivePath(const TempDir& registry) {
+  return registry.file("HKEY_LOCAL_MACHINE.reg");
+}
+inline void writeHive(const TempDir& registry, const std::string& text) {
+  writeFileBytes(hivePath(registry), text);
+}
+inline std::string hiveText(const TempDir& registry) {
+  return readFileBytes(hivePath(registry));
+}
+
+}  // namespace orvia::testing
