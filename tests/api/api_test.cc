@@ -5,6 +5,7 @@
 #include "orviadb.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"
+#include "test_key.h"
 
 namespace {
 
@@ -13,10 +14,7 @@ class Exports : public orvia::testing::RegistryFixture {
   void SetUp() override {
     RegistryFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    // The library read the registry when it loaded; point it at this test's hive.
-    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
-                           "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict"),
-              1);
+    ASSERT_EQ(orvia::testing::pointLibraryAtTestKey(), 1);
   }
 };
 

@@ -17,6 +17,7 @@
 #include "dict/word_handle.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"
+#include "test_key.h"
 
 namespace {
 
@@ -73,9 +74,7 @@ class GcideContent : public orvia::testing::RegistryFixture {
         orvia::compile::compileDictionary(openSource, options, nullptr, &compiled_, &problem))
         << problem;
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
-                           "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict"),
-              1);
+    ASSERT_EQ(orvia::testing::pointLibraryAtTestKey(), 1);
     dict_ = dicCreateHDICT(kGcide);
     ASSERT_NE(dict_, nullptr);
   }

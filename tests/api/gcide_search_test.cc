@@ -17,6 +17,7 @@
 #include "orviadb.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"
+#include "test_key.h"
 
 namespace {
 
@@ -64,9 +65,7 @@ class GcideSearch : public orvia::testing::RegistryFixture {
     if (folder_ == nullptr) GTEST_SKIP() << "the dict-gcide package is not installed";
     RegistryFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + folder_->path() + "\"\r\n");
-    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
-                           "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict"),
-              1);
+    ASSERT_EQ(orvia::testing::pointLibraryAtTestKey(), 1);
     dict_ = dicCreateHDICT(kGcide);
     ASSERT_NE(dict_, nullptr);
   }

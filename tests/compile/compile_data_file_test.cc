@@ -247,7 +247,7 @@ TEST_P(SharedTexts, AreWrittenOnceAndReadBackWhole) {
   std::vector<SourceEntry> entries;
   for (const char* headword : row.order) entries.push_back(sharedEntry(headword));
   TempDir dir;
-  testing::resolveIn(dir.path(), kEnglish);
+  orvia::testing::resolveIn(dir.path(), kEnglish);
   DataFileOptions options;
   options.continuationLimit = row.continuationLimit;
   CompiledDictionary result =
@@ -267,7 +267,8 @@ TEST_P(SharedTexts, AreWrittenOnceAndReadBackWhole) {
     std::string expected;
     ASSERT_TRUE(makeEntryText(records[i].key, sharedEntry(records[i].key.c_str()).text, converter,
                               &expected));
-    EXPECT_EQ(contentAt(data.get(), records[i].locator, &testing::resolveInFolder), expected);
+    EXPECT_EQ(contentAt(data.get(), records[i].locator, &orvia::testing::resolveInFolder),
+              expected);
     uint32_t header = 0, continuation = 0;
     ASSERT_TRUE(content::readU32At(data.get(), records[i].locator, &header));
     ASSERT_TRUE(content::readU32At(data.get(), records[i].locator + 4, &continuation));

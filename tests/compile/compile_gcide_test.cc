@@ -120,10 +120,11 @@ TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
   ASSERT_EQ(records.size(), result.index.recordCount);
   content::FileHandle data = content::openFileRead(result.dataPath.c_str());
   ASSERT_NE(data, content::kInvalidFile);
-  testing::resolveIn(dir.path(), kGcide);
+  orvia::testing::resolveIn(dir.path(), kGcide);
   size_t unmatched = 0;
   for (const testing::LocatedRecord& record : records) {
-    const std::string actual = testing::contentAt(data, record.locator, &testing::resolveInFolder);
+    const std::string actual =
+        testing::contentAt(data, record.locator, &orvia::testing::resolveInFolder);
     auto text = unread.find(actual);
     if (text != unread.end() && text->second > 0) {
       --text->second;

@@ -17,6 +17,7 @@
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
+#include "support/folder_resolver.h"
 
 namespace orvia::compile::testing {
 
@@ -89,26 +90,6 @@ inline std::vector<LocatedRecord> readLocatedRecords(const std::string& folder, 
     out.push_back(r);
   });
   return out;
-}
-
-// A resolver of further data files: those of dictId lie in folder.
-inline std::string& resolvedFolder() {
-  static std::string folder;
-  return folder;
-}
-inline uint32_t& resolvedDictId() {
-  static uint32_t id = 0;
-  return id;
-}
-inline void resolveIn(const std::string& folder, uint32_t dictId) {
-  resolvedFolder() = folder;
-  resolvedDictId() = dictId;
-}
-inline int resolveInFolder(uint32_t dictId, char* out, uint32_t size, const char* name) {
-  const std::string path = resolvedFolder() + "/" + name;
-  if (dictId != resolvedDictId() || path.size() >= size) return 0;
-  std::copy(path.c_str(), path.c_str() + path.size() + 1, out);
-  return 1;
 }
 
 // The text of the record at offset of the data file, or "<unreadable>". Further data

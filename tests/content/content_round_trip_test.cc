@@ -13,6 +13,7 @@
 #include "content/lzw_decoder.h"
 #include "content/unmask.h"
 #include "content_test_util.h"
+#include "support/folder_resolver.h"
 
 namespace orvia::content {
 namespace {
@@ -158,15 +159,6 @@ TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {
   }
 }
 
-std::string testDir;
-int testResolver(uint32_t id, char* out, uint32_t size, const char* name) {
-  if (id != 0x00010203) return 0;
-  std::string path = testDir + name;
-  if (path.size() >= size) return 0;
-  std::memcpy(out, path.c_str(), path.size() + 1);
-  return 1;
-}
-
 // Small pieces make chains, a small continuation limit sends them into further files
 // named by id and name (or by full path), and every coding is used.
 TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
@@ -174,7 +166,7 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
   for (uint32_t dictId : {0u, 0x00010203u}) {
     SCOPED_TRACE(dictId);
     test::TempDir dir;
-    testDir = dir.file("");
+    orvia::testing::resolveIn(dir.path(), 0x00010203);
     DataFileOptions options;
     options.dictId = dictId;
     options.maxPieceSize = 3000;
@@ -206,9 +198,10 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
     for (size_t i = 0; i < texts_.size(); ++i) {
       SCOPED_TRACE(i);
       const std::string& t = texts_[i];
-      EXPECT_EQ(contentSizeAt(file, offsets[i], &testResolver), t.size());
+      EXPECT_EQ(contentSizeAt(file, offsets[i], &orvia::testing::resolveInFolder), t.size());
       std::string out(t.size() + 1, '\0');
-      EXPECT_EQ(contentTextAt(file, offsets[i], out.data(), uint32_t(out.size()), &testResolver),
+      EXPECT_EQ(contentTextAt(file, offsets[i], out.data(), uint32_t(out.size()),
+                              &orvia::testing::resolveInFolder),
                 t.size());
       EXPECT_TRUE(out.compare(0, t.size(), t) == 0);
     }

@@ -49,15 +49,7 @@ inline Bytes treeBytes(const std::vector<uint16_t>& entries) {
 }
 
 // A scratch folder removed with everything in it.
-class TempDir {
- public:
-  TempDir() : path_(orvia::testing::makeTempDir("orvia-content")) {}
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using orvia::testing::TempDir;
 
 inline void writeBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

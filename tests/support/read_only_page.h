@@ -14,7 +14,6 @@ class ReadOnlyPage {
 
   // Null when the page could not be made.
   void* get() const { return page_; }
-  size_t size() const { return size_; }
 
  private:
   void* page_ = nullptr;

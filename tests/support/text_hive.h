@@ -2,14 +2,18 @@
 // and written behind the library's back.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "support/temp_dir.h"
 
 namespace orvia::testing {
 
+inline std::string hivePath(const std::string& registryFolder) {
+  return (std::filesystem::path(registryFolder) / "HKEY_LOCAL_MACHINE.reg").string();
+}
 inline std::string hivePath(const TempDir& registry) {
-  return registry.file("HKEY_LOCAL_MACHINE.reg");
+  return hivePath(registry.path());
 }
 inline void writeHive(const TempDir& registry, const std::string& text) {
   writeFileBytes(hivePath(registry), text);

@@ -1,8 +1,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/temp_dir.h"
+#include "dict/config.h"
 #include "support/test_registry.h"
+#include "support/text_hive.h"
 
 namespace orvia::testing {
 namespace {
@@ -23,16 +24,17 @@ void leaveTestRegistry() {
   unsetenv("ORVIADIC_REGISTRY_DIR");
 }
 
+// The library's default key, in the test's own hive.
 uint32_t testKeyRoot() {
-  return 0x80000002u;  // HKEY_LOCAL_MACHINE, in the test's own hive
+  return platform::kHkeyLocalMachine;
 }
 
 const char* testKeyPath() {
-  return "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
+  return dict::kDefaultRegistryPath;
 }
 
 bool writeTestKey(const std::string& valueLines) {
-  return writeFileBytes(hiveFolder() + "/HKEY_LOCAL_MACHINE.reg",
+  return writeFileBytes(hivePath(hiveFolder()),
                         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
                             std::string(testKeyPath()) + "]\r\n" + valueLines);
 }

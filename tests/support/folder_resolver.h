@@ -1,0 +1,37 @@
+// A stand-in for the configuration's path resolution: the files of one dictionary lie
+// in one folder.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace orvia::testing {
+
+struct ResolvedFolder {
+  std::string folder;
+  uint32_t dictId = 0;
+};
+
+inline ResolvedFolder& resolvedFolder() {
+  static ResolvedFolder resolved;
+  return resolved;
+}
+
+// From now on resolveInFolder finds dictId's files in folder.
+inline void resolveIn(const std::string& folder, uint32_t dictId) {
+  resolvedFolder() = {folder, dictId};
+}
+
+// The resolver's signature: writes folder/name into out (size bytes); 0 for another id
+// or a path that does not fit.
+inline int resolveInFolder(uint32_t dictId, char* out, uint32_t size, const char* name) {
+  const ResolvedFolder& resolved = resolvedFolder();
+  const std::string path = (std::filesystem::path(resolved.folder) / name).string();
+  if (dictId != resolved.dictId || path.size() >= size) return 0;
+  std::memcpy(out, path.c_str(), path.size() + 1);
+  return 1;
+}
+
+}  // namespace orvia::testing
