@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour into build/NAME: plain, asan, fuzz, or the Windows
+# Configures and builds one flavour into build/NAME: plain, asan, fuzz, coverage, or the Windows
 # builds win32 (the 32-bit DLL pair) and win64 (the tests, run under Wine).
 set -euo pipefail
 flavour=${1:-plain}
@@ -11,6 +11,7 @@ case "$flavour" in
   fuzz)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVIADIC_FUZZ=ON
                -DORVIADIC_SANITIZE=ON -DORVIADIC_TOOLS=OFF -DORVIADIC_BENCH=OFF
                -DORVIADIC_FUZZ_SECONDS=${ORVIADIC_FUZZ_SECONDS:-20}) ;;
+  coverage) args=(-DCMAKE_BUILD_TYPE=Debug -DORVIADIC_COVERAGE=ON -DORVIADIC_BENCH=OFF) ;;
   win32) args=(-DORVIADIC_WERROR=ON
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/i686-w64-mingw32.cmake") ;;
   win64) args=(-DORVIADIC_WERROR=ON

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the tools need, when missing.
+# Installs the Debian packages the build, the tests and the tools need, when missing;
+# further package names given as arguments are installed too.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   dictd dict dictzip hyperfine
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
