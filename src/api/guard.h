@@ -1,8 +1,10 @@
 // The frame of every export: nothing runs when the module failed to load, and no
-// exception leaves the library.
+// exception leaves the library. Below the exports every function takes valid
+// arguments: the checks here are the only ones.
 #pragma once
 
 #include "dict/config.h"
+#include "dict/handles.h"
 
 namespace orvia::api {
 
@@ -14,6 +16,11 @@ Result guarded(Result failure, Body body) noexcept {
   } catch (...) {
     return failure;
   }
+}
+
+// A word handle the lower layers can read: not null, with its record copy.
+inline bool hasRecord(const HWORD* word) {
+  return word != nullptr && word->record != nullptr;
 }
 
 }  // namespace orvia::api

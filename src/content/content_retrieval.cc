@@ -7,6 +7,7 @@
 #include "content/user_entry_file.h"
 #include "dict/config.h"
 #include "dict/dict_id.h"
+#include "dict/dictionary.h"
 #include "dict/heap_buffer.h"
 #include "dict/search.h"
 #include "platform/platform.h"
@@ -86,9 +87,9 @@ class TemporaryLookup {
     if (word_.record != nullptr) platform::heapFree(platform::processHeap(), word_.record);
     dict::closeDictionary(&dictionary_);
   }
-  bool open(uint32_t id) { return dict::openDictionary(&dictionary_, id) != 0; }
+  bool open(uint32_t id) { return dict::openDictionary(&dictionary_, id).ok(); }
   HDICT* dictionary() { return &dictionary_; }
-  bool find(const char* key) { return dict::findNearestRecord(&dictionary_, &word_, key) != 0; }
+  bool find(const char* key) { return dict::findNearestRecord(&dictionary_, &word_, key).ok(); }
   const HWORD* word() const { return &word_; }
 
  private:
@@ -100,8 +101,7 @@ enum class Source { kNone, kWordItself, kOtherDictionary };
 
 // Which record a dictId selects for a word.
 Source chooseSource(const HWORD* word, uint32_t dictId, IndexRecordView* view) {
-  if (word == nullptr || word->dict == nullptr || !dict::wordRecord(word, view))
-    return Source::kNone;
+  if (!dict::wordRecord(word, view)) return Source::kNone;
   const uint32_t own = word->dict->dictId;
   if (dictId == own) return Source::kWordItself;
   if (dictId == view->contentDictId && !dict::isMemoryFormId(dictId)) return Source::kWordItself;
@@ -132,11 +132,10 @@ uint32_t readChosen(const HWORD* word, uint32_t dictId, Read read) {
 }  // namespace
 
 int keyExistsIn(HDICT* dictionary, const char* key) {
-  if (dictionary == nullptr || key == nullptr) return 0;
   if (dbSeek(dictionary->db, key) == 0) return 0;
   HeapBuffer block(dict::kMaxIndexRecordSize);
   IndexRecordView view;
-  if (block.data() == nullptr || !dict::readCurrentRecord(dictionary->db, block.data(), &view))
+  if (block.data() == nullptr || !dict::readCurrentRecord(dictionary->db, block.data(), &view).ok())
     return 0;
   return view.searchKeyLength == std::strlen(key) &&
          std::memcmp(view.searchKey, key, view.searchKeyLength) == 0;
@@ -189,8 +188,6 @@ uint32_t contentSize(const HWORD* word, uint32_t dictId) {
 }
 
 uint32_t contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity) {
-  if (capacity == 0 || !platform::isWritable(buffer, capacity)) return 0;
-  buffer[0] = '\0';
   return readChosen(word, dictId, [&](const HWORD* chosen, uint32_t own) {
     return wordContentRead(chosen, own, buffer, capacity);
   });

@@ -9,7 +9,10 @@
 
 namespace orvia::content {
 
+// Every function here takes a word with its record copy and its dictionary.
+
 // 1 when the dictionary holds a record whose key equals key byte for byte.
+// REQUIRES: key != nullptr.
 int keyExistsIn(HDICT* dictionary, const char* key);
 
 // The content of the word's own record. ownDictId is the dictionary of the word the
@@ -24,7 +27,7 @@ uint32_t wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, ui
 // The exported three. Each chooses the record first and returns 0 when none applies.
 int contentExists(const HWORD* word, uint32_t dictId);
 uint32_t contentSize(const HWORD* word, uint32_t dictId);
-// 0 for capacity 0 or an unwritable buffer, untouched; otherwise buffer[0] = 0 first.
+// REQUIRES: capacity > 0, buffer writable for capacity bytes with buffer[0] = 0.
 uint32_t contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity);
 
 }  // namespace orvia::content

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dict/dictionary.h"
 #include "dict/heap_buffer.h"
 #include "dict/search.h"
 #include "lang/lang_ops.h"
@@ -14,10 +15,8 @@ constexpr uint32_t kHomeKindMask = 0xFF000000u;
 
 }  // namespace
 
-uint32_t wordCount(HDICT* dict) {
-  uint32_t count = 0;
-  if (dict == nullptr || dbGetInfo(dict->db, kDbInfoRecordCount, &count) == 0) return 0;
-  return count;
+Status wordCount(HDICT* dict, uint32_t* count) {
+  return dbGetInfo(dict->db, kDbInfoRecordCount, count) != 0 ? Status() : Cause::kStoreFailed;
 }
 
 uint32_t findHomeRecord(const HWORD* word) {
@@ -26,13 +25,13 @@ uint32_t findHomeRecord(const HWORD* word) {
   if (own.contentDictId == word->dict->dictId)
     return (own.contentDictId & kHomeKindMask) | own.recordNumber;
   HDICT home{0, nullptr};
-  if (openDictionary(&home, own.contentDictId) == 0) return kNoHomeRecord;
+  if (!openDictionary(&home, own.contentDictId).ok()) return kNoHomeRecord;
   HWORD found{nullptr, nullptr};
   uint32_t answer = kNoHomeRecord;
   IndexRecordView view;
-  if (findNearestRecord(&home, &found, own.searchKey) != 0 && wordRecord(&found, &view)) {
-    lang::CompareKeysFn compare = lang::getCompareKeysFn(lang::languageOf(home.dictId));
-    if (compare(own.searchKey, view.searchKey) == 0)
+  if (findNearestRecord(&home, &found, own.searchKey).ok() && wordRecord(&found, &view)) {
+    const lang::LanguageOps& ops = lang::languageOps(lang::languageOf(home.dictId));
+    if (ops.compareKeys(own.searchKey, view.searchKey) == 0)
       answer = (view.contentDictId & kHomeKindMask) | view.recordNumber;
   }
   if (found.record != nullptr) platform::heapFree(platform::processHeap(), found.record);
@@ -40,17 +39,15 @@ uint32_t findHomeRecord(const HWORD* word) {
   return answer;
 }
 
-int handleInfo(HWORD* word, uint32_t what, uint32_t* out) {
-  if (!platform::isWritable(out, 4)) return 0;
-  *out = 0;
+Status handleInfo(const HWORD* word, uint32_t what, uint32_t* out) {
   IndexRecordView view;
-  if (what < 1 || what > 4 || !wordRecord(word, &view)) return 0;
+  if (!wordRecord(word, &view)) return Cause::kDamaged;
   switch (what) {
     case 1:
       *out = view.recordNumber;
       break;
     case 2:
-      if (word->dict == nullptr) return 0;
+      if (word->dict == nullptr) return Cause::kDamaged;
       *out = word->dict->dictId;
       break;
     case 3:
@@ -60,23 +57,25 @@ int handleInfo(HWORD* word, uint32_t what, uint32_t* out) {
       *out = view.level();
       break;
   }
-  return 1;
+  return Status();
 }
 
-int stepWord(HWORD* word, uint32_t level, bool forward) {
+Status stepWord(HWORD* word, uint32_t level, bool forward) {
   IndexRecordView view;
-  if (level > 255 || !wordRecord(word, &view) || word->dict == nullptr) return 0;
+  if (!wordRecord(word, &view)) return Cause::kDamaged;
   DBHANDLE db = word->dict->db;
-  if (!forward && view.recordNumber == 0) return 0;
-  if (dbGoto(db, forward ? view.recordNumber + 1 : view.recordNumber - 1) == 0) return 0;
+  if (!forward && view.recordNumber == 0) return Cause::kEmpty;
+  if (dbGoto(db, forward ? view.recordNumber + 1 : view.recordNumber - 1) == 0)
+    return Cause::kEmpty;
   HeapBuffer block(kMaxIndexRecordSize);
-  if (block.data() == nullptr) return 0;
-  bool found = readCurrentRecord(db, block.data(), &view);
-  while (found && level != 0 && view.level() != level) {
-    found = (forward ? dbNext(db) : dbPrev(db)) != 0 && readCurrentRecord(db, block.data(), &view);
+  if (block.data() == nullptr) return Cause::kOutOfMemory;
+  Status status = readCurrentRecord(db, block.data(), &view);
+  while (status.ok() && level != 0 && view.level() != level) {
+    status = (forward ? dbNext(db) : dbPrev(db)) != 0 ? readCurrentRecord(db, block.data(), &view)
+                                                      : Status(Cause::kEmpty);
   }
-  if (found) std::memcpy(word->record, block.data(), kMaxIndexRecordSize);
-  return found ? 1 : 0;
+  if (status.ok()) std::memcpy(word->record, block.data(), kMaxIndexRecordSize);
+  return status;
 }
 
 }  // namespace orvia::dict

@@ -127,8 +127,6 @@ int setRegistryKey(uint32_t root, const char* path) {
 }
 
 int regReadValue(void* buffer, uint32_t size, const char* name, uint32_t) {
-  // A zero-sized buffer has no first byte to clear.
-  if (name == nullptr || size == 0 || !platform::isWritable(buffer, size)) return 0;
   char* bytes = static_cast<char*>(buffer);
   bytes[0] = '\0';
   const ModuleState& state = moduleState();
@@ -151,7 +149,6 @@ int regReadValue(void* buffer, uint32_t size, const char* name, uint32_t) {
 }
 
 int regWriteValue(const void* data, uint32_t size, const char* name, uint32_t type) {
-  if (name == nullptr || !platform::isReadable(data, size)) return 0;
   const ModuleState& state = moduleState();
   if (state.registryPath == nullptr) return 0;
   platform::RegKey key =
@@ -192,7 +189,6 @@ int resolveSharedDataPath(uint32_t id, char* out, uint32_t outSize, const char* 
 }
 
 int readNewWordVersion(uint32_t id, uint32_t* out) {
-  if (!platform::isWritable(out, 4)) return 0;
   *out = 0xFFFFFFFFu;
   if (!isKindedValidId(id)) return 0;
   return regReadValue(out, 4, perDictionaryName(id, "version").text, platform::kRegDword);
@@ -205,12 +201,12 @@ int writeNewWordVersion(uint32_t id, uint32_t version) {
 }
 
 int readNewWordTime(uint32_t id, uint8_t* out) {
-  if (!isKindedValidId(id) || !platform::isWritable(out, 16)) return 0;
+  if (!isKindedValidId(id)) return 0;
   return regReadValue(out, 16, perDictionaryName(id, "time").text, platform::kRegBinary);
 }
 
 int writeNewWordTime(uint32_t id, const uint8_t* time) {
-  if (!isKindedValidId(id) || !platform::isReadable(time, 16)) return 0;
+  if (!isKindedValidId(id)) return 0;
   return regWriteValue(time, 16, perDictionaryName(id, "time").text, platform::kRegBinary);
 }
 

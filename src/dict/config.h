@@ -27,9 +27,11 @@ void moduleUnload();
 // dicSetRegKey: 1, or 0 when the new path cannot be copied (nothing changes then).
 int setRegistryKey(uint32_t root, const char* path);
 
-// 1 when the value was read into buffer (first byte cleared on every failure after the
-// buffer check); the stored type is not compared with type.
+// 1 when the value was read into buffer (its first byte cleared on every failure); the
+// stored type is not compared with type. REQUIRES: name != nullptr, size > 0 and buffer
+// writable for size bytes (the exports that take a caller's buffer probe it).
 int regReadValue(void* buffer, uint32_t size, const char* name, uint32_t type);
+// REQUIRES: name != nullptr, data readable for size bytes.
 int regWriteValue(const void* data, uint32_t size, const char* name, uint32_t type);
 int readTypeValue(uint32_t* out);
 
@@ -40,6 +42,8 @@ int resolveDictFilePath(uint32_t id, char* out, uint32_t outSize, const char* fi
 // The same from the "ServerDataPath" values only; fails when serverDataMode is 0.
 int resolveSharedDataPath(uint32_t id, char* out, uint32_t outSize, const char* fileName);
 
+// The new-word version and time values of id. REQUIRES: out (4 or 16 bytes) writable,
+// time (16 bytes) readable; readNewWordVersion sets *out to 0xFFFFFFFF first.
 int readNewWordVersion(uint32_t id, uint32_t* out);
 int writeNewWordVersion(uint32_t id, uint32_t version);
 int readNewWordTime(uint32_t id, uint8_t* out);

@@ -7,44 +7,46 @@
 
 namespace orvia::dict {
 
-int openDictionary(HDICT* target, uint32_t id) {
-  if (target == nullptr) return 0;
+Status openDictionary(HDICT* target, uint32_t id) {
   target->dictId = id;
-  if (!isValidDictId(id)) return 0;
+  if (!isValidDictId(id)) return Cause::kInvalidId;
   char fileName[kFileNameBufferSize];
   buildDictFileName(id, fileName, ".IDX");
   char path[kMaxPath];
-  if (resolveDictFilePath(id, path, sizeof path, fileName) == 0) return 0;
-  target->db = dbOpen(path, lang::getCompareKeysFn(lang::languageOf(id)));
-  return target->db != nullptr ? 1 : 0;
+  if (resolveDictFilePath(id, path, sizeof path, fileName) == 0) return Cause::kNotConfigured;
+  target->db = dbOpen(path, lang::languageOps(lang::languageOf(id)).compareKeys);
+  if (target->db != nullptr) return Status();
+  // The store gives no reason; only a missing file is told apart here, on the failure path.
+  return platform::findFile(path) ? Cause::kNotAnIndex : Cause::kFileMissing;
 }
 
-int closeDictionary(HDICT* dict) {
-  if (dict == nullptr) return 0;
-  if (dict->db == nullptr) return 1;
-  if (dbClose(dict->db) == 0) return 0;
+Status closeDictionary(HDICT* dict) {
+  if (dict->db == nullptr) return Status();
+  if (dbClose(dict->db) == 0) return Cause::kStoreFailed;
   dict->db = nullptr;
-  return 1;
+  return Status();
 }
 
-HDICT* createDictionary(uint32_t id) {
-  if (!isValidDictId(id)) return nullptr;
+Status createDictionary(uint32_t id, HDICT** out) {
   platform::HeapHandle heap = platform::processHeap();
   auto* dict = static_cast<HDICT*>(platform::heapAlloc(heap, sizeof(HDICT)));
-  if (dict == nullptr) return nullptr;
-  if (openDictionary(dict, id) == 0) {
+  if (dict == nullptr) return Cause::kOutOfMemory;
+  Status status = openDictionary(dict, id);
+  if (!status.ok()) {
     platform::heapFree(heap, dict);
-    return nullptr;
+    return status;
   }
-  return dict;
+  *out = dict;
+  return status;
 }
 
-int freeDictionary(HDICT* dict) {
+Status freeDictionary(HDICT* dict) {
   platform::HeapHandle heap = platform::processHeap();
-  if (dict == nullptr || heap == nullptr) return 0;
-  if (closeDictionary(dict) == 0) return 0;
+  if (heap == nullptr) return Cause::kOutOfMemory;
+  Status status = closeDictionary(dict);
+  if (!status.ok()) return status;
   platform::heapFree(heap, dict);
-  return 1;
+  return status;
 }
 
 }  // namespace orvia::dict

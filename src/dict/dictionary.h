@@ -3,25 +3,24 @@
 
 #include <cstdint>
 
-#include "orviadb.h"
-#include "orviadic.h"
-
-// The exported handle: the id it was opened for and its open index (null when closed).
-struct HDICT {
-  uint32_t dictId;
-  DBHANDLE db;
-};
+#include "base/result.h"
+#include "dict/handles.h"
 
 namespace orvia::dict {
 
 // Opens id's index into target with its language's collation. target->dictId is set
-// before id is checked; target->db is left alone when id is invalid.
-int openDictionary(HDICT* target, uint32_t id);
-// 1 when closed or already closed; 0 when the database refused (db keeps its value).
-int closeDictionary(HDICT* dict);
+// before id is checked; target->db is left alone when id is invalid. Fails with
+// kInvalidId, kNotConfigured (no registry value gives a usable folder), kFileMissing or
+// kNotAnIndex (the store refused the file).
+Status openDictionary(HDICT* target, uint32_t id);
+// kOk when closed or already closed; kStoreFailed when the store refused (db keeps its
+// value).
+Status closeDictionary(HDICT* dict);
 
-// The exported create and free, over the process heap.
-HDICT* createDictionary(uint32_t id);
-int freeDictionary(HDICT* dict);
+// A new process-heap handle open on id; *out is set only on success.
+// REQUIRES: isValidDictId(id).
+Status createDictionary(uint32_t id, HDICT** out);
+// Closes and frees; on failure the handle stays open and allocated.
+Status freeDictionary(HDICT* dict);
 
 }  // namespace orvia::dict

@@ -11,24 +11,7 @@ namespace {
 
 constexpr uint32_t kMaxUsableKeyLength = 244;
 
-// The language operations of one dictionary.
-struct KeyOps {
-  explicit KeyOps(uint32_t dictId)
-      : language(lang::languageOf(dictId)),
-        makeSearchKey(lang::getMakeSearchKeyFn(language)),
-        keyCharOffset(lang::getKeyCharOffsetFn(language)),
-        compareKeys(lang::getCompareKeysFn(language)),
-        matchLenFolded(lang::getMatchLenFoldedFn(language)),
-        matchLenSignificant(lang::getMatchLenSignificantFn(language)),
-        matchLenNoCase(lang::getMatchLenNoCaseFn(language)),
-        matchLenExact(lang::getMatchLenExactFn(language)) {}
-
-  uint32_t language;
-  lang::MakeSearchKeyFn makeSearchKey;
-  lang::KeyCharOffsetFn keyCharOffset;
-  lang::CompareKeysFn compareKeys;
-  lang::MatchLenFn matchLenFolded, matchLenSignificant, matchLenNoCase, matchLenExact;
-};
+using lang::LanguageOps;
 
 // The best candidate of the walk back and its three match lengths against the prefix.
 struct Candidate {
@@ -37,14 +20,16 @@ struct Candidate {
 };
 
 // Walks back from the current record while records still match the prefix as well as
-// the best so far; ties go to the earlier record. False when a step fails.
-bool walkBack(DBHANDLE db, const KeyOps& ops, const char* prefix, uint8_t* block,
-              IndexRecordView current, Candidate* best) {
+// the best so far; ties go to the earlier record.
+Status walkBack(DBHANDLE db, const LanguageOps& ops, const char* prefix, uint8_t* block,
+                IndexRecordView current, Candidate* best) {
   while (current.recordNumber != 0) {
-    if (dbPrev(db) == 0 || !readCurrentRecord(db, block, &current)) return false;
+    if (dbPrev(db) == 0) return Cause::kStoreFailed;
+    Status status = readCurrentRecord(db, block, &current);
+    if (!status.ok()) return status;
     const char* key = current.searchKey;
     uint32_t folded = ops.matchLenFolded(key, prefix);
-    if (folded < best->folded) return true;
+    if (folded < best->folded) return Status();
     if (folded > best->folded) {
       *best = {current.recordNumber, folded, ops.matchLenNoCase(key, prefix),
                ops.matchLenSignificant(key, prefix)};
@@ -62,45 +47,49 @@ bool walkBack(DBHANDLE db, const KeyOps& ops, const char* prefix, uint8_t* block
     best->recordNumber = current.recordNumber;
     best->significant = significant;
     // On a full tie the earlier record wins, and one equal to the prefix ends the walk.
-    if (fullTie && ops.matchLenExact(key, prefix) == lang::kMatchAll) return true;
+    if (fullTie && ops.matchLenExact(key, prefix) == lang::kMatchAll) return Status();
   }
-  return true;
+  return Status();
 }
 
-// The record number the search settles on, or false.
-bool nearestRecordNumber(HDICT* dict, const KeyOps& ops, const char* key, uint8_t* block,
-                         char* prefix, uint32_t* answer) {
+// The record number the search settles on.
+Status nearestRecordNumber(HDICT* dict, const LanguageOps& ops, bool dropsTrailingSpace,
+                           const char* key, uint8_t* block, char* prefix, uint32_t* answer) {
   DBHANDLE db = dict->db;
   IndexRecordView view;
-  if (dbSeek(db, key) == 0 || !readCurrentRecord(db, block, &view)) return false;
+  if (dbSeek(db, key) == 0) return Cause::kEmpty;
+  Status status = readCurrentRecord(db, block, &view);
+  if (!status.ok()) return status;
   if (ops.matchLenExact(view.searchKey, key) == lang::kMatchAll) {
     *answer = view.recordNumber;
-    return true;
+    return Status();
   }
   // The seek may stop on either side of a missing key: look at the other side too.
   uint32_t matched = ops.matchLenFolded(view.searchKey, key);
   bool stepped = ops.compareKeys(view.searchKey, key) > 0 ? dbPrev(db) != 0 : dbNext(db) != 0;
   if (stepped) {
-    if (!readCurrentRecord(db, block, &view)) return false;
+    status = readCurrentRecord(db, block, &view);
+    if (!status.ok()) return status;
     uint32_t neighbour = ops.matchLenFolded(view.searchKey, key);
     if (neighbour > matched) matched = neighbour;
   }
   uint32_t length = ops.keyCharOffset(key, matched);
-  if (length == 0) return false;
-  if (ops.language == 1 && key[length - 1] == ' ' && --length == 0) return false;
-  if (length + 3 > lang::kKeyBufferSize) return false;
+  if (length == 0) return Cause::kEmpty;
+  if (dropsTrailingSpace && key[length - 1] == ' ' && --length == 0) return Cause::kEmpty;
+  if (length + 3 > lang::kKeyBufferSize) return Cause::kNoRoom;
   std::memcpy(prefix, key, length);
   std::memset(prefix + length, 0, 3);
 
-  if (dbSeek(db, prefix) == 0) return false;
-  if (dbNext(db) == 0 && dbSeek(db, prefix) == 0) return false;
-  if (!readCurrentRecord(db, block, &view)) return false;
+  if (dbSeek(db, prefix) == 0) return Cause::kStoreFailed;
+  if (dbNext(db) == 0 && dbSeek(db, prefix) == 0) return Cause::kStoreFailed;
+  status = readCurrentRecord(db, block, &view);
+  if (!status.ok()) return status;
   Candidate best{view.recordNumber, ops.matchLenFolded(view.searchKey, prefix),
                  ops.matchLenNoCase(view.searchKey, prefix),
                  ops.matchLenSignificant(view.searchKey, prefix)};
-  if (!walkBack(db, ops, prefix, block, view, &best)) return false;
-  *answer = best.recordNumber;
-  return true;
+  status = walkBack(db, ops, prefix, block, view, &best);
+  if (status.ok()) *answer = best.recordNumber;
+  return status;
 }
 
 // A stored key holds the sought key when it is the key itself, or the key followed by
@@ -119,65 +108,78 @@ bool holdsKey(const char* storedKey, const char* key) {
 
 }  // namespace
 
-int findNearestRecord(HDICT* dict, HWORD* target, const char* key) {
+Status findNearestRecord(HDICT* dict, HWORD* target, const char* key) {
   target->dict = dict;
-  if (key == nullptr || key[0] == '\0') return 0;
+  if (key[0] == '\0') return Cause::kEmpty;
   HeapBuffer prefix(lang::kKeyBufferSize);
   HeapBuffer block(kMaxIndexRecordSize);
-  if (prefix.data() == nullptr || block.data() == nullptr) return 0;
-  KeyOps ops(dict->dictId);
+  if (prefix.data() == nullptr || block.data() == nullptr) return Cause::kOutOfMemory;
+  const uint32_t language = lang::languageOf(dict->dictId);
   uint32_t answer = 0;
-  if (!nearestRecordNumber(dict, ops, key, block.data(), prefix.text(), &answer)) return 0;
+  // Only the single-byte English keys end a prefix at a word boundary.
+  Status status = nearestRecordNumber(dict, lang::languageOps(language), language == 1, key,
+                                      block.data(), prefix.text(), &answer);
+  if (!status.ok()) return status;
+  if (dbGoto(dict->db, answer) == 0) return Cause::kStoreFailed;
   IndexRecordView view;
-  if (dbGoto(dict->db, answer) == 0 || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
-  target->record = block.take();
-  return 1;
+  status = readCurrentRecord(dict->db, block.data(), &view);
+  if (status.ok()) target->record = block.take();
+  return status;
 }
 
-int wordExists(HDICT* dict, const char* word) {
-  if (word == nullptr || strnlen(word, kMaxUsableKeyLength) >= kMaxUsableKeyLength) return 0;
+bool wordExists(HDICT* dict, const char* word) {
+  if (strnlen(word, kMaxUsableKeyLength) >= kMaxUsableKeyLength) return false;
   HeapBuffer key(lang::kKeyBufferSize);
   HeapBuffer block(kMaxIndexRecordSize);
-  if (key.data() == nullptr || block.data() == nullptr) return 0;
-  KeyOps ops(dict->dictId);
-  if (ops.makeSearchKey(word, key.text()) == 0) return 0;
+  if (key.data() == nullptr || block.data() == nullptr) return false;
+  const LanguageOps& ops = lang::languageOps(lang::languageOf(dict->dictId));
+  if (ops.makeSearchKey(word, key.text()) == 0) return false;
   IndexRecordView view;
-  if (dbSeek(dict->db, key.text()) == 0 || !readCurrentRecord(dict->db, block.data(), &view))
-    return 0;
-  if (holdsKey(view.searchKey, key.text())) return 1;
+  if (dbSeek(dict->db, key.text()) == 0 || !readCurrentRecord(dict->db, block.data(), &view).ok())
+    return false;
+  if (holdsKey(view.searchKey, key.text())) return true;
   bool stepped = ops.compareKeys(key.text(), view.searchKey) < 0 ? dbPrev(dict->db) != 0
                                                                  : dbNext(dict->db) != 0;
-  if (!stepped || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
-  return holdsKey(view.searchKey, key.text()) ? 1 : 0;
+  return stepped && readCurrentRecord(dict->db, block.data(), &view).ok() &&
+         holdsKey(view.searchKey, key.text());
 }
 
-HWORD* searchWord(HDICT* dict, const char* word) {
+Status searchWord(HDICT* dict, const char* word, HWORD** out) {
   platform::HeapHandle heap = platform::processHeap();
-  if (dict == nullptr || word == nullptr || heap == nullptr) return nullptr;
+  if (heap == nullptr) return Cause::kOutOfMemory;
   auto* handle = static_cast<HWORD*>(platform::heapAlloc(heap, sizeof(HWORD)));
   HeapBuffer key(lang::kKeyBufferSize);
   if (handle == nullptr || key.data() == nullptr) {
     if (handle != nullptr) platform::heapFree(heap, handle);
-    return nullptr;
+    return Cause::kOutOfMemory;
   }
-  KeyOps(dict->dictId).makeSearchKey(word, key.text());
-  if (findNearestRecord(dict, handle, key.text()) == 0 && gotoRecord(dict, handle, 0) == 0) {
+  lang::languageOps(lang::languageOf(dict->dictId)).makeSearchKey(word, key.text());
+  if (findNearestRecord(dict, handle, key.text()).ok()) {
+    *out = handle;
+    return Status();
+  }
+  Status status = gotoRecord(dict, handle, 0);
+  if (!status.ok()) {
     platform::heapFree(heap, handle);
-    return nullptr;
+    return status;
   }
-  return handle;
+  *out = handle;
+  return status;
 }
 
-HWORD* searchRecord(HDICT* dict, uint32_t n) {
+Status searchRecord(HDICT* dict, uint32_t n, HWORD** out) {
   platform::HeapHandle heap = platform::processHeap();
-  if (dict == nullptr || heap == nullptr) return nullptr;
+  if (heap == nullptr) return Cause::kOutOfMemory;
   auto* handle = static_cast<HWORD*>(platform::heapAlloc(heap, sizeof(HWORD)));
-  if (handle == nullptr) return nullptr;
-  if (gotoRecord(dict, handle, n) == 0 && gotoRecord(dict, handle, 0) == 0) {
+  if (handle == nullptr) return Cause::kOutOfMemory;
+  Status status = gotoRecord(dict, handle, n);
+  if (!status.ok()) status = gotoRecord(dict, handle, 0);
+  if (!status.ok()) {
     platform::heapFree(heap, handle);
-    return nullptr;
+    return status;
   }
-  return handle;
+  *out = handle;
+  return status;
 }
 
 }  // namespace orvia::dict

@@ -8,88 +8,81 @@
 namespace orvia::dict {
 namespace {
 
-// Which text of a record a getter hands out.
-using TextOf = const char* (IndexRecordView::*)() const;
-
-uint32_t textSize(const HWORD* word, TextOf text) {
-  IndexRecordView view;
-  if (!wordRecord(word, &view)) return 0;
-  return uint32_t(std::strlen((view.*text)()));
-}
-
-int copyText(const HWORD* word, char* buffer, uint32_t size, TextOf text) {
-  if (!platform::isWritable(buffer, size)) return 0;
-  IndexRecordView view;
-  if (!wordRecord(word, &view)) return 0;
-  const char* source = (view.*text)();
-  size_t length = std::strlen(source);
-  if (length >= size) return 0;
-  std::memcpy(buffer, source, length + 1);
-  return 1;
+const char* textOf(const IndexRecordView& view, WordText which, uint32_t* length) {
+  if (which == WordText::kKey) {
+    *length = view.keyLength();
+    return view.key();
+  }
+  *length = view.wordLength();
+  return view.word();
 }
 
 }  // namespace
 
-bool readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view) {
+Status readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view) {
   uint32_t size = kMaxIndexRecordSize;
-  if (dbGetRecord(db, &size, block) == 0) return false;
-  return parseIndexRecord(block, kMaxIndexRecordSize, view);
+  if (dbGetRecord(db, &size, block) == 0) return Cause::kStoreFailed;
+  if (!parseIndexRecord(block, kMaxIndexRecordSize, view)) return Cause::kDamaged;
+  return Status();
 }
 
-int gotoRecord(HDICT* dict, HWORD* target, uint32_t n) {
+Status gotoRecord(HDICT* dict, HWORD* target, uint32_t n) {
   target->dict = dict;
-  if (dbGoto(dict->db, n) == 0) return 0;
+  if (dbGoto(dict->db, n) == 0) return Cause::kEmpty;
   HeapBuffer block(kMaxIndexRecordSize);
+  if (block.data() == nullptr) return Cause::kOutOfMemory;
   IndexRecordView view;
-  if (block.data() == nullptr || !readCurrentRecord(dict->db, block.data(), &view)) return 0;
-  target->record = block.take();
-  return 1;
+  Status status = readCurrentRecord(dict->db, block.data(), &view);
+  if (status.ok()) target->record = block.take();
+  return status;
 }
 
 bool wordRecord(const HWORD* word, IndexRecordView* view) {
-  return word != nullptr && word->record != nullptr &&
-         parseIndexRecord(word->record, kMaxIndexRecordSize, view);
+  return parseIndexRecord(word->record, kMaxIndexRecordSize, view);
 }
 
-HWORD* duplicateWord(const HWORD* word) {
+Status duplicateWord(const HWORD* word, HWORD** out) {
   platform::HeapHandle heap = platform::processHeap();
-  if (word == nullptr || word->record == nullptr || heap == nullptr) return nullptr;
+  if (heap == nullptr) return Cause::kOutOfMemory;
   auto* copy = static_cast<HWORD*>(platform::heapAlloc(heap, sizeof(HWORD)));
-  if (copy == nullptr) return nullptr;
+  if (copy == nullptr) return Cause::kOutOfMemory;
   copy->dict = word->dict;
   copy->record = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
   if (copy->record == nullptr) {
     platform::heapFree(heap, copy);
-    return nullptr;
+    return Cause::kOutOfMemory;
   }
   std::memcpy(copy->record, word->record, kMaxIndexRecordSize);
-  return copy;
+  *out = copy;
+  return Status();
 }
 
-int freeWord(HWORD* word) {
+Status freeWord(HWORD* word) {
   platform::HeapHandle heap = platform::processHeap();
-  if (word == nullptr || heap == nullptr) return 0;
+  if (heap == nullptr) return Cause::kOutOfMemory;
   if (word->record != nullptr) {
-    if (!platform::heapFree(heap, word->record)) return 0;
+    if (!platform::heapFree(heap, word->record)) return Cause::kOutOfMemory;
     word->record = nullptr;
   }
   platform::heapFree(heap, word);
-  return 1;
+  return Status();
 }
 
-uint32_t wordKeySize(const HWORD* word) {
-  return textSize(word, &IndexRecordView::key);
-}
-uint32_t wordTextSize(const HWORD* word) {
-  return textSize(word, &IndexRecordView::word);
-}
-
-int copyWordKey(const HWORD* word, char* buffer, uint32_t size) {
-  return copyText(word, buffer, size, &IndexRecordView::key);
+uint32_t wordTextSize(const HWORD* word, WordText which) {
+  IndexRecordView view;
+  uint32_t length = 0;
+  if (wordRecord(word, &view)) textOf(view, which, &length);
+  return length;
 }
 
-int copyWordText(const HWORD* word, char* buffer, uint32_t size) {
-  return copyText(word, buffer, size, &IndexRecordView::word);
+Status copyWordText(const HWORD* word, WordText which, char* buffer, uint32_t size) {
+  IndexRecordView view;
+  if (!wordRecord(word, &view)) return Cause::kDamaged;
+  uint32_t length = 0;
+  const char* text = textOf(view, which, &length);
+  if (length >= size) return Cause::kNoRoom;
+  std::memcpy(buffer, text, length + 1);
+  return Status();
 }
 
 }  // namespace orvia::dict

@@ -3,33 +3,36 @@
 
 #include <cstdint>
 
-#include "dict/dictionary.h"
+#include "base/result.h"
+#include "dict/handles.h"
 #include "dict/index_record.h"
-
-// The exported handle. record is a 1024-byte process-heap block, owned; dict is not.
-struct HWORD {
-  HDICT* dict;
-  uint8_t* record;
-};
 
 namespace orvia::dict {
 
-// Reads the store's current record into a 1024-byte block and parses it.
-bool readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view);
+// Reads the store's current record into a 1024-byte block and parses it: kStoreFailed
+// when the store cannot give it, kDamaged when its bytes are not an index record.
+Status readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view);
 
-// Goes to record n and gives target a fresh record copy of it.
-int gotoRecord(HDICT* dict, HWORD* target, uint32_t n);
+// Goes to record n and gives target a fresh record copy of it (target->dict is set
+// first); kEmpty when there is no record n.
+Status gotoRecord(HDICT* dict, HWORD* target, uint32_t n);
 
-// The parsed record copy of a handle; false for a null handle, no copy, or damage.
+// The parsed record copy of a handle; false when the copy is damaged.
+// REQUIRES: word->record != nullptr.
 bool wordRecord(const HWORD* word, IndexRecordView* view);
 
-HWORD* duplicateWord(const HWORD* word);
-int freeWord(HWORD* word);
-// Length of the record's key or word; 0 for a null handle or one without a record copy.
-uint32_t wordKeySize(const HWORD* word);
-uint32_t wordTextSize(const HWORD* word);
-// Copies the key or word with its terminator when it fits in size bytes.
-int copyWordKey(const HWORD* word, char* buffer, uint32_t size);
-int copyWordText(const HWORD* word, char* buffer, uint32_t size);
+// A new handle with its own copy of the record. REQUIRES: word->record != nullptr.
+Status duplicateWord(const HWORD* word, HWORD** out);
+// Frees the record copy and the handle; on failure the handle keeps its copy.
+Status freeWord(HWORD* word);
+
+// Which text of a record a getter hands out: the key (headword, else search key) or the
+// word (display word, else the key).
+enum class WordText { kKey, kWord };
+// Its length without terminator; 0 for a damaged copy. REQUIRES: word->record != nullptr.
+uint32_t wordTextSize(const HWORD* word, WordText which);
+// Copies it with its terminator into buffer when it fits in size bytes; kNoRoom with
+// nothing written when it does not. REQUIRES: word->record != nullptr, buffer writable.
+Status copyWordText(const HWORD* word, WordText which, char* buffer, uint32_t size);
 
 }  // namespace orvia::dict

@@ -6,15 +6,11 @@
 #include "dict/heap_buffer.h"
 #include "dict/index_record.h"
 #include "dict/word_handle.h"
-#include "lang/lang_ops.h"
-#include "platform/platform.h"
 
 namespace orvia::dict {
 namespace {
 
-constexpr uint32_t kMinListSize = 3;
 constexpr uint32_t kBatchSize = 1024;
-constexpr uint32_t kNoWindow = 0xFFFFFFFFu;
 
 // Appends entries to the caller's buffer, keeping one byte for the final zero.
 class ListWriter {
@@ -42,12 +38,11 @@ class ListWriter {
     return true;
   }
 
-  uint32_t finish() {
+  ListWindow finish() {
     buffer_[pos_] = '\0';
-    return count_;
+    return {count_, pos_};
   }
   uint32_t count() const { return count_; }
-  uint32_t pos() const { return pos_; }
 
  private:
   ListKind kind_;
@@ -83,38 +78,18 @@ void appendStepping(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* wri
   HeapBuffer block(kMaxIndexRecordSize);
   if (block.data() == nullptr || dbGoto(db, start) == 0) return;
   IndexRecordView record;
-  while (readCurrentRecord(db, block.data(), &record) && writer->append(record) &&
+  while (readCurrentRecord(db, block.data(), &record).ok() && writer->append(record) &&
          writer->count() < count && dbNext(db) != 0) {
   }
 }
 
 }  // namespace
 
-uint32_t fetchWordList(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, char* buffer,
-                       uint32_t size, uint32_t* entries, uint32_t* bytes) {
-  bool withBytes = kind == ListKind::kKeyVcodes;
-  bool countersOk =
-      platform::isWritable(entries, 4) && (!withBytes || platform::isWritable(bytes, 4));
-  bool bufferOk = size > 0 && platform::isWritable(buffer, size);
-  if (!countersOk || !bufferOk || size < kMinListSize) {
-    if (bufferOk) buffer[0] = '\0';
-    if (countersOk) {
-      *entries = 0;
-      if (withBytes) *bytes = 0;
-    }
-    return 0;
-  }
+ListWindow fetchWordList(ListKind kind, DBHANDLE db, uint32_t start, uint32_t count, char* buffer,
+                         uint32_t size) {
   ListWriter writer(kind, buffer, size);
-  bool usable = start != kNoWindow && count != 0 && dict != nullptr && dict->db != nullptr;
-  if (withBytes) {
-    usable = usable && companionKindOf(dict->dictId) == kInstalledKind &&
-             lang::languageOf(dict->dictId) == 1;
-  }
-  if (usable && !appendBatch(dict->db, start, count, &writer))
-    appendStepping(dict->db, start, count, &writer);
-  *entries = writer.finish();
-  if (withBytes) *bytes = writer.pos();
-  return *entries;
+  if (!appendBatch(db, start, count, &writer)) appendStepping(db, start, count, &writer);
+  return writer.finish();
 }
 
 }  // namespace orvia::dict

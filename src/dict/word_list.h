@@ -8,16 +8,25 @@
 
 #include <cstdint>
 
-#include "dict/dictionary.h"
+#include "dict/handles.h"
 
 namespace orvia::dict {
 
 enum class ListKind { kKeys, kWords, kKeyVcodes };
 
-// Fills buffer with up to count entries from record start on. Returns the number of
-// entries, also stored through entries; for kKeyVcodes the bytes written before the
-// final zero are stored through bytes. Unwritable pointers are never written.
-uint32_t fetchWordList(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, char* buffer,
-                       uint32_t size, uint32_t* entries, uint32_t* bytes);
+// What a window filled: its entries, and the bytes before the final zero.
+struct ListWindow {
+  uint32_t entries = 0;
+  uint32_t bytes = 0;
+};
+
+// The smallest buffer a list is made in: room for the final zero and more.
+inline constexpr uint32_t kMinListSize = 3;
+
+// Fills buffer with up to count entries of db from record start on, and the final zero.
+// A read that fails ends the list with the entries written so far.
+// REQUIRES: size >= kMinListSize, buffer writable for size bytes, count > 0.
+ListWindow fetchWordList(ListKind kind, DBHANDLE db, uint32_t start, uint32_t count, char* buffer,
+                         uint32_t size);
 
 }  // namespace orvia::dict

@@ -20,36 +20,27 @@ uint32_t stubMatchLen(const char*, const char*) {
   return 0;
 }
 
-struct LangOps {
-  MakeSearchKeyFn makeSearchKey;
-  KeyCharOffsetFn keyCharOffset;
-  CompareKeysFn compareKeys;
-  MatchLenFn matchLenFolded;
-  MatchLenFn matchLenSignificant;
-  MatchLenFn matchLenNoCase;
-  MatchLenFn matchLenExact;
-};
+constexpr LanguageOps kStubOps = {stubMakeSearchKey, stubKeyCharOffset, stubCompareKeys,
+                                  stubMatchLen,      stubMatchLen,      stubMatchLen,
+                                  stubMatchLen};
 
-constexpr LangOps kStubOps = {stubMakeSearchKey, stubKeyCharOffset, stubCompareKeys, stubMatchLen,
-                              stubMatchLen,      stubMatchLen,      stubMatchLen};
-
-constexpr LangOps kSingleByteOps = {single_byte::makeSearchKey,       single_byte::keyCharOffset,
-                                    single_byte::compareKeys,         single_byte::matchLenFolded,
-                                    single_byte::matchLenSignificant, single_byte::matchLenNoCase,
-                                    single_byte::matchLenExact};
+constexpr LanguageOps kSingleByteOps = {
+    single_byte::makeSearchKey,  single_byte::keyCharOffset,       single_byte::compareKeys,
+    single_byte::matchLenFolded, single_byte::matchLenSignificant, single_byte::matchLenNoCase,
+    single_byte::matchLenExact};
 
 // One column per language code. The double-byte families (codes 2 to 5) answer as
 // "no language" until their operations exist.
-constexpr LangOps kLangOpTable[10] = {
+constexpr LanguageOps kLangOpTable[10] = {
     kStubOps, kSingleByteOps, kStubOps,       kStubOps,       kStubOps,
     kStubOps, kSingleByteOps, kSingleByteOps, kSingleByteOps, kSingleByteOps,
 };
 
-const LangOps& column(uint32_t code) {
+}  // namespace
+
+const LanguageOps& languageOps(uint32_t code) {
   return code < 10 ? kLangOpTable[code] : kLangOpTable[0];
 }
-
-}  // namespace
 
 uint32_t languageOf(uint32_t dictId) {
   bool valid = (dictId & 0xFF) != 0 && (dictId & 0xFF00) != 0 && (dictId & 0xFF0000) != 0;
@@ -57,25 +48,25 @@ uint32_t languageOf(uint32_t dictId) {
 }
 
 MakeSearchKeyFn getMakeSearchKeyFn(uint32_t code) {
-  return column(code).makeSearchKey;
+  return languageOps(code).makeSearchKey;
 }
 KeyCharOffsetFn getKeyCharOffsetFn(uint32_t code) {
-  return column(code).keyCharOffset;
+  return languageOps(code).keyCharOffset;
 }
 CompareKeysFn getCompareKeysFn(uint32_t code) {
-  return column(code).compareKeys;
+  return languageOps(code).compareKeys;
 }
 MatchLenFn getMatchLenFoldedFn(uint32_t code) {
-  return column(code).matchLenFolded;
+  return languageOps(code).matchLenFolded;
 }
 MatchLenFn getMatchLenSignificantFn(uint32_t code) {
-  return column(code).matchLenSignificant;
+  return languageOps(code).matchLenSignificant;
 }
 MatchLenFn getMatchLenNoCaseFn(uint32_t code) {
-  return column(code).matchLenNoCase;
+  return languageOps(code).matchLenNoCase;
 }
 MatchLenFn getMatchLenExactFn(uint32_t code) {
-  return column(code).matchLenExact;
+  return languageOps(code).matchLenExact;
 }
 
 }  // namespace orvia::lang

@@ -22,11 +22,26 @@ using CompareKeysFn = DbCompareFn;
 // Agreement of two keys from the start, or kMatchAll.
 using MatchLenFn = uint32_t (*)(const char* a, const char* b);
 
+// One column of the table: the seven operations of one language code.
+struct LanguageOps {
+  MakeSearchKeyFn makeSearchKey;
+  KeyCharOffsetFn keyCharOffset;
+  CompareKeysFn compareKeys;
+  MatchLenFn matchLenFolded;
+  MatchLenFn matchLenSignificant;
+  MatchLenFn matchLenNoCase;
+  MatchLenFn matchLenExact;
+};
+
 // The language code of a dictionary id: its low byte, or 0 unless the three low bytes
 // are all non-zero.
 uint32_t languageOf(uint32_t dictId);
 
-// Codes of 10 or more select the code-0 stubs. Never null.
+// The operations of a code; codes of 10 or more select the code-0 stubs. The table is
+// static: the reference stays valid for the life of the process.
+const LanguageOps& languageOps(uint32_t code);
+
+// One selector per operation, over the same table. Never null.
 MakeSearchKeyFn getMakeSearchKeyFn(uint32_t code);
 KeyCharOffsetFn getKeyCharOffsetFn(uint32_t code);
 CompareKeysFn getCompareKeysFn(uint32_t code);

@@ -27,6 +27,20 @@ StoredRecord entry(const std::string& key, uint32_t contentDictId = kEnglish, ui
   return {contentDictId, level << 24, key + '\0' + '\0' + display + '\0' + vcode};
 }
 
+// The three list exports by kind.
+uint32_t fetchList(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, char* buffer,
+                   uint32_t size, uint32_t* entries, uint32_t* bytes) {
+  switch (kind) {
+    case ListKind::kKeys:
+      return dicGetKeyList(dict, start, count, buffer, size, entries);
+    case ListKind::kWords:
+      return dicGetWordList(dict, start, count, buffer, size, entries);
+    case ListKind::kKeyVcodes:
+      break;
+  }
+  return dicGetKeyVcodeList(dict, start, count, buffer, size, entries, bytes);
+}
+
 class Browse : public orvia::testing::MemoryDictionaryFixture {
  protected:
   HDICT* open(uint32_t id, const std::vector<StoredRecord>& records) {
@@ -37,8 +51,8 @@ class Browse : public orvia::testing::MemoryDictionaryFixture {
                    uint32_t* entries, uint32_t* bytes = nullptr) {
     std::string buffer(size, '#');
     uint32_t scratch = 0;
-    uint32_t n = fetchWordList(kind, dict, start, count, buffer.data(), size, entries,
-                               bytes != nullptr ? bytes : &scratch);
+    uint32_t n = fetchList(kind, dict, start, count, buffer.data(), size, entries,
+                           bytes != nullptr ? bytes : &scratch);
     EXPECT_EQ(n, *entries);
     return buffer;
   }
@@ -132,7 +146,7 @@ TEST_F(Browse, BadListArgumentsWriteOnlyTheEmptyValue) {
     std::memset(buffer, '#', sizeof buffer);
     entries = 7;
     EXPECT_EQ(
-        fetchWordList(ListKind::kKeys, c.dict, c.start, c.count, buffer, c.size, &entries, nullptr),
+        fetchList(ListKind::kKeys, c.dict, c.start, c.count, buffer, c.size, &entries, nullptr),
         0u);
     EXPECT_EQ(entries, 0u);
     EXPECT_EQ(buffer[0], c.size == 0 ? '#' : '\0');
@@ -143,14 +157,14 @@ TEST_F(Browse, BadListArgumentsWriteOnlyTheEmptyValue) {
   auto* readOnly = static_cast<uint32_t*>(page.get());
   ASSERT_NE(readOnly, nullptr);
   std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(fetchWordList(ListKind::kKeys, dict, 0, 5, buffer, 8, readOnly, nullptr), 0u);
+  EXPECT_EQ(fetchList(ListKind::kKeys, dict, 0, 5, buffer, 8, readOnly, nullptr), 0u);
   EXPECT_EQ(buffer[0], '\0');
   std::memset(buffer, '#', sizeof buffer);
   entries = 7;
-  EXPECT_EQ(fetchWordList(ListKind::kKeyVcodes, dict, 0, 5, buffer, 8, &entries, readOnly), 0u);
+  EXPECT_EQ(fetchList(ListKind::kKeyVcodes, dict, 0, 5, buffer, 8, &entries, readOnly), 0u);
   EXPECT_EQ(entries, 7u);  // probed together with bytes, so left alone too
-  EXPECT_EQ(fetchWordList(ListKind::kKeys, dict, 0, 5, reinterpret_cast<char*>(readOnly), 8,
-                          &entries, nullptr),
+  EXPECT_EQ(fetchList(ListKind::kKeys, dict, 0, 5, reinterpret_cast<char*>(readOnly), 8, &entries,
+                      nullptr),
             0u);
   EXPECT_EQ(entries, 0u);
   (void)bytes;
@@ -172,29 +186,29 @@ TEST_F(Browse, LevelFilterStepsOverOtherLevels) {
   HDICT* dict =
       open(kEnglish, {entry("a", kEnglish, 3), entry("b", kEnglish, 1), entry("c", kEnglish, 2),
                       entry("d", kEnglish, 1), entry("e", kEnglish, 3), entry("f", kEnglish, 2)});
-  HWORD* word = searchRecord(dict, 1);  // "b", level 1
+  HWORD* word = dicSearchRecord(dict, 1);  // "b", level 1
   ASSERT_NE(word, nullptr);
   uint32_t n = 0;
-  ASSERT_EQ(stepWord(word, 3, true), 1);
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 4u);
-  EXPECT_EQ(stepWord(word, 3, true), 0);  // no level 3 after "e"
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 4u);
-  ASSERT_EQ(stepWord(word, 3, false), 1);
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 0u);
-  EXPECT_EQ(stepWord(word, 0, false), 0);  // at record 0
-  ASSERT_EQ(stepWord(word, 2, true), 1);
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 2u);
-  EXPECT_EQ((handleInfo(word, 4, &n), n), 2u);
-  ASSERT_EQ(stepWord(word, 0, true), 1);
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 3u);
-  EXPECT_EQ(stepWord(word, 256, true), 0);
-  ASSERT_EQ(stepWord(word, 2, true), 1);
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 5u);
-  EXPECT_EQ(stepWord(word, 0, true), 0);  // past the last record
-  EXPECT_EQ((handleInfo(word, 1, &n), n), 5u);
-  freeWord(word);
-  EXPECT_EQ(wordCount(dict), 6u);
-  EXPECT_EQ(wordCount(nullptr), 0u);
+  ASSERT_EQ(dicNext(word, 3), 1);
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 4u);
+  EXPECT_EQ(dicNext(word, 3), 0);  // no level 3 after "e"
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 4u);
+  ASSERT_EQ(dicPrev(word, 3), 1);
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 0u);
+  EXPECT_EQ(dicPrev(word, 0), 0);  // at record 0
+  ASSERT_EQ(dicNext(word, 2), 1);
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 2u);
+  EXPECT_EQ((dicGetHandleInfo(word, 4, &n), n), 2u);
+  ASSERT_EQ(dicNext(word, 0), 1);
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 3u);
+  EXPECT_EQ(dicNext(word, 256), 0);
+  ASSERT_EQ(dicNext(word, 2), 1);
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 5u);
+  EXPECT_EQ(dicNext(word, 0), 0);  // past the last record
+  EXPECT_EQ((dicGetHandleInfo(word, 1, &n), n), 5u);
+  dicFreeHWORD(word);
+  EXPECT_EQ(dicGetWordCount(dict), 6u);
+  EXPECT_EQ(dicGetWordCount(nullptr), 0u);
 }
 
 TEST_F(Browse, HandleInfoAndHomeRecords) {
@@ -202,29 +216,29 @@ TEST_F(Browse, HandleInfoAndHomeRecords) {
   HDICT* dict =
       open(kEnglish, {entry("aardvark"), entry("zeta", 0x7F010101), entry("zz", 0x7F010101)});
   ASSERT_NE(records, nullptr);
-  HWORD* own = searchRecord(dict, 0);
-  HWORD* inRecords = searchRecord(dict, 1);
-  HWORD* lost = searchRecord(dict, 2);
+  HWORD* own = dicSearchRecord(dict, 0);
+  HWORD* inRecords = dicSearchRecord(dict, 1);
+  HWORD* lost = dicSearchRecord(dict, 2);
   uint32_t out = 1;
-  EXPECT_EQ(handleInfo(own, 3, &out), 1);
+  EXPECT_EQ(dicGetHandleInfo(own, 3, &out), 1);
   EXPECT_EQ(out, 0u);
-  EXPECT_EQ(handleInfo(inRecords, 3, &out), 1);
+  EXPECT_EQ(dicGetHandleInfo(inRecords, 3, &out), 1);
   EXPECT_EQ(out, 0x7F000001u);  // "zeta" is record 1 of the record dictionary
-  EXPECT_EQ(handleInfo(lost, 3, &out), 1);
+  EXPECT_EQ(dicGetHandleInfo(lost, 3, &out), 1);
   EXPECT_EQ(out, kNoHomeRecord);
-  EXPECT_EQ(handleInfo(own, 2, &out), 1);
+  EXPECT_EQ(dicGetHandleInfo(own, 2, &out), 1);
   EXPECT_EQ(out, kEnglish);
   for (uint32_t what : {0u, 5u, 0xFFFFFFFFu}) {
     out = 1;
-    EXPECT_EQ(handleInfo(own, what, &out), 0);
+    EXPECT_EQ(dicGetHandleInfo(own, what, &out), 0);
     EXPECT_EQ(out, 0u);
   }
-  EXPECT_EQ(handleInfo(nullptr, 1, &out), 0);
-  EXPECT_EQ(handleInfo(own, 1, nullptr), 0);
+  EXPECT_EQ(dicGetHandleInfo(nullptr, 1, &out), 0);
+  EXPECT_EQ(dicGetHandleInfo(own, 1, nullptr), 0);
   EXPECT_EQ(StoreDouble::instance().openHandles, 2);  // temporary handles are closed
-  freeWord(own);
-  freeWord(inRecords);
-  freeWord(lost);
+  dicFreeHWORD(own);
+  dicFreeHWORD(inRecords);
+  dicFreeHWORD(lost);
 }
 
 }  // namespace

@@ -25,71 +25,75 @@ class Dictionary : public orvia::testing::ConfigFixture {
 
 TEST_F(Dictionary, OpensTheIndexWithItsLanguagesCollation) {
   touch("00010201.IDX");
-  HDICT* dict = createDictionary(0x00010201);
+  HDICT* dict = dicCreateHDICT(0x00010201);
   ASSERT_NE(dict, nullptr);
   EXPECT_EQ(dict->dictId, 0x00010201u);
   StoreDouble& store = StoreDouble::instance();
   ASSERT_EQ(store.openedPaths.size(), 1u);
   EXPECT_EQ(store.openedPaths[0], dir_.file("00010201.IDX"));
   EXPECT_EQ(store.compares[0], lang::getCompareKeysFn(1));
-  EXPECT_EQ(freeDictionary(dict), 1);
+  EXPECT_EQ(dicFreeHDICT(dict), 1);
   EXPECT_EQ(store.openHandles, 0);
 }
 
 TEST_F(Dictionary, CompanionOpensItsOwnIndexAndHighCodesUseNoLanguage) {
   touch("FF010201.IDX");
   touch("0001010C.IDX");
-  HDICT* memory = createDictionary(0xFF010201);
+  HDICT* memory = dicCreateHDICT(0xFF010201);
   ASSERT_NE(memory, nullptr);
-  HDICT* noLanguage = createDictionary(0x0001010C);
+  HDICT* noLanguage = dicCreateHDICT(0x0001010C);
   ASSERT_NE(noLanguage, nullptr);
   StoreDouble& store = StoreDouble::instance();
   EXPECT_EQ(store.openedPaths[0], dir_.file("FF010201.IDX"));
   EXPECT_EQ(store.compares[1], lang::getCompareKeysFn(0));
-  EXPECT_EQ(freeDictionary(memory), 1);
-  EXPECT_EQ(freeDictionary(noLanguage), 1);
+  EXPECT_EQ(dicFreeHDICT(memory), 1);
+  EXPECT_EQ(dicFreeHDICT(noLanguage), 1);
 }
 
 TEST_F(Dictionary, InvalidIdsOpenNothing) {
   for (uint32_t id : {0x00000203u, 0x00010003u, 0x00010200u}) {
-    EXPECT_EQ(createDictionary(id), nullptr) << id;
+    EXPECT_EQ(dicCreateHDICT(id), nullptr) << id;
   }
   EXPECT_TRUE(StoreDouble::instance().openedPaths.empty());
 }
 
 TEST_F(Dictionary, FailuresFreeTheBlock) {
-  EXPECT_EQ(createDictionary(0x00010201), nullptr);  // no index file
+  EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);  // no index file
   touch("00010201.IDX");
   platform::injectAllocationFailure(1);
-  EXPECT_EQ(createDictionary(0x00010201), nullptr);
+  EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
   EXPECT_TRUE(StoreDouble::instance().openedPaths.empty());
   writeDictKey("");  // no path at all
-  EXPECT_EQ(createDictionary(0x00010201), nullptr);
+  EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
 }
 
 TEST_F(Dictionary, RefusedCloseKeepsTheHandle) {
   touch("00010201.IDX");
-  HDICT* dict = createDictionary(0x00010201);
+  HDICT* dict = dicCreateHDICT(0x00010201);
   ASSERT_NE(dict, nullptr);
   StoreDouble::instance().refuseClose = true;
-  EXPECT_EQ(freeDictionary(dict), 0);
+  EXPECT_EQ(dicFreeHDICT(dict), 0);
   EXPECT_NE(dict->db, nullptr);
   StoreDouble::instance().refuseClose = false;
-  EXPECT_EQ(freeDictionary(dict), 1);
-  EXPECT_EQ(freeDictionary(nullptr), 0);
+  EXPECT_EQ(dicFreeHDICT(dict), 1);
+  EXPECT_EQ(dicFreeHDICT(nullptr), 0);
 }
 
-TEST_F(Dictionary, OpenAndCloseOnATemporaryHandle) {
+TEST_F(Dictionary, OpeningNamesWhyItFailed) {
   HDICT temporary{0, nullptr};
-  EXPECT_EQ(openDictionary(nullptr, 0x00010201), 0);
-  EXPECT_EQ(openDictionary(&temporary, 0x00000201), 0);
-  EXPECT_EQ(temporary.dictId, 0x00000201u);   // stored before the check
-  EXPECT_EQ(closeDictionary(&temporary), 1);  // already closed
+  EXPECT_EQ(openDictionary(&temporary, 0x00000201).cause(), Cause::kInvalidId);
+  EXPECT_EQ(temporary.dictId, 0x00000201u);  // stored before the check
+  EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kFileMissing);
   touch("00010201.IDX");
-  ASSERT_EQ(openDictionary(&temporary, 0x00010201), 1);
-  EXPECT_EQ(closeDictionary(&temporary), 1);
+  HDICT* created = nullptr;
+  platform::injectAllocationFailure(1);
+  EXPECT_EQ(createDictionary(0x00010201, &created).cause(), Cause::kOutOfMemory);
+  ASSERT_TRUE(openDictionary(&temporary, 0x00010201).ok());
+  EXPECT_TRUE(closeDictionary(&temporary).ok());
   EXPECT_EQ(temporary.db, nullptr);
-  EXPECT_EQ(closeDictionary(nullptr), 0);
+  EXPECT_TRUE(closeDictionary(&temporary).ok());  // already closed
+  writeDictKey("");
+  EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kNotConfigured);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class MemoryDictionaryFixture : public ConfigFixture {
     dict::buildDictFileName(id, name, ".IDX");
     StoreDouble::instance().load(dir_.file(name), lang::getCompareKeysFn(lang::languageOf(id)),
                                  records);
-    HDICT* dict = dict::createDictionary(id);
+    HDICT* dict = dicCreateHDICT(id);
     EXPECT_NE(dict, nullptr);
     if (dict != nullptr) opened_.push_back(dict);
     return dict;
@@ -39,7 +39,7 @@ class MemoryDictionaryFixture : public ConfigFixture {
 
   // Closes every dictionary opened so far and forgets their indexes.
   void closeAll() {
-    for (HDICT* dict : opened_) dict::freeDictionary(dict);
+    for (HDICT* dict : opened_) dicFreeHDICT(dict);
     opened_.clear();
     StoreDouble::instance().indexes.clear();
   }

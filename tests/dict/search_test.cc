@@ -46,11 +46,11 @@ class Search : public orvia::testing::MemoryDictionaryFixture {
 
   // The key of the record a look-up lands on, or "<null>".
   std::string lookUp(const char* word) {
-    HWORD* found = searchWord(dict_, word);
+    HWORD* found = dicSearchWord(dict_, word);
     if (found == nullptr) return "<null>";
     IndexRecordView view;
     std::string key = wordRecord(found, &view) ? view.searchKey : "<damaged>";
-    freeWord(found);
+    dicFreeHWORD(found);
     return key;
   }
 
@@ -122,8 +122,8 @@ TEST_F(Search, NothingMatchingGivesTheFirstRecord) {
   EXPECT_EQ(lookUp("   "), "apple");
   EXPECT_EQ(lookUp("caf\xE9"), "cherry");  // searches "caf"
   EXPECT_EQ(lookUp("CHERRY"), "cherry");
-  EXPECT_EQ(searchWord(dict_, nullptr), nullptr);
-  EXPECT_EQ(searchWord(nullptr, "apple"), nullptr);
+  EXPECT_EQ(dicSearchWord(dict_, nullptr), nullptr);
+  EXPECT_EQ(dicSearchWord(nullptr, "apple"), nullptr);
 }
 
 TEST_F(Search, AgreesWithThePlainStepsOnRandomLookUps) {
@@ -164,9 +164,9 @@ TEST_F(Search, FailureInTheWalkFallsBackToTheFirstRecord) {
 
 TEST_F(Search, EmptyIndexGivesNull) {
   open({});
-  EXPECT_EQ(searchWord(dict_, "word"), nullptr);
-  EXPECT_EQ(searchRecord(dict_, 0), nullptr);
-  EXPECT_EQ(wordExists(dict_, "word"), 0);
+  EXPECT_EQ(dicSearchWord(dict_, "word"), nullptr);
+  EXPECT_EQ(dicSearchRecord(dict_, 0), nullptr);
+  EXPECT_EQ(dicIsExistWord(dict_, "word"), 0);
 }
 
 TEST_F(Search, NoLanguageLandsOnTheFirstRecord) {
@@ -175,7 +175,7 @@ TEST_F(Search, NoLanguageLandsOnTheFirstRecord) {
   std::string first = StoreDouble::instance().indexes.begin()->second[0].data.c_str();
   EXPECT_EQ(lookUp("a"), first);
   EXPECT_EQ(lookUp("b"), first);
-  EXPECT_EQ(wordExists(dict_, "a"), 0);
+  EXPECT_EQ(dicIsExistWord(dict_, "a"), 0);
 }
 
 TEST_F(Search, WordExistsHonoursHomographNumbers) {
@@ -195,64 +195,64 @@ TEST_F(Search, WordExistsHonoursHomographNumbers) {
                         {std::string(243, 'a'), 0},
                         {std::string(244, 'r'), 0},
                         {"", 0}};
-  for (const Case& c : cases) EXPECT_EQ(wordExists(dict_, c.word.c_str()), c.exists) << c.word;
-  EXPECT_EQ(wordExists(dict_, nullptr), 0);
+  for (const Case& c : cases) EXPECT_EQ(dicIsExistWord(dict_, c.word.c_str()), c.exists) << c.word;
+  EXPECT_EQ(dicIsExistWord(dict_, nullptr), 0);
 }
 
 TEST_F(Search, HandlesCopyKeysAndWords) {
   open({record("bank@2", "bank", "Bank (river)"), record("cafe", "caf\xE9"), record("dog")});
-  HWORD* bank = searchWord(dict_, "bank");
+  HWORD* bank = dicSearchWord(dict_, "bank");
   ASSERT_NE(bank, nullptr);
-  EXPECT_EQ(wordKeySize(bank), 4u);
-  EXPECT_EQ(wordTextSize(bank), 12u);
+  EXPECT_EQ(dicGetKeySize(bank), 4u);
+  EXPECT_EQ(dicGetWordSize(bank), 12u);
   char buffer[32];
   std::memset(buffer, 'x', sizeof buffer);
-  EXPECT_EQ(copyWordKey(bank, buffer, 4), 0);  // no room for the terminator
+  EXPECT_EQ(dicGetKey(bank, buffer, 4), 0);  // no room for the terminator
   EXPECT_EQ(buffer[0], 'x');
-  ASSERT_EQ(copyWordKey(bank, buffer, 5), 1);
+  ASSERT_EQ(dicGetKey(bank, buffer, 5), 1);
   EXPECT_STREQ(buffer, "bank");
-  ASSERT_EQ(copyWordText(bank, buffer, sizeof buffer), 1);
+  ASSERT_EQ(dicGetWord(bank, buffer, sizeof buffer), 1);
   EXPECT_STREQ(buffer, "Bank (river)");
-  EXPECT_EQ(copyWordKey(bank, nullptr, 5), 0);
+  EXPECT_EQ(dicGetKey(bank, nullptr, 5), 0);
 
-  HWORD* copy = duplicateWord(bank);
+  HWORD* copy = dicDuplicateHWORD(bank);
   ASSERT_NE(copy, nullptr);
   EXPECT_NE(copy->record, bank->record);
   EXPECT_EQ(copy->dict, dict_);
-  EXPECT_EQ(freeWord(bank), 1);
-  ASSERT_EQ(copyWordKey(copy, buffer, sizeof buffer), 1);
+  EXPECT_EQ(dicFreeHWORD(bank), 1);
+  ASSERT_EQ(dicGetKey(copy, buffer, sizeof buffer), 1);
   EXPECT_STREQ(buffer, "bank");
-  EXPECT_EQ(freeWord(copy), 1);
+  EXPECT_EQ(dicFreeHWORD(copy), 1);
 
-  HWORD* dog = searchRecord(dict_, 2);
+  HWORD* dog = dicSearchRecord(dict_, 2);
   ASSERT_NE(dog, nullptr);
-  EXPECT_EQ(wordKeySize(dog), 3u);
-  EXPECT_EQ(wordTextSize(dog), 3u);
-  EXPECT_EQ(freeWord(dog), 1);
-  HWORD* past = searchRecord(dict_, 0xFFFFFFFF);
+  EXPECT_EQ(dicGetKeySize(dog), 3u);
+  EXPECT_EQ(dicGetWordSize(dog), 3u);
+  EXPECT_EQ(dicFreeHWORD(dog), 1);
+  HWORD* past = dicSearchRecord(dict_, 0xFFFFFFFF);
   ASSERT_NE(past, nullptr);
   IndexRecordView view;
   ASSERT_TRUE(wordRecord(past, &view));
   EXPECT_EQ(view.recordNumber, 0u);
-  EXPECT_EQ(freeWord(past), 1);
-  EXPECT_EQ(wordKeySize(nullptr), 0u);
-  EXPECT_EQ(freeWord(nullptr), 0);
-  EXPECT_EQ(duplicateWord(nullptr), nullptr);
+  EXPECT_EQ(dicFreeHWORD(past), 1);
+  EXPECT_EQ(dicGetKeySize(nullptr), 0u);
+  EXPECT_EQ(dicFreeHWORD(nullptr), 0);
+  EXPECT_EQ(dicDuplicateHWORD(nullptr), nullptr);
 }
 
 TEST_F(Search, AllocationFailuresGiveNull) {
   openKeys({"a", "b"});
   for (uint32_t nth = 1; nth <= 4; ++nth) {
     platform::injectAllocationFailure(nth);
-    HWORD* word = searchWord(dict_, "b");
+    HWORD* word = dicSearchWord(dict_, "b");
     platform::injectAllocationFailure(0);
-    if (word != nullptr) freeWord(word);  // later allocations may fall back and succeed
+    if (word != nullptr) dicFreeHWORD(word);  // later allocations may fall back and succeed
   }
   platform::injectAllocationFailure(1);
-  EXPECT_EQ(searchWord(dict_, "b"), nullptr);
+  EXPECT_EQ(dicSearchWord(dict_, "b"), nullptr);
   platform::injectProcessHeapFailure(true);
-  EXPECT_EQ(searchWord(dict_, "b"), nullptr);
-  EXPECT_EQ(freeWord(reinterpret_cast<HWORD*>(dict_)), 0);
+  EXPECT_EQ(dicSearchWord(dict_, "b"), nullptr);
+  EXPECT_EQ(dicFreeHWORD(reinterpret_cast<HWORD*>(dict_)), 0);
   platform::injectProcessHeapFailure(false);
 }
 

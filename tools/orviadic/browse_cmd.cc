@@ -23,8 +23,6 @@ namespace {
 constexpr int kListWidth = 36;
 constexpr int kEscape = 27;
 
-using WordHandle = std::unique_ptr<HWORD, int32_t (*)(HWORD*)>;
-
 // The terminal goes back to normal however the browser ends: return, exception or signal.
 class Screen {
  public:

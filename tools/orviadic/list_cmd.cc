@@ -25,8 +25,6 @@ struct ListEntry {
   int vcode = -1;
 };
 
-using WordHandle = std::unique_ptr<HWORD, int32_t (*)(HWORD*)>;
-
 // One window from the list functions: the count it gave, and its bytes.
 uint32_t fetchWindow(HDICT* dict, bool keys, bool vcodes, uint32_t first, uint32_t wanted,
                      std::vector<char>* buffer) {
@@ -91,9 +89,7 @@ void list(const GlobalOptions& options, const ListArguments& args) {
   OpenDictionary dict(dictId);
   uint32_t start = args.at;
   if (!args.from.empty()) {
-    WordHandle found(dicSearchWord(dict.get(), toDictionaryWord(dictId, args.from).c_str()),
-                     dicFreeHWORD);
-    if (!found) throw CommandFailure{kExitNotFound, "the dictionary has no records"};
+    WordHandle found = dict.search(toDictionaryWord(dictId, args.from));
     dicGetHandleInfo(found.get(), 1, &start);
   }
   std::vector<ListEntry> entries =

@@ -31,9 +31,7 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   const uint32_t dictId = parseDictId(args.dictId);
   OpenDictionary dict(dictId);
   const std::string word = toDictionaryWord(dictId, args.word);
-  std::unique_ptr<HWORD, int32_t (*)(HWORD*)> found(dicSearchWord(dict.get(), word.c_str()),
-                                                    dicFreeHWORD);
-  if (!found) throw CommandFailure{kExitNotFound, "the dictionary has no records"};
+  WordHandle found = dict.search(word);
   const bool exact = dicIsExistWord(dict.get(), word.c_str()) != 0;
   const std::string content = contentOf(found.get(), dictId);
   if (content.empty())

@@ -5,33 +5,10 @@
 #include "cli.h"
 #include "dict/config.h"
 #include "dict/dict_id.h"
-#include "orviadb.h"
-#include "platform/platform.h"
+#include "dict/failure_text.h"
+#include "dict/search.h"
 
 namespace orviadic {
-namespace {
-
-// Retraces the library's steps to name the one that failed.
-std::string whyNotOpened(uint32_t dictId) {
-  using namespace orvia::dict;
-  if (!isValidDictId(dictId))
-    return formatDictId(dictId) +
-           " is not a valid dictionary id (its three low bytes must be non-zero)";
-  const std::string path = indexPathOf(dictId);
-  if (path.empty()) {
-    char digits[9];
-    formatDictIdHex(dictId, digits);
-    return std::string("no usable registry value ") + digits +
-           "Path, its base's Path or PATH (see 'orviadic config show')";
-  }
-  if (!orvia::platform::findFile(path.c_str())) return "no index file " + path;
-  char report[256];
-  if (dbVerify(path.c_str(), nullptr, report, sizeof report) == 0) return path + ": " + report;
-  return "cannot open " + path;
-}
-
-}  // namespace
-
 namespace {
 
 std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
@@ -42,11 +19,16 @@ std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
   return text;
 }
 
+// The tool's own copy of the dictionary layer reads the registry the library reads.
+void loadDictionaryLayer() {
+  if (!orvia::dict::moduleState().loaded) orvia::dict::moduleLoad(nullptr);
+}
+
 }  // namespace
 
 std::string dictionaryFilePath(uint32_t dictId, const char* fileName) {
   using namespace orvia::dict;
-  if (!moduleState().loaded) moduleLoad(nullptr);
+  loadDictionaryLayer();
   char path[kMaxPath];
   if (resolveDictFilePath(dictId, path, sizeof path, fileName) == 0) return std::string();
   return path;
@@ -65,12 +47,25 @@ std::string wordOf(HWORD* word) {
   return textOf(word, dicGetWordSize, dicGetWord);
 }
 
-OpenDictionary::OpenDictionary(uint32_t dictId) : dict_(dicCreateHDICT(dictId)) {
-  if (dict_ == nullptr) throw CommandFailure{kExitError, whyNotOpened(dictId)};
+OpenDictionary::OpenDictionary(uint32_t dictId) : dictId_(dictId), dict_(dicCreateHDICT(dictId)) {
+  if (dict_ != nullptr) return;
+  loadDictionaryLayer();
+  throw CommandFailure{kExitError,
+                       orvia::dict::describeFailure(dictId, orvia::dict::probeOpen(dictId))};
 }
 
 OpenDictionary::~OpenDictionary() {
   dicFreeHDICT(dict_);
+}
+
+WordHandle OpenDictionary::search(const std::string& word) const {
+  WordHandle found(dicSearchWord(dict_, word.c_str()), dicFreeHWORD);
+  if (found) return found;
+  HWORD* again = nullptr;
+  const orvia::Status status = orvia::dict::searchWord(dict_, word.c_str(), &again);
+  if (status.ok()) return WordHandle(again, dicFreeHWORD);
+  throw CommandFailure{status.cause() == orvia::Cause::kEmpty ? kExitNotFound : kExitError,
+                       orvia::dict::describeFailure(dictId_, status)};
 }
 
 }  // namespace orviadic

@@ -1,25 +1,33 @@
-// Opens a dictionary through the library, and says why when it cannot: the library
-// gives no reasons, so the tool looks for them itself.
+// Opens a dictionary and looks words up through the library; when the library says no,
+// the dictionary layer the tool links says why, in one line.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "orviadic.h"
 
 namespace orviadic {
 
+using WordHandle = std::unique_ptr<HWORD, int32_t (*)(HWORD*)>;
+
 class OpenDictionary {
  public:
-  // Throws CommandFailure with the reason when the library cannot open the dictionary.
+  // Throws CommandFailure with the cause when the library cannot open the dictionary.
   explicit OpenDictionary(uint32_t dictId);
   ~OpenDictionary();
   OpenDictionary(const OpenDictionary&) = delete;
   OpenDictionary& operator=(const OpenDictionary&) = delete;
 
   HDICT* get() const { return dict_; }
+  uint32_t id() const { return dictId_; }
+  // The record word lands on; throws CommandFailure with the cause when there is none
+  // (exit 1 for an empty dictionary).
+  WordHandle search(const std::string& word) const;
 
  private:
+  uint32_t dictId_;
   HDICT* dict_;
 };
 

@@ -19,9 +19,7 @@ void search(const GlobalOptions& options, const SearchArguments& args) {
   uint32_t dictId = parseDictId(args.dictId);
   OpenDictionary dict(dictId);
   std::string word = toDictionaryWord(dictId, args.word);
-  std::unique_ptr<HWORD, int32_t (*)(HWORD*)> found(dicSearchWord(dict.get(), word.c_str()),
-                                                    dicFreeHWORD);
-  if (!found) throw CommandFailure{kExitNotFound, "the dictionary has no records"};
+  WordHandle found = dict.search(word);
   bool exists = dicIsExistWord(dict.get(), word.c_str()) != 0;
   uint32_t number = 0, level = 0;
   dicGetHandleInfo(found.get(), 1, &number);

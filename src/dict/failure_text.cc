@@ -1,0 +1,78 @@
+#include "dict/failure_text.h"
+
+#include "dict/config.h"
+#include "dict/dict_id.h"
+#include "dict/dictionary.h"
+#include "lang/lang_ops.h"
+
+namespace orvia::dict {
+namespace {
+
+std::string indexPath(uint32_t id) {
+  char name[kFileNameBufferSize];
+  buildDictFileName(id, name, ".IDX");
+  char path[kMaxPath];
+  return resolveDictFilePath(id, path, sizeof path, name) != 0 ? path : "";
+}
+
+std::string hex(uint32_t value) {
+  char digits[9];
+  formatDictIdHex(value, digits);
+  return digits;
+}
+
+// The store's own account of an index it refuses to open.
+std::string refusal(uint32_t id, const std::string& path) {
+  char report[256];
+  if (dbVerify(path.c_str(), lang::languageOps(lang::languageOf(id)).compareKeys, report,
+               sizeof report) != 0)
+    return "the record store cannot open the index " + path;
+  return "the index " + path + " is damaged at " + report;
+}
+
+std::string offsetText(const Status& status) {
+  return " at offset " + std::to_string(status.offset());
+}
+
+}  // namespace
+
+Status probeOpen(uint32_t id) {
+  HDICT temporary{0, nullptr};
+  Status status = openDictionary(&temporary, id);
+  closeDictionary(&temporary);
+  return status;
+}
+
+std::string describeFailure(uint32_t id, Status status) {
+  const std::string prefix = "0x" + hex(id) + ": ";
+  switch (status.cause()) {
+    case Cause::kOk:
+      return prefix + "no failure";
+    case Cause::kInvalidId:
+      return "0x" + hex(id) +
+             " is not a valid dictionary id (its three low bytes must be non-zero)";
+    case Cause::kNotConfigured:
+      return prefix + "no usable registry value " + hex(id) + "Path, its base's Path or PATH";
+    case Cause::kFileMissing:
+      return prefix + "no index file " + indexPath(id);
+    case Cause::kNotAnIndex:
+      return prefix + refusal(id, indexPath(id));
+    case Cause::kEmpty:
+      return prefix + "the dictionary has no records";
+    case Cause::kStoreFailed:
+      return prefix + "the record store failed to read the index " + indexPath(id);
+    case Cause::kReadFailed:
+      return prefix + "a content file cannot be opened or read";
+    case Cause::kDamaged:
+      return prefix + "damaged data" + offsetText(status);
+    case Cause::kTruncated:
+      return prefix + "the data ends early" + offsetText(status);
+    case Cause::kNoRoom:
+      return prefix + "the buffer is too small";
+    case Cause::kOutOfMemory:
+      return prefix + "out of memory";
+  }
+  return prefix + "unknown failure";
+}
+
+}  // namespace orvia::dict
