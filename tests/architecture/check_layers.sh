@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The layering rules of src/, checked on the sources themselves:
+#   1. only src/platform/ includes an OS header: elsewhere an <...> include is a standard
+#      C++ header, or one a folder is allowed (src/text/ iconv, src/compile/ zlib);
+#   2. the record store (src/db/) includes nothing of the dictionary code;
+#   3. the shipped libraries' folders include nothing of the compiler or src/text/;
+#   4. pointer probes are called only by the exports (src/api/) and src/platform/.
+# usage: check_layers.sh SOURCE_DIR   (prints each violation; exit 1 when there is one)
+set -euo pipefail
+cd "$1/src"
+standard='algorithm|any|array|atomic|bitset|cassert|cctype|cerrno|cfloat|charconv|chrono|cinttypes|climits|clocale|cmath|codecvt|complex|condition_variable|csetjmp|csignal|cstdarg|cstddef|cstdint|cstdio|cstdlib|cstring|ctime|cwchar|cwctype|deque|exception|execution|filesystem|forward_list|fstream|functional|future|initializer_list|iomanip|ios|iosfwd|iostream|istream|iterator|limits|list|locale|map|memory|memory_resource|mutex|new|numeric|optional|ostream|queue|random|ratio|regex|scoped_allocator|set|shared_mutex|sstream|stack|stdexcept|streambuf|string|string_view|system_error|thread|tuple|type_traits|typeindex|typeinfo|unordered_map|unordered_set|utility|valarray|variant|vector'
+shipped='api base content db dict edit lang platform update'
+violations=0
+report() {
+  echo "$1"
+  violations=$((violations + 1))
+}
+
+while IFS= read -r line; do
+  file=${line%%:*}
+  header=$(sed -E 's/.*#include <([^>]+)>.*/\1/' <<<"$line")
+  case "$file" in
+    platform/*) continue ;;
+    text/*) [ "$header" = iconv.h ] && continue ;;
+    compile/*) [ "$header" = zlib.h ] && continue ;;
+  esac
+  grep -qxE "$standard" <<<"$header" || report "src/$file includes <$header>, an OS or outside header"
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<' --include='*.h' --include='*.cc' . |
+  sed 's|^\./||')
+
+while IFS= read -r line; do
+  report "src/${line#./}: the record store includes dictionary code"
+done < <(grep -rnE '#[[:space:]]*include[[:space:]]*"(dict|content|compile|lang|text|edit|update|api)/' db || true)
+
+for folder in $shipped; do
+  [ -d "$folder" ] || continue
+  while IFS= read -r line; do
+    report "src/${line#./}: a shipped library includes the compiler or src/text"
+  done < <(grep -rnE '#[[:space:]]*include[[:space:]]*"(compile|text)/' "$folder" || true)
+done
+
+while IFS= read -r line; do
+  file=${line%%:*}
+  case "$file" in api/* | platform/*) continue ;; esac
+  report "src/$line: a pointer probe outside the exports"
+done < <(grep -rnE '\bis(Readable|Writable)[[:space:]]*\(' --include='*.h' --include='*.cc' . |
+  sed 's|^\./||')
+
+echo "$violations layering violations"
+[ "$violations" = 0 ]
