@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "compile/index/code_page.h"
-#include "compile/index/dictd_source.h"
-#include "compile/index/entry_text.h"
+#include "compile/content/entry_text.h"
+#include "compile/source/dictd_source.h"
 #include "lang/lang_ops.h"
+#include "text/code_page.h"
 
 int main(int argc, char** argv) {
   using namespace orvia::compile;
@@ -22,9 +22,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", source.problem().c_str());
     return 2;
   }
-  const char* codePage = codePageName(orvia::lang::languageOf(dictId));
+  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
   if (codePage == nullptr) return 2;
-  CodePageConverter converter(codePage);
+  orvia::text::CodePageConverter converter(codePage);
   SourceEntry entry;
   std::string text;
   for (ReadResult r; (r = source.next(&entry)) != ReadResult::kEnd;) {

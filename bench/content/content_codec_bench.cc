@@ -16,8 +16,8 @@
 #include <vector>
 #include "support/ratio_reporter.h"
 
-#include "compile/content_record_encoder.h"
-#include "compile/huffman_encoder.h"
+#include "compile/content/content_record_encoder.h"
+#include "compile/content/huffman_encoder.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"
 #include "content/unmask.h"

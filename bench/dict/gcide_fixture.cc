@@ -8,8 +8,8 @@
 #include <map>
 #include <memory>
 
-#include "compile/index/dictd_source.h"
-#include "compile/index/dictionary_compiler.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/dictd_source.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"

@@ -10,14 +10,14 @@
 #include <string>
 #include <unordered_map>
 
-#include "compile/index/code_page.h"
-#include "compile/index/dictd_source.h"
-#include "compile/index/dictionary_compiler.h"
-#include "compile/index/entry_text.h"
+#include "compile/content/entry_text.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/dictd_source.h"
 #include "dict/word_handle.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"
 #include "test_key.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ std::unordered_map<size_t, uint32_t> expectedTexts() {
   auto source = openSource(orvia::compile::WithText::kYes, &problem);
   EXPECT_NE(source, nullptr) << problem;
   if (source == nullptr) return texts;
-  orvia::compile::CodePageConverter converter(orvia::compile::codePageName(1));
+  orvia::text::CodePageConverter converter(orvia::text::codePageName(1));
   orvia::compile::SourceEntry entry;
   std::string text;
   for (;;) {

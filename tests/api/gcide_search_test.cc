@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/compile_entries.h"
-#include "compile/index/dictd_source.h"
+#include "compile/compile_entries.h"
 #include "compile/index/index_compiler.h"
 #include "compile/index/index_writer.h"
+#include "compile/source/dictd_source.h"
 #include "dict/index_record.h"
 #include "orviadb.h"
 #include "orviadic.h"

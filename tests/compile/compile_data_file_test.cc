@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/content_compiler.h"
-#include "compile/index/entry_text.h"
+#include "compile/content/content_compiler.h"
+#include "compile/content/entry_text.h"
 #include "compiled_dictionary.h"
 #include "content/user_entry_file.h"
 #include "support/temp_dir.h"
@@ -133,7 +133,7 @@ TEST_P(EachEncoding, GivesRecordsOfItsTypeThatReadBack) {
   std::vector<LocatedRecord> records = readLocatedRecords(dir.path(), kEnglish);
   ASSERT_EQ(records.size(), entries.size());
   DataFile data(dir.path(), kEnglish);
-  CodePageConverter converter("WINDOWS-1252");
+  text::CodePageConverter converter("WINDOWS-1252");
   for (size_t i = 0; i < entries.size(); ++i) {
     std::string expected;
     ASSERT_TRUE(makeEntryText(entries[i].headword, entries[i].text, converter, &expected));
@@ -202,7 +202,7 @@ TEST_P(ForcedEncodingFallback, StoresWhatTheEncodingCannotHoldAndCountsIt) {
   ASSERT_EQ(records.size(), 2u);
   DataFile data(dir.path(), kEnglish);
   EXPECT_EQ(contentTypeAt(data.get(), records[0].locator), row.type);
-  CodePageConverter converter("WINDOWS-1252");
+  text::CodePageConverter converter("WINDOWS-1252");
   std::string expected;
   ASSERT_TRUE(makeEntryText("odd", row.text, converter, &expected));
   EXPECT_EQ(contentAt(data.get(), records[0].locator), expected);
@@ -260,7 +260,7 @@ TEST_P(SharedTexts, AreWrittenOnceAndReadBackWhole) {
   std::vector<LocatedRecord> records = readLocatedRecords(dir.path(), kEnglish);
   ASSERT_EQ(records.size(), row.starts.size());
   DataFile data(dir.path(), kEnglish);
-  CodePageConverter converter("WINDOWS-1252");
+  text::CodePageConverter converter("WINDOWS-1252");
   uint32_t actinAt = records[0].locator;
   for (size_t i = 0; i < records.size(); ++i) {
     SCOPED_TRACE(records[i].key);

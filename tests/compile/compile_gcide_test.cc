@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "compile/index/dictd_source.h"
-#include "compile/index/entry_text.h"
+#include "compile/content/entry_text.h"
+#include "compile/source/dictd_source.h"
 #include "compiled_dictionary.h"
 #include "compiled_index.h"
 #include "support/temp_dir.h"
@@ -107,7 +107,7 @@ TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
 
   std::unique_ptr<EntrySource> source = open(WithText::kYes, &problem);
   ASSERT_NE(source, nullptr) << problem;
-  CodePageConverter converter("WINDOWS-1252");
+  text::CodePageConverter converter("WINDOWS-1252");
   SourceEntry entry;
   std::string expected;
   std::unordered_map<std::string, size_t> unread;  // every entry's text, by count

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/tsv_source.h"
+#include "compile/source/tsv_source.h"
 #include "compiled_index.h"
 #include "support/temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/dictionary_compiler.h"
+#include "compile/dictionary_compiler.h"
 #include "compile/index/index_writer.h"
 #include "compiled_index.h"
 #include "content/content_record.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/compile_entries.h"
+#include "compile/compile_entries.h"
 #include "compile/index/index_compiler.h"
 #include "compile/index/index_writer.h"
 #include "dict/index_record.h"

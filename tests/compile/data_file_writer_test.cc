@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compile/data_file_writer.h"
+#include "compile/content/data_file_writer.h"
 #include "support/temp_dir.h"
 
 namespace orvia::compile {

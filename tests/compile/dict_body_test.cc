@@ -1,4 +1,4 @@
-#include "compile/index/dict_body.h"
+#include "compile/source/dict_body.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

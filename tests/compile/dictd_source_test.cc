@@ -1,4 +1,4 @@
-#include "compile/index/dictd_source.h"
+#include "compile/source/dictd_source.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/dictd_index_line.h"
+#include "compile/source/dictd_index_line.h"
 #include "support/temp_dir.h"
 
 namespace orvia::compile {

@@ -1,4 +1,4 @@
-#include "compile/index/entry_text.h"
+#include "compile/content/entry_text.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ struct TextRow {
 class EntryTextRows : public ::testing::TestWithParam<TextRow> {};
 
 TEST_P(EntryTextRows, FollowsTheDocumentedConversion) {
-  CodePageConverter converter("WINDOWS-1252");
+  text::CodePageConverter converter("WINDOWS-1252");
   std::string out;
   ASSERT_TRUE(makeEntryText(GetParam().headword, GetParam().text, converter, &out));
   EXPECT_EQ(out, GetParam().expected);

@@ -1,4 +1,4 @@
-#include "compile/index/index_record_builder.h"
+#include "compile/key/index_record_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "compile/index/merge_sort.h"
-#include "compile/index/order_check.h"
+#include "compile/key/merge_sort.h"
+#include "compile/key/order_check.h"
 #include "lang/lang_ops.h"
 
 namespace orvia::compile {

@@ -1,4 +1,4 @@
-#include "compile/index/tsv_source.h"
+#include "compile/source/tsv_source.h"
 
 #include <gtest/gtest.h>
 

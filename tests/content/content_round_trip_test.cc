@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "compile/content_record_encoder.h"
-#include "compile/data_file_writer.h"
+#include "compile/content/content_record_encoder.h"
+#include "compile/content/data_file_writer.h"
 #include "content/content_record.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "compile/index/dictionary_compiler.h"
-#include "compile/index/tsv_source.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/tsv_source.h"
 
 int main(int argc, char** argv) {
   using namespace orvia::compile;

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "cli.h"
-#include "compile/index/content_compiler.h"
-#include "compile/index/dictd_source.h"
-#include "compile/index/dictionary_compiler.h"
-#include "compile/index/tsv_source.h"
+#include "compile/content/content_compiler.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/dictd_source.h"
+#include "compile/source/tsv_source.h"
 #include "compile_summary.h"
 #include "dict/dict_id.h"
 

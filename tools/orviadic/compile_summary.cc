@@ -4,7 +4,7 @@
 #include <map>
 
 #include "cli.h"
-#include "compile/index/content_compiler.h"
+#include "compile/content/content_compiler.h"
 
 namespace orviadic {
 namespace {

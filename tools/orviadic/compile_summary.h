@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "compile/index/dictionary_compiler.h"
+#include "compile/dictionary_compiler.h"
 
 namespace orviadic {
 

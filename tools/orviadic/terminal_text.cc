@@ -1,27 +1,27 @@
 #include "terminal_text.h"
 
 #include "cli.h"
-#include "compile/index/ascii_fold.h"
-#include "compile/index/code_page.h"
 #include "lang/lang_ops.h"
+#include "text/ascii_fold.h"
+#include "text/code_page.h"
 
 namespace orviadic {
 
-using orvia::compile::CodePageConverter;
+using orvia::text::CodePageConverter;
 
 std::string toDictionaryWord(uint32_t dictId, const std::string& utf8) {
-  const char* codePage = orvia::compile::codePageName(orvia::lang::languageOf(dictId));
+  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
   if (codePage == nullptr) return utf8;
   CodePageConverter converter(codePage);
   std::string converted;
   if (!converter.valid() || !converter.convert(utf8, &converted))
     throw CommandFailure{kExitError, "the word cannot be written in the dictionary's code page"};
   std::string folded;
-  return orvia::compile::foldToAscii(converted, &folded) ? folded : converted;
+  return orvia::text::foldToAscii(converted, &folded) ? folded : converted;
 }
 
 std::string toTerminal(uint32_t dictId, const std::string& text) {
-  const char* codePage = orvia::compile::codePageName(orvia::lang::languageOf(dictId));
+  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
   if (codePage == nullptr) return text;
   CodePageConverter converter(codePage, CodePageConverter::Direction::kToUtf8);
   std::string converted;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "compile/index/index_record_builder.h"
-#include "compile/index/merge_sort.h"
-#include "compile/index/order_check.h"
+#include "compile/key/index_record_builder.h"
+#include "compile/key/merge_sort.h"
+#include "compile/key/order_check.h"
 #include "dict/dict_id.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "compile/index/entry_key.h"
-#include "compile/index/index_record_builder.h"
-#include "compile/index/skip_reason.h"
-#include "compile/index/source_entry.h"
+#include "compile/key/entry_key.h"
+#include "compile/key/index_record_builder.h"
+#include "compile/key/skip_reason.h"
+#include "compile/source/source_entry.h"
 #include "orviadb.h"
 
 namespace orvia::compile {

@@ -1,0 +1,87 @@
+#include "compile/dictionary_compiler.h"
+
+#include <filesystem>
+
+#include "compile/compile_entries.h"
+#include "compile/content/content_compiler.h"
+#include "compile/index/index_writer.h"
+#include "dict/dict_id.h"
+
+namespace orvia::compile {
+namespace {
+
+namespace fs = std::filesystem;
+
+ProgressFn passProgress(const PassProgressFn& progress, const char* pass) {
+  if (!progress) return nullptr;
+  return [progress, pass](uint64_t done, uint64_t total) { progress(pass, done, total); };
+}
+
+bool runPass(const SourceOpener& open, const char* pass, const PassProgressFn& progress,
+             std::string* problem,
+             const std::function<bool(EntrySource&, const ProgressFn&, std::string*)>& body) {
+  std::unique_ptr<EntrySource> source = open(WithText::kYes, problem);
+  return source != nullptr && body(*source, passProgress(progress, pass), problem);
+}
+
+}  // namespace
+
+bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions& options,
+                       const PassProgressFn& progress, CompiledDictionary* out,
+                       std::string* problem) {
+  const uint32_t dictId = options.dictId;
+  if (!dict::isValidDictId(dictId) || dict::isUserEntryId(dictId)) {
+    *problem = "not the id of a dictionary with its own content";
+    return false;
+  }
+  IndexCompiler compiler(dictId);
+  ContentCompiler content(dictId, options.encoding, options.dataFile);
+  if (!compiler.valid() || !content.valid()) {
+    *problem = "the dictionary's language has no code page";
+    return false;
+  }
+  out->countedFirst = content.needsStatistics();
+  if (out->countedFirst &&
+      !runPass(open, "counting", progress, problem,
+               [&](EntrySource& source, const ProgressFn& report, std::string* why) {
+                 return countAllTexts(source, content, report, why);
+               }))
+    return false;
+
+  out->indexPath = indexFilePath(options.folder, dictId);
+  out->dataPath = dictFilePath(options.folder, dictId, ".DAT");
+  if (!content.create(out->dataPath)) {
+    *problem = "cannot create " + out->dataPath + ".part";
+    return false;
+  }
+  bool ok = runPass(open, "compiling", progress, problem,
+                    [&](EntrySource& source, const ProgressFn& report, std::string* why) {
+                      return addAllEntries(source, compiler, content, report, why);
+                    });
+  if (!content.finish() && ok) {
+    *problem = "cannot complete " + out->dataPath + ".part";
+    ok = false;
+  }
+  out->entries = compiler.entriesSeen();
+  out->index = compiler.finish();
+  out->data = content.tally();
+  out->furtherDataFiles = content.furtherFileNames();
+  out->textBytes = content.textBytes();
+  out->sharingEntries = content.sharingEntries();
+  ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);
+  if (ok && !content.commit()) {
+    *problem = "cannot replace " + out->dataPath;
+    ok = false;
+  }
+  if (!ok) return false;
+  out->companions = createCompanionFiles(options.folder, dictId);
+  for (const CompanionFile& file : out->companions) {
+    if (file.state == CompanionFile::State::kFailed) {
+      *problem = "cannot create " + (fs::path(options.folder) / file.name).string();
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace orvia::compile

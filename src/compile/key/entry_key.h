@@ -1,0 +1,45 @@
+// Turns a source entry's spellings into what its index record shows and the search key
+// that places it, in the dictionary's code page.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "compile/key/skip_reason.h"
+#include "compile/source/source_entry.h"
+#include "lang/lang_ops.h"
+#include "text/code_page.h"
+
+namespace orvia::compile {
+
+struct EntryKey {
+  std::string searchKey;    // makeSearchKey's key, before any homograph number
+  std::string shown;        // the headword as shown: code page, white space collapsed
+  std::string displayWord;  // code page; empty when it equals shown
+};
+
+class EntryKeyMaker {
+ public:
+  explicit EntryKeyMaker(uint32_t languageCode);
+
+  // False for a language without a code page, or one iconv does not know.
+  bool valid() const { return converter_ != nullptr && converter_->valid(); }
+
+  // The key of entry, or the reason it has none. Single-byte languages make the key from
+  // the ASCII spelling of the headword.
+  std::optional<SkipReason> make(const SourceEntry& entry, EntryKey* out);
+
+ private:
+  std::optional<text::CodePageConverter> converterStorage_;
+  text::CodePageConverter* converter_ = nullptr;
+  lang::MakeSearchKeyFn makeSearchKey_;
+  bool foldsToAscii_;
+  std::string scratch_;
+};
+
+// Leading and trailing white space removed and inner runs reduced to one space, white
+// space being the space and the bytes 0x09 to 0x0D, as in single-byte keys.
+std::string collapseWhiteSpace(const std::string& text);
+
+}  // namespace orvia::compile
