@@ -1,10 +1,9 @@
 # The Win32 backend of src/platform: included from src/platform/CMakeLists.txt when
 # building for Windows, in place of the POSIX one, with the same targets.
-add_library(orvia_os STATIC win32/os_file_win32.cc)
-target_include_directories(orvia_os PUBLIC ${PROJECT_SOURCE_DIR}/src)
+add_library(orvia_file STATIC win32/file_win32.cc)
+target_include_directories(orvia_file PUBLIC ${PROJECT_SOURCE_DIR}/src)
 
 add_library(orvia_platform STATIC
-  win32/files_win32.cc
   heap_failures.cc
   win32/heap_win32.cc
   win32/mutex_win32.cc
@@ -13,7 +12,7 @@ add_library(orvia_platform STATIC
   win32/probe_win32.cc
   win32/message_win32.cc)
 target_include_directories(orvia_platform PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(orvia_platform PUBLIC orvia_os advapi32 version user32)
+target_link_libraries(orvia_platform PUBLIC orvia_file advapi32 version user32)
 
 add_library(orvia_platform_entry OBJECT win32/module_entry_win32.cc)
 target_include_directories(orvia_platform_entry PUBLIC ${PROJECT_SOURCE_DIR}/src)

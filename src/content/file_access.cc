@@ -1,67 +1,50 @@
 #include "content/file_access.h"
 
 #include "dict/le_bytes.h"
-#include "platform/platform.h"
 
 namespace orvia::content {
-namespace {
-
-platform::FileHandle os(FileHandle file) {
-  return reinterpret_cast<platform::FileHandle>(file);
-}
-FileHandle wrap(platform::FileHandle file) {
-  return reinterpret_cast<FileHandle>(file);
-}
-
-}  // namespace
 
 FileHandle openFileRead(const char* path) {
-  return wrap(platform::openFile(path, platform::FileAccess::kReadExisting));
+  return platform::openFile(path, platform::FileMode::kRead).release();
 }
 
 FileHandle openFileReadWrite(const char* path) {
-  return wrap(platform::openFile(path, platform::FileAccess::kReadWriteExisting));
+  return platform::openFile(path, platform::FileMode::kReadWrite).release();
 }
 
 FileHandle createFileReadWrite(const char* path) {
-  return wrap(platform::openFile(path, platform::FileAccess::kCreateAlways));
+  return platform::openFile(path, platform::FileMode::kCreateTruncate).release();
 }
 
 uint32_t closeFile(FileHandle file) {
   if (file == kInvalidFile) return 0;
-  return platform::closeFile(os(file)) ? 1 : 0;
-}
-
-uint32_t readFileNext(FileHandle file, uint32_t count, void* buffer) {
-  uint32_t done = 0;
-  if (file == kInvalidFile || buffer == nullptr) return 0;
-  return platform::readFile(os(file), buffer, count, &done) ? done : 0;
-}
-
-uint32_t writeFileNext(FileHandle file, uint32_t count, const void* buffer) {
-  uint32_t done = 0;
-  if (file == kInvalidFile || buffer == nullptr) return 0;
-  return platform::writeFile(os(file), buffer, count, &done) ? done : 0;
+  delete file;
+  return 1;
 }
 
 uint32_t readFileAt(FileHandle file, uint32_t offset, uint32_t count, void* buffer) {
-  if (!platform::seekFile(os(file), offset)) return 0;
-  return readFileNext(file, count, buffer);
+  size_t got = 0;
+  if (file == kInvalidFile || buffer == nullptr || !file->readAt(offset, buffer, count, &got)) {
+    return 0;
+  }
+  return uint32_t(got);
 }
 
 uint32_t writeFileAt(FileHandle file, uint32_t offset, uint32_t count, const void* buffer) {
-  if (!platform::seekFile(os(file), offset)) return 0;
-  return writeFileNext(file, count, buffer);
+  // Offsets are 32-bit: a write that would pass 4 GiB fails rather than wrap.
+  if (file == kInvalidFile || buffer == nullptr || uint64_t(offset) + count > 0xFFFFFFFFu) {
+    return 0;
+  }
+  return file->writeAt(offset, buffer, count) ? count : 0;
 }
 
 uint32_t truncateFileAt(FileHandle file, uint32_t offset) {
-  if (!platform::seekFile(os(file), offset)) return 0;
-  return platform::setEndOfFile(os(file)) ? 1 : 0;
+  return file != kInvalidFile && file->truncate(offset) ? 1 : 0;
 }
 
 uint32_t currentFileSize(FileHandle file) {
-  uint32_t size = 0;
-  return platform::fileSize(os(file), &size) ? size : 0;
+  uint64_t size = 0;
+  return file != kInvalidFile && file->size(&size) ? uint32_t(size) : 0;
 }
 
 bool readU32At(FileHandle file, uint32_t offset, uint32_t* value) {

@@ -5,7 +5,7 @@
 #include "db/byte_order.h"
 #include "db/index_header.h"
 #include "db/segment_writer.h"
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 
 namespace orvia::db {
 namespace {
@@ -30,7 +30,7 @@ bool recordsAreSound(DbCompareFn compare, const uint8_t* records, uint64_t recor
   return at == recordBytes;
 }
 
-bool writeFile(os::OsFile* file, const uint8_t* records, uint32_t count,
+bool writeFile(platform::File* file, const uint8_t* records, uint32_t count,
                const std::map<uint32_t, ContentName>& names) {
   SegmentWriter writer(file, kIndexPrefixSize);
   uint64_t at = 0;
@@ -60,11 +60,11 @@ bool writeFile(os::OsFile* file, const uint8_t* records, uint32_t count,
 bool bulkLoad(const std::string& path, DbCompareFn compare, const uint8_t* records,
               uint64_t recordBytes, uint32_t count, const std::map<uint32_t, ContentName>& names) {
   if (!recordsAreSound(compare, records, recordBytes, count)) return false;
-  auto file = os::openOsFile(path, os::OpenMode::kCreateNew);
+  auto file = platform::openFile(path.c_str(), platform::FileMode::kCreateNew);
   if (!file) return false;
   if (writeFile(file.get(), records, count, names)) return true;
   file.reset();
-  os::removeFile(path);
+  platform::removeFile(path.c_str());
   return false;
 }
 

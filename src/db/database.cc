@@ -13,7 +13,7 @@ namespace {
 
 class FileLock {
  public:
-  FileLock(os::OsFile& file, bool exclusive)
+  FileLock(platform::File& file, bool exclusive)
       : file_(file), held_(exclusive ? file.lockExclusive() : file.lockShared()) {}
   ~FileLock() {
     if (held_) file_.unlock();
@@ -23,7 +23,7 @@ class FileLock {
   bool held() const { return held_; }
 
  private:
-  os::OsFile& file_;
+  platform::File& file_;
   bool held_;
 };
 
@@ -47,10 +47,11 @@ std::unique_ptr<Database> Database::open(const std::string& path, DbCompareFn co
                                          const OpenOptions& options) {
   if (compare == nullptr) return nullptr;
   std::unique_ptr<Database> db(new Database(path, compare, options));
-  if (!options.readOnly) db->file_ = os::openOsFile(path, os::OpenMode::kReadWrite);
+  if (!options.readOnly)
+    db->file_ = platform::openFile(path.c_str(), platform::FileMode::kReadWrite);
   if (!db->file_) {
     db->options_.readOnly = true;
-    db->file_ = os::openOsFile(path, os::OpenMode::kRead);
+    db->file_ = platform::openFile(path.c_str(), platform::FileMode::kRead);
   }
   if (!db->file_) return nullptr;
   FileLock lock(*db->file_, false);
@@ -309,7 +310,7 @@ bool Database::compactLocked() {
   std::string temporary = segmentPath + ".tmp";
   uint64_t size = 0;
   bool written = [&] {
-    auto out = os::openOsFile(temporary, os::OpenMode::kCreateTruncate);
+    auto out = platform::openFile(temporary.c_str(), platform::FileMode::kCreateTruncate);
     if (!out) return false;
     SegmentWriter writer(out.get(), 0);
     bool ok = state_.content->forEachRecord([&](const RecordView& r) {
@@ -318,8 +319,8 @@ bool Database::compactLocked() {
     });
     return ok && writer.finish(state_.content->allNames(), &size) && out->sync();
   }();
-  if (!written || !os::replaceFile(temporary, segmentPath)) {
-    os::removeFile(temporary);
+  if (!written || !platform::replaceFile(temporary.c_str(), segmentPath.c_str())) {
+    platform::removeFile(temporary.c_str());
     return false;
   }
   IndexHeader next = old;
@@ -337,7 +338,8 @@ bool Database::compactLocked() {
   file_->truncate(old.logOffset);
   bumpCounter();
   bool reloaded = syncWithFile(true, Cursor::kKeepPosition);
-  if (old.placement == kSegmentInOwnFile) os::removeFile(segmentPathFor(path_, old.generation));
+  if (old.placement == kSegmentInOwnFile)
+    platform::removeFile(segmentPathFor(path_, old.generation).c_str());
   return durable && reloaded;
 }
 

@@ -11,7 +11,7 @@
 #include "db/index_content.h"
 #include "db/index_loader.h"
 #include "orviadb.h"
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 
 namespace orvia::db {
 
@@ -84,8 +84,8 @@ class Database {
   std::string path_;
   DbCompareFn compare_;
   OpenOptions options_;
-  std::unique_ptr<os::OsFile> file_;
-  std::unique_ptr<os::Mapping> fileMap_;  // [0, log offset): prefix and in-file segment
+  std::unique_ptr<platform::File> file_;
+  std::unique_ptr<platform::FileMapping> fileMap_;  // [0, log offset): prefix and in-file segment
   State state_;
   uint32_t cursor_ = 0;  // on a record when below the count
   bool wrote_ = false;

@@ -20,7 +20,7 @@ constexpr size_t kLogChunkSize = 256 * 1024;
 
 }  // namespace
 
-bool readIndexHeader(const os::OsFile& file, IndexHeader* header, uint64_t* counter,
+bool readIndexHeader(const platform::File& file, IndexHeader* header, uint64_t* counter,
                      uint64_t* fileSize, Problem* problem) {
   uint8_t prefix[kIndexPrefixSize];
   size_t got = 0;
@@ -41,7 +41,7 @@ bool readIndexHeader(const os::OsFile& file, IndexHeader* header, uint64_t* coun
 }
 
 bool openSegment(const std::string& indexPath, const IndexHeader& header,
-                 const os::Mapping& indexMap, LoadedSegment* out, Problem* problem) {
+                 const platform::FileMapping& indexMap, LoadedSegment* out, Problem* problem) {
   LoadedSegment segment;
   const uint8_t* bytes;
   if (header.placement == kSegmentInFile) {
@@ -50,8 +50,8 @@ bool openSegment(const std::string& indexPath, const IndexHeader& header,
     bytes = indexMap.data() + header.segmentOffset;
     segment.fileOffset = header.segmentOffset;
   } else {
-    segment.file =
-        os::openOsFile(segmentPathFor(indexPath, header.generation), os::OpenMode::kRead);
+    segment.file = platform::openFile(segmentPathFor(indexPath, header.generation).c_str(),
+                                      platform::FileMode::kRead);
     uint64_t size = 0;
     if (!segment.file || !segment.file->size(&size))
       return fail(problem, 0, "segment file missing");
@@ -66,9 +66,10 @@ bool openSegment(const std::string& indexPath, const IndexHeader& header,
   return true;
 }
 
-bool replayLog(const os::OsFile& file, const IndexHeader& header, uint64_t from, uint64_t fileSize,
-               IndexContent* content, const std::function<void(uint8_t, uint32_t)>& onChange,
-               LogReplay* replay, Problem* problem) {
+bool replayLog(const platform::File& file, const IndexHeader& header, uint64_t from,
+               uint64_t fileSize, IndexContent* content,
+               const std::function<void(uint8_t, uint32_t)>& onChange, LogReplay* replay,
+               Problem* problem) {
   replay->end = from;
   replay->tornTail = false;
   std::vector<uint8_t> buffer;

@@ -12,7 +12,7 @@ constexpr size_t kBufferSize = 1 << 20;
 
 }  // namespace
 
-SegmentWriter::SegmentWriter(os::OsFile* file, uint64_t offset) : file_(file), offset_(offset) {
+SegmentWriter::SegmentWriter(platform::File* file, uint64_t offset) : file_(file), offset_(offset) {
   buffer_.resize(kBufferSize);
   offsets_.push_back(0);
 }

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "db/record_view.h"
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 
 namespace orvia::db {
 
 class SegmentWriter {
  public:
   // REQUIRES: file outlives the writer.
-  SegmentWriter(os::OsFile* file, uint64_t offset);
+  SegmentWriter(platform::File* file, uint64_t offset);
 
   // REQUIRES: dataLength <= kMaxStringAreaSize. False on a write failure or when the
   // records area would outgrow its 32-bit offsets.
@@ -26,7 +26,7 @@ class SegmentWriter {
   bool put(const uint8_t* data, size_t size);
   bool flush();
 
-  os::OsFile* file_;
+  platform::File* file_;
   uint64_t offset_;
   uint64_t written_ = 0;  // bytes handed to put(), header excluded
   uint64_t recordsSize_ = 0;

@@ -52,7 +52,7 @@ bool checkSegment(const LoadedSegment& segment, DbCompareFn compare, Problem* pr
 }  // namespace
 
 bool verifyIndex(const std::string& path, DbCompareFn compare, Problem* problem) {
-  auto file = os::openOsFile(path, os::OpenMode::kRead);
+  auto file = platform::openFile(path.c_str(), platform::FileMode::kRead);
   if (!file) return fail(problem, 0, "file cannot be opened");
   IndexHeader header;
   uint64_t counter = 0, size = 0;

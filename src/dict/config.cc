@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dict/dict_id.h"
+#include "platform/file.h"
 
 namespace orvia::dict {
 namespace {

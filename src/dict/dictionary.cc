@@ -3,6 +3,7 @@
 #include "dict/config.h"
 #include "dict/dict_id.h"
 #include "lang/lang_ops.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 
 namespace orvia::dict {
@@ -17,7 +18,7 @@ Status openDictionary(HDICT* target, uint32_t id) {
   target->db = dbOpen(path, lang::languageOps(lang::languageOf(id)).compareKeys);
   if (target->db != nullptr) return Status();
   // The store gives no reason; only a missing file is told apart here, on the failure path.
-  return platform::findFile(path) ? Cause::kNotAnIndex : Cause::kFileMissing;
+  return platform::fileExists(path) ? Cause::kNotAnIndex : Cause::kFileMissing;
 }
 
 Status closeDictionary(HDICT* dict) {

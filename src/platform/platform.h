@@ -1,8 +1,8 @@
-// Everything the library needs from the operating system, in the shape the library
-// uses it: files with 32-bit offsets and read/write sharing, the process heap and
-// private heaps, the writers' named mutex, the registry, the module's version
-// information, progress messages to a window, and pointer probes. One backend per
-// system (posix/, win32/); nothing above this folder includes an OS header.
+// Everything the library needs from the operating system besides files (file.h), in the
+// shape the library uses it: the process heap and private heaps, the writers' named
+// mutex, the registry, the module's version information, progress messages to a window,
+// and pointer probes. One backend per system (posix/, win32/); nothing above this folder
+// includes an OS header.
 //
 // Every function reports failure by its result (false, 0 or a null handle) and never
 // throws. All functions may be called from any thread unless noted.
@@ -13,30 +13,6 @@
 #include <vector>
 
 namespace orvia::platform {
-
-// ---- Files ---------------------------------------------------------------------------
-// The separator written at the end of a directory; "\\" and "/" are both read.
-extern const char kDirectorySeparator;
-
-// Handles carry a current position like Win32 file handles; offsets are 32-bit.
-using FileHandle = struct PlatformFile*;
-
-enum class FileAccess { kReadExisting, kReadWriteExisting, kCreateAlways };
-
-// Opens with read and write sharing; null for a null path or on failure.
-FileHandle openFile(const char* path, FileAccess access);
-bool closeFile(FileHandle file);
-// Sets the position from the start of the file; no high part.
-bool seekFile(FileHandle file, uint32_t offset);
-// Reads up to count bytes at the position and advances it; *done < count at end of file.
-bool readFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done);
-bool writeFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* done);
-// Ends the file at the current position.
-bool setEndOfFile(FileHandle file);
-// The low 32 bits of the size; false on failure.
-bool fileSize(FileHandle file, uint32_t* size);
-// True when the path names an existing file or directory.
-bool findFile(const char* path);
 
 // ---- Heaps ---------------------------------------------------------------------------
 using HeapHandle = struct PlatformHeap*;

@@ -9,7 +9,7 @@
 #include "db/database.h"
 #include "db/index_header.h"
 #include "db_test_support.h"
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 #include "support/temp_dir.h"
 
 namespace orvia::db {
@@ -52,15 +52,15 @@ TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
   IndexHeader first = header();
   EXPECT_EQ(first.generation, 2u);
   EXPECT_EQ(first.placement, kSegmentInOwnFile);
-  EXPECT_TRUE(os::fileExists(path_ + ".00000002"));
+  EXPECT_TRUE(platform::fileExists((path_ + ".00000002").c_str()));
   EXPECT_EQ(orvia::testing::readFileBytes(path_).size(), first.logOffset) << "log cut";
   EXPECT_EQ(testing::allRecords(h_), before);
 
   insert("a");
   ASSERT_EQ(dbCompact(h_), 1);
   EXPECT_EQ(header().generation, 3u);
-  EXPECT_TRUE(os::fileExists(path_ + ".00000003"));
-  EXPECT_FALSE(os::fileExists(path_ + ".00000002"));
+  EXPECT_TRUE(platform::fileExists((path_ + ".00000003").c_str()));
+  EXPECT_FALSE(platform::fileExists((path_ + ".00000002").c_str()));
   DBHANDLE other = dbOpen(path_.c_str(), testing::foldCompare);
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(testing::allRecords(other), testing::allRecords(h_));
@@ -92,7 +92,7 @@ TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
 
 TEST_F(CompactionTest, MissingSegmentFileFailsOpen) {
   ASSERT_EQ(dbCompact(h_), 1);
-  ASSERT_TRUE(os::removeFile(path_ + ".00000002"));
+  ASSERT_TRUE(platform::removeFile((path_ + ".00000002").c_str()));
   EXPECT_EQ(dbOpen(path_.c_str(), testing::foldCompare), nullptr);
   char report[200];
   EXPECT_EQ(dbVerify(path_.c_str(), testing::foldCompare, report, sizeof report), 0);

@@ -11,8 +11,8 @@
 
 #include "dict/config.h"
 #include "dict/version.h"
+#include "platform/file.h"
 #include "platform/platform.h"
-#include "support/temp_dir.h"
 #include "windows/child_process.h"
 
 namespace orvia::platform {
@@ -183,29 +183,7 @@ TEST(HeapTest, InjectedFailuresHitTheNthAllocation) {
   EXPECT_NE(processHeap(), nullptr);
 }
 
-TEST(FileTest, SharedHandlesSeekTruncateAndFind) {
-  testing::TempDir dir;
-  std::string path = dir.file("00010203.DAT");
-  FileHandle writer = openFile(path.c_str(), FileAccess::kCreateAlways);
-  ASSERT_NE(writer, nullptr);
-  FileHandle reader = openFile(path.c_str(), FileAccess::kReadExisting);
-  ASSERT_NE(reader, nullptr) << "read sharing";
-  uint32_t done = 0, size = 0;
-  ASSERT_TRUE(writeFile(writer, "0123456789", 10, &done));
-  EXPECT_EQ(done, 10u);
-  char bytes[8] = {};
-  ASSERT_TRUE(seekFile(reader, 6));
-  ASSERT_TRUE(readFile(reader, bytes, 8, &done));
-  EXPECT_EQ(std::string(bytes, done), "6789") << "a short read at the end";
-  ASSERT_TRUE(seekFile(writer, 4));
-  ASSERT_TRUE(setEndOfFile(writer));
-  ASSERT_TRUE(fileSize(reader, &size));
-  EXPECT_EQ(size, 4u);
-  EXPECT_TRUE(findFile(path.c_str()));
-  EXPECT_FALSE(findFile(dir.file("missing.DAT").c_str()));
-  EXPECT_EQ(openFile(dir.file("missing.DAT").c_str(), FileAccess::kReadExisting), nullptr);
-  EXPECT_TRUE(closeFile(reader));
-  EXPECT_TRUE(closeFile(writer));
+TEST(FileTest, DirectoriesEndInABackslash) {
   EXPECT_EQ(kDirectorySeparator, '\\');
 }
 

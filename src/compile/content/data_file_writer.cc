@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "compile/content/content_record_encoder.h"
 #include "content/content_format.h"
@@ -40,9 +39,8 @@ std::string partPath(const std::string& path) {
 
 DataFileWriter::~DataFileWriter() {
   for (File& f : files_) {
-    content::closeFile(f.handle);
-    std::error_code ignored;
-    if (!committed_) std::filesystem::remove(partPath(f.path), ignored);
+    f.handle.reset();
+    if (!committed_) platform::removeFile(partPath(f.path).c_str());
   }
 }
 
@@ -50,8 +48,8 @@ bool DataFileWriter::openFile(const std::string& path, const std::string& name) 
   File file;
   file.path = path;
   file.name = name;
-  file.handle = createFileReadWrite(partPath(path).c_str());
-  if (file.handle == kInvalidFile) return false;
+  file.handle = platform::openFile(partPath(path).c_str(), platform::FileMode::kCreateTruncate);
+  if (file.handle == nullptr) return false;
   // The table is written at the end; the trees go in every file so that Huffman records
   // can be continuations too.
   std::vector<uint8_t> head(kTreesOffset, 0);
@@ -63,7 +61,7 @@ bool DataFileWriter::openFile(const std::string& path, const std::string& name) 
   }
   file.end = uint32_t(head.size());
   tally_.bytes += file.end;
-  bool written = writeFileAt(file.handle, 0, file.end, head.data()) == file.end;
+  bool written = file.handle->writeAt(0, head.data(), head.size());
   files_.push_back(std::move(file));
   return written;
 }
@@ -196,8 +194,7 @@ bool DataFileWriter::addChain(const std::vector<Piece>& pieces, EntryEncoding en
     }
     const RecordPlace& place = (*places)[i];
     uint32_t length = uint32_t(records[i].size());
-    if (writeFileAt(files_[place.file].handle, place.offset, length, records[i].data()) != length)
-      return false;
+    if (!files_[place.file].handle->writeAt(place.offset, records[i].data(), length)) return false;
     ++tally_.records[records[i][3]];
     tally_.bytes += length;
   }
@@ -257,29 +254,25 @@ bool DataFileWriter::writeTable(const File& file) const {
       std::memcpy(entry + kFileIndexNameOffset, target.name.data(), target.name.size());
     }
   }
-  uint32_t length = uint32_t(table.size());
-  return writeFileAt(file.handle, 0, length, table.data()) == length;
+  return file.handle->writeAt(0, table.data(), table.size());
 }
 
 bool DataFileWriter::finish() {
   bool ok = !files_.empty();
   for (File& f : files_) {
-    ok = writeTable(f) && ok;
-    ok = content::closeFile(f.handle) != 0 && ok;
-    f.handle = kInvalidFile;
+    ok = f.handle != nullptr && writeTable(f) && ok;
+    f.handle.reset();
   }
   return ok;
 }
 
 bool DataFileWriter::commit() {
   for (const File& f : files_) {
-    if (f.handle != kInvalidFile) return false;
+    if (f.handle != nullptr) return false;
   }
   bool ok = !files_.empty();
   for (const File& f : files_) {
-    std::error_code error;
-    std::filesystem::rename(partPath(f.path), f.path, error);
-    ok = ok && !error;
+    ok = platform::replaceFile(partPath(f.path).c_str(), f.path.c_str()) && ok;
   }
   committed_ = ok;
   return ok;

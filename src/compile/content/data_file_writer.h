@@ -6,11 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "compile/content/huffman_encoder.h"
-#include "content/file_access.h"
+#include "platform/file.h"
 
 namespace orvia::compile {
 
@@ -98,7 +99,7 @@ class DataFileWriter {
   struct File {
     std::string path;  // where it goes on commit
     std::string name;
-    content::FileHandle handle = content::kInvalidFile;
+    std::unique_ptr<platform::File> handle;  // null once finished
     uint32_t end = 0;
     std::vector<uint32_t> targets;  // files named by the table, in entry order
   };

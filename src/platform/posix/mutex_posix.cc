@@ -2,7 +2,7 @@
 #include <new>
 #include <string>
 
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 
 // A named mutex is an flock on a lock file that every process derives from the name.
@@ -12,7 +12,7 @@
 namespace orvia::platform {
 
 struct PlatformMutex {
-  std::unique_ptr<os::OsFile> lockFile;
+  std::unique_ptr<File> lockFile;
 };
 namespace {
 
@@ -26,7 +26,7 @@ std::string lockPathFor(const char* name) {
 
 MutexHandle openOrCreateMutex(const char* name) {
   if (name == nullptr) return nullptr;
-  auto file = os::openOsFile(lockPathFor(name), os::OpenMode::kCreateReadWrite);
+  auto file = openFile(lockPathFor(name).c_str(), FileMode::kCreateReadWrite);
   if (!file) return nullptr;
   return new (std::nothrow) PlatformMutex{std::move(file)};
 }

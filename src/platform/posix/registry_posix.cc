@@ -2,6 +2,9 @@
 // every change any process made before the key was opened (a hive is parsed again
 // whenever its file changed); writes replace the file atomically under a lock file
 // beside it.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -10,7 +13,7 @@
 #include <new>
 #include <string>
 
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 #include "platform/posix/registry_text.h"
 
@@ -59,7 +62,7 @@ std::string fullKeyPath(RegRoot root, const std::string& path) {
 }
 
 bool readWholeFile(const std::string& path, std::string* out) {
-  auto file = os::openOsFile(path, os::OpenMode::kRead);
+  auto file = openFile(path.c_str(), FileMode::kRead);
   uint64_t size = 0;
   if (!file || !file->size(&size) || size > (64u << 20)) return false;
   out->assign(size_t(size), '\0');
@@ -67,10 +70,29 @@ bool readWholeFile(const std::string& path, std::string* out) {
   return file->readAt(0, out->data(), out->size(), &got) && got == out->size();
 }
 
+// Size, modification time and identity of a hive file, for cheap change detection.
+struct HiveStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  int64_t mtimeNanos = 0;
+  bool operator==(const HiveStamp& o) const {
+    return device == o.device && inode == o.inode && size == o.size && mtimeNanos == o.mtimeNanos;
+  }
+};
+
+bool stampOf(const std::string& path, HiveStamp* out) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return false;
+  *out = {st.st_dev, st.st_ino, st.st_size,
+          int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  return true;
+}
+
 // Parsed hives, kept while their file is unchanged. Built on first use: the library's
 // load step reads the registry before other static objects are constructed.
 struct CachedHive {
-  os::FileStamp stamp;
+  HiveStamp stamp;
   std::shared_ptr<const regtext::Hive> hive;
 };
 struct HiveCache {
@@ -85,8 +107,8 @@ HiveCache& hiveCache() {
 std::shared_ptr<const regtext::Hive> loadHive(RegRoot root) {
   if (rootName(root) == nullptr) return nullptr;
   std::string path = hivePath(root);
-  os::FileStamp stamp;
-  if (!os::statFile(path, &stamp)) return nullptr;
+  HiveStamp stamp;
+  if (!stampOf(path, &stamp)) return nullptr;
   HiveCache& cache = hiveCache();
   {
     std::lock_guard<std::mutex> lock(cache.mutex);
@@ -113,23 +135,23 @@ bool rewriteHive(RegRoot root, bool createMissing, Change change) {
     std::error_code ignored;
     std::filesystem::create_directories(registryFolder(), ignored);
   }
-  auto lockFile = os::openOsFile(path + ".lock", os::OpenMode::kCreateReadWrite);
+  auto lockFile = openFile((path + ".lock").c_str(), FileMode::kCreateReadWrite);
   if (!lockFile || !lockFile->lockExclusive()) return false;
   std::string text;
   std::optional<regtext::Hive> hive;
   if (readWholeFile(path, &text)) {
     hive = regtext::Hive::parse(text);
-  } else if (createMissing && !os::fileExists(path)) {
+  } else if (createMissing && !fileExists(path.c_str())) {
     hive = regtext::Hive::empty();
   }
   if (!hive || !change(*hive)) return false;
-  std::string temp = path + ".tmp." + std::to_string(os::processId());
-  auto out = os::openOsFile(temp, os::OpenMode::kCreateTruncate);
+  std::string temp = path + ".tmp." + std::to_string(getpid());
+  auto out = openFile(temp.c_str(), FileMode::kCreateTruncate);
   std::string updated = hive->text();
   bool ok = out && out->writeAt(0, updated.data(), updated.size()) && out->sync();
   out.reset();
-  ok = ok && os::replaceFile(temp, path);
-  if (!ok) os::removeFile(temp);
+  ok = ok && replaceFile(temp.c_str(), path.c_str());
+  if (!ok) removeFile(temp.c_str());
   return ok;
 }
 

@@ -1,7 +1,10 @@
-// Low-level files on Windows. Every handle shares reading, writing and deleting, so that
-// readers never stand in the way of a writer replacing or removing a file. Byte-range
-// locks on Windows are mandatory, so the advisory whole-file lock is a lock on one byte
-// far past any real data: it excludes other lockers and never blocks a read.
+// Files on Windows. Reads, writes, sizes and truncation go through the file pointer
+// (SetFilePointer from the start, then ReadFile, WriteFile or SetEndOfFile), the calls
+// the library has always made on its dictionary files. Every handle shares reading,
+// writing and deleting, so that readers never stand in the way of a writer replacing or
+// removing a file. Byte-range locks on Windows are mandatory, so the advisory whole-file
+// lock is a lock on one byte far past any real data: it excludes other lockers and never
+// blocks a read.
 //
 // A "mapping" is a private copy read at map time. Windows refuses to shorten a file
 // while any process holds a section of it, and the record store cuts its log while other
@@ -13,10 +16,11 @@
 #include <atomic>
 #include <cstdint>
 #include <new>
+#include <string>
 
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 
-namespace orvia::os {
+namespace orvia::platform {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -31,10 +35,18 @@ OVERLAPPED overlappedAt(uint64_t offset) {
   return at;
 }
 
+// A zero high part makes the low part unsigned, so 32-bit offsets reach 4 GiB.
+bool seekTo(HANDLE handle, uint64_t offset) {
+  LONG high = LONG(offset >> 32);
+  SetLastError(NO_ERROR);
+  DWORD low = SetFilePointer(handle, LONG(DWORD(offset)), &high, FILE_BEGIN);
+  return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+}
+
 // The bytes of the file's prefix, which a copy reads again at every look.
 constexpr size_t kLivePrefixSize = 256;
 
-class CopiedMapping final : public Mapping {
+class CopiedMapping final : public FileMapping {
  public:
   // Takes ownership of file, a handle of its own on the mapped file.
   CopiedMapping(HANDLE file, std::unique_ptr<uint8_t[]> bytes, uint64_t size)
@@ -60,7 +72,7 @@ class CopiedMapping final : public Mapping {
   uint64_t size_;
 };
 
-class WinFile final : public OsFile {
+class WinFile final : public File {
  public:
   WinFile(HANDLE handle, bool writable) : handle_(handle), writable_(writable) {}
   ~WinFile() override {
@@ -69,14 +81,11 @@ class WinFile final : public OsFile {
   }
 
   bool readAt(uint64_t offset, void* dst, size_t n, size_t* got) const override {
+    if (!seekTo(handle_, offset)) return false;
     size_t done = 0;
     while (done < n) {
       DWORD chunk = DWORD(n - done < kMaxChunk ? n - done : kMaxChunk), read = 0;
-      OVERLAPPED at = overlappedAt(offset + done);
-      if (!ReadFile(handle_, static_cast<char*>(dst) + done, chunk, &read, &at)) {
-        if (GetLastError() == ERROR_HANDLE_EOF) break;
-        return false;
-      }
+      if (!ReadFile(handle_, static_cast<char*>(dst) + done, chunk, &read, nullptr)) return false;
       if (read == 0) break;
       done += read;
     }
@@ -85,11 +94,11 @@ class WinFile final : public OsFile {
   }
 
   bool writeAt(uint64_t offset, const void* src, size_t n) override {
+    if (!seekTo(handle_, offset)) return false;
     size_t done = 0;
     while (done < n) {
       DWORD chunk = DWORD(n - done < kMaxChunk ? n - done : kMaxChunk), written = 0;
-      OVERLAPPED at = overlappedAt(offset + done);
-      if (!WriteFile(handle_, static_cast<const char*>(src) + done, chunk, &written, &at) ||
+      if (!WriteFile(handle_, static_cast<const char*>(src) + done, chunk, &written, nullptr) ||
           written == 0)
         return false;
       done += written;
@@ -98,16 +107,16 @@ class WinFile final : public OsFile {
   }
 
   bool size(uint64_t* out) const override {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(handle_, &size)) return false;
-    *out = uint64_t(size.QuadPart);
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(handle_, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+    *out = uint64_t(high) << 32 | low;
     return true;
   }
 
   bool truncate(uint64_t size) override {
-    FILE_END_OF_FILE_INFO end;
-    end.EndOfFile.QuadPart = LONGLONG(size);
-    return SetFileInformationByHandle(handle_, FileEndOfFileInfo, &end, sizeof end) != 0;
+    return seekTo(handle_, size) && SetEndOfFile(handle_) != 0;
   }
 
   bool sync() override { return !writable_ || FlushFileBuffers(handle_) != 0; }
@@ -120,7 +129,7 @@ class WinFile final : public OsFile {
     return ok;
   }
 
-  std::unique_ptr<Mapping> map(uint64_t size) const override {
+  std::unique_ptr<FileMapping> map(uint64_t size) const override {
     if (size == 0) return std::make_unique<CopiedMapping>(nullptr, nullptr, 0);
     if (size > uint64_t(SIZE_MAX)) return nullptr;
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
@@ -130,14 +139,6 @@ class WinFile final : public OsFile {
     HANDLE process = GetCurrentProcess();
     if (!DuplicateHandle(process, handle_, process, &own, GENERIC_READ, FALSE, 0)) return nullptr;
     return std::make_unique<CopiedMapping>(own, std::move(bytes), size);
-  }
-
-  bool identity(uint64_t* device, uint64_t* inode) const override {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle_, &info)) return false;
-    *device = info.dwVolumeSerialNumber;
-    *inode = uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    return true;
   }
 
  private:
@@ -153,16 +154,16 @@ class WinFile final : public OsFile {
   bool locked_ = false;
 };
 
-DWORD dispositionFor(OpenMode mode) {
+DWORD dispositionFor(FileMode mode) {
   switch (mode) {
-    case OpenMode::kRead:
-    case OpenMode::kReadWrite:
+    case FileMode::kRead:
+    case FileMode::kReadWrite:
       return OPEN_EXISTING;
-    case OpenMode::kCreateReadWrite:
+    case FileMode::kCreateReadWrite:
       return OPEN_ALWAYS;
-    case OpenMode::kCreateNew:
+    case FileMode::kCreateNew:
       return CREATE_NEW;
-    case OpenMode::kCreateTruncate:
+    case FileMode::kCreateTruncate:
       return CREATE_ALWAYS;
   }
   return OPEN_EXISTING;
@@ -170,59 +171,45 @@ DWORD dispositionFor(OpenMode mode) {
 
 }  // namespace
 
-std::unique_ptr<OsFile> openOsFile(const std::string& path, OpenMode mode) {
-  bool writable = mode != OpenMode::kRead;
+const char kDirectorySeparator = '\\';
+
+std::unique_ptr<File> openFile(const char* path, FileMode mode) {
+  if (path == nullptr) return nullptr;
+  bool writable = mode != FileMode::kRead;
   DWORD access = writable ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  HANDLE handle = CreateFileA(path.c_str(), access, kShareAll, nullptr, dispositionFor(mode),
+  HANDLE handle = CreateFileA(path, access, kShareAll, nullptr, dispositionFor(mode),
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<WinFile>(handle, writable);
+  std::unique_ptr<File> file(new (std::nothrow) WinFile(handle, writable));
+  if (file == nullptr) CloseHandle(handle);
+  return file;
 }
 
-bool fileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool fileExists(const char* path) {
+  if (path == nullptr) return false;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
 }
 
 // As on POSIX, the name goes at once even while other handles keep the file open: a
 // deleted file that is still open keeps its name, unopenable, until the last handle
 // closes, so it is first renamed out of the way (every handle of ours shares deletion).
-bool removeFile(const std::string& path) {
+bool removeFile(const char* path) {
   static std::atomic<uint32_t> counter{0};
-  std::string doomed = path + ".removed." + std::to_string(GetCurrentProcessId()) + "." +
-                       std::to_string(counter.fetch_add(1));
-  if (MoveFileExA(path.c_str(), doomed.c_str(), 0)) {
+  std::string doomed = std::string(path) + ".removed." + std::to_string(GetCurrentProcessId()) +
+                       "." + std::to_string(counter.fetch_add(1));
+  if (MoveFileExA(path, doomed.c_str(), 0)) {
     DeleteFileA(doomed.c_str());
     return true;
   }
-  return DeleteFileA(path.c_str()) != 0;
+  return DeleteFileA(path) != 0;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool replaceFile(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool statFile(const std::string& path, FileStamp* out) {
-  // Attribute access alone, and backup semantics so that folders open too.
-  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  bool ok = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  if (!ok) return false;
-  out->device = info.dwVolumeSerialNumber;
-  out->inode = uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-  out->size = uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  // FILETIME counts 100-nanosecond ticks.
-  uint64_t ticks =
-      uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
-  out->mtimeNanos = int64_t(ticks) * 100;
-  return true;
-}
-
-uint32_t processId() {
-  return uint32_t(GetCurrentProcessId());
-}
-
-}  // namespace orvia::os
+}  // namespace orvia::platform

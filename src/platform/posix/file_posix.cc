@@ -6,13 +6,15 @@
 
 #include <cerrno>
 #include <climits>
+#include <new>
+#include <string>
 
-#include "platform/os/os_file.h"
+#include "platform/file.h"
 
-namespace orvia::os {
+namespace orvia::platform {
 namespace {
 
-class PosixMapping final : public Mapping {
+class PosixMapping final : public FileMapping {
  public:
   PosixMapping(void* base, uint64_t size) : base_(base), size_(size) {}
   ~PosixMapping() override {
@@ -26,7 +28,7 @@ class PosixMapping final : public Mapping {
   uint64_t size_;
 };
 
-class PosixFile final : public OsFile {
+class PosixFile final : public File {
  public:
   explicit PosixFile(int fd) : fd_(fd) {}
   ~PosixFile() override { close(fd_); }
@@ -68,20 +70,12 @@ class PosixFile final : public OsFile {
   bool lockShared() override { return lockAs(LOCK_SH); }
   bool unlock() override { return lockAs(LOCK_UN); }
 
-  std::unique_ptr<Mapping> map(uint64_t size) const override {
+  std::unique_ptr<FileMapping> map(uint64_t size) const override {
     if (size == 0) return std::make_unique<PosixMapping>(nullptr, 0);
     if (size > uint64_t(SIZE_MAX)) return nullptr;
     void* base = mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd_, 0);
     if (base == MAP_FAILED) return nullptr;
     return std::make_unique<PosixMapping>(base, size);
-  }
-
-  bool identity(uint64_t* device, uint64_t* inode) const override {
-    struct stat st;
-    if (fstat(fd_, &st) != 0) return false;
-    *device = uint64_t(st.st_dev);
-    *inode = uint64_t(st.st_ino);
-    return true;
   }
 
  private:
@@ -95,17 +89,17 @@ class PosixFile final : public OsFile {
   int fd_;
 };
 
-int flagsFor(OpenMode mode) {
+int flagsFor(FileMode mode) {
   switch (mode) {
-    case OpenMode::kRead:
+    case FileMode::kRead:
       return O_RDONLY;
-    case OpenMode::kReadWrite:
+    case FileMode::kReadWrite:
       return O_RDWR;
-    case OpenMode::kCreateReadWrite:
+    case FileMode::kCreateReadWrite:
       return O_RDWR | O_CREAT;
-    case OpenMode::kCreateNew:
+    case FileMode::kCreateNew:
       return O_RDWR | O_CREAT | O_EXCL;
-    case OpenMode::kCreateTruncate:
+    case FileMode::kCreateTruncate:
       return O_RDWR | O_CREAT | O_TRUNC;
   }
   return O_RDONLY;
@@ -123,10 +117,13 @@ bool syncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<OsFile> openOsFile(const std::string& path, OpenMode mode) {
+const char kDirectorySeparator = '/';
+
+std::unique_ptr<File> openFile(const char* path, FileMode mode) {
+  if (path == nullptr) return nullptr;
   int fd;
   do {
-    fd = open(path.c_str(), flagsFor(mode) | O_CLOEXEC, 0644);
+    fd = open(path, flagsFor(mode) | O_CLOEXEC, 0644);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return nullptr;
   struct stat st;
@@ -135,35 +132,23 @@ std::unique_ptr<OsFile> openOsFile(const std::string& path, OpenMode mode) {
     close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixFile>(fd);
+  std::unique_ptr<File> file(new (std::nothrow) PosixFile(fd));
+  if (file == nullptr) close(fd);
+  return file;
 }
 
-bool fileExists(const std::string& path) {
+bool fileExists(const char* path) {
   struct stat st;
-  return stat(path.c_str(), &st) == 0;
+  return path != nullptr && stat(path, &st) == 0;
 }
 
-bool removeFile(const std::string& path) {
-  return unlink(path.c_str()) == 0;
+bool removeFile(const char* path) {
+  return unlink(path) == 0;
 }
 
-bool replaceFile(const std::string& from, const std::string& to) {
-  if (rename(from.c_str(), to.c_str()) != 0) return false;
+bool replaceFile(const char* from, const char* to) {
+  if (rename(from, to) != 0) return false;
   return syncDirectoryOf(to);
 }
 
-bool statFile(const std::string& path, FileStamp* out) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return false;
-  out->device = uint64_t(st.st_dev);
-  out->inode = uint64_t(st.st_ino);
-  out->size = uint64_t(st.st_size);
-  out->mtimeNanos = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  return true;
-}
-
-uint32_t processId() {
-  return uint32_t(getpid());
-}
-
-}  // namespace orvia::os
+}  // namespace orvia::platform
