@@ -15,7 +15,7 @@ namespace orvia::content {
 using FileHandle = platform::File*;
 inline constexpr FileHandle kInvalidFile = nullptr;
 
-// The invalid handle for a null path or on failure.
+// The invalid handle for a null path, a missing file or any other failure.
 FileHandle openFileRead(const char* path);
 FileHandle openFileReadWrite(const char* path);
 // Creates the file, or empties an existing one.

@@ -68,9 +68,11 @@ std::unique_ptr<File> openFile(const char* path, FileMode mode);
 
 // True when path names an existing file or directory; false for a null path.
 bool fileExists(const char* path);
-// Takes the name away at once, even while Files keep the file open.
+// Takes the name away at once, even while Files keep the file open; false for a null
+// path or one that names no file.
 bool removeFile(const char* path);
-// Renames from over to, replacing to atomically, and makes the rename durable.
+// Renames from over to, replacing to atomically, and makes the rename durable; false
+// when from names no file. Files open on either keep the file they opened.
 bool replaceFile(const char* from, const char* to);
 
 }  // namespace orvia::platform

@@ -143,7 +143,7 @@ bool fileExists(const char* path) {
 }
 
 bool removeFile(const char* path) {
-  return unlink(path) == 0;
+  return path != nullptr && unlink(path) == 0;
 }
 
 bool replaceFile(const char* from, const char* to) {

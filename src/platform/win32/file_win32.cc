@@ -198,6 +198,7 @@ bool fileExists(const char* path) {
 // deleted file that is still open keeps its name, unopenable, until the last handle
 // closes, so it is first renamed out of the way (every handle of ours shares deletion).
 bool removeFile(const char* path) {
+  if (path == nullptr) return false;
   static std::atomic<uint32_t> counter{0};
   std::string doomed = std::string(path) + ".removed." + std::to_string(GetCurrentProcessId()) +
                        "." + std::to_string(counter.fetch_add(1));
