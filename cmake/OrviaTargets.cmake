@@ -1,11 +1,17 @@
 # Helpers shared by every folder's CMakeLists.
 
-# orvia_test(NAME SOURCES src... LIBS lib...): one GoogleTest binary, its tests run by CTest.
+# orvia_test(NAME [HEAP_FAILURES] SOURCES src... LIBS lib...): one GoogleTest binary, its
+# tests run by CTest. HEAP_FAILURES links the heaps' fault-injecting build in place of
+# the shipped heaps (support/heap_failures.h).
 function(orvia_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "HEAP_FAILURES" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} orvia_test_support GTest::gtest
     GTest::gtest_main)
+  if(T_HEAP_FAILURES)
+    set_target_properties(${name} PROPERTIES ORVIA_HEAP_FAILURES ON)
+    target_link_libraries(${name} PRIVATE orvia_heap_failures)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
     PROPERTIES ENVIRONMENT "ORVIADIC_SOURCE_DIR=${PROJECT_SOURCE_DIR}")

@@ -21,7 +21,7 @@
 
 namespace {
 
-using orvia::db::storeU32;
+using orvia::storeU32Le;
 using orvia::db::testing::foldCompare;
 
 // Key i: five letters counting in base 26, so keys come out in order; a headword of
@@ -51,9 +51,9 @@ std::string recordsFor(uint32_t count, uint64_t* bytes) {
     std::string data = areaOf(i);
     std::string head(16, '\0');
     auto* p = reinterpret_cast<uint8_t*>(head.data());
-    storeU32(p, uint32_t(16 + data.size()));
-    storeU32(p + 4, 0x01000001);
-    storeU32(p + 8, i);
+    storeU32Le(p, uint32_t(16 + data.size()));
+    storeU32Le(p + 4, 0x01000001);
+    storeU32Le(p + 8, i);
     records += head;
     records += data;
   }

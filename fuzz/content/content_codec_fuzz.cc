@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/bytes.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"
 
@@ -13,8 +14,8 @@ using namespace orvia::content;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 6) return 0;
-  uint32_t capacity = 1 + (data[0] | data[1] << 8);
-  uint32_t treeSize[3] = {uint32_t(data[2] | data[3] << 8), data[4], data[5]};
+  uint32_t capacity = 1 + orvia::loadU16Le(data);
+  uint32_t treeSize[3] = {orvia::loadU16Le(data + 2), data[4], data[5]};
   data += 6;
   size -= 6;
   HuffmanTrees trees;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
 #include "content/content_record.h"
 
 using namespace orvia::content;
@@ -32,8 +33,8 @@ int sameFile(uint32_t, char* out, uint32_t size, const char*) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 5) return 0;
-  uint32_t capacity = 1 + (data[0] | data[1] << 8);
-  uint32_t pick = data[2] | data[3] << 8;
+  uint32_t capacity = 1 + orvia::loadU16Le(data);
+  uint32_t pick = orvia::loadU16Le(data + 2);
   std::vector<uint8_t> image(0x10001, 0);
   image[0] = data[4];
   std::memcpy(&image[1], filePath().c_str(), filePath().size());

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
 #include "content/user_entry_file.h"
 
 using namespace orvia::content;
@@ -17,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 7) return 0;
   static const std::string path = "/tmp/orvia-user-fuzz-" + std::to_string(getpid()) + ".dat";
   const uint8_t op = data[0];
-  const uint32_t head = data[1] | data[2] << 8 | data[3] << 16 | uint32_t(data[4]) << 24;
-  const uint32_t length = 1 + (data[5] | data[6] << 8) % 2000;
+  const uint32_t head = orvia::loadU32Le(data + 1);
+  const uint32_t length = 1 + orvia::loadU16Le(data + 5) % 2000;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return 0;
   std::fwrite(data + 7, 1, size - 7, f);

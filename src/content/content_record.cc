@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "base/bytes.h"
 #include "content/content_format.h"
 #include "content/huffman_tree_loader.h"
 #include "content/lzw_decoder.h"
 #include "content/unmask.h"
 #include "dict/config.h"
 #include "dict/heap_buffer.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

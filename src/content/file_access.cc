@@ -1,6 +1,6 @@
 #include "content/file_access.h"
 
-#include "dict/le_bytes.h"
+#include "base/bytes.h"
 
 namespace orvia::content {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "base/bytes.h"
 #include "content/content_format.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::content {
 
@@ -15,16 +15,16 @@ bool resolveFileIndexEntry(FileHandle file, uint32_t k, DictPathResolver resolve
                  entry) != kFileIndexEntrySize) {
     return false;
   }
+  const char* name;
+  size_t length;
   if (entry[0] != 0) {
-    const void* end = std::memchr(entry, 0, kFileIndexEntrySize);
-    if (end == nullptr) return false;
-    std::memcpy(path, entry, size_t(static_cast<const uint8_t*>(end) - entry) + 1);
+    ByteReader fullPath(entry, entry + kFileIndexEntrySize);
+    if (!fullPath.readString(&name, &length)) return false;
+    std::memcpy(path, name, length + 1);
     return true;
   }
-  const char* name = reinterpret_cast<const char*>(entry + kFileIndexNameOffset);
-  if (name[0] == 0 || std::memchr(name, 0, kFileIndexEntrySize - kFileIndexNameOffset) == nullptr) {
-    return false;
-  }
+  ByteReader fileName(entry + kFileIndexNameOffset, entry + kFileIndexEntrySize);
+  if (!fileName.readString(&name, &length) || length == 0) return false;
   return resolve(loadU32Le(entry + kFileIndexIdOffset), path, kMaxPathSize, name) != 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "dict/le_bytes.h"
+#include "base/bytes.h"
 
 namespace orvia::content {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "base/bytes.h"
 #include "content/content_format.h"
 #include "dict/heap_buffer.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/bytes.h"
+
 namespace orvia::content {
 
 class LzwCodeReader {
@@ -31,8 +33,7 @@ class LzwCodeReader {
     uint8_t bytes[4] = {0, 0, 0, 0};
     uint32_t left = size_ - offset_;
     std::memcpy(bytes, body_ + offset_, left < 4 ? left : 4);
-    return uint32_t(bytes[0]) | (uint32_t(bytes[1]) << 8) | (uint32_t(bytes[2]) << 16) |
-           (uint32_t(bytes[3]) << 24);
+    return loadU32Le(bytes);
   }
 
   const uint8_t* body_;

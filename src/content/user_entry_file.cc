@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/bytes.h"
 #include "content/user_entry_format.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::content {
 namespace {

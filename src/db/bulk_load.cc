@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/index_header.h"
 #include "db/segment_writer.h"
 #include "platform/file.h"
@@ -18,7 +18,7 @@ bool recordsAreSound(DbCompareFn compare, const uint8_t* records, uint64_t recor
   uint64_t at = 0;
   for (uint32_t i = 0; i < count; ++i) {
     if (recordBytes - at < kRecordHeaderSize) return false;
-    uint32_t length = loadU32(records + at);
+    uint32_t length = loadU32Le(records + at);
     if (length < kRecordHeaderSize || length > kMaxRecordSize || length > recordBytes - at)
       return false;
     char* current = areas[i % 2];
@@ -35,8 +35,8 @@ bool writeFile(platform::File* file, const uint8_t* records, uint32_t count,
   SegmentWriter writer(file, kIndexPrefixSize);
   uint64_t at = 0;
   for (uint32_t i = 0; i < count; ++i) {
-    uint32_t length = loadU32(records + at);
-    if (!writer.add(loadU32(records + at + 4), loadU32(records + at + 8),
+    uint32_t length = loadU32Le(records + at);
+    if (!writer.add(loadU32Le(records + at + 4), loadU32Le(records + at + 8),
                     records + at + kRecordHeaderSize, length - kRecordHeaderSize))
       return false;
     at += length;

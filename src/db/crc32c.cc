@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/bytes.h"
+
 namespace orvia::db {
 namespace {
 
@@ -34,8 +36,7 @@ uint32_t crc32cPortable(const uint8_t* data, size_t size, uint32_t previous) {
   const auto& t = tables().t;
   uint32_t c = ~previous;
   while (size >= 8) {
-    uint32_t lo = c ^ (uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 |
-                       uint32_t(data[3]) << 24);
+    uint32_t lo = c ^ loadU32Le(data);
     c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
         t[3][data[4]] ^ t[2][data[5]] ^ t[1][data[6]] ^ t[0][data[7]];
     data += 8;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/change_log.h"
 #include "db/segment_writer.h"
 
@@ -166,7 +166,7 @@ bool Database::appendEntry(const std::string& entry) {
 
 void Database::bumpCounter() {
   uint8_t bytes[8];
-  storeU64(bytes, state_.counter + 1);
+  storeU64Le(bytes, state_.counter + 1);
   if (file_->writeAt(kChangeCounterOffset, bytes, sizeof bytes)) ++state_.counter;
 }
 
@@ -201,7 +201,7 @@ bool Database::getRecord(uint32_t* size, uint8_t* buffer) {
   RecordView view;
   if (!refresh() || !state_.content->recordAt(cursor_, &view) || *size < view.length) return false;
   std::memcpy(buffer, view.bytes, view.length);
-  storeU32(buffer + 12, cursor_);
+  storeU32Le(buffer + 12, cursor_);
   *size = view.length;
   return true;
 }
@@ -226,7 +226,7 @@ bool Database::search(uint32_t first, uint32_t count, uint32_t* size, uint8_t* b
   uint64_t at = 0;
   for (uint32_t i = 0; i < take; ++i) {
     std::memcpy(buffer + at, views[i].bytes, views[i].length);
-    storeU32(buffer + at + 12, first + i);
+    storeU32Le(buffer + at + 12, first + i);
     at += views[i].length;
   }
   *size = uint32_t(need);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 
 namespace orvia::db {
 
@@ -40,9 +40,9 @@ void IndexContent::insert(uint32_t n, uint32_t contentDictId, uint32_t contentRe
                           const uint8_t* contentName, const uint8_t* data, uint32_t dataLength) {
   std::string bytes(kRecordHeaderSize + dataLength + kRecordPadding, '\0');
   auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-  storeU32(p, kRecordHeaderSize + dataLength);
-  storeU32(p + 4, contentDictId);
-  storeU32(p + 8, contentRef);
+  storeU32Le(p, kRecordHeaderSize + dataLength);
+  storeU32Le(p + 4, contentDictId);
+  storeU32Le(p + 8, contentRef);
   if (dataLength > 0) std::memcpy(p + kRecordHeaderSize, data, dataLength);
   added_.push_back(std::move(bytes));
   sequence_.insertAdded(n, uint32_t(added_.size() - 1));

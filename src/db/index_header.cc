@@ -2,21 +2,21 @@
 
 #include <cstring>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/crc32c.h"
 
 namespace orvia::db {
 namespace {
 
 bool decodeSlot(const uint8_t* p, IndexHeader* out) {
-  if (loadU32(p + 60) != crc32c(p, kHeaderSlotCrcOffset)) return false;
-  if (loadU32(p) != kFormatVersion) return false;
+  if (loadU32Le(p + 60) != crc32c(p, kHeaderSlotCrcOffset)) return false;
+  if (loadU32Le(p) != kFormatVersion) return false;
   IndexHeader h;
-  h.generation = loadU32(p + 4);
-  h.placement = loadU32(p + 8);
-  h.segmentOffset = loadU64(p + 16);
-  h.segmentSize = loadU64(p + 24);
-  h.logOffset = loadU64(p + 32);
+  h.generation = loadU32Le(p + 4);
+  h.placement = loadU32Le(p + 8);
+  h.segmentOffset = loadU64Le(p + 16);
+  h.segmentSize = loadU64Le(p + 24);
+  h.logOffset = loadU64Le(p + 32);
   if (h.generation == 0 || h.logOffset < kIndexPrefixSize) return false;
   if (h.placement == kSegmentInFile) {
     // An in-file segment lies between the prefix and the log.
@@ -34,13 +34,13 @@ bool decodeSlot(const uint8_t* p, IndexHeader* out) {
 
 void encodeHeaderSlot(const IndexHeader& h, uint8_t* p) {
   std::memset(p, 0, kHeaderSlotSize);
-  storeU32(p, kFormatVersion);
-  storeU32(p + 4, h.generation);
-  storeU32(p + 8, h.placement);
-  storeU64(p + 16, h.segmentOffset);
-  storeU64(p + 24, h.segmentSize);
-  storeU64(p + 32, h.logOffset);
-  storeU32(p + 60, crc32c(p, kHeaderSlotCrcOffset));
+  storeU32Le(p, kFormatVersion);
+  storeU32Le(p + 4, h.generation);
+  storeU32Le(p + 8, h.placement);
+  storeU64Le(p + 16, h.segmentOffset);
+  storeU64Le(p + 24, h.segmentSize);
+  storeU64Le(p + 32, h.logOffset);
+  storeU32Le(p + 60, crc32c(p, kHeaderSlotCrcOffset));
 }
 
 void encodeIndexPrefix(const IndexHeader& header, uint8_t* prefix) {
@@ -64,7 +64,7 @@ HeaderStatus decodeIndexPrefix(const uint8_t* prefix, IndexHeader* header) {
 }
 
 uint64_t decodeChangeCounter(const uint8_t* prefix) {
-  return loadU64(prefix + kChangeCounterOffset);
+  return loadU64Le(prefix + kChangeCounterOffset);
 }
 
 std::string segmentPathFor(const std::string& indexPath, uint32_t generation) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/segment_format.h"
 
 namespace orvia::db {
@@ -17,8 +17,8 @@ struct RecordView {
   const char* stringArea() const {
     return reinterpret_cast<const char*>(bytes + kRecordHeaderSize);
   }
-  uint32_t contentDictId() const { return loadU32(bytes + 4); }
-  uint32_t contentRef() const { return loadU32(bytes + 8); }
+  uint32_t contentDictId() const { return loadU32Le(bytes + 4); }
+  uint32_t contentRef() const { return loadU32Le(bytes + 8); }
 };
 
 using ContentName = std::array<uint8_t, kContentNameSize>;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/crc32c.h"
 
 namespace orvia::db {
@@ -10,11 +10,11 @@ namespace orvia::db {
 bool SegmentReader::open(const uint8_t* bytes, uint64_t size, SegmentReader* out) {
   if (bytes == nullptr || size < kSegmentHeaderSize) return false;
   if (std::memcmp(bytes, kSegmentMagic, sizeof kSegmentMagic) != 0) return false;
-  if (loadU32(bytes + 60) != crc32c(bytes, kSegmentHeaderCrcOffset)) return false;
+  if (loadU32Le(bytes + 60) != crc32c(bytes, kSegmentHeaderCrcOffset)) return false;
   SegmentReader r;
-  r.count_ = loadU32(bytes + 8);
-  r.nameCount_ = loadU32(bytes + 12);
-  r.recordsSize_ = loadU64(bytes + 16);
+  r.count_ = loadU32Le(bytes + 8);
+  r.nameCount_ = loadU32Le(bytes + 12);
+  r.recordsSize_ = loadU64Le(bytes + 16);
   if (r.recordsSize_ > kMaxRecordsAreaSize) return false;
   // Every record takes at least its header and padding.
   if (uint64_t(r.count_) * (kRecordHeaderSize + kRecordPadding) > r.recordsSize_) return false;
@@ -30,15 +30,15 @@ bool SegmentReader::open(const uint8_t* bytes, uint64_t size, SegmentReader* out
 }
 
 bool SegmentReader::recordAt(uint32_t n, RecordView* out) const {
-  uint32_t begin = loadU32(table_ + 4 * uint64_t(n));
-  uint32_t end = loadU32(table_ + 4 * uint64_t(n) + 4);
+  uint32_t begin = loadU32Le(table_ + 4 * uint64_t(n));
+  uint32_t end = loadU32Le(table_ + 4 * uint64_t(n) + 4);
   // The slot must lie inside the area and hold a whole record and its padding.
   if (end > recordsSize_ || begin >= end) return false;
   uint32_t slot = end - begin;
   if (slot < kRecordHeaderSize + kRecordPadding || slot > kMaxRecordSize + kRecordPadding)
     return false;
   const uint8_t* p = records_ + begin;
-  uint32_t length = loadU32(p);
+  uint32_t length = loadU32Le(p);
   if (length != slot - kRecordPadding) return false;
   if ((p[length] | p[length + 1] | p[length + 2] | p[length + 3]) != 0) return false;
   out->bytes = p;
@@ -47,11 +47,11 @@ bool SegmentReader::recordAt(uint32_t n, RecordView* out) const {
 }
 
 uint64_t SegmentReader::recordOffset(uint32_t n) const {
-  return kSegmentHeaderSize + loadU32(table_ + 4 * uint64_t(n));
+  return kSegmentHeaderSize + loadU32Le(table_ + 4 * uint64_t(n));
 }
 
 uint32_t SegmentReader::nameIdAt(uint32_t i) const {
-  return loadU32(names_ + uint64_t(i) * kNameEntrySize);
+  return loadU32Le(names_ + uint64_t(i) * kNameEntrySize);
 }
 
 const uint8_t* SegmentReader::nameAt(uint32_t i) const {

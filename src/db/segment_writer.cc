@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/crc32c.h"
 
 namespace orvia::db {
@@ -43,9 +43,9 @@ bool SegmentWriter::add(uint32_t contentDictId, uint32_t contentRef, const uint8
   uint64_t slot = length + kRecordPadding;
   if (recordsSize_ + slot > kMaxRecordsAreaSize) return false;
   uint8_t head[kRecordHeaderSize] = {};
-  storeU32(head, length);
-  storeU32(head + 4, contentDictId);
-  storeU32(head + 8, contentRef);
+  storeU32Le(head, length);
+  storeU32Le(head + 4, contentDictId);
+  storeU32Le(head + 8, contentRef);
   static const uint8_t kZeros[kRecordPadding] = {};
   if (!put(head, sizeof head) || !put(data, dataLength) || !put(kZeros, kRecordPadding))
     return false;
@@ -60,14 +60,14 @@ bool SegmentWriter::finish(const std::map<uint32_t, ContentName>& names, uint64_
   uint32_t tableCrc = 0;
   for (uint32_t offset : offsets_) {
     uint8_t bytes[4];
-    storeU32(bytes, offset);
+    storeU32Le(bytes, offset);
     tableCrc = crc32c(bytes, 4, tableCrc);
     if (!put(bytes, 4)) return false;
   }
   uint32_t namesCrc = 0;
   for (const auto& [id, name] : names) {
     uint8_t entry[kNameEntrySize];
-    storeU32(entry, id);
+    storeU32Le(entry, id);
     std::memcpy(entry + 4, name.data(), kContentNameSize);
     namesCrc = crc32c(entry, sizeof entry, namesCrc);
     if (!put(entry, sizeof entry)) return false;
@@ -75,13 +75,13 @@ bool SegmentWriter::finish(const std::map<uint32_t, ContentName>& names, uint64_
   if (!flush()) return false;
   uint8_t header[kSegmentHeaderSize] = {};
   std::memcpy(header, kSegmentMagic, sizeof kSegmentMagic);
-  storeU32(header + 8, uint32_t(offsets_.size() - 1));
-  storeU32(header + 12, uint32_t(names.size()));
-  storeU64(header + 16, recordsSize_);
-  storeU32(header + 24, recordsCrc_);
-  storeU32(header + 28, tableCrc);
-  storeU32(header + 32, namesCrc);
-  storeU32(header + 60, crc32c(header, kSegmentHeaderCrcOffset));
+  storeU32Le(header + 8, uint32_t(offsets_.size() - 1));
+  storeU32Le(header + 12, uint32_t(names.size()));
+  storeU64Le(header + 16, recordsSize_);
+  storeU32Le(header + 24, recordsCrc_);
+  storeU32Le(header + 28, tableCrc);
+  storeU32Le(header + 32, namesCrc);
+  storeU32Le(header + 60, crc32c(header, kSegmentHeaderCrcOffset));
   if (!file_->writeAt(offset_, header, sizeof header)) return false;
   *size = kSegmentHeaderSize + written_;
   return true;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "db/crc32c.h"
 
 namespace orvia::db {
@@ -18,15 +18,15 @@ bool checkSegment(const LoadedSegment& segment, DbCompareFn compare, Problem* pr
   const SegmentReader& r = segment.reader;
   const uint64_t base = segment.fileOffset;
   const uint8_t* header = r.header();
-  if (loadU32(header + 24) != crc32c(r.records(), r.recordsSize()))
+  if (loadU32Le(header + 24) != crc32c(r.records(), r.recordsSize()))
     return fail(problem, base + kSegmentHeaderSize, "records area fails its checksum");
-  if (loadU32(header + 28) != crc32c(r.offsetTable(), r.offsetTableSize()))
+  if (loadU32Le(header + 28) != crc32c(r.offsetTable(), r.offsetTableSize()))
     return fail(problem, base + r.offsetTableOffset(), "offset table fails its checksum");
-  if (loadU32(header + 32) != crc32c(r.nameTable(), r.nameTableSize()))
+  if (loadU32Le(header + 32) != crc32c(r.nameTable(), r.nameTableSize()))
     return fail(problem, base + r.offsetTableOffset() + r.offsetTableSize(),
                 "name table fails its checksum");
-  if (loadU32(r.offsetTable()) != 0 ||
-      loadU32(r.offsetTable() + 4 * uint64_t(r.count())) != r.recordsSize())
+  if (loadU32Le(r.offsetTable()) != 0 ||
+      loadU32Le(r.offsetTable() + 4 * uint64_t(r.count())) != r.recordsSize())
     return fail(problem, base + r.offsetTableOffset(), "offset table does not span the records");
   RecordView previous;
   for (uint32_t i = 0; i < r.count(); ++i) {
@@ -34,7 +34,7 @@ bool checkSegment(const LoadedSegment& segment, DbCompareFn compare, Problem* pr
     uint64_t offset = base + r.recordOffset(i);
     if (!r.recordAt(i, &view))
       return fail(problem, offset, "record " + std::to_string(i) + " damaged");
-    if (loadU32(view.bytes + 12) != 0)
+    if (loadU32Le(view.bytes + 12) != 0)
       return fail(problem, offset + 12, "record " + std::to_string(i) + " number not zero");
     if (i > 0 && compare != nullptr && compare(previous.stringArea(), view.stringArea()) > 0)
       return fail(problem, offset, "record " + std::to_string(i) + " sorts before its predecessor");

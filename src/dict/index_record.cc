@@ -1,6 +1,6 @@
 #include "dict/index_record.h"
 
-#include <cstring>
+#include <cstddef>
 
 namespace orvia::dict {
 
@@ -9,16 +9,11 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   uint32_t length = loadU32Le(record + kRecordLengthOffset);
   if (length <= kIndexRecordHeaderSize || length > capacity || length > kMaxIndexRecordSize)
     return false;
+  ByteReader in(record + kSearchKeyOffset, record + length);
   const char* strings[3];
-  uint32_t lengths[3];
-  uint32_t at = kSearchKeyOffset;
+  size_t lengths[3];
   for (int i = 0; i < 3; ++i) {
-    const void* end = std::memchr(record + at, '\0', length - at);
-    if (end == nullptr) return false;
-    strings[i] = reinterpret_cast<const char*>(record + at);
-    lengths[i] = uint32_t(static_cast<const uint8_t*>(end) - (record + at));
-    at += lengths[i] + 1;
-    if (at >= length && i < 2) return false;
+    if (!in.readString(&strings[i], &lengths[i])) return false;
   }
   out->recordLength = length;
   out->contentDictId = loadU32Le(record + kContentDictIdOffset);
@@ -27,12 +22,12 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   out->searchKey = strings[0];
   out->headword = strings[1];
   out->displayWord = strings[2];
-  out->searchKeyLength = lengths[0];
-  out->headwordLength = lengths[1];
-  out->displayWordLength = lengths[2];
+  out->searchKeyLength = uint32_t(lengths[0]);
+  out->headwordLength = uint32_t(lengths[1]);
+  out->displayWordLength = uint32_t(lengths[2]);
   out->lastByte = record[length - 1];
-  out->tail = record + at;
-  out->tailLength = length - at;
+  out->tail = in.position();
+  out->tailLength = uint32_t(in.remaining());
   return true;
 }
 

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "dict/le_bytes.h"
+#include "base/bytes.h"
 
 namespace orvia::dict {
 

@@ -10,7 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace orvia::platform {
 
@@ -26,11 +25,6 @@ bool destroyHeap(HeapHandle heap);
 void* heapAlloc(HeapHandle heap, size_t size);
 void* heapReAlloc(HeapHandle heap, void* block, size_t size);
 bool heapFree(HeapHandle heap, void* block);
-
-// Test hook: the Nth heap allocation from now (1 = the next one) fails, in any heap,
-// as does processHeap() when failHeapLookup is set. 0 turns injection off.
-void injectAllocationFailure(uint32_t nth);
-void injectProcessHeapFailure(bool failHeapLookup);
 
 // ---- Named mutex ---------------------------------------------------------------------
 using MutexHandle = struct PlatformMutex*;
@@ -61,8 +55,7 @@ bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, 
 // The index-th value of the key (0 first) with its name; false past the last one.
 bool regEnumValue(RegKey key, uint32_t index, char* name, uint32_t nameSize, uint32_t* type,
                   void* data, uint32_t* size);
-// Creates every missing key along path; for tools and tests, never used by the library.
-bool regCreateKey(RegRoot root, const char* path);
+// Keys are created only by installers: see platform/registry_setup.h.
 
 // ---- Module --------------------------------------------------------------------------
 using ModuleHandle = void*;
@@ -77,10 +70,6 @@ bool versionInfo(const char* fileName, uint32_t size, void* block);
 // *value points into block, *length is in bytes for binary values and in characters,
 // terminator included, for strings.
 bool versionQuery(const void* block, const char* subBlock, const void** value, uint32_t* length);
-// A version information block with the given translation pairs (language in the low 16
-// bits, code page in the high 16) and a FileVersion string under each; for tests.
-std::vector<uint8_t> makeVersionBlock(const std::vector<uint32_t>& translations,
-                                      const char* fileVersion);
 
 // ---- Progress ------------------------------------------------------------------------
 // Sends a message to a window and waits for it to be handled.

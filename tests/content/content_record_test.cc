@@ -9,6 +9,7 @@
 
 #include "content_test_util.h"
 #include "platform/platform.h"
+#include "support/heap_failures.h"
 
 namespace orvia::content {
 namespace {
@@ -224,9 +225,9 @@ TEST_F(ContentRecordTest, TreesCutShortFailHuffmanRecords) {
 TEST_F(ContentRecordTest, FailedAllocationFails) {
   uint32_t at = main_.add(record(0, kNone, bytesOf("ab")));
   open();
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(size(at), 0u);
-  platform::injectAllocationFailure(0);
+  testing::injectAllocationFailure(0);
   EXPECT_EQ(size(at), 2u);
 }
 

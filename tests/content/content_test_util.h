@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvia::content::test {
@@ -26,8 +27,7 @@ inline void putU32(Bytes* b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b->push_back(uint8_t(v >> (8 * i)));
 }
 inline uint32_t u32At(const Bytes& b, size_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
-         (uint32_t(b[at + 3]) << 24);
+  return loadU32Le(b.data() + at);
 }
 inline void putU16(Bytes* b, uint16_t v) {
   b->push_back(uint8_t(v));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "support/heap_failures.h"
 
 namespace orvia::content {
 namespace {
@@ -86,9 +87,9 @@ TEST(UserMarkerTest, TagRules) {
 
 TEST(UserMarkerTest, FailedReallocationZeroesTheCapacity) {
   HeapText t("w\r\nx");
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(insertUserMarker(&t.text, 4, 1, &t.capacity), 0u);
-  platform::injectAllocationFailure(0);
+  testing::injectAllocationFailure(0);
   EXPECT_EQ(t.capacity, 0u);
   EXPECT_STREQ(t.text, "w\r\nx");
 }

@@ -38,7 +38,7 @@ class DamageTest : public ::testing::Test {
     for (int i = 0; i < 40; ++i) {
       std::string data = area(key(i * 2));
       std::string head(16, '\0');
-      storeU32(reinterpret_cast<uint8_t*>(head.data()), uint32_t(16 + data.size()));
+      storeU32Le(reinterpret_cast<uint8_t*>(head.data()), uint32_t(16 + data.size()));
       records += head + data;
     }
     std::string path = dir_.file("base.IDX");
@@ -69,11 +69,11 @@ class DamageTest : public ::testing::Test {
     layout_.logOffset = header.logOffset;
     for (uint64_t at = header.logOffset; at < base_.size();) {
       layout_.entries.push_back(at);
-      at += loadU32(bytesAt(at));
+      at += loadU32Le(bytesAt(at));
     }
-    uint64_t recordsSize = loadU64(bytesAt(header.segmentOffset + 16));
+    uint64_t recordsSize = loadU64Le(bytesAt(header.segmentOffset + 16));
     uint64_t table = header.segmentOffset + kSegmentHeaderSize + recordsSize;
-    layout_.record5 = header.segmentOffset + kSegmentHeaderSize + loadU32(bytesAt(table + 20));
+    layout_.record5 = header.segmentOffset + kSegmentHeaderSize + loadU32Le(bytesAt(table + 20));
   }
 
   const uint8_t* bytesAt(uint64_t offset) const {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "db/byte_order.h"
+#include "base/bytes.h"
 #include "orviadb.h"
 
 namespace orvia::db::testing {
@@ -65,10 +65,10 @@ class Model {
     const ModelRecord& r = records_[n];
     std::string bytes(16, '\0');
     auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-    storeU32(p, uint32_t(16 + r.data.size()));
-    storeU32(p + 4, r.contentDictId);
-    storeU32(p + 8, r.contentRef);
-    storeU32(p + 12, n);
+    storeU32Le(p, uint32_t(16 + r.data.size()));
+    storeU32Le(p + 4, r.contentDictId);
+    storeU32Le(p + 8, r.contentRef);
+    storeU32Le(p + 12, n);
     return bytes + r.data;
   }
 
@@ -118,7 +118,7 @@ inline std::vector<std::string> allRecords(DBHANDLE h) {
   std::string buffer(size, '\0');
   if (dbSearch(h, kDbSearchSelector, 0, count, &size, buffer.data()) == 0) return out;
   for (size_t at = 0; at + 16 <= buffer.size();) {
-    uint32_t length = loadU32(reinterpret_cast<const uint8_t*>(buffer.data() + at));
+    uint32_t length = loadU32Le(reinterpret_cast<const uint8_t*>(buffer.data() + at));
     out.push_back(buffer.substr(at, length));
     at += length;
   }

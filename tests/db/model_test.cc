@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "database_test_access.h"
 #include "db/database.h"
 #include "db/verify.h"
 #include "db_test_support.h"
@@ -59,7 +60,7 @@ class ModelTest : public ::testing::TestWithParam<ModelCase> {
   }
 
   void checkCurrent(int step) {
-    ASSERT_EQ(db_->cursor(), cursor_) << "step " << step;
+    ASSERT_EQ(DatabaseTestAccess::cursor(*db_), cursor_) << "step " << step;
     uint8_t buffer[kDbMaxRecordSize];
     uint32_t size = sizeof buffer;
     bool ok = db_->getRecord(&size, buffer);

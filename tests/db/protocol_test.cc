@@ -20,10 +20,10 @@ std::string keyOf(const std::string& record) {
   return std::string(record.c_str() + 16);
 }
 uint32_t refOf(const std::string& record) {
-  return loadU32(reinterpret_cast<const uint8_t*>(record.data() + 8));
+  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 8));
 }
 uint32_t numberOf(const std::string& record) {
-  return loadU32(reinterpret_cast<const uint8_t*>(record.data() + 12));
+  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 12));
 }
 
 class ProtocolTest : public ::testing::Test {
@@ -133,7 +133,7 @@ TEST_F(ProtocolTest, SearchCopiesWholeRecordsOrReportsTheSizeNeeded) {
     size_t untouched = row.result == 1 ? row.size : 0;
     for (size_t i = untouched; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0xAB) << row.what;
     if (row.result == 1 && row.size > 0) {
-      EXPECT_EQ(loadU32(buffer.data() + 12), row.first) << row.what;
+      EXPECT_EQ(loadU32Le(buffer.data() + 12), row.first) << row.what;
     }
   }
 }
@@ -265,9 +265,9 @@ std::string recordsOf(const std::vector<std::string>& areas) {
   for (const std::string& a : areas) {
     std::string head(16, '\0');
     auto* p = reinterpret_cast<uint8_t*>(head.data());
-    storeU32(p, uint32_t(16 + a.size()));
-    storeU32(p + 4, 0x01000001);
-    storeU32(p + 8, ++ref);
+    storeU32Le(p, uint32_t(16 + a.size()));
+    storeU32Le(p + 4, 0x01000001);
+    storeU32Le(p + 8, ++ref);
     out += head + a;
   }
   return out;

@@ -18,10 +18,10 @@ using testing::area;
 using testing::currentRecord;
 
 uint32_t refOf(const std::string& record) {
-  return loadU32(reinterpret_cast<const uint8_t*>(record.data() + 8));
+  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 8));
 }
 uint32_t numberOf(const std::string& record) {
-  return loadU32(reinterpret_cast<const uint8_t*>(record.data() + 12));
+  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 12));
 }
 
 bool insert(DBHANDLE h, const std::string& data, uint32_t ref) {

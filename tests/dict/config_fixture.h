@@ -14,7 +14,6 @@ class ConfigFixture : public RegistryFixture {
   }
   void TearDown() override {
     dict::moduleUnload();
-    platform::injectAllocationFailure(0);
     RegistryFixture::TearDown();
   }
   // Re-reads "Type" as a fresh load would.

@@ -6,6 +6,7 @@
 #include "config_fixture.h"
 #include "doubles/store_double.h"
 #include "lang/lang_ops.h"
+#include "support/heap_failures.h"
 
 namespace orvia::dict {
 namespace {
@@ -60,8 +61,9 @@ TEST_F(Dictionary, InvalidIdsOpenNothing) {
 TEST_F(Dictionary, FailuresFreeTheBlock) {
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);  // no index file
   touch("00010201.IDX");
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
+  testing::injectAllocationFailure(0);
   EXPECT_TRUE(StoreDouble::instance().openedPaths.empty());
   writeDictKey("");  // no path at all
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
@@ -86,8 +88,9 @@ TEST_F(Dictionary, OpeningNamesWhyItFailed) {
   EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kFileMissing);
   touch("00010201.IDX");
   HDICT* created = nullptr;
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(createDictionary(0x00010201, &created).cause(), Cause::kOutOfMemory);
+  testing::injectAllocationFailure(0);
   ASSERT_TRUE(openDictionary(&temporary, 0x00010201).ok());
   EXPECT_TRUE(closeDictionary(&temporary).ok());
   EXPECT_EQ(temporary.db, nullptr);

@@ -7,7 +7,9 @@
 
 #include "config_fixture.h"
 #include "dict/version.h"
+#include "support/heap_failures.h"
 #include "support/text_hive.h"
+#include "support/version_block.h"
 
 namespace orvia::dict {
 namespace {
@@ -39,16 +41,18 @@ TEST_F(ModuleConfig, LoadReadsTypeAndSetRegKeySwitchesRoot) {
 }
 
 TEST_F(ModuleConfig, SetRegKeyKeepsEverythingWhenTheCopyFails) {
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "New\\Path"), 0);
+  testing::injectAllocationFailure(0);
   EXPECT_STREQ(moduleState().registryPath, kDefaultRegistryPath);
   EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
 }
 
 TEST_F(ModuleConfig, LoadFailsWhenThePathCannotBeCopied) {
   moduleUnload();
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_FALSE(moduleLoad(nullptr));
+  testing::injectAllocationFailure(0);
   EXPECT_FALSE(moduleState().loaded);
 }
 
@@ -124,11 +128,11 @@ TEST(FileVersion, PacksCommaSeparatedComponents) {
 }
 
 TEST(FileVersion, NeedsExactlyOneTranslation) {
-  auto one = platform::makeVersionBlock({0x04B00409u}, "3, 1, 4, 1");
+  auto one = testing::makeVersionBlock({0x04B00409u}, "3, 1, 4, 1");
   EXPECT_EQ(versionFromBlock(one.data()), 0x03010401u);
-  auto two = platform::makeVersionBlock({0x04B00409u, 0x04E40407u}, "3, 1, 4, 1");
+  auto two = testing::makeVersionBlock({0x04B00409u, 0x04E40407u}, "3, 1, 4, 1");
   EXPECT_EQ(versionFromBlock(two.data()), 0u);
-  auto none = platform::makeVersionBlock({}, "3, 1, 4, 1");
+  auto none = testing::makeVersionBlock({}, "3, 1, 4, 1");
   EXPECT_EQ(versionFromBlock(none.data()), 0u);
 }
 

@@ -15,6 +15,7 @@
 #include "lang/single_byte.h"
 #include "memory_dictionary_fixture.h"
 #include "nearest_reference.h"
+#include "support/heap_failures.h"
 
 namespace orvia::dict {
 namespace {
@@ -243,17 +244,17 @@ TEST_F(Search, HandlesCopyKeysAndWords) {
 TEST_F(Search, AllocationFailuresGiveNull) {
   openKeys({"a", "b"});
   for (uint32_t nth = 1; nth <= 4; ++nth) {
-    platform::injectAllocationFailure(nth);
+    testing::injectAllocationFailure(nth);
     HWORD* word = dicSearchWord(dict_, "b");
-    platform::injectAllocationFailure(0);
+    testing::injectAllocationFailure(0);
     if (word != nullptr) dicFreeHWORD(word);  // later allocations may fall back and succeed
   }
-  platform::injectAllocationFailure(1);
+  testing::injectAllocationFailure(1);
   EXPECT_EQ(dicSearchWord(dict_, "b"), nullptr);
-  platform::injectProcessHeapFailure(true);
+  testing::injectProcessHeapFailure(true);
   EXPECT_EQ(dicSearchWord(dict_, "b"), nullptr);
   EXPECT_EQ(dicFreeHWORD(reinterpret_cast<HWORD*>(dict_)), 0);
-  platform::injectProcessHeapFailure(false);
+  testing::injectProcessHeapFailure(false);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "support/heap_failures.h"
 
 namespace orvia::platform {
 namespace {
@@ -89,7 +90,7 @@ TEST(Probes, FaultsOutsideAProbeReachTheEarlierHandler) {
 TEST(Heaps, InjectedFailureHitsTheNthAllocation) {
   HeapHandle heap = processHeap();
   ASSERT_NE(heap, nullptr);
-  injectAllocationFailure(2);
+  testing::injectAllocationFailure(2);
   void* first = heapAlloc(heap, 16);
   void* second = heapAlloc(heap, 16);
   void* third = heapAlloc(heap, 16);
@@ -98,9 +99,9 @@ TEST(Heaps, InjectedFailureHitsTheNthAllocation) {
   EXPECT_NE(third, nullptr);
   heapFree(heap, first);
   heapFree(heap, third);
-  injectProcessHeapFailure(true);
+  testing::injectProcessHeapFailure(true);
   EXPECT_EQ(processHeap(), nullptr);
-  injectProcessHeapFailure(false);
+  testing::injectProcessHeapFailure(false);
   EXPECT_NE(processHeap(), nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/registry_setup.h"
 #include "support/registry_fixture.h"
 #include "support/text_hive.h"
 

@@ -19,6 +19,7 @@
 #include "orviadb.h"
 #include "orviadic.h"
 #include "platform/platform.h"
+#include "platform/registry_setup.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "orviadic.h"
 #include "platform/platform.h"
+#include "platform/registry_setup.h"
 
 namespace {
 

@@ -13,6 +13,10 @@
 #include "dict/version.h"
 #include "platform/file.h"
 #include "platform/platform.h"
+#include "platform/registry_setup.h"
+#include "support/heap_failures.h"
+#include "support/temp_dir.h"
+#include "support/version_block.h"
 #include "windows/child_process.h"
 
 namespace orvia::platform {
@@ -168,7 +172,7 @@ TEST(HeapTest, PrivateHeapsGiveZeroedBlocksAndDieWithThem) {
 
 TEST(HeapTest, InjectedFailuresHitTheNthAllocation) {
   HeapHandle heap = processHeap();
-  injectAllocationFailure(2);
+  testing::injectAllocationFailure(2);
   void* first = heapAlloc(heap, 8);
   void* second = heapAlloc(heap, 8);
   void* third = heapAlloc(heap, 8);
@@ -177,9 +181,9 @@ TEST(HeapTest, InjectedFailuresHitTheNthAllocation) {
   EXPECT_NE(third, nullptr);
   heapFree(heap, first);
   heapFree(heap, third);
-  injectProcessHeapFailure(true);
+  testing::injectProcessHeapFailure(true);
   EXPECT_EQ(processHeap(), nullptr);
-  injectProcessHeapFailure(false);
+  testing::injectProcessHeapFailure(false);
   EXPECT_NE(processHeap(), nullptr);
 }
 
@@ -202,7 +206,7 @@ TEST(VersionTest, BlocksAreReadByTheSystem) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.fileVersion);
-    std::vector<uint8_t> block = makeVersionBlock(row.translations, row.fileVersion);
+    std::vector<uint8_t> block = testing::makeVersionBlock(row.translations, row.fileVersion);
     EXPECT_EQ(dict::versionFromBlock(block.data()), row.expected);
   }
 }

@@ -7,6 +7,7 @@
 #include "dict/config.h"
 #include "dict/dict_id.h"
 #include "platform/platform.h"
+#include "platform/registry_setup.h"
 
 namespace orviadic {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
+#include "base/bytes.h"
 #include "compile/content/lzw_encoder.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::compile {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/bytes.h"
 #include "compile/content/content_record_encoder.h"
 #include "content/content_format.h"
-#include "dict/le_bytes.h"
 
 namespace orvia::compile {
 namespace {

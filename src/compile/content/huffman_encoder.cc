@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <queue>
 
-#include "dict/le_bytes.h"
+#include "base/bytes.h"
 
 namespace orvia::compile {
 namespace {

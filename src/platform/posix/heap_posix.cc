@@ -29,11 +29,11 @@ PlatformHeap& theProcessHeap() {
 }  // namespace
 
 HeapHandle processHeap() {
-  return processHeapLookupShouldFail() ? nullptr : &theProcessHeap();
+  return failProcessHeapLookup() ? nullptr : &theProcessHeap();
 }
 
 HeapHandle createHeap(size_t) {
-  if (allocationShouldFail()) return nullptr;
+  if (failThisAllocation()) return nullptr;
   return new (std::nothrow) PlatformHeap();
 }
 
@@ -45,7 +45,7 @@ bool destroyHeap(HeapHandle heap) {
 }
 
 void* heapAlloc(HeapHandle heap, size_t size) {
-  if (heap == nullptr || allocationShouldFail()) return nullptr;
+  if (heap == nullptr || failThisAllocation()) return nullptr;
   void* block = std::calloc(1, size == 0 ? 1 : size);
   if (block == nullptr || heap->isProcessHeap) return block;
   std::lock_guard<std::mutex> lock(heap->mutex);
@@ -54,7 +54,7 @@ void* heapAlloc(HeapHandle heap, size_t size) {
 }
 
 void* heapReAlloc(HeapHandle heap, void* block, size_t size) {
-  if (heap == nullptr || block == nullptr || allocationShouldFail()) return nullptr;
+  if (heap == nullptr || block == nullptr || failThisAllocation()) return nullptr;
   void* grown = std::realloc(block, size == 0 ? 1 : size);
   if (grown == nullptr || heap->isProcessHeap) return grown;
   std::lock_guard<std::mutex> lock(heap->mutex);

@@ -15,6 +15,7 @@
 
 #include "platform/file.h"
 #include "platform/platform.h"
+#include "platform/posix/registry_hives.h"
 #include "platform/posix/registry_text.h"
 
 namespace orvia::platform {
@@ -55,10 +56,6 @@ std::string registryFolder() {
 
 std::string hivePath(RegRoot root) {
   return registryFolder() + "/" + rootName(root) + ".reg";
-}
-
-std::string fullKeyPath(RegRoot root, const std::string& path) {
-  return path.empty() ? std::string(rootName(root)) : std::string(rootName(root)) + "\\" + path;
 }
 
 bool readWholeFile(const std::string& path, std::string* out) {
@@ -125,10 +122,14 @@ std::shared_ptr<const regtext::Hive> loadHive(RegRoot root) {
   return hive;
 }
 
-// Runs change on the current hive under the hive's lock file and writes the result
-// back atomically. A missing hive is created only when createMissing is set.
-template <typename Change>
-bool rewriteHive(RegRoot root, bool createMissing, Change change) {
+}  // namespace
+
+std::string fullKeyPath(RegRoot root, const std::string& path) {
+  return path.empty() ? std::string(rootName(root)) : std::string(rootName(root)) + "\\" + path;
+}
+
+bool rewriteHive(RegRoot root, bool createMissing,
+                 const std::function<bool(regtext::Hive&)>& change) {
   if (rootName(root) == nullptr) return false;
   std::string path = hivePath(root);
   if (createMissing) {
@@ -154,8 +155,6 @@ bool rewriteHive(RegRoot root, bool createMissing, Change change) {
   if (!ok) removeFile(temp.c_str());
   return ok;
 }
-
-}  // namespace
 
 RegKey regOpenKey(RegRoot root, const char* path, RegAccess access) {
   if (path == nullptr) return nullptr;
@@ -209,15 +208,6 @@ bool regSetValue(RegKey key, const char* name, uint32_t type, const void* data, 
   regtext::Value value{type, std::string(static_cast<const char*>(data), size)};
   return rewriteHive(key->root, false, [&](regtext::Hive& hive) {
     return hive.setValue(key->path, name != nullptr ? name : "", value);
-  });
-}
-
-bool regCreateKey(RegRoot root, const char* path) {
-  if (path == nullptr) return false;
-  std::string keyPath = fullKeyPath(root, path);
-  return rewriteHive(root, true, [&](regtext::Hive& hive) {
-    hive.addKey(keyPath);
-    return true;
   });
 }
 

@@ -9,9 +9,12 @@
 #include <dlfcn.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "base/bytes.h"
 #include "platform/platform.h"
 
 namespace orvia::platform {
@@ -20,13 +23,6 @@ namespace {
 void putU16(std::vector<uint8_t>* out, uint32_t v) {
   out->push_back(uint8_t(v & 0xFF));
   out->push_back(uint8_t((v >> 8) & 0xFF));
-}
-
-uint32_t getU16(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-uint32_t getU32(const uint8_t* p) {
-  return getU16(p) | getU16(p + 2) << 16;
 }
 
 void putEntry(std::vector<uint8_t>* out, const std::string& name, const void* value, uint32_t size,
@@ -39,6 +35,21 @@ void putEntry(std::vector<uint8_t>* out, const std::string& name, const void* va
   out->push_back(isString ? 1 : 0);
 }
 
+// The block of one translation pair (language in the low 16 bits, code page in the high
+// 16) with the FileVersion string under it.
+std::vector<uint8_t> encodeVersionBlock(uint32_t translation, const char* fileVersion) {
+  std::vector<uint8_t> block(4, 0);
+  uint8_t pair[4];
+  storeU32Le(pair, translation);
+  putEntry(&block, "\\VarFileInfo\\Translation", pair, sizeof pair, false);
+  char name[64];
+  std::snprintf(name, sizeof name, "\\StringFileInfo\\%04X%04X\\FileVersion", translation & 0xFFFF,
+                translation >> 16);
+  putEntry(&block, name, fileVersion, uint32_t(std::strlen(fileVersion) + 1), true);
+  storeU32Le(block.data(), uint32_t(block.size()));
+  return block;
+}
+
 bool sameNoCase(const char* a, const uint8_t* b, size_t n) {
   if (std::strlen(a) != n) return false;
   for (size_t i = 0; i < n; ++i) {
@@ -49,7 +60,7 @@ bool sameNoCase(const char* a, const uint8_t* b, size_t n) {
 
 const std::vector<uint8_t>& ownBlock() {
   static const std::vector<uint8_t> block =
-      makeVersionBlock({0x04B00409u}, ORVIADIC_VERSION_COMMAS);
+      encodeVersionBlock(0x04B00409u, ORVIADIC_VERSION_COMMAS);
   return block;
 }
 
@@ -57,26 +68,6 @@ const std::vector<uint8_t>& ownBlock() {
 void anchor() {}
 
 }  // namespace
-
-std::vector<uint8_t> makeVersionBlock(const std::vector<uint32_t>& translations,
-                                      const char* fileVersion) {
-  std::vector<uint8_t> block(4, 0);
-  std::vector<uint8_t> pairs;
-  for (uint32_t t : translations) {
-    putU16(&pairs, t & 0xFFFF);
-    putU16(&pairs, t >> 16);
-  }
-  putEntry(&block, "\\VarFileInfo\\Translation", pairs.data(), uint32_t(pairs.size()), false);
-  for (uint32_t t : translations) {
-    char name[64];
-    std::snprintf(name, sizeof name, "\\StringFileInfo\\%04X%04X\\FileVersion", t & 0xFFFF,
-                  t >> 16);
-    putEntry(&block, name, fileVersion, uint32_t(std::strlen(fileVersion) + 1), true);
-  }
-  uint32_t size = uint32_t(block.size());
-  for (int i = 0; i < 4; ++i) block[size_t(i)] = uint8_t(size >> (8 * i));
-  return block;
-}
 
 uint32_t moduleFileName(ModuleHandle, char* buffer, uint32_t size) {
   Dl_info info;
@@ -104,12 +95,12 @@ bool versionQuery(const void* block, const char* subBlock, const void** value, u
   if (block == nullptr || subBlock == nullptr || value == nullptr || length == nullptr)
     return false;
   const uint8_t* bytes = static_cast<const uint8_t*>(block);
-  uint32_t total = getU32(bytes);
+  uint32_t total = loadU32Le(bytes);
   for (uint32_t pos = 4; pos + 2 <= total;) {
-    uint32_t nameLength = getU16(bytes + pos);
+    uint32_t nameLength = loadU16Le(bytes + pos);
     const uint8_t* name = bytes + pos + 2;
     if (pos + 2 + nameLength + 2 > total) return false;
-    uint32_t valueLength = getU16(name + nameLength);
+    uint32_t valueLength = loadU16Le(name + nameLength);
     const uint8_t* data = name + nameLength + 2;
     if (uint32_t(data - bytes) + valueLength + 1 > total) return false;
     bool isString = data[valueLength] != 0;

@@ -14,11 +14,11 @@ HANDLE handleOf(HeapHandle heap) {
 }  // namespace
 
 HeapHandle processHeap() {
-  return processHeapLookupShouldFail() ? nullptr : reinterpret_cast<HeapHandle>(GetProcessHeap());
+  return failProcessHeapLookup() ? nullptr : reinterpret_cast<HeapHandle>(GetProcessHeap());
 }
 
 HeapHandle createHeap(size_t initialSize) {
-  if (allocationShouldFail()) return nullptr;
+  if (failThisAllocation()) return nullptr;
   return reinterpret_cast<HeapHandle>(HeapCreate(0, initialSize, 0));
 }
 
@@ -28,12 +28,12 @@ bool destroyHeap(HeapHandle heap) {
 }
 
 void* heapAlloc(HeapHandle heap, size_t size) {
-  if (heap == nullptr || allocationShouldFail()) return nullptr;
+  if (heap == nullptr || failThisAllocation()) return nullptr;
   return HeapAlloc(handleOf(heap), HEAP_ZERO_MEMORY, size == 0 ? 1 : size);
 }
 
 void* heapReAlloc(HeapHandle heap, void* block, size_t size) {
-  if (heap == nullptr || block == nullptr || allocationShouldFail()) return nullptr;
+  if (heap == nullptr || block == nullptr || failThisAllocation()) return nullptr;
   return HeapReAlloc(handleOf(heap), HEAP_ZERO_MEMORY, block, size == 0 ? 1 : size);
 }
 

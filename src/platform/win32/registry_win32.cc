@@ -2,14 +2,11 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/registry_keys.h"
 
 namespace orvia::platform {
 namespace {
 
-// Predefined root keys are sign-extended 32-bit values, in 64-bit processes too.
-HKEY rootKey(RegRoot root) {
-  return reinterpret_cast<HKEY>(intptr_t(int32_t(root)));
-}
 HKEY handleOf(RegKey key) {
   return reinterpret_cast<HKEY>(key);
 }
@@ -54,16 +51,6 @@ bool regEnumValue(RegKey key, uint32_t index, char* name, uint32_t nameSize, uin
     return false;
   if (type != nullptr) *type = storedType;
   *size = storedSize;
-  return true;
-}
-
-bool regCreateKey(RegRoot root, const char* path) {
-  if (path == nullptr) return false;
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(rootKey(root), path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
   return true;
 }
 

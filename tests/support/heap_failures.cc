@@ -1,11 +1,11 @@
-#include "platform/heap_failures.h"
+// The failure counters the heaps' fault-injecting build asks (platform/heap_failures.h).
+#include "support/heap_failures.h"
 
 #include <atomic>
-#include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/heap_failures.h"
 
-namespace orvia::platform {
+namespace orvia {
 namespace {
 
 std::atomic<uint32_t> gFailCountdown{0};
@@ -13,14 +13,15 @@ std::atomic<bool> gFailHeapLookup{false};
 
 }  // namespace
 
-void injectAllocationFailure(uint32_t nth) {
+void testing::injectAllocationFailure(uint32_t nth) {
   gFailCountdown.store(nth);
 }
-void injectProcessHeapFailure(bool failHeapLookup) {
+
+void testing::injectProcessHeapFailure(bool failHeapLookup) {
   gFailHeapLookup.store(failHeapLookup);
 }
 
-bool allocationShouldFail() {
+bool platform::allocationShouldFail() {
   uint32_t current = gFailCountdown.load();
   while (current != 0) {
     if (gFailCountdown.compare_exchange_weak(current, current - 1)) return current == 1;
@@ -28,8 +29,8 @@ bool allocationShouldFail() {
   return false;
 }
 
-bool processHeapLookupShouldFail() {
+bool platform::processHeapLookupShouldFail() {
   return gFailHeapLookup.load();
 }
 
-}  // namespace orvia::platform
+}  // namespace orvia

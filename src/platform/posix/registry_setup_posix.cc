@@ -1,0 +1,17 @@
+#include <string>
+
+#include "platform/posix/registry_hives.h"
+#include "platform/registry_setup.h"
+
+namespace orvia::platform {
+
+bool regCreateKey(RegRoot root, const char* path) {
+  if (path == nullptr) return false;
+  std::string keyPath = fullKeyPath(root, path);
+  return rewriteHive(root, true, [&](regtext::Hive& hive) {
+    hive.addKey(keyPath);
+    return true;
+  });
+}
+
+}  // namespace orvia::platform

@@ -1,0 +1,13 @@
+// Setting the registry up as an installer does, for the orviadic tool's "config" and
+// "install" commands and for tests. The library itself never creates a key: this lives
+// in orvia_registry_setup, which the shipped libraries do not link.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace orvia::platform {
+
+// Creates every missing key along path; false on failure.
+bool regCreateKey(RegRoot root, const char* path);
+
+}  // namespace orvia::platform

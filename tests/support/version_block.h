@@ -1,0 +1,15 @@
+// Version information blocks as this system's versionInfo hands them out, laid out by
+// hand for the tests of the version parse.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orvia::testing {
+
+// A block with the given translation pairs (language in the low 16 bits, code page in
+// the high 16) and a FileVersion string under each.
+std::vector<uint8_t> makeVersionBlock(const std::vector<uint32_t>& translations,
+                                      const char* fileVersion);
+
+}  // namespace orvia::testing
