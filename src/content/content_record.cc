@@ -25,15 +25,24 @@ bool samePlace(const Place& a, const char* file, uint32_t offset) {
   return a.offset == offset && std::strcmp(a.file, file) == 0;
 }
 
-// Reads the whole record at offset. A length that runs past the end of the file shows
-// as a short read; asking the file's size for every record would cost a system call
-// each, and the 24-bit length already bounds the block at 16 MiB.
+// How much the first read of a record takes: most records whole, in one read.
+constexpr uint32_t kFirstReadSize = 4096;
+
+// Reads the whole record at offset. Asking the file's size for every record would cost
+// a call to the system each; instead the first read takes the header and, mostly, the
+// whole record, and a length that runs past the end of the file shows as a short read
+// before anything is allocated for it.
 bool readRecordAt(FileHandle file, uint32_t offset, HeapBuffer& buffer) {
-  uint32_t header;
-  if (!readU32At(file, offset, &header)) return false;
-  uint32_t length = recordLength(header);
-  if (length <= kRecordHeaderSize) return false;
-  return buffer.reserve(length) && readFileAt(file, offset, length, buffer.data()) == length;
+  uint8_t first[kFirstReadSize];
+  uint32_t got = readFileAt(file, offset, kFirstReadSize, first);
+  if (got < kRecordHeaderSize) return false;
+  const uint32_t length = recordLength(loadU32Le(first));
+  if (length <= kRecordHeaderSize || (length > got && got < kFirstReadSize)) return false;
+  if (!buffer.reserve(length)) return false;
+  const uint32_t head = length < got ? length : got;
+  std::memcpy(buffer.data(), first, head);
+  return head == length ||
+         readFileAt(file, offset + head, length - head, buffer.data() + head) == length - head;
 }
 
 // One call's decoding: the size when out is null, else the text into out.
