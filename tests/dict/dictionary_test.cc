@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "config_fixture.h"
+#include "dict/failure_text.h"
 #include "doubles/store_double.h"
 #include "lang/lang_ops.h"
 #include "support/heap_failures.h"
@@ -97,6 +98,36 @@ TEST_F(Dictionary, OpeningNamesWhyItFailed) {
   EXPECT_TRUE(closeDictionary(&temporary).ok());  // already closed
   writeDictKey("");
   EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kNotConfigured);
+}
+
+TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
+  const std::string index = dir_.file("00010201.IDX");
+  struct Case {
+    Status status;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {Cause::kOk, "0x00010201: no failure"},
+      {Cause::kInvalidId,
+       "0x00010201 is not a valid dictionary id (its three low bytes must be non-zero)"},
+      {Cause::kNotConfigured,
+       "0x00010201: no usable registry value 00010201Path, its base's Path or PATH"},
+      {Cause::kFileMissing, "0x00010201: no index file " + index},
+      {Cause::kNotAnIndex, "0x00010201: the index " + index +
+                               " is damaged at offset 0: not an index of the store double"},
+      {Cause::kEmpty, "0x00010201: the dictionary has no records"},
+      {Cause::kStoreFailed, "0x00010201: the record store failed to read the index " + index},
+      {Cause::kReadFailed, "0x00010201: a content file cannot be opened or read"},
+      {{Cause::kDamaged, 812}, "0x00010201: damaged data at offset 812"},
+      {{Cause::kTruncated, 40}, "0x00010201: the data ends early at offset 40"},
+      {Cause::kNoRoom, "0x00010201: the buffer is too small"},
+      {Cause::kOutOfMemory, "0x00010201: out of memory"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(describeFailure(0x00010201, c.status), c.expected);
+  EXPECT_EQ(probeOpen(0x00010201).cause(), Cause::kFileMissing);
+  touch("00010201.IDX");
+  EXPECT_TRUE(probeOpen(0x00010201).ok());
+  EXPECT_EQ(StoreDouble::instance().openHandles, 0);  // the probe closes what it opened
 }
 
 }  // namespace
