@@ -8,13 +8,17 @@
 
 namespace orvia::dict {
 
+int resolveIndexPath(uint32_t id, char* out) {
+  char fileName[kFileNameBufferSize];
+  buildDictFileName(id, fileName, ".IDX");
+  return resolveDictFilePath(id, out, kMaxPath, fileName);
+}
+
 Status openDictionary(HDICT* target, uint32_t id) {
   target->dictId = id;
   if (!isValidDictId(id)) return Cause::kInvalidId;
-  char fileName[kFileNameBufferSize];
-  buildDictFileName(id, fileName, ".IDX");
   char path[kMaxPath];
-  if (resolveDictFilePath(id, path, sizeof path, fileName) == 0) return Cause::kNotConfigured;
+  if (resolveIndexPath(id, path) == 0) return Cause::kNotConfigured;
   target->db = dbOpen(path, lang::languageOps(lang::languageOf(id)).compareKeys);
   if (target->db != nullptr) return Status();
   // The store gives no reason; only a missing file is told apart here, on the failure path.

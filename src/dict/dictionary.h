@@ -8,6 +8,10 @@
 
 namespace orvia::dict {
 
+// The full path of id's index file, from the registry as it is now; 0 when no registry
+// value gives a usable folder. REQUIRES: out holds kMaxPath bytes.
+int resolveIndexPath(uint32_t id, char* out);
+
 // Opens id's index into target with its language's collation. target->dictId is set
 // before id is checked; target->db is left alone when id is invalid. Fails with
 // kInvalidId, kNotConfigured (no registry value gives a usable folder), kFileMissing or

@@ -9,10 +9,8 @@ namespace orvia::dict {
 namespace {
 
 std::string indexPath(uint32_t id) {
-  char name[kFileNameBufferSize];
-  buildDictFileName(id, name, ".IDX");
   char path[kMaxPath];
-  return resolveDictFilePath(id, path, sizeof path, name) != 0 ? path : "";
+  return resolveIndexPath(id, path) != 0 ? path : "";
 }
 
 std::string hex(uint32_t value) {

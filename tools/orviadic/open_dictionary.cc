@@ -4,7 +4,7 @@
 
 #include "cli.h"
 #include "dict/config.h"
-#include "dict/dict_id.h"
+#include "dict/dictionary.h"
 #include "dict/failure_text.h"
 #include "dict/search.h"
 
@@ -35,9 +35,9 @@ std::string dictionaryFilePath(uint32_t dictId, const char* fileName) {
 }
 
 std::string indexPathOf(uint32_t dictId) {
-  char name[orvia::dict::kFileNameBufferSize];
-  orvia::dict::buildDictFileName(dictId, name, ".IDX");
-  return dictionaryFilePath(dictId, name);
+  loadDictionaryLayer();
+  char path[orvia::dict::kMaxPath];
+  return orvia::dict::resolveIndexPath(dictId, path) != 0 ? path : std::string();
 }
 
 std::string keyOf(HWORD* word) {
