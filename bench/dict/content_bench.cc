@@ -86,7 +86,9 @@ void BM_DecodeOnOpenFile(benchmark::State& state) {
   size_t i = 0, bytes = 0;
   for (auto _ : state) {
     const size_t k = i++ % kSampleSize;
-    bytes += content::contentTextAt(file, s.offsets[k], buffer().data(), s.sizes[k] + 1);
+    uint32_t length = 0;
+    content::contentTextAt(file, s.offsets[k], buffer().data(), s.sizes[k] + 1, &length);
+    bytes += length;
   }
   content::closeFile(file);
   state.SetBytesProcessed(int64_t(bytes));

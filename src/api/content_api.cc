@@ -20,8 +20,11 @@ int32_t ORVIADIC_API dicIsExistContent(HWORD* word, uint32_t dictId) {
 }
 
 uint32_t ORVIADIC_API dicGetContentSize(HWORD* word, uint32_t dictId) {
-  return guarded(
-      0u, [&] { return isReadableWord(word) ? orvia::content::contentSize(word, dictId) : 0u; });
+  return guarded(0u, [&] {
+    uint32_t size = 0;
+    return isReadableWord(word) && orvia::content::contentSize(word, dictId, &size).ok() ? size
+                                                                                         : 0u;
+  });
 }
 
 uint32_t ORVIADIC_API dicGetContent(HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity) {
@@ -29,7 +32,8 @@ uint32_t ORVIADIC_API dicGetContent(HWORD* word, uint32_t dictId, char* buffer, 
     if (capacity == 0 || !orvia::platform::isWritable(buffer, capacity)) return 0u;
     buffer[0] = '\0';
     if (!isReadableWord(word)) return 0u;
-    return orvia::content::contentText(word, dictId, buffer, capacity);
+    uint32_t length = 0;
+    return orvia::content::contentText(word, dictId, buffer, capacity, &length).ok() ? length : 0u;
   });
 }
 

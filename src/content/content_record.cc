@@ -32,113 +32,148 @@ constexpr uint32_t kFirstReadSize = 4096;
 // a call to the system each; instead the first read takes the header and, mostly, the
 // whole record, and a length that runs past the end of the file shows as a short read
 // before anything is allocated for it.
-bool readRecordAt(FileHandle file, uint32_t offset, HeapBuffer& buffer) {
+Status readRecordAt(FileHandle file, uint32_t offset, HeapBuffer& buffer) {
   uint8_t first[kFirstReadSize];
   uint32_t got = readFileAt(file, offset, kFirstReadSize, first);
-  if (got < kRecordHeaderSize) return false;
+  if (got < kRecordHeaderSize) return Status(Cause::kTruncated, offset);
   const uint32_t length = recordLength(loadU32Le(first));
-  if (length <= kRecordHeaderSize || (length > got && got < kFirstReadSize)) return false;
-  if (!buffer.reserve(length)) return false;
+  if (length <= kRecordHeaderSize) return Status(Cause::kDamaged, offset);
+  if (length > got && got < kFirstReadSize) return Status(Cause::kTruncated, offset);
+  if (!buffer.reserve(length)) return Status(Cause::kOutOfMemory);
   const uint32_t head = length < got ? length : got;
   std::memcpy(buffer.data(), first, head);
-  return head == length ||
-         readFileAt(file, offset + head, length - head, buffer.data() + head) == length - head;
+  if (head == length ||
+      readFileAt(file, offset + head, length - head, buffer.data() + head) == length - head)
+    return Status();
+  return Status(Cause::kTruncated, offset);
 }
 
-// One call's decoding: the size when out is null, else the text into out.
+// A decoder that wrote no text ran out of room or met damage; its size pass, run only
+// then, tells which.
+Cause whyNoText(uint32_t needed, uint32_t room) {
+  return needed != 0 && needed >= room ? Cause::kNoRoom : Cause::kDamaged;
+}
+
+// One call's decoding: the size when out is null, else the text into out. Offsets passed
+// along are those of the record being decoded in its file, for the failure's report.
 class ContentWalk {
  public:
   ContentWalk(DictPathResolver resolve, uint8_t* out, uint32_t capacity)
       : resolve_(resolve), out_(out), capacity_(capacity) {}
 
-  // Decodes record and its continuation chain, writing from out + start. start is given
-  // a place when the record was read from file at a known offset.
-  uint32_t chain(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-                 const Place* place);
+  // Decodes the record read from place in file and its continuation chain.
+  Status run(FileHandle file, const uint8_t* record, const Place& place, uint32_t* length);
 
  private:
-  bool body(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start, uint32_t* part);
-  bool composite(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-                 uint32_t* part);
+  bool chain(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth, uint32_t start,
+             const Place* place, uint32_t* length);
+  bool body(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth, uint32_t start,
+            uint32_t* part);
+  bool composite(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth,
+                 uint32_t start, uint32_t* part);
+
+  // Every failure ends the walk, so the one recorded is the one that ended it.
+  bool fail(Status status) {
+    failure_ = status;
+    return false;
+  }
+  // A link whose decoder gives nothing adds no text and the chain goes on; its cause
+  // becomes the failure only when the chain, or the call, ends with no text.
+  void emptyLink(Cause cause, uint32_t at) { emptyLink_ = Status(cause, at); }
+  bool failEmpty(uint32_t at) {
+    return fail(emptyLink_.ok() ? Status(Cause::kDamaged, at) : emptyLink_);
+  }
 
   DictPathResolver resolve_;
   uint8_t* out_;
   uint32_t capacity_;
   uint32_t recordsLeft_ = kMaxRecordsPerCall;
+  Status failure_;
+  Status emptyLink_;
 };
 
-bool ContentWalk::body(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-                       uint32_t* part) {
+bool ContentWalk::body(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth,
+                       uint32_t start, uint32_t* part) {
   const uint32_t header = loadU32Le(record);
   const uint32_t length = recordLength(header);
-  if (length <= kRecordHeaderSize) return false;
+  if (length <= kRecordHeaderSize) return fail(Status(Cause::kDamaged, at));
   const uint8_t* bodyBytes = record + kRecordHeaderSize;
   const uint32_t bodySize = length - kRecordHeaderSize;
   const uint32_t room = capacity_ - start;
-  uint8_t* at = out_ == nullptr ? nullptr : out_ + start;
+  uint8_t* dest = out_ == nullptr ? nullptr : out_ + start;
   switch (recordType(header)) {
     case kStoredContent:
-      if (at != nullptr) {
-        if (room <= bodySize) return false;
-        std::memcpy(at, bodyBytes, bodySize);
-        at[bodySize] = 0;
+      if (dest != nullptr) {
+        if (room <= bodySize) return fail(Status(Cause::kNoRoom, at));
+        std::memcpy(dest, bodyBytes, bodySize);
+        dest[bodySize] = 0;
       }
       *part = bodySize;
       return true;
     case kLzwContent:
-      *part = at == nullptr ? lzwType1Size(bodyBytes, bodySize)
-                            : lzwType1Decode(bodyBytes, bodySize, at, room);
+      *part = dest == nullptr ? lzwType1Size(bodyBytes, bodySize)
+                              : lzwType1Decode(bodyBytes, bodySize, dest, room);
+      if (*part == 0)
+        emptyLink(
+            dest == nullptr ? Cause::kDamaged : whyNoText(lzwType1Size(bodyBytes, bodySize), room),
+            at);
       return true;
     case kMaskedContent:
-      if (length <= kMaskedHeaderSize) return false;
+      if (length <= kMaskedHeaderSize) return fail(Status(Cause::kDamaged, at));
       *part = length - kMaskedHeaderSize;
-      if (at != nullptr) {
-        if (room <= *part) return false;
-        unmaskType2(bodyBytes, at, *part);
+      if (dest != nullptr) {
+        if (room <= *part) return fail(Status(Cause::kNoRoom, at));
+        unmaskType2(bodyBytes, dest, *part);
       }
       return true;
     case kHuffmanContent: {
       bool usable = false;
       const HuffmanDecoder* decoder = loadHuffmanTrees(file, &usable);
-      if (decoder == nullptr) return false;
-      *part = !usable         ? 0
-              : at == nullptr ? decoder->textSize(bodyBytes, bodySize)
-                              : decoder->decode(bodyBytes, bodySize, at, room);
+      if (decoder == nullptr) return fail(Status(Cause::kReadFailed, at));
+      *part = !usable           ? 0
+              : dest == nullptr ? decoder->textSize(bodyBytes, bodySize)
+                                : decoder->decode(bodyBytes, bodySize, dest, room);
+      if (*part == 0)
+        emptyLink(!usable || dest == nullptr
+                      ? Cause::kDamaged
+                      : whyNoText(decoder->textSize(bodyBytes, bodySize), room),
+                  at);
       return true;
     }
     case kLzwSizedContent: {
-      if (length <= kMaskedHeaderSize) return false;
-      uint32_t decodedSize = loadU32Le(bodyBytes);
-      if (at == nullptr) {
-        *part = decodedSize;
-        return true;
-      }
-      if (room <= decodedSize) return false;
-      *part = lzwType64Decode(bodyBytes + 4, bodySize - 4, at, room);
+      if (length <= kMaskedHeaderSize) return fail(Status(Cause::kDamaged, at));
+      const uint32_t decodedSize = loadU32Le(bodyBytes);
+      if (dest != nullptr && room <= decodedSize) return fail(Status(Cause::kNoRoom, at));
+      *part =
+          dest == nullptr ? decodedSize : lzwType64Decode(bodyBytes + 4, bodySize - 4, dest, room);
+      if (*part == 0) emptyLink(Cause::kDamaged, at);
       return true;
     }
     case kCompositeContent:
-      return composite(file, record, depth, start, part);
+      return composite(file, record, at, depth, start, part);
     default:
-      return false;
+      return fail(Status(Cause::kDamaged, at));
   }
 }
 
-bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-                            uint32_t* part) {
-  if (depth + 1 >= kMaxNestingDepth) return false;
+bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth,
+                            uint32_t start, uint32_t* part) {
+  if (depth + 1 >= kMaxNestingDepth) return fail(Status(Cause::kDamaged, at));
   uint32_t remaining = recordLength(loadU32Le(record)) - kRecordHeaderSize;
   const uint8_t* nested = record + kRecordHeaderSize;
   uint64_t total = 0;
   while (remaining != 0) {
+    const uint32_t nestedAt = at + uint32_t(nested - record);
     // A nested header must itself lie inside the body before its length is trusted.
-    if (remaining < kRecordHeaderSize) return false;
+    if (remaining < kRecordHeaderSize) return fail(Status(Cause::kTruncated, nestedAt));
     uint32_t length = recordLength(loadU32Le(nested));
-    if (length > remaining) return false;
-    uint32_t size = chain(file, nested, depth + 1, uint32_t(start + total), nullptr);
-    if (size == 0) return false;
+    if (length > remaining) return fail(Status(Cause::kTruncated, nestedAt));
+    uint32_t size = 0;
+    if (!chain(file, nested, nestedAt, depth + 1, uint32_t(start + total), nullptr, &size))
+      return false;
+    if (size == 0) return failEmpty(nestedAt);
     total += size;
-    if (total > kMaxTextSize) return false;
+    if (total > kMaxTextSize) return fail(Status(Cause::kDamaged, at));
     remaining -= length;
     nested += length;
   }
@@ -146,8 +181,8 @@ bool ContentWalk::composite(FileHandle file, const uint8_t* record, uint32_t dep
   return true;
 }
 
-uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t depth, uint32_t start,
-                            const Place* place) {
+bool ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth,
+                        uint32_t start, const Place* place, uint32_t* length) {
   FileHandle opened = kInvalidFile;  // the further file the chain is in, if any
   HeapBuffer buffer;
   Place here{"", 0};
@@ -162,20 +197,24 @@ uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t dep
   uint32_t part = 0;
   bool ok = true;
   for (uint32_t links = 0;; ++links) {
-    if (recordsLeft_ == 0 || !body(file, record, depth, uint32_t(start + total), &part)) {
+    if (recordsLeft_ == 0) {
+      ok = fail(Status(Cause::kDamaged, at));
+      break;
+    }
+    if (!body(file, record, at, depth, uint32_t(start + total), &part)) {
       ok = false;
       break;
     }
     --recordsLeft_;
     total += part;
     if (total > kMaxTextSize) {
-      ok = false;
+      ok = fail(Status(Cause::kDamaged, at));
       break;
     }
     uint32_t reference = loadU32Le(record + 4);
     if (reference == kNoContinuation) {
       // A continuation that adds nothing fails the call; earlier links may add nothing.
-      ok = links == 0 || part != 0;
+      if (links != 0 && part == 0) ok = failEmpty(at);
       break;
     }
     uint32_t k = reference >> 24;
@@ -185,19 +224,20 @@ uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t dep
       FileHandle next;
       if (!resolveFileIndexEntry(file, k, resolve_, path) ||
           (next = openFileRead(path)) == kInvalidFile) {
-        ok = false;
+        ok = fail(Status(Cause::kReadFailed, at));
         break;
       }
       closeFile(opened);
       opened = file = next;
       std::memcpy(here.file, path, sizeof path);
     }
-    if (!readRecordAt(file, here.offset, buffer) ||
-        (haveTortoise && samePlace(tortoise, here.file, here.offset))) {
-      ok = false;
+    Status read = readRecordAt(file, here.offset, buffer);
+    if (!read.ok() || (haveTortoise && samePlace(tortoise, here.file, here.offset))) {
+      ok = fail(read.ok() ? Status(Cause::kDamaged, here.offset) : read);
       break;
     }
     record = buffer.data();
+    at = here.offset;
     if (power == lap) {
       tortoise = here;
       haveTortoise = true;
@@ -207,63 +247,49 @@ uint32_t ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t dep
     ++lap;
   }
   closeFile(opened);
-  return ok ? uint32_t(total) : 0;
+  *length = uint32_t(total);
+  return ok;
 }
 
-uint32_t sizeOf(FileHandle file, const uint8_t* record, DictPathResolver resolve,
-                const Place* place) {
-  if (record == nullptr) return 0;
-  ContentWalk walk(resolve, nullptr, 0);
-  return walk.chain(file, record, 0, 0, place);
+Status ContentWalk::run(FileHandle file, const uint8_t* record, const Place& place,
+                        uint32_t* length) {
+  uint32_t total = 0;
+  if (!chain(file, record, place.offset, 0, 0, &place, &total)) return failure_;
+  if (total == 0) {
+    failEmpty(place.offset);
+    return failure_;
+  }
+  *length = total;
+  return Status();
 }
 
-uint32_t textOf(FileHandle file, const uint8_t* record, char* out, uint32_t capacity,
-                DictPathResolver resolve, const Place* place) {
-  if (record == nullptr || out == nullptr || capacity == 0) return 0;
-  ContentWalk walk(resolve, reinterpret_cast<uint8_t*>(out), capacity);
-  return walk.chain(file, record, 0, 0, place);
+Status decodeAt(FileHandle file, uint32_t offset, DictPathResolver resolve, uint8_t* out,
+                uint32_t capacity, uint32_t* length) {
+  HeapBuffer buffer;
+  Status read = readRecordAt(file, offset, buffer);
+  if (!read.ok()) return read;
+  ContentWalk walk(resolve, out, capacity);
+  return walk.run(file, buffer.data(), Place{"", offset}, length);
 }
 
 }  // namespace
 
-uint32_t readContentSize(FileHandle file, const uint8_t* record, DictPathResolver resolve) {
-  return sizeOf(file, record, resolve, nullptr);
+Status contentSizeAt(FileHandle file, uint32_t offset, DictPathResolver resolve, uint32_t* size) {
+  return decodeAt(file, offset, resolve, nullptr, 0, size);
 }
 
-uint32_t readContentText(FileHandle file, const uint8_t* record, char* out, uint32_t capacity,
-                         DictPathResolver resolve) {
-  return textOf(file, record, out, capacity, resolve, nullptr);
+Status contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity,
+                     DictPathResolver resolve, uint32_t* length) {
+  return decodeAt(file, offset, resolve, reinterpret_cast<uint8_t*>(out), capacity, length);
 }
 
-uint32_t contentSizeAt(FileHandle file, uint32_t offset, DictPathResolver resolve) {
-  HeapBuffer buffer;
-  if (!readRecordAt(file, offset, buffer)) return 0;
-  Place place{"", offset};
-  return sizeOf(file, buffer.data(), resolve, &place);
+Status contentSizeAt(FileHandle file, uint32_t offset, uint32_t* size) {
+  return contentSizeAt(file, offset, &dict::resolveDictFilePath, size);
 }
 
-uint32_t contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity,
-                       DictPathResolver resolve) {
-  HeapBuffer buffer;
-  if (!readRecordAt(file, offset, buffer)) return 0;
-  Place place{"", offset};
-  return textOf(file, buffer.data(), out, capacity, resolve, &place);
-}
-
-uint32_t readContentSize(FileHandle file, const uint8_t* record) {
-  return readContentSize(file, record, &dict::resolveDictFilePath);
-}
-
-uint32_t readContentText(FileHandle file, const uint8_t* record, char* out, uint32_t capacity) {
-  return readContentText(file, record, out, capacity, &dict::resolveDictFilePath);
-}
-
-uint32_t contentSizeAt(FileHandle file, uint32_t offset) {
-  return contentSizeAt(file, offset, &dict::resolveDictFilePath);
-}
-
-uint32_t contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity) {
-  return contentTextAt(file, offset, out, capacity, &dict::resolveDictFilePath);
+Status contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity,
+                     uint32_t* length) {
+  return contentTextAt(file, offset, out, capacity, &dict::resolveDictFilePath, length);
 }
 
 }  // namespace orvia::content

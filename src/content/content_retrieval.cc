@@ -31,15 +31,17 @@ class ContentSourceFile {
  public:
   ~ContentSourceFile() { closeFile(file_); }
 
-  bool open(const HWORD* word, const IndexRecordView& view) {
+  Status open(const HWORD* word, const IndexRecordView& view) {
     char name[dict::kFileNameBufferSize] = {};
     uint32_t size = sizeof name;
-    if (dbGetData(word->dict->db, view.contentDictId, name, &size) == 0) return false;
+    if (dbGetData(word->dict->db, view.contentDictId, name, &size) == 0)
+      return Status(Cause::kStoreFailed);
     name[sizeof name - 1] = '\0';
     char path[dict::kMaxPath];
-    if (dict::resolveDictFilePath(view.contentDictId, path, sizeof path, name) == 0) return false;
+    if (dict::resolveDictFilePath(view.contentDictId, path, sizeof path, name) == 0)
+      return Status(Cause::kNotConfigured);
     file_ = openFileRead(path);
-    return file_ != kInvalidFile;
+    return file_ != kInvalidFile ? Status() : Status(Cause::kReadFailed);
   }
   FileHandle handle() const { return file_; }
 
@@ -54,29 +56,42 @@ bool dataFileOffset(const IndexRecordView& view, uint32_t* offset) {
   return *offset != dict::kExtendedLocator || view.extendedRef(offset);
 }
 
-uint32_t bodySize(FileHandle file, const IndexRecordView& view) {
-  if (dict::isUserEntryId(view.contentDictId)) return userEntryContentLength(file, view.contentRef);
+Status bodySize(FileHandle file, const IndexRecordView& view, uint32_t* size) {
+  if (dict::isUserEntryId(view.contentDictId)) {
+    *size = userEntryContentLength(file, view.contentRef);
+    return *size != 0 ? Status() : Status(Cause::kDamaged, view.contentRef);
+  }
   uint32_t offset;
-  return dataFileOffset(view, &offset) ? contentSizeAt(file, offset) : 0;
+  if (!dataFileOffset(view, &offset)) return Status(Cause::kDamaged);
+  return contentSizeAt(file, offset, size);
 }
 
-uint32_t bodyText(FileHandle file, const IndexRecordView& view, char* buffer, uint32_t capacity) {
-  if (dict::isUserEntryId(view.contentDictId))
-    return readUserEntryContent(file, view.contentRef, buffer, capacity);
+Status bodyText(FileHandle file, const IndexRecordView& view, char* buffer, uint32_t capacity,
+                uint32_t* length) {
+  if (dict::isUserEntryId(view.contentDictId)) {
+    *length = readUserEntryContent(file, view.contentRef, buffer, capacity);
+    if (*length != 0) return Status();
+    // Entries are never empty, so a stored length that fits means the blocks are bad.
+    const uint32_t stored = userEntryContentLength(file, view.contentRef);
+    return Status(stored != 0 && stored >= capacity ? Cause::kNoRoom : Cause::kDamaged,
+                  view.contentRef);
+  }
   uint32_t offset;
-  return dataFileOffset(view, &offset) ? contentTextAt(file, offset, buffer, capacity) : 0;
+  if (!dataFileOffset(view, &offset)) return Status(Cause::kDamaged);
+  return contentTextAt(file, offset, buffer, capacity, length);
 }
 
-// Appends the end marker behind length bytes of text; 0 with an empty buffer when the
-// marker and its terminator do not fit.
-uint32_t appendEndMarker(char* buffer, uint32_t length, uint32_t capacity) {
+// Appends the end marker behind length bytes of text; fails with an empty buffer when
+// the marker and its terminator do not fit.
+Status appendEndMarker(char* buffer, uint32_t length, uint32_t capacity, uint32_t* total) {
   if (uint64_t(length) + kEndMarkerLength >= capacity) {
     buffer[0] = '\0';
-    return 0;
+    return Status(Cause::kNoRoom);
   }
   std::memcpy(buffer + length, kEndMarker, kEndMarkerLength + 1);
   if (buffer[1] == 'Y') buffer[1] = 'A';
-  return length + kEndMarkerLength;
+  *total = length + kEndMarkerLength;
+  return Status();
 }
 
 // A dictionary opened for one call, and the word found in it; both released on every
@@ -87,9 +102,9 @@ class TemporaryLookup {
     if (word_.record != nullptr) platform::heapFree(platform::processHeap(), word_.record);
     dict::closeDictionary(&dictionary_);
   }
-  bool open(uint32_t id) { return dict::openDictionary(&dictionary_, id).ok(); }
+  Status open(uint32_t id) { return dict::openDictionary(&dictionary_, id); }
   HDICT* dictionary() { return &dictionary_; }
-  bool find(const char* key) { return dict::findNearestRecord(&dictionary_, &word_, key).ok(); }
+  Status find(const char* key) { return dict::findNearestRecord(&dictionary_, &word_, key); }
   const HWORD* word() const { return &word_; }
 
  private:
@@ -97,36 +112,39 @@ class TemporaryLookup {
   HWORD word_ = {};
 };
 
-enum class Source { kNone, kWordItself, kOtherDictionary };
+enum class Source { kDamagedRecord, kIncompatible, kWordItself, kOtherDictionary };
 
 // Which record a dictId selects for a word.
 Source chooseSource(const HWORD* word, uint32_t dictId, IndexRecordView* view) {
-  if (!dict::wordRecord(word, view)) return Source::kNone;
+  if (!dict::wordRecord(word, view)) return Source::kDamagedRecord;
   const uint32_t own = word->dict->dictId;
   if (dictId == own) return Source::kWordItself;
   if (dictId == view->contentDictId && !dict::isMemoryFormId(dictId)) return Source::kWordItself;
-  if (!dict::isValidDictId(dictId) || !dict::dictIdsCompatible(dictId, own)) return Source::kNone;
+  if (!dict::isValidDictId(dictId) || !dict::dictIdsCompatible(dictId, own))
+    return Source::kIncompatible;
   return Source::kOtherDictionary;
 }
 
-// Runs read(chosen word, own dictionary id) on the record dictId selects; 0 when none
-// applies.
+// Runs read(chosen word, own dictionary id) on the record dictId selects.
 template <typename Read>
-uint32_t readChosen(const HWORD* word, uint32_t dictId, Read read) {
+Status readChosen(const HWORD* word, uint32_t dictId, Read read) {
   IndexRecordView view;
   switch (chooseSource(word, dictId, &view)) {
-    case Source::kNone:
-      return 0;
+    case Source::kDamagedRecord:
+      return Status(Cause::kDamaged);
+    case Source::kIncompatible:
+      return Status(Cause::kInvalidId);
     case Source::kWordItself:
       return read(word, word->dict->dictId);
     case Source::kOtherDictionary:
       break;
   }
   TemporaryLookup other;
-  if (!other.open(dictId) || keyExistsIn(other.dictionary(), view.searchKey) == 0 ||
-      !other.find(view.searchKey))
-    return 0;
-  return read(other.word(), word->dict->dictId);
+  Status status = other.open(dictId);
+  if (!status.ok()) return status;
+  if (keyExistsIn(other.dictionary(), view.searchKey) == 0) return Status(Cause::kEmpty);
+  status = other.find(view.searchKey);
+  return status.ok() ? read(other.word(), word->dict->dictId) : status;
 }
 
 }  // namespace
@@ -141,55 +159,66 @@ int keyExistsIn(HDICT* dictionary, const char* key) {
          std::memcmp(view.searchKey, key, view.searchKeyLength) == 0;
 }
 
-uint32_t wordContentSize(const HWORD* word, uint32_t ownDictId) {
+// An unreadable body still takes the end marker below: such a note reads as "~!" alone.
+Status wordContentSize(const HWORD* word, uint32_t ownDictId, uint32_t* size) {
   IndexRecordView view;
-  if (!dict::wordRecord(word, &view)) return 0;
-  uint32_t size;
+  if (!dict::wordRecord(word, &view)) return Status(Cause::kDamaged);
+  Status status;
   {
     ContentSourceFile file;
-    if (!file.open(word, view)) return 0;
-    size = bodySize(file.handle(), view);
+    Status opened = file.open(word, view);
+    if (!opened.ok()) return opened;
+    status = bodySize(file.handle(), view, size);
   }
-  if (!takesEndMarker(view.contentDictId, ownDictId)) return size;
-  return size <= UINT32_MAX - kEndMarkerLength ? size + kEndMarkerLength : 0;
+  if (!takesEndMarker(view.contentDictId, ownDictId)) return status;
+  const uint32_t body = status.ok() ? *size : 0;
+  if (body > UINT32_MAX - kEndMarkerLength) return Status(Cause::kDamaged);
+  *size = body + kEndMarkerLength;
+  return Status();
 }
 
-uint32_t wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint32_t capacity) {
+Status wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint32_t capacity,
+                       uint32_t* length) {
   IndexRecordView view;
-  if (!dict::wordRecord(word, &view)) return 0;
-  uint32_t length;
+  if (!dict::wordRecord(word, &view)) return Status(Cause::kDamaged);
+  Status status;
   {
     ContentSourceFile file;
-    if (!file.open(word, view)) return 0;
-    length = bodyText(file.handle(), view, buffer, capacity);
+    Status opened = file.open(word, view);
+    if (!opened.ok()) return opened;
+    status = bodyText(file.handle(), view, buffer, capacity, length);
   }
-  if (length == 0) buffer[0] = '\0';
-  if (!takesEndMarker(view.contentDictId, ownDictId)) return length;
-  return appendEndMarker(buffer, length, capacity);
+  if (!status.ok()) buffer[0] = '\0';
+  if (!takesEndMarker(view.contentDictId, ownDictId)) return status;
+  return appendEndMarker(buffer, status.ok() ? *length : 0, capacity, length);
 }
 
 int contentExists(const HWORD* word, uint32_t dictId) {
   IndexRecordView view;
+  uint32_t size = 0;
   switch (chooseSource(word, dictId, &view)) {
-    case Source::kNone:
+    case Source::kDamagedRecord:
+    case Source::kIncompatible:
       return 0;
     case Source::kWordItself:
-      return wordContentSize(word, word->dict->dictId) != 0;
+      return wordContentSize(word, word->dict->dictId, &size).ok();
     case Source::kOtherDictionary:
       break;
   }
   TemporaryLookup other;
-  return other.open(dictId) && keyExistsIn(other.dictionary(), view.searchKey);
+  return other.open(dictId).ok() && keyExistsIn(other.dictionary(), view.searchKey);
 }
 
-uint32_t contentSize(const HWORD* word, uint32_t dictId) {
-  return readChosen(word, dictId,
-                    [](const HWORD* chosen, uint32_t own) { return wordContentSize(chosen, own); });
-}
-
-uint32_t contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity) {
+Status contentSize(const HWORD* word, uint32_t dictId, uint32_t* size) {
   return readChosen(word, dictId, [&](const HWORD* chosen, uint32_t own) {
-    return wordContentRead(chosen, own, buffer, capacity);
+    return wordContentSize(chosen, own, size);
+  });
+}
+
+Status contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity,
+                   uint32_t* length) {
+  return readChosen(word, dictId, [&](const HWORD* chosen, uint32_t own) {
+    return wordContentRead(chosen, own, buffer, capacity, length);
   });
 }
 

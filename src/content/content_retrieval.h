@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/result.h"
 #include "dict/word_handle.h"
 
 namespace orvia::content {
@@ -15,19 +16,23 @@ namespace orvia::content {
 // REQUIRES: key != nullptr.
 int keyExistsIn(HDICT* dictionary, const char* key);
 
-// The content of the word's own record. ownDictId is the dictionary of the word the
-// caller holds, which may differ from word's own when word is a temporary handle on a
-// compatible dictionary: notes read from a memory-form dictionary through a word of
-// any other kind end in "~!", and their size counts those two bytes.
-uint32_t wordContentSize(const HWORD* word, uint32_t ownDictId);
-// Writes the text and a NUL; its length, or 0 with buffer[0] = 0.
-// REQUIRES: capacity > 0 and buffer writable for capacity bytes.
-uint32_t wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint32_t capacity);
+// The content of the word's own record: its size (terminator excluded), or its text and
+// a NUL written into buffer with *length set. ownDictId is the dictionary of the word
+// the caller holds, which may differ from word's own when word is a temporary handle on
+// a compatible dictionary: notes read from a memory-form dictionary through a word of
+// any other kind end in "~!", and their size counts those two bytes. A size is never 0
+// on success; a failed read leaves buffer[0] = 0.
+// REQUIRES (reads): capacity > 0 and buffer writable for capacity bytes.
+Status wordContentSize(const HWORD* word, uint32_t ownDictId, uint32_t* size);
+Status wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint32_t capacity,
+                       uint32_t* length);
 
-// The exported three. Each chooses the record first and returns 0 when none applies.
+// The exported three. Each chooses the record first; no record applies for an id that is
+// not compatible with the word's (kInvalidId), or a key the other dictionary lacks (kEmpty).
 int contentExists(const HWORD* word, uint32_t dictId);
-uint32_t contentSize(const HWORD* word, uint32_t dictId);
+Status contentSize(const HWORD* word, uint32_t dictId, uint32_t* size);
 // REQUIRES: capacity > 0, buffer writable for capacity bytes with buffer[0] = 0.
-uint32_t contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity);
+Status contentText(const HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity,
+                   uint32_t* length);
 
 }  // namespace orvia::content

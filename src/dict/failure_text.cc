@@ -28,10 +28,6 @@ std::string refusal(uint32_t id, const std::string& path) {
   return "the index " + path + " is damaged at " + report;
 }
 
-std::string offsetText(const Status& status) {
-  return " at offset " + std::to_string(status.offset());
-}
-
 }  // namespace
 
 Status probeOpen(uint32_t id) {
@@ -44,8 +40,6 @@ Status probeOpen(uint32_t id) {
 std::string describeFailure(uint32_t id, Status status) {
   const std::string prefix = "0x" + hex(id) + ": ";
   switch (status.cause()) {
-    case Cause::kOk:
-      return prefix + "no failure";
     case Cause::kInvalidId:
       return "0x" + hex(id) +
              " is not a valid dictionary id (its three low bytes must be non-zero)";
@@ -59,18 +53,40 @@ std::string describeFailure(uint32_t id, Status status) {
       return prefix + "the dictionary has no records";
     case Cause::kStoreFailed:
       return prefix + "the record store failed to read the index " + indexPath(id);
-    case Cause::kReadFailed:
-      return prefix + "a content file cannot be opened or read";
-    case Cause::kDamaged:
-      return prefix + "damaged data" + offsetText(status);
-    case Cause::kTruncated:
-      return prefix + "the data ends early" + offsetText(status);
-    case Cause::kNoRoom:
-      return prefix + "the buffer is too small";
-    case Cause::kOutOfMemory:
-      return prefix + "out of memory";
+    default:
+      return prefix + describeCause(status);
   }
-  return prefix + "unknown failure";
+}
+
+std::string describeCause(Status status) {
+  const std::string at = " at offset " + std::to_string(status.offset());
+  switch (status.cause()) {
+    case Cause::kOk:
+      return "no failure";
+    case Cause::kInvalidId:
+      return "a dictionary id that does not apply";
+    case Cause::kNotConfigured:
+      return "no registry value for the folder of its files";
+    case Cause::kFileMissing:
+      return "a missing file";
+    case Cause::kNotAnIndex:
+      return "an index the record store refuses";
+    case Cause::kEmpty:
+      return "no record for it";
+    case Cause::kStoreFailed:
+      return "a read the record store refused";
+    case Cause::kReadFailed:
+      return "a file that cannot be opened or read";
+    case Cause::kDamaged:
+      return "damaged data" + at;
+    case Cause::kTruncated:
+      return "data that ends early" + at;
+    case Cause::kNoRoom:
+      return "more text than the buffer holds";
+    case Cause::kOutOfMemory:
+      return "out of memory";
+  }
+  return "an unknown failure";
 }
 
 }  // namespace orvia::dict

@@ -18,4 +18,8 @@ Status probeOpen(uint32_t id);
 // the store, which names the first inconsistency and its offset.
 std::string describeFailure(uint32_t id, Status status);
 
+// The cause alone, as a phrase ("damaged data at offset 812"), for a failure the caller
+// places itself (an entry's content, say).
+std::string describeCause(Status status);
+
 }  // namespace orvia::dict

@@ -14,6 +14,7 @@
 #include "compiled_index.h"
 #include "content/content_record.h"
 #include "content/file_access.h"
+#include "dict/config.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
@@ -96,13 +97,13 @@ inline std::vector<LocatedRecord> readLocatedRecords(const std::string& folder, 
 // files are found through resolve.
 inline std::string contentAt(content::FileHandle file, uint32_t offset,
                              content::DictPathResolver resolve = nullptr) {
-  const uint32_t size = resolve != nullptr ? content::contentSizeAt(file, offset, resolve)
-                                           : content::contentSizeAt(file, offset);
+  if (resolve == nullptr) resolve = &dict::resolveDictFilePath;
+  uint32_t size = 0, read = 0;
+  if (!content::contentSizeAt(file, offset, resolve, &size).ok()) return "<unreadable>";
   std::string text(size_t(size) + 1, '\0');
-  const uint32_t read = resolve != nullptr
-                            ? content::contentTextAt(file, offset, text.data(), size + 1, resolve)
-                            : content::contentTextAt(file, offset, text.data(), size + 1);
-  if (size == 0 || read != size) return "<unreadable>";
+  if (!content::contentTextAt(file, offset, text.data(), size + 1, resolve, &read).ok() ||
+      read != size)
+    return "<unreadable>";
   text.resize(size);
   return text;
 }

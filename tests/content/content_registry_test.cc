@@ -38,9 +38,12 @@ TEST(ContentRegistryTest, DictionaryIdEntryResolvesThroughTheRegistry) {
 
   FileHandle file = openFileRead(dir.file("00010203.DAT").c_str());
   char out[32];
-  EXPECT_EQ(contentTextAt(file, at, out, sizeof out), 15u);
+  uint32_t length = 0, size = 0;
+  EXPECT_TRUE(contentTextAt(file, at, out, sizeof out, &length).ok());
+  EXPECT_EQ(length, 15u);
   EXPECT_STREQ(out, "entry continued");
-  EXPECT_EQ(contentSizeAt(file, at), 15u);
+  EXPECT_TRUE(contentSizeAt(file, at, &size).ok());
+  EXPECT_EQ(size, 15u);
   closeFile(file);
   dict::moduleUnload();
   unsetenv("ORVIADIC_REGISTRY_DIR");

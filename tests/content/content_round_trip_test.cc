@@ -198,11 +198,14 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
     for (size_t i = 0; i < texts_.size(); ++i) {
       SCOPED_TRACE(i);
       const std::string& t = texts_[i];
-      EXPECT_EQ(contentSizeAt(file, offsets[i], &orvia::testing::resolveInFolder), t.size());
+      uint32_t size = 0, length = 0;
+      EXPECT_TRUE(contentSizeAt(file, offsets[i], &orvia::testing::resolveInFolder, &size).ok());
+      EXPECT_EQ(size, t.size());
       std::string out(t.size() + 1, '\0');
-      EXPECT_EQ(contentTextAt(file, offsets[i], out.data(), uint32_t(out.size()),
-                              &orvia::testing::resolveInFolder),
-                t.size());
+      EXPECT_TRUE(contentTextAt(file, offsets[i], out.data(), uint32_t(out.size()),
+                                &orvia::testing::resolveInFolder, &length)
+                      .ok());
+      EXPECT_EQ(length, t.size());
       EXPECT_TRUE(out.compare(0, t.size(), t) == 0);
     }
     closeFile(file);

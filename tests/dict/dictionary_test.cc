@@ -117,10 +117,10 @@ TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
                                " is damaged at offset 0: not an index of the store double"},
       {Cause::kEmpty, "0x00010201: the dictionary has no records"},
       {Cause::kStoreFailed, "0x00010201: the record store failed to read the index " + index},
-      {Cause::kReadFailed, "0x00010201: a content file cannot be opened or read"},
+      {Cause::kReadFailed, "0x00010201: a file that cannot be opened or read"},
       {{Cause::kDamaged, 812}, "0x00010201: damaged data at offset 812"},
-      {{Cause::kTruncated, 40}, "0x00010201: the data ends early at offset 40"},
-      {Cause::kNoRoom, "0x00010201: the buffer is too small"},
+      {{Cause::kTruncated, 40}, "0x00010201: data that ends early at offset 40"},
+      {Cause::kNoRoom, "0x00010201: more text than the buffer holds"},
       {Cause::kOutOfMemory, "0x00010201: out of memory"},
   };
   for (const Case& c : cases) EXPECT_EQ(describeFailure(0x00010201, c.status), c.expected);

@@ -43,6 +43,9 @@ expect 0 "Wordsmith" list 0x00010101 --from word --count 5 --level 4
 expect 1 "no entries" list 0x00010101 --at 100000
 expect 2 "does not combine" list 0x00010101 --level 2 --vcodes
 expect 0 "OrviaDic 2.0.1.15" version
+mv "$work/dict/00010101.DAT" "$work/dict/moved"
+expect 2 "bank has no readable content: a file that cannot be opened or read" lookup 0x00010101 bank
+mv "$work/dict/moved" "$work/dict/00010101.DAT"
 printf 'NOTANINDEX' | dd of="$work/dict/00010101.IDX" bs=1 conv=notrunc 2>/dev/null
 expect 2 "00010101.IDX is damaged at offset 0: not an index" search 0x00010101 bank
 rm "$work/dict/00010101.IDX"

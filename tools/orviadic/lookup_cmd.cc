@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli.h"
+#include "dict/failure_text.h"
 #include "entry_text.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
@@ -17,13 +18,14 @@ struct LookupArguments {
   bool raw = false;
 };
 
-// The word's content in its own dictionary, as the library hands it out.
+// The word's content in its own dictionary; when there is none, the cause.
 std::string contentOf(HWORD* word, uint32_t dictId) {
-  const uint32_t size = dicGetContentSize(word, dictId);
-  if (size == 0) return std::string();
-  std::string text(size_t(size) + 1, '\0');
-  const uint32_t length = dicGetContent(word, dictId, text.data(), size + 1);
-  text.resize(length);
+  std::string text;
+  const orvia::Status status = readContent(word, dictId, &text);
+  if (!status.ok())
+    throw CommandFailure{
+        kExitError, "the entry " + toTerminal(dictId, wordOf(word)) + " has no readable content: " +
+                        orvia::dict::describeCause(status) + " (see 'orviadic verify')"};
   return text;
 }
 
@@ -34,9 +36,6 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   WordHandle found = dict.search(word);
   const bool exact = dicIsExistWord(dict.get(), word.c_str()) != 0;
   const std::string content = contentOf(found.get(), dictId);
-  if (content.empty())
-    throw CommandFailure{kExitError, "the entry " + toTerminal(dictId, wordOf(found.get())) +
-                                         " has no readable content (see 'orviadic verify')"};
   if (args.raw) {
     std::fwrite(content.data(), 1, content.size(), stdout);
     return;

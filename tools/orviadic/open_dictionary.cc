@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli.h"
+#include "content/content_retrieval.h"
 #include "dict/config.h"
 #include "dict/dictionary.h"
 #include "dict/failure_text.h"
@@ -66,6 +67,28 @@ WordHandle OpenDictionary::search(const std::string& word) const {
   if (status.ok()) return WordHandle(again, dicFreeHWORD);
   throw CommandFailure{status.cause() == orvia::Cause::kEmpty ? kExitNotFound : kExitError,
                        orvia::dict::describeFailure(dictId_, status)};
+}
+
+orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text,
+                          uint32_t* announcedSize) {
+  const uint32_t size = dicGetContentSize(word, dictId);
+  if (announcedSize != nullptr) *announcedSize = size;
+  text->assign(size_t(size) + 1, '\0');
+  const uint32_t length = size == 0 ? 0 : dicGetContent(word, dictId, text->data(), size + 1);
+  if (length != 0) {
+    text->resize(length);
+    return orvia::Status();
+  }
+  uint32_t ignored = 0;
+  (*text)[0] = '\0';
+  loadDictionaryLayer();
+  const orvia::Status cause =
+      size == 0 ? orvia::content::contentSize(word, dictId, &ignored)
+                : orvia::content::contentText(word, dictId, text->data(), size + 1, &ignored);
+  text->clear();
+  // The exports said no; a cause that says otherwise (the files changed in between)
+  // still reports a failure.
+  return cause.ok() ? orvia::Status(orvia::Cause::kReadFailed) : cause;
 }
 
 }  // namespace orviadic

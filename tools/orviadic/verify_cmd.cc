@@ -9,6 +9,7 @@
 #include "content/content_format.h"
 #include "content/file_access.h"
 #include "dict/dict_id.h"
+#include "dict/failure_text.h"
 #include "dict/word_handle.h"
 #include "lang/lang_ops.h"
 #include "open_dictionary.h"
@@ -116,11 +117,12 @@ struct Tally {
 
 // The first damage found in the entry, or an empty string.
 std::string checkEntry(HWORD* word, uint32_t dictId, const ContentPlace& place, Tally* tally) {
-  const uint32_t size = dicGetContentSize(word, dictId);
-  std::string text(size_t(size) + 1, '\0');
-  const uint32_t length = size == 0 ? 0 : dicGetContent(word, dictId, text.data(), size + 1);
-  if (size == 0 || length != size) return "its content does not decode";
-  text.resize(length);
+  std::string text;
+  uint32_t size = 0;
+  const orvia::Status status = readContent(word, dictId, &text, &size);
+  if (!status.ok()) return "its content does not decode: " + orvia::dict::describeCause(status);
+  const uint32_t length = uint32_t(text.size());
+  if (length != size) return "its content decodes to another length than its size";
   if (place.userEntry) {
     ++tally->userEntries;
   } else {
