@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour into build/NAME: plain, asan, fuzz, coverage, or the Windows
-# builds win32 (the 32-bit DLL pair) and win64 (the tests, run under Wine).
+# Configures and builds one flavour into build/NAME: main (the libraries and the tool
+# alone, for the main job), plain, asan, fuzz, coverage, or the Windows builds win32 (the
+# 32-bit DLL pair) and win64 (the tests, run under Wine).
 set -euo pipefail
 flavour=${1:-plain}
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 case "$flavour" in
+  main)  args=(-DORVIADIC_TESTS=OFF -DORVIADIC_BENCH=OFF) ;;
   plain) args=(-DORVIADIC_WERROR=ON) ;;
   asan)  args=(-DORVIADIC_WERROR=ON -DORVIADIC_SANITIZE=ON -DORVIADIC_BENCH=OFF) ;;
   fuzz)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVIADIC_FUZZ=ON
@@ -22,4 +24,5 @@ cmake -S "$root" -B "$root/build/$flavour" -G Ninja "${args[@]}" >/dev/null
 # The fuzz flavour builds only the fuzzers: the other flavours already test the rest.
 target=all
 [ "$flavour" = fuzz ] && target=all_fuzzers
+[ "$flavour" = main ] && target=orviadic
 ninja -C "$root/build/$flavour" -j "$jobs" "$target"

@@ -5,7 +5,7 @@
 # usage: coverage.sh [CTEST_ARGS...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/setup.sh" gcovr
+bash "$root/scripts/setup.sh" test gcovr
 bash "$root/scripts/build.sh" coverage >/dev/null
 out="$root/build/coverage"
 find "$out" -name '*.gcda' -delete

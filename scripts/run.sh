@@ -5,10 +5,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 word=${1:-Dictionary}
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" plain >/dev/null
+bash "$root/scripts/setup.sh" main
+# The build shows its progress on a terminal and stays quiet in a pipe.
+if [ -t 1 ]; then
+  bash "$root/scripts/build.sh" main
+else
+  bash "$root/scripts/build.sh" main >/dev/null
+fi
 export ORVIADIC_REGISTRY_DIR=${ORVIADIC_REGISTRY_DIR:-$root/build/registry}
-tool="$root/build/plain/tools/orviadic"
+tool="$root/build/main/tools/orviadic"
 out="$root/build/dictionaries/gcide"
 if [ ! -f "$out/00010101.IDX" ] || [ "$tool" -nt "$out/00010101.IDX" ]; then
   mkdir -p "$out"

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the tools need, when missing;
-# further package names given as arguments are installed too.
+# Installs the Debian packages a job needs, when missing: the set "main" for the main job
+# (the tool's build and GCIDE), the set "test" for the whole test suite (the main set,
+# the test and benchmark libraries, clang for fuzzing, the Windows cross compilers and
+# Wine). Further package names given after the set are installed too.
+# usage: setup.sh main|test [PACKAGE...]
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build ccache pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  clang libclang-rt-14-dev
-  zlib1g-dev libsqlite3-dev libncurses-dev
-  dict-gcide tmux
-  dictd dict dictzip hyperfine
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-)
+main=(build-essential cmake ninja-build ccache pkg-config libcli11-dev libncurses-dev
+  zlib1g-dev dict-gcide)
+test=("${main[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libsqlite3-dev tmux dictd dict dictzip hyperfine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
+case "${1:-}" in
+  main) packages=("${main[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  *) echo "usage: setup.sh main|test [PACKAGE...]" >&2; exit 2 ;;
+esac
+shift
 packages+=("$@")
 
 missing=()

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 word=${1:-Dictionary}
 bash "$root/scripts/run.sh" "$word" >/dev/null
 export ORVIADIC_REGISTRY_DIR=${ORVIADIC_REGISTRY_DIR:-$root/build/registry}
-tool="$root/build/plain/tools/orviadic"
+tool="$root/build/main/tools/orviadic"
 
 # dictd drops its privileges after writing its pid file, so its folder must stay readable.
 work=$(mktemp -d)

@@ -56,7 +56,9 @@ bool dataFileOffset(const IndexRecordView& view, uint32_t* offset) {
   return *offset != dict::kExtendedLocator || view.extendedRef(offset);
 }
 
-Status bodySize(FileHandle file, const IndexRecordView& view, uint32_t* size) {
+}  // namespace
+
+Status recordContentSize(FileHandle file, const IndexRecordView& view, uint32_t* size) {
   if (dict::isUserEntryId(view.contentDictId)) {
     *size = userEntryContentLength(file, view.contentRef);
     return *size != 0 ? Status() : Status(Cause::kDamaged, view.contentRef);
@@ -66,8 +68,8 @@ Status bodySize(FileHandle file, const IndexRecordView& view, uint32_t* size) {
   return contentSizeAt(file, offset, size);
 }
 
-Status bodyText(FileHandle file, const IndexRecordView& view, char* buffer, uint32_t capacity,
-                uint32_t* length) {
+Status recordContentText(FileHandle file, const IndexRecordView& view, char* buffer,
+                         uint32_t capacity, uint32_t* length) {
   if (dict::isUserEntryId(view.contentDictId)) {
     *length = readUserEntryContent(file, view.contentRef, buffer, capacity);
     if (*length != 0) return Status();
@@ -80,6 +82,8 @@ Status bodyText(FileHandle file, const IndexRecordView& view, char* buffer, uint
   if (!dataFileOffset(view, &offset)) return Status(Cause::kDamaged);
   return contentTextAt(file, offset, buffer, capacity, length);
 }
+
+namespace {
 
 // Appends the end marker behind length bytes of text; fails with an empty buffer when
 // the marker and its terminator do not fit.
@@ -168,7 +172,7 @@ Status wordContentSize(const HWORD* word, uint32_t ownDictId, uint32_t* size) {
     ContentSourceFile file;
     Status opened = file.open(word, view);
     if (!opened.ok()) return opened;
-    status = bodySize(file.handle(), view, size);
+    status = recordContentSize(file.handle(), view, size);
   }
   if (!takesEndMarker(view.contentDictId, ownDictId)) return status;
   const uint32_t body = status.ok() ? *size : 0;
@@ -186,7 +190,7 @@ Status wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint
     ContentSourceFile file;
     Status opened = file.open(word, view);
     if (!opened.ok()) return opened;
-    status = bodyText(file.handle(), view, buffer, capacity, length);
+    status = recordContentText(file.handle(), view, buffer, capacity, length);
   }
   if (!status.ok()) buffer[0] = '\0';
   if (!takesEndMarker(view.contentDictId, ownDictId)) return status;

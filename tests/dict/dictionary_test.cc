@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "config_fixture.h"
 #include "dict/failure_text.h"
 #include "doubles/store_double.h"
@@ -128,6 +131,21 @@ TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
   touch("00010201.IDX");
   EXPECT_TRUE(probeOpen(0x00010201).ok());
   EXPECT_EQ(StoreDouble::instance().openHandles, 0);  // the probe closes what it opened
+}
+
+// A failure the caller places itself (an entry's content) is told by its cause alone:
+// every cause has a phrase of its own, and the offset goes with the ones found at a place.
+TEST(DescribeCause, EveryCauseHasItsOwnPhrase) {
+  std::set<std::string> phrases;
+  for (int cause = 0; cause <= int(Cause::kOutOfMemory); ++cause) {
+    const std::string phrase = describeCause(Status(Cause(cause), 7));
+    EXPECT_EQ(phrase.find("unknown"), std::string::npos) << cause;
+    EXPECT_EQ(phrase.find(" 7") != std::string::npos,
+              Cause(cause) == Cause::kDamaged || Cause(cause) == Cause::kTruncated)
+        << phrase;
+    phrases.insert(phrase);
+  }
+  EXPECT_EQ(phrases.size(), size_t(Cause::kOutOfMemory) + 1);
 }
 
 }  // namespace

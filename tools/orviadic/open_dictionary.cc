@@ -69,10 +69,8 @@ WordHandle OpenDictionary::search(const std::string& word) const {
                        orvia::dict::describeFailure(dictId_, status)};
 }
 
-orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text,
-                          uint32_t* announcedSize) {
+orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text) {
   const uint32_t size = dicGetContentSize(word, dictId);
-  if (announcedSize != nullptr) *announcedSize = size;
   text->assign(size_t(size) + 1, '\0');
   const uint32_t length = size == 0 ? 0 : dicGetContent(word, dictId, text->data(), size + 1);
   if (length != 0) {

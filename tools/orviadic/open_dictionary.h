@@ -37,11 +37,9 @@ class OpenDictionary {
 std::string dictionaryFilePath(uint32_t dictId, const char* fileName);
 std::string indexPathOf(uint32_t dictId);
 
-// The word's content in dictId into *text, as the library hands it out, and the size the
-// library announced for it (a damaged record may decode to another length); when there
-// is none, the cause the library's static layer gives.
-orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text,
-                          uint32_t* announcedSize = nullptr);
+// The word's content in dictId into *text, as the library hands it out; when there is
+// none, the cause the library's static layer gives.
+orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text);
 
 // The key and the word of a found word, in the dictionary's code page.
 std::string keyOf(HWORD* word);

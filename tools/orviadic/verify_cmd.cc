@@ -1,12 +1,16 @@
 // orviadic verify: checks a dictionary's index with the record store, then reads every
-// entry's content through the library, and names the first record that fails.
+// entry's content as the library reads it, and names the first record that fails. Each
+// content file is opened once for the whole walk, so the walk costs what its reads and
+// decoding cost.
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cli.h"
 #include "content/content_format.h"
+#include "content/content_retrieval.h"
 #include "content/file_access.h"
 #include "dict/dict_id.h"
 #include "dict/failure_text.h"
@@ -45,6 +49,7 @@ const char* encodingName(uint32_t type) {
 // user entry of a companion.
 struct ContentPlace {
   std::string file;
+  FileHandle handle = orvia::content::kInvalidFile;
   uint32_t offset = 0;
   bool userEntry = false;
   bool headerRead = false;
@@ -76,6 +81,7 @@ class ContentFiles {
     const File& file = fileOf(view.contentDictId);
     ContentPlace place;
     place.file = file.path.empty() ? "an unnamed content file" : file.path;
+    place.handle = file.handle;
     place.userEntry = orvia::dict::isUserEntryId(view.contentDictId);
     place.offset = view.contentRef;
     if (place.userEntry) return place;
@@ -115,14 +121,26 @@ struct Tally {
   std::map<std::string, uint64_t> encodings;
 };
 
+// The size and then the text of a record's content, as dicGetContentSize and
+// dicGetContent read them; text is the walk's buffer, reused from entry to entry.
+orvia::Status readEntry(const IndexRecordView& view, const ContentPlace& place, std::string* text,
+                        uint32_t* size, uint32_t* length) {
+  if (place.handle == orvia::content::kInvalidFile) return orvia::Status(orvia::Cause::kReadFailed);
+  orvia::Status status = orvia::content::recordContentSize(place.handle, view, size);
+  if (!status.ok()) return status;
+  if (text->size() <= *size) text->resize(size_t(*size) + 1);
+  (*text)[0] = '\0';
+  return orvia::content::recordContentText(place.handle, view, text->data(), *size + 1, length);
+}
+
 // The first damage found in the entry, or an empty string.
-std::string checkEntry(HWORD* word, uint32_t dictId, const ContentPlace& place, Tally* tally) {
-  std::string text;
-  uint32_t size = 0;
-  const orvia::Status status = readContent(word, dictId, &text, &size);
+std::string checkEntry(const IndexRecordView& view, const ContentPlace& place, Tally* tally,
+                       std::string* buffer) {
+  uint32_t size = 0, length = 0;
+  const orvia::Status status = readEntry(view, place, buffer, &size, &length);
   if (!status.ok()) return "its content does not decode: " + orvia::dict::describeCause(status);
-  const uint32_t length = uint32_t(text.size());
   if (length != size) return "its content decodes to another length than its size";
+  const std::string_view text(buffer->data(), length);
   if (place.userEntry) {
     ++tally->userEntries;
   } else {
@@ -179,6 +197,7 @@ void verify(const GlobalOptions& options, const std::string& dictIdText) {
     damaged(options, index, problem);
 
   Tally tally;
+  std::string buffer;
   ContentFiles files(dict.get());
   std::unique_ptr<HWORD, int32_t (*)(HWORD*)> word(dicSearchRecord(dict.get(), 0), dicFreeHWORD);
   const uint32_t count = dicGetWordCount(dict.get());
@@ -188,7 +207,7 @@ void verify(const GlobalOptions& options, const std::string& dictIdText) {
     if (!orvia::dict::wordRecord(word.get(), &view))
       damaged(options, "record " + std::to_string(n), "the index record is damaged");
     const ContentPlace place = files.locate(view);
-    const std::string damage = checkEntry(word.get(), dictId, place, &tally);
+    const std::string damage = checkEntry(view, place, &tally, &buffer);
     if (!damage.empty())
       damaged(options, "record " + std::to_string(n) + " (" + toTerminal(dictId, view.word()) + ")",
               damage + "; " + place.describe());
