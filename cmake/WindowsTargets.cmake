@@ -16,6 +16,7 @@ find_program(ORVIADIC_OBJDUMP NAMES ${ORVIADIC_MINGW_TRIPLE}-objdump REQUIRED)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   find_program(ORVIADIC_WINE NAMES wine REQUIRED)
+  find_program(ORVIADIC_WINESERVER NAMES wineserver REQUIRED)
   # Programs run through a script that gives them a Wine prefix of their own in the
   # build folder, made on first use without prompts or network.
   set(ORVIADIC_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
