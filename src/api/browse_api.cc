@@ -23,14 +23,14 @@ uint32_t fetchList(ListKind kind, HDICT* dict, uint32_t start, uint32_t count, c
                    uint32_t size, uint32_t* entries, uint32_t* bytes) {
   using orvia::platform::isWritable;
   const bool withBytes = kind == ListKind::kKeyVcodes;
-  const bool countersOk = isWritable(entries, 4) && (!withBytes || isWritable(bytes, 4));
+  // Each counter is cleared where it can be written, whatever the other arguments are.
+  const bool entriesOk = isWritable(entries, 4);
+  const bool bytesOk = !withBytes || isWritable(bytes, 4);
   const bool bufferOk = size > 0 && isWritable(buffer, size);
   if (bufferOk) buffer[0] = '\0';
-  if (countersOk) {
-    *entries = 0;
-    if (withBytes) *bytes = 0;
-  }
-  if (!countersOk || !bufferOk || size < orvia::dict::kMinListSize) return 0;
+  if (entriesOk) *entries = 0;
+  if (withBytes && bytesOk) *bytes = 0;
+  if (!entriesOk || !bytesOk || !bufferOk || size < orvia::dict::kMinListSize) return 0;
   bool usable = start != kNoWindow && count != 0 && dict != nullptr && dict->db != nullptr;
   // Only installed English dictionaries keep a vcode behind every key.
   if (withBytes)

@@ -82,8 +82,9 @@ uint32_t removeUserMarker(char* text, uint32_t length, uint32_t markerCode) {
   text[newLength] = 0;
   for (uint32_t i = 0; i < newLength; ++i) {
     if (!tagAt(text, newLength, i)) continue;
+    // A zero byte after the tilde is left as it is, inside the text as at its end.
     char tag = text[i + 3];
-    if (tag != 'A' && tag != '!') text[i + 3] = 'I';
+    if (tag != 'A' && tag != '!' && tag != '\0') text[i + 3] = 'I';
   }
   return newLength;
 }

@@ -38,10 +38,34 @@ void directoryNames(uint32_t id, bool serverData, ValueName names[3]) {
   names[2] = nameFor("", serverData ? "ServerDataPath" : "PATH");
 }
 
+// regReadValue, with the number of bytes the value holds in *got.
+bool readValueBytes(void* buffer, uint32_t size, const char* name, uint32_t* got) {
+  char* bytes = static_cast<char*>(buffer);
+  bytes[0] = '\0';
+  const ModuleState& state = moduleState();
+  if (state.registryPath == nullptr) return false;
+  platform::RegKey key =
+      platform::regOpenKey(state.registryRoot, state.registryPath, RegAccess::kRead);
+  if (key == nullptr) return false;
+  uint32_t stored = 0;
+  bool read = false;
+  if (platform::regQueryValue(key, name, nullptr, nullptr, &stored) && stored <= size) {
+    *got = size;
+    read = platform::regQueryValue(key, name, nullptr, buffer, got);
+    if (!read) bytes[0] = '\0';
+  }
+  platform::regCloseKey(key);
+  return read;
+}
+
 bool readDirectory(const ValueName names[3], char* out, uint32_t outSize) {
   for (int i = 0; i < 3; ++i) {
-    if (regReadValue(out, outSize, names[i].text, platform::kRegSz) == 0) continue;
-    // A value stored without a terminator that fills the buffer is no directory.
+    uint32_t got = 0;
+    if (!readValueBytes(out, outSize, names[i].text, &got)) continue;
+    // A value stored without a terminator (written as binary, say) ends at its stored
+    // size, not at whatever zero an earlier try left in the buffer; one that fills the
+    // buffer leaves no room for the terminator and is no directory.
+    if (got < outSize) out[got] = '\0';
     if (std::memchr(out, '\0', outSize) != nullptr) return true;
     out[0] = '\0';
   }
@@ -128,25 +152,8 @@ int setRegistryKey(uint32_t root, const char* path) {
 }
 
 int regReadValue(void* buffer, uint32_t size, const char* name, uint32_t) {
-  char* bytes = static_cast<char*>(buffer);
-  bytes[0] = '\0';
-  const ModuleState& state = moduleState();
-  if (state.registryPath == nullptr) return 0;
-  platform::RegKey key =
-      platform::regOpenKey(state.registryRoot, state.registryPath, RegAccess::kRead);
-  if (key == nullptr) return 0;
-  uint32_t stored = 0;
-  int result = 0;
-  if (platform::regQueryValue(key, name, nullptr, nullptr, &stored) && stored <= size) {
-    uint32_t got = size;
-    if (platform::regQueryValue(key, name, nullptr, buffer, &got)) {
-      result = 1;
-    } else {
-      bytes[0] = '\0';
-    }
-  }
-  platform::regCloseKey(key);
-  return result;
+  uint32_t got = 0;
+  return readValueBytes(buffer, size, name, &got);
 }
 
 int regWriteValue(const void* data, uint32_t size, const char* name, uint32_t type) {
