@@ -123,15 +123,9 @@ bool HuffmanDecoder::load(const HuffmanTrees& trees) {
     }
     buildTable(tree);
   }
-  auto rootLeaf = [this](uint32_t t) {
-    return !trees_[t].entries.empty() && isLeaf(trees_[t].entries[0]);
-  };
-  if (rootLeaf(0)) return false;
-  if (rootLeaf(1) && rootLeaf(2) &&
-      trees_[1].entries[0] != kHuffmanLeafBase + kHuffmanSwitchSymbol) {
-    return false;
-  }
-  return true;
+  // Single-leaf trees 1 and 2 are a natural placeholder in a file without double-byte
+  // text: they are refused only when a run over them is entered (see walk).
+  return trees_[0].entries.empty() || !isLeaf(trees_[0].entries[0]);
 }
 
 template <class Sink>
@@ -166,9 +160,12 @@ uint32_t HuffmanDecoder::walk(const uint8_t* body, uint32_t bodySize, Sink& sink
   auto run = [&]() {
     uint32_t first, second;
     for (;;) {
+      const uint64_t before = in.left();
       if (!symbol(trees_[1], &first)) return false;
       if (first == kHuffmanSwitchSymbol) return true;
       if (!sink.append(first) || !symbol(trees_[2], &second) || !sink.append(second)) return false;
+      // Leaves at both roots yield their pair without reading a bit, for ever.
+      if (in.left() == before) return false;
     }
   };
 

@@ -24,8 +24,10 @@ struct HuffmanTrees {
 // a walk that reaches an entry outside its tree or a leaf that is not a byte.
 class HuffmanDecoder {
  public:
-  // False for trees that would yield symbols without reading bits forever: a leaf at the
-  // root of tree 0, or at the roots of both trees 1 and 2 (tree 1's not the switch).
+  // False for trees that would yield symbols without reading bits for ever: a leaf at the
+  // root of tree 0. A tree whose root is a leaf yields that symbol without reading a bit,
+  // so leaves at the roots of trees 1 and 2 (tree 1's not the switch) fail the decoding
+  // of a double-byte run when one is entered, and only then.
   bool load(const HuffmanTrees& trees);
 
   // The decoded length, "~!" included; 0 on failure.

@@ -87,7 +87,7 @@ TEST(HuffmanDecoderTest, RefusesTreesThatYieldWithoutBits) {
   };
   const TreeCase cases[] = {
       {"leaf at the root of tree 0", {0x261}, kTree1, kTree2, false},
-      {"leaves at the roots of trees 1 and 2", kTree0, {0x2B0}, {0x2A1}, false},
+      {"leaves at the roots of trees 1 and 2", kTree0, {0x2B0}, {0x2A1}, true},
       {"switch leaf at the root of tree 1", kTree0, {0x2FF}, {0x2A1}, true},
       {"leaf at the root of tree 1 only", kTree0, {0x2B0}, kTree2, true},
       {"empty trees 1 and 2", kTree0, {}, {}, true},
@@ -98,6 +98,15 @@ TEST(HuffmanDecoderTest, RefusesTreesThatYieldWithoutBits) {
     HuffmanDecoder decoder;
     EXPECT_EQ(decoder.load(trees.view()), c.usable);
   }
+  // Single leaves at the roots of trees 1 and 2, a placeholder in a single-byte file,
+  // decode single-byte text; only a double-byte run over them fails.
+  Trees placeholder{{treeBytes(kTree0), treeBytes({0x2B0}), treeBytes({0x2A1})}};
+  const Bytes text{0xFA, 0xC0}, run{0xE7, 0x96, 0x00};
+  uint8_t out[16];
+  EXPECT_EQ(huffmanTextDecode(placeholder.view(), text.data(), 2, out, sizeof out), 4u);
+  EXPECT_EQ(huffmanTextSize(placeholder.view(), text.data(), 2), 4u);
+  EXPECT_EQ(huffmanTextDecode(placeholder.view(), run.data(), 3, out, sizeof out), 0u);
+  EXPECT_EQ(huffmanTextSize(placeholder.view(), run.data(), 3), 0u);
 }
 
 TEST(HuffmanDecoderTest, DamagedTreesFailWhenReached) {
@@ -139,9 +148,11 @@ uint32_t referenceWalk(const Trees& trees, const Bytes& body, uint8_t* out, uint
   auto run = [&]() {
     for (;;) {
       uint32_t f, t;
+      const size_t before = bit;
       if (!symbol(1, &f)) return false;
       if (f == 0xFF) return true;
       if (!append(f) || !symbol(2, &t) || !append(t)) return false;
+      if (bit == before) return false;  // leaves at both roots: a run that never ends
     }
   };
   bool armed = true;
