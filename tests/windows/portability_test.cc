@@ -18,9 +18,7 @@
 #include "db/db_test_support.h"
 #include "orviadb.h"
 #include "orviadic.h"
-#include "platform/platform.h"
-#include "platform/registry_setup.h"
-#include "support/temp_dir.h"
+#include "support/registry_fixture.h"
 
 namespace {
 
@@ -28,7 +26,6 @@ using orvia::testing::readFileBytes;
 using orvia::testing::writeFileBytes;
 
 constexpr uint32_t kDictId = 0x00010101;
-constexpr char kTestKey[] = "Software\\OrviaDicTest\\Portability";
 
 std::string fixtureDir() {
   const char* source = std::getenv("ORVIADIC_SOURCE_DIR");
@@ -74,22 +71,21 @@ std::string listing(HDICT* dict) {
   return out;
 }
 
-TEST(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
-  using namespace orvia::platform;
-  std::string folder = fixtureDir() + "/linux_dictionary";
-  ASSERT_TRUE(regCreateKey(kHkeyCurrentUser, kTestKey));
-  RegKey key = regOpenKey(kHkeyCurrentUser, kTestKey, RegAccess::kWrite);
-  ASSERT_TRUE(
-      regSetValue(key, "00010101Path", kRegSz, folder.c_str(), uint32_t(folder.size() + 1)));
-  regCloseKey(key);
-  ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(kHkeyCurrentUser)), kTestKey), 1);
+class Portability : public orvia::testing::RegistryFixture {};
+
+TEST_F(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
+  const std::string folder = fixtureDir() + "/linux_dictionary";
+  writeDictKey("\"00010101Path\"=\"" + folder + "\"\r\n");
+  ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(orvia::testing::testKeyRoot())),
+                         orvia::testing::testKeyPath()),
+            1);
   HDICT* dict = dicCreateHDICT(kDictId);
   ASSERT_NE(dict, nullptr);
-  std::string read = listing(dict);
+  const std::string read = listing(dict);
   EXPECT_EQ(dicFreeHDICT(dict), 1);
-  dicSetRegKey(reinterpret_cast<void*>(uintptr_t(kHkeyLocalMachine)),
+  dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
                "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict");
-  std::string expectedPath = folder + "/listing.txt";
+  const std::string expectedPath = folder + "/listing.txt";
   if (updating()) writeFileBytes(expectedPath, read);
   EXPECT_EQ(read, readFileBytes(expectedPath));
 }
@@ -115,7 +111,7 @@ std::vector<std::string> writeFixedRun(const std::string& path) {
   return records;
 }
 
-TEST(Portability, TheStoreWritesTheSameBytesEverywhere) {
+TEST_F(Portability, TheStoreWritesTheSameBytesEverywhere) {
   orvia::testing::TempDir dir;
   std::string path = dir.file("00000001.IDX");
   std::vector<std::string> written = writeFixedRun(path);

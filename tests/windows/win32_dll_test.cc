@@ -9,19 +9,15 @@
 #include <string>
 
 #include "orviadic.h"
-#include "platform/platform.h"
-#include "platform/registry_setup.h"
+#include "support/read_only_page.h"
+#include "support/registry_fixture.h"
 
 namespace {
 
 constexpr uint32_t kDictId = 0x00010101;
-constexpr char kTestKey[] = "Software\\OrviaDicTest\\Probes";
 
-TEST(DllTest, VersionComesFromTheVersionResource) {
+TEST(DllTest, ExportsAreFoundByTheirUndecoratedNamesAndReadTheVersionResource) {
   EXPECT_EQ(dicGetVersion(), 0x0200010Fu);
-}
-
-TEST(DllTest, ExportsAreFoundByTheirUndecoratedNames) {
   HMODULE module = LoadLibraryA("OrviaDic.dll");
   ASSERT_NE(module, nullptr);
   for (const char* name : {"dicCreateHDICT", "dicGetVersion", "dicSearchWord", "dicGetContent"})
@@ -33,75 +29,52 @@ TEST(DllTest, ExportsAreFoundByTheirUndecoratedNames) {
   FreeLibrary(module);
 }
 
-// A word of the dictionary compiled on Linux, and two pages whose second one each test
-// protects as it needs.
-class ProbeTest : public ::testing::Test {
+// A word of the dictionary compiled on Linux, and a buffer whose second half lies on a
+// page each row protects.
+class ProbeTest : public orvia::testing::RegistryFixture {
  protected:
   void SetUp() override {
-    using namespace orvia::platform;
-    const char* source = std::getenv("ORVIADIC_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    std::string folder = std::string(source) + "/tests/windows/data/linux_dictionary";
-    ASSERT_TRUE(regCreateKey(kHkeyCurrentUser, kTestKey));
-    RegKey key = regOpenKey(kHkeyCurrentUser, kTestKey, RegAccess::kWrite);
-    ASSERT_TRUE(
-        regSetValue(key, "00010101Path", kRegSz, folder.c_str(), uint32_t(folder.size() + 1)));
-    regCloseKey(key);
-    ASSERT_EQ(dicSetRegKey(HKEY_CURRENT_USER, kTestKey), 1);
+    RegistryFixture::SetUp();
+    const std::string folder = std::getenv("ORVIADIC_SOURCE_DIR");
+    writeDictKey("\"00010101Path\"=\"" + folder + "/tests/windows/data/linux_dictionary\"\r\n");
+    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(orvia::testing::testKeyRoot())),
+                           orvia::testing::testKeyPath()),
+              1);
     dict_ = dicCreateHDICT(kDictId);
     ASSERT_NE(dict_, nullptr);
     word_ = dicSearchWord(dict_, "apple");
     ASSERT_NE(word_, nullptr);
-    pages_ = static_cast<char*>(VirtualAlloc(nullptr, 2 * kPage, MEM_COMMIT, PAGE_READWRITE));
-    ASSERT_NE(pages_, nullptr);
-    std::memset(pages_, '#', 2 * kPage);
   }
   void TearDown() override {
-    if (pages_ != nullptr) VirtualFree(pages_, 0, MEM_RELEASE);
-    if (word_ != nullptr) dicFreeHWORD(word_);
-    if (dict_ != nullptr) dicFreeHDICT(dict_);
+    dicFreeHWORD(word_);
+    dicFreeHDICT(dict_);
     dicSetRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict");
-  }
-  void protectSecondPage(DWORD protection) {
-    DWORD old = 0;
-    ASSERT_TRUE(VirtualProtect(pages_ + kPage, kPage, protection, &old));
-  }
-  bool untouched(const char* at, size_t size) const {
-    for (size_t i = 0; i < size; ++i)
-      if (at[i] != '#') return false;
-    return true;
+    RegistryFixture::TearDown();
   }
 
-  static constexpr size_t kPage = 4096;
   HDICT* dict_ = nullptr;
   HWORD* word_ = nullptr;
-  char* pages_ = nullptr;
 };
 
 TEST_F(ProbeTest, BuffersReachingAnUnwritablePageAreRefusedUntouched) {
-  const uint32_t size = 64;
-  char* buffer = pages_ + kPage - size / 2;  // half of it on the second page
-  for (DWORD protection : {DWORD(PAGE_READONLY), DWORD(PAGE_NOACCESS)}) {
-    SCOPED_TRACE(protection);
-    protectSecondPage(protection);
-    EXPECT_EQ(dicGetKey(word_, buffer, size), 0);
-    EXPECT_EQ(dicGetWord(word_, buffer, size), 0);
-    EXPECT_EQ(dicGetContent(word_, kDictId, buffer, size), 0u);
+  using orvia::testing::PageAccess;
+  orvia::testing::GuardedPages pages(PageAccess::kReadWrite);
+  constexpr uint32_t kSize = 64;
+  char* buffer = pages.second() - kSize / 2;
+  for (PageAccess access : {PageAccess::kRead, PageAccess::kNone, PageAccess::kReadWrite}) {
+    SCOPED_TRACE(int(access));
+    ASSERT_TRUE(pages.protectSecond(PageAccess::kReadWrite));
+    std::memset(buffer, '#', kSize);
+    ASSERT_TRUE(pages.protectSecond(access));
+    const bool writable = access == PageAccess::kReadWrite;
     uint32_t entries = 7;
-    EXPECT_EQ(dicGetKeyList(dict_, 0, 3, buffer, size, &entries), 0u);
-    EXPECT_TRUE(untouched(buffer, size / 2));
-    protectSecondPage(PAGE_READWRITE);
-    EXPECT_TRUE(untouched(buffer, size));
+    EXPECT_EQ(dicGetKey(word_, buffer, kSize), int(writable));
+    EXPECT_EQ(dicGetWord(word_, buffer, kSize), int(writable));
+    EXPECT_EQ(dicGetContent(word_, kDictId, buffer, kSize) > 0, writable);
+    EXPECT_EQ(dicGetKeyList(dict_, 0, 3, buffer, kSize, &entries) > 0, writable);
+    ASSERT_TRUE(pages.protectSecond(PageAccess::kReadWrite));
+    EXPECT_EQ(std::string(buffer, kSize) == std::string(kSize, '#'), !writable);
   }
-}
-
-TEST_F(ProbeTest, TheSameBuffersInWritableMemoryAreFilled) {
-  const uint32_t size = 64;
-  char* buffer = pages_ + kPage - size / 2;
-  EXPECT_EQ(dicGetKey(word_, buffer, size), 1);
-  EXPECT_STREQ(buffer, "apple");
-  EXPECT_GT(dicGetContent(word_, kDictId, buffer, size), 0u);
-  EXPECT_FALSE(untouched(buffer, size));
 }
 
 }  // namespace

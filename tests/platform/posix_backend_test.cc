@@ -1,0 +1,211 @@
+// What only the POSIX backend has: the registry kept as text hives in the registry
+// editor's export format (tests/data/registry/), read again whenever another process
+// replaced them; and probes that share the fault signals with the process's own handlers.
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/registry_text.h"
+#include "support/golden.h"
+#include "support/registry_fixture.h"
+#include "support/text_hive.h"
+
+namespace orvia::platform {
+namespace {
+
+using orvia::testing::testKeyPath;
+using regtext::Hive;
+
+std::string hiveFile(const char* name) {
+  return orvia::testing::readFileBytes(orvia::testing::dataPath(std::string("registry/") + name));
+}
+
+TEST(RegistryText, ParsesValueData) {
+  const struct {
+    const char* data;
+    bool ok;
+    uint32_t type;
+    std::string bytes;
+  } rows[] = {
+      {"\"D:\\\\Dict\"", true, 1, std::string("D:\\Dict\0", 8)},
+      {"\"say \\\"hi\\\"\"", true, 1, std::string("say \"hi\"\0", 9)},
+      {"\"\"", true, 1, std::string("\0", 1)},
+      {"dword:0000000a", true, 4, std::string("\x0a\0\0\0", 4)},
+      {"dword:FFFFFFFF", true, 4, std::string("\xff\xff\xff\xff", 4)},
+      {"hex:01,02,ff", true, 3, std::string("\x01\x02\xff", 3)},
+      {"hex:", true, 3, std::string()},
+      {"hex(7):61,00,00", true, 7, std::string("a\0\0", 3)},
+      {"hex(b):01,00,00,00,00,00,00,00", true, 11, std::string("\x01\0\0\0\0\0\0\0", 8)},
+      {"dword:123456789", false, 0, {}},  // nine digits do not fit a dword
+      {"dword:12g4", false, 0, {}},
+      {"hex:1,02", false, 0, {}},
+      {"hex:0102", false, 0, {}},
+      {"\"unterminated", false, 0, {}},
+      {"\"a\" trailing", false, 0, {}},
+      {"string:abc", false, 0, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.data);
+    auto value = regtext::parseValueData(row.data);
+    ASSERT_EQ(value.has_value(), row.ok);
+    if (!row.ok) continue;
+    EXPECT_EQ(value->type, row.type);
+    EXPECT_EQ(value->data, row.bytes);
+  }
+}
+
+TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
+  const struct {
+    const char* name;
+    regtext::Value value;
+    const char* line;
+  } rows[] = {
+      {"Path", {1, std::string("C:\\a \"b\"\0", 9)}, "\"Path\"=\"C:\\\\a \\\"b\\\"\""},
+      {"Type", {4, std::string("\x0a\0\0\0", 4)}, "\"Type\"=dword:0000000a"},
+      {"time", {3, std::string("\x01\xab", 2)}, "\"time\"=hex:01,ab"},
+      {"", {1, std::string("x\0", 2)}, "@=\"x\""},
+      // A string with an inner zero or without its terminator cannot be written as text.
+      {"s", {1, std::string("a\0b\0", 4)}, "\"s\"=hex(1):61,00,62,00"},
+      {"v", {4, std::string("\x01", 1)}, "\"v\"=hex(4):01"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(regtext::formatValueLine(row.name, row.value), row.line);
+}
+
+const char kDictKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
+
+TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
+  const std::string text = hiveFile("hand_written.reg");
+  auto hive = Hive::parse(text);
+  ASSERT_TRUE(hive.has_value());
+  EXPECT_EQ(hive->text(), text);
+  const struct {
+    const char* key;
+    const char* name;
+    std::optional<std::string> data;
+  } values[] = {
+      {kDictKey, "00010101PATH", std::string("D:\\Dict\0", 8)},
+      {kDictKey, "blob", std::string("\x01\x02\x03\x04")},
+      {"hkey_local_machine\\software\\other", "path", std::string("elsewhere\0", 10)},
+      {kDictKey, "Missing", std::nullopt},
+      {kDictKey, "this line is not a value", std::nullopt},
+  };
+  for (const auto& row : values) {
+    SCOPED_TRACE(row.name);
+    auto value = hive->value(row.key, row.name);
+    EXPECT_EQ(value ? std::make_optional(value->data) : std::nullopt, row.data);
+  }
+  EXPECT_TRUE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore"));
+  EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Cald"));
+  EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"));
+  ASSERT_TRUE(hive->setValue(kDictKey, "type", {4, std::string("\x02\0\0\0", 4)}));
+  ASSERT_TRUE(hive->setValue(kDictKey, "80010101version", {4, std::string("\x07\0\0\0", 4)}));
+  EXPECT_EQ(hive->text(), hiveFile("hand_written_set.reg"));
+  EXPECT_FALSE(hive->setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere", "x", {4, "1234"}));
+}
+
+TEST(RegistryText, RejectsWhatIsNotAHive) {
+  EXPECT_FALSE(Hive::parse("").has_value());
+  EXPECT_FALSE(Hive::parse("REGEDIT4\r\n").has_value());
+  EXPECT_FALSE(
+      Hive::parse(std::string("Windows Registry Editor Version 5.00\r\n\0x", 40)).has_value());
+  EXPECT_TRUE(Hive::parse("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n").has_value());
+}
+
+TEST(RegistryText, AddedKeyStartsANewSection) {
+  Hive hive = Hive::empty();
+  hive.addKey("HKEY_CURRENT_USER\\A\\B");
+  ASSERT_TRUE(hive.setValue("HKEY_CURRENT_USER\\A\\B", "n", {1, std::string("v\0", 2)}));
+  EXPECT_EQ(hive.text(),
+            "Windows Registry Editor Version "
+            "5.00\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"n\"=\"v\"\r\n\r\n");
+  EXPECT_TRUE(hive.keyExists("HKEY_CURRENT_USER\\A"));
+}
+
+class RegistryHive : public orvia::testing::RegistryFixture {
+ protected:
+  std::string query(RegKey key) const {
+    char buffer[16];
+    uint32_t size = sizeof buffer;
+    bool ok = key != nullptr && regQueryValue(key, "Path", nullptr, buffer, &size);
+    return ok ? std::string(buffer, size) : "<fail>";
+  }
+  std::string query() const {
+    RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
+    std::string value = query(key);
+    regCloseKey(key);
+    return value;
+  }
+};
+
+TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
+  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead), nullptr);
+  const std::string binary("\x00\x01\x02 binary", 10);
+  orvia::testing::writeHive(dir_, binary);
+  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead), nullptr);
+  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kWrite), nullptr);
+  EXPECT_EQ(orvia::testing::hiveText(dir_), binary);
+}
+
+// An open key reads its hive as it was when opened, so the several queries of one lookup
+// see one state; the next key opened sees the change, even one of the same size that
+// another writer renamed over the hive.
+TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
+  writeDictKey("\"Path\"=\"one\"\r\n");
+  RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
+  const std::string temp = dir_.file("other.tmp");
+  orvia::testing::writeFileBytes(temp, "Windows Registry Editor Version 5.00\r\n\r\n[" +
+                                           std::string(kDictKey) + "]\r\n\"Path\"=\"two\"\r\n");
+  ASSERT_EQ(rename(temp.c_str(), orvia::testing::hivePath(dir_).c_str()), 0);
+  EXPECT_EQ(query(key), std::string("one\0", 4));
+  regCloseKey(key);
+  EXPECT_EQ(query(), std::string("two\0", 4));
+}
+
+// A child process that probes (installing the probe's fault handler), then faults for
+// real; returns its wait status.
+int faultAfterProbing(void (*before)()) {
+  pid_t child = fork();
+  if (child == 0) {
+    before();
+    installProbeFaultHandlers();
+    char byte = 0;
+    isWritable(&byte, 1);
+    EXPECT_FALSE(isReadable(reinterpret_cast<void*>(uintptr_t(8)), 1));
+    *static_cast<volatile char*>(
+        mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return status;
+}
+
+TEST(Probes, FaultsOutsideAProbeReachTheEarlierHandler) {
+  int status = faultAfterProbing([] {
+    struct sigaction action = {};
+    action.sa_handler = [](int) { _exit(42); };
+    sigaction(SIGSEGV, &action, nullptr);
+  });
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42);
+  status = faultAfterProbing([] { signal(SIGSEGV, SIG_DFL); });
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV);
+}
+
+// The POSIX heap knows its blocks: one freed already is not freed again.
+TEST(Heaps, APrivateHeapRefusesABlockItNoLongerHolds) {
+  HeapHandle heap = createHeap(0);
+  void* block = heapAlloc(heap, 8);
+  EXPECT_TRUE(heapFree(heap, block));
+  EXPECT_FALSE(heapFree(heap, block));
+  EXPECT_TRUE(destroyHeap(heap));
+}
+
+}  // namespace
+}  // namespace orvia::platform
