@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/posix/registry_text.h"
@@ -27,55 +29,44 @@ std::string hiveFile(const char* name) {
   return orvia::testing::readFileBytes(orvia::testing::dataPath(std::string("registry/") + name));
 }
 
+// The rows of a table in tests/data/registry/: tab-separated fields, '#' lines are notes.
+std::vector<std::vector<std::string>> tableRows(const char* name) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(hiveFile(name));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    rows.emplace_back();
+    for (size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1) {
+      tab = line.find('\t', start);
+      rows.back().push_back(line.substr(start, tab - start));
+    }
+  }
+  EXPECT_FALSE(rows.empty()) << name;
+  return rows;
+}
+
+std::string bytesOf(const std::string& golden) {
+  std::string bytes;
+  EXPECT_TRUE(orvia::testing::parseGolden(golden, bytes)) << golden;
+  return bytes;
+}
+
 TEST(RegistryText, ParsesValueData) {
-  const struct {
-    const char* data;
-    bool ok;
-    uint32_t type;
-    std::string bytes;
-  } rows[] = {
-      {"\"D:\\\\Dict\"", true, 1, std::string("D:\\Dict\0", 8)},
-      {"\"say \\\"hi\\\"\"", true, 1, std::string("say \"hi\"\0", 9)},
-      {"\"\"", true, 1, std::string("\0", 1)},
-      {"dword:0000000a", true, 4, std::string("\x0a\0\0\0", 4)},
-      {"dword:FFFFFFFF", true, 4, std::string("\xff\xff\xff\xff", 4)},
-      {"hex:01,02,ff", true, 3, std::string("\x01\x02\xff", 3)},
-      {"hex:", true, 3, std::string()},
-      {"hex(7):61,00,00", true, 7, std::string("a\0\0", 3)},
-      {"hex(b):01,00,00,00,00,00,00,00", true, 11, std::string("\x01\0\0\0\0\0\0\0", 8)},
-      {"dword:123456789", false, 0, {}},  // nine digits do not fit a dword
-      {"dword:12g4", false, 0, {}},
-      {"hex:1,02", false, 0, {}},
-      {"hex:0102", false, 0, {}},
-      {"\"unterminated", false, 0, {}},
-      {"\"a\" trailing", false, 0, {}},
-      {"string:abc", false, 0, {}},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.data);
-    auto value = regtext::parseValueData(row.data);
-    ASSERT_EQ(value.has_value(), row.ok);
-    if (!row.ok) continue;
-    EXPECT_EQ(value->type, row.type);
-    EXPECT_EQ(value->data, row.bytes);
+  for (const auto& row : tableRows("value_data.txt")) {  // data, type or "refused", bytes
+    SCOPED_TRACE(row[0]);
+    auto value = regtext::parseValueData(row[0]);
+    ASSERT_EQ(value.has_value(), row[1] != "refused");
+    if (!value) continue;
+    EXPECT_EQ(value->type, std::stoul(row[1]));
+    EXPECT_EQ(value->data, bytesOf(row.at(2)));
   }
 }
 
 TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
-  const struct {
-    const char* name;
-    regtext::Value value;
-    const char* line;
-  } rows[] = {
-      {"Path", {1, std::string("C:\\a \"b\"\0", 9)}, "\"Path\"=\"C:\\\\a \\\"b\\\"\""},
-      {"Type", {4, std::string("\x0a\0\0\0", 4)}, "\"Type\"=dword:0000000a"},
-      {"time", {3, std::string("\x01\xab", 2)}, "\"time\"=hex:01,ab"},
-      {"", {1, std::string("x\0", 2)}, "@=\"x\""},
-      // A string with an inner zero or without its terminator cannot be written as text.
-      {"s", {1, std::string("a\0b\0", 4)}, "\"s\"=hex(1):61,00,62,00"},
-      {"v", {4, std::string("\x01", 1)}, "\"v\"=hex(4):01"},
-  };
-  for (const auto& row : rows) EXPECT_EQ(regtext::formatValueLine(row.name, row.value), row.line);
+  for (const auto& row : tableRows("value_lines.txt")) {  // name, type, bytes, line
+    regtext::Value value{uint32_t(std::stoul(row[1])), bytesOf(row[2])};
+    EXPECT_EQ(regtext::formatValueLine(row[0], value), row.at(3));
+  }
 }
 
 const char kDictKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";

@@ -1,6 +1,7 @@
-// What only the Win32 backend has: version blocks read by the system's version functions,
-// progress messages to a window, the writers' mutex as a system object of its name,
-// heaps that zero what they grow, and paths resolved with the system's separator.
+// What only the Win32 backend has: progress messages to a window, the writers' mutex as a
+// system object of its name, heaps that zero what they grow, and paths resolved with the
+// system's separator. (The system's version functions read the library's own version
+// resource in the portability test.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,29 +9,11 @@
 #include <vector>
 
 #include "dict/config.h"
-#include "dict/version.h"
 #include "platform/platform.h"
 #include "support/registry_fixture.h"
-#include "support/version_block.h"
 
 namespace orvia::platform {
 namespace {
-
-TEST(Win32Version, BlocksAreReadByTheSystem) {
-  const struct {
-    std::vector<uint32_t> translations;
-    uint32_t expected;
-  } rows[] = {
-      {{0x04B00409u}, 0x0200010Fu},
-      {{0x04E40407u}, 0x0200010Fu},
-      {{0x04B00409u, 0x04E40407u}, 0u},
-      {{}, 0u},
-  };
-  for (const auto& row : rows) {
-    std::vector<uint8_t> block = orvia::testing::makeVersionBlock(row.translations, "2, 0, 1, 15");
-    EXPECT_EQ(dict::versionFromBlock(block.data()), row.expected) << row.translations.size();
-  }
-}
 
 LRESULT CALLBACK recordMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message < WM_USER) return DefWindowProcA(window, message, wparam, lparam);

@@ -27,9 +27,10 @@ void deleteTestKey() {
 std::string escapeLoneBackslashes(const std::string& lines) {
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) {
-    const bool escape = i + 1 < lines.size() && (lines[i + 1] == '\\' || lines[i + 1] == '"');
-    if (lines[i] == '\\' && escape) out += lines[i++];
-    out += lines[i] == '\\' ? "\\\\" : std::string(1, lines[i]);
+    if (lines[i] == '\\' && i + 1 < lines.size() && (lines[i + 1] == '\\' || lines[i + 1] == '"'))
+      out += lines.substr(i++, 2);
+    else
+      out += lines[i] == '\\' ? "\\\\" : std::string(1, lines[i]);
   }
   return out;
 }
