@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file.h"
 #include "platform/platform.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
@@ -21,7 +22,7 @@ int holdMutex(const char* name, const std::string& signals) {
   waitMutex(mutex);
   if (signals.empty()) std::_Exit(0);  // holding it, and past the leak check
   orvia::testing::writeFileBytes(signals + "/acquired", "");
-  orvia::testing::waitForFile(signals + "/proceed");
+  orvia::testing::waitUntil([&] { return fileExists((signals + "/proceed").c_str()); });
   orvia::testing::writeFileBytes(signals + "/releasing", "");
   releaseMutex(mutex);
   closeMutex(mutex);
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "hold-mutex" && argc == 4) return holdMutex(argv[2], argv[3]);
   if (command == "abandon-mutex" && argc == 3) return holdMutex(argv[2], "");
-  if (command == "set-values" && argc == 6) return setValues(argv[2], argv[3], argv[4], std::atoi(argv[5]));
+  if (command == "set-values" && argc == 6)
+    return setValues(argv[2], argv[3], argv[4], std::atoi(argv[5]));
   return 2;
 }

@@ -90,16 +90,11 @@ TEST(ProbeContract, FollowsThePageProtections) {
 
 TEST(HeapContract, InjectedFailuresHitTheNthAllocation) {
   HeapHandle heap = processHeap();
-  ASSERT_NE(heap, nullptr);
   orvia::testing::injectAllocationFailure(2);
-  void* first = heapAlloc(heap, 16);
-  void* second = heapAlloc(heap, 16);
-  void* third = heapAlloc(heap, 16);
-  EXPECT_NE(first, nullptr);
-  EXPECT_EQ(second, nullptr);
-  EXPECT_NE(third, nullptr);
-  heapFree(heap, first);
-  heapFree(heap, third);
+  void* blocks[] = {heapAlloc(heap, 16), heapAlloc(heap, 16), heapAlloc(heap, 16)};
+  EXPECT_TRUE(blocks[0] != nullptr && blocks[1] == nullptr && blocks[2] != nullptr);
+  heapFree(heap, blocks[0]);
+  heapFree(heap, blocks[2]);
   orvia::testing::injectProcessHeapFailure(true);
   EXPECT_EQ(processHeap(), nullptr);
   orvia::testing::injectProcessHeapFailure(false);
@@ -226,7 +221,7 @@ TEST(MutexContract, ExcludesAnotherProcess) {
   const std::string name = mutexName(signals);
   ChildProcess child("platform_child", {"hold-mutex", name, signals.path()});
   ASSERT_TRUE(child.started());
-  orvia::testing::waitForFile(signals.file("acquired"));
+  orvia::testing::waitUntil([&] { return fileExists(signals.file("acquired").c_str()); });
   MutexHandle mutex = openOrCreateMutex(name.c_str());
   ASSERT_NE(mutex, nullptr);
   orvia::testing::writeFileBytes(signals.file("proceed"), "");

@@ -121,26 +121,25 @@ TEST(RegistryText, AddedKeyStartsANewSection) {
 
 class RegistryHive : public orvia::testing::RegistryFixture {
  protected:
-  std::string query(RegKey key) const {
+  RegKey open(RegAccess access) const {
+    return regOpenKey(kHkeyLocalMachine, testKeyPath(), access);
+  }
+  // The key's Path value; closes the key.
+  static std::string pathOf(RegKey key) {
     char buffer[16];
     uint32_t size = sizeof buffer;
-    bool ok = key != nullptr && regQueryValue(key, "Path", nullptr, buffer, &size);
-    return ok ? std::string(buffer, size) : "<fail>";
-  }
-  std::string query() const {
-    RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
-    std::string value = query(key);
+    const bool ok = regQueryValue(key, "Path", nullptr, buffer, &size);
     regCloseKey(key);
-    return value;
+    return ok ? std::string(buffer, size) : "<fail>";
   }
 };
 
 TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
-  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead), nullptr);
+  EXPECT_EQ(open(RegAccess::kRead), nullptr);
   const std::string binary("\x00\x01\x02 binary", 10);
   orvia::testing::writeHive(dir_, binary);
-  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead), nullptr);
-  EXPECT_EQ(regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kWrite), nullptr);
+  EXPECT_EQ(open(RegAccess::kRead), nullptr);
+  EXPECT_EQ(open(RegAccess::kWrite), nullptr);
   EXPECT_EQ(orvia::testing::hiveText(dir_), binary);
 }
 
@@ -149,14 +148,13 @@ TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
 // another writer renamed over the hive.
 TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   writeDictKey("\"Path\"=\"one\"\r\n");
-  RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
+  RegKey key = open(RegAccess::kRead);
   const std::string temp = dir_.file("other.tmp");
   orvia::testing::writeFileBytes(temp, "Windows Registry Editor Version 5.00\r\n\r\n[" +
                                            std::string(kDictKey) + "]\r\n\"Path\"=\"two\"\r\n");
   ASSERT_EQ(rename(temp.c_str(), orvia::testing::hivePath(dir_).c_str()), 0);
-  EXPECT_EQ(query(key), std::string("one\0", 4));
-  regCloseKey(key);
-  EXPECT_EQ(query(), std::string("two\0", 4));
+  EXPECT_EQ(pathOf(key), std::string("one\0", 4));
+  EXPECT_EQ(pathOf(open(RegAccess::kRead)), std::string("two\0", 4));
 }
 
 // A child process that probes (installing the probe's fault handler), then faults for

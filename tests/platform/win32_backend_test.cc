@@ -79,7 +79,8 @@ TEST_F(Win32Paths, EndInTheSystemSeparator) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.value);
     writeDictKey("\"00010203Path\"=\"" + std::string(row.value) + "\"\r\n");
-    ASSERT_EQ(dict::setRegistryKey(orvia::testing::testKeyRoot(), orvia::testing::testKeyPath()), 1);
+    ASSERT_EQ(dict::setRegistryKey(orvia::testing::testKeyRoot(), orvia::testing::testKeyPath()),
+              1);
     char name[13], out[dict::kMaxPath];
     std::snprintf(name, sizeof name, "%08X.IDX", unsigned(row.dictId));
     const int resolved = dict::resolveDictFilePath(row.dictId, out, sizeof out, name);

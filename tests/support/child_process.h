@@ -1,36 +1,39 @@
 // Another process of a test: a helper program beside the running test, started with
-// arguments, whose output can be read line by line and which can be killed.
+// arguments, waited for or killed. The processes signal each other through files.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace orvia::testing {
 
 class ChildProcess {
  public:
-  // Starts program (its name without the system's suffix, in the running test's folder);
-  // with captureOutput its standard output comes through readLine.
-  ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-               bool captureOutput = false);
+  // Starts program (its name without the system's suffix, in the running test's folder).
+  ChildProcess(const std::string& program, const std::vector<std::string>& arguments);
   // Kills the process if it still runs.
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  bool started() const;
-  // The next line of output without its end; false at the end of the output.
-  bool readLine(std::string* line);
-  // Waits for the process to end; its exit code, or a non-zero code when it was killed.
+  bool started() const { return handle_ != 0; }
+  // Waits for the process to end; its exit code, non-zero when it was killed.
   int wait();
   void kill();
 
  private:
-  struct Handles;
-  Handles* handles_;
+  intptr_t handle_ = 0;  // the process id, or the process's HANDLE
+  bool ended_ = false;
+  int exitCode_ = -1;
 };
 
-// Waits until path exists: how the processes of a test signal each other.
-void waitForFile(const std::string& path);
+// Polls until condition holds.
+template <typename Condition>
+void waitUntil(Condition condition) {
+  while (!condition()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 }  // namespace orvia::testing

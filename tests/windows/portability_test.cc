@@ -132,51 +132,34 @@ TEST_F(Portability, BuffersReachingAnUnwritablePageAreRefusedUntouched) {
 }
 
 // A fixed run: inserts in a shuffled order, deletes, a compaction, then more inserts in
-// the change log. Returns every record the writer saw before closing.
-std::vector<std::string> writeFixedRun(const std::string& path) {
+// the change log. Equal bytes everywhere make the files of one system the other's: the
+// store tests show each system reads what it wrote.
+bool writeFixedRun(const std::string& path) {
   using namespace orvia::db::testing;
-  std::vector<std::string> records;
-  if (dbCreate(path.c_str()) != 1) return records;
-  DBHANDLE h = dbOpen(path.c_str(), foldCompare);
-  if (h == nullptr) return records;
+  DBHANDLE h = dbCreate(path.c_str()) == 1 ? dbOpen(path.c_str(), foldCompare) : nullptr;
+  if (h == nullptr) return false;
   std::mt19937 rng(20261206);
   for (int i = 0; i < 40; ++i) {
-    ModelRecord r = randomRecord(rng);
-    DbInsertDescriptor d = descriptorFor(r);
-    if (dbInsert(h, &d) != 1) return records;
+    const ModelRecord record = randomRecord(rng);
+    DbInsertDescriptor d = descriptorFor(record);
+    if (dbInsert(h, &d) != 1) return false;
     if (i % 7 == 6) dbDelete(h, uint32_t(rng() % (i / 2 + 1)));
     if (i == 29) dbCompact(h);
   }
-  records = allRecords(h);
-  dbClose(h);
-  return records;
+  return dbClose(h) == 1;
 }
 
 TEST_F(Portability, TheStoreWritesTheSameBytesEverywhere) {
   orvia::testing::TempDir dir;
-  std::string path = dir.file("00000001.IDX");
-  std::vector<std::string> written = writeFixedRun(path);
-  ASSERT_FALSE(written.empty());
-  std::string fixtures = fixtureDir() + "/store_written";
+  ASSERT_TRUE(writeFixedRun(dir.file("00000001.IDX")));
   for (const char* name : {"00000001.IDX", "00000001.IDX.00000002"}) {
     SCOPED_TRACE(name);
-    std::string bytes = readFileBytes(dir.file(name));
+    const std::string bytes = readFileBytes(dir.file(name));
+    const std::string expectedPath = fixtureDir() + "/store_written/" + name;
     ASSERT_FALSE(bytes.empty());
-    if (updating()) writeFileBytes(fixtures + "/" + name, bytes);
-    EXPECT_TRUE(bytes == readFileBytes(fixtures + "/" + name)) << "the bytes differ";
+    if (updating()) writeFileBytes(expectedPath, bytes);
+    EXPECT_TRUE(bytes == readFileBytes(expectedPath)) << "the bytes differ";
   }
-  // The expected files open here as written anywhere.
-  orvia::testing::TempDir copy;
-  for (const char* name : {"00000001.IDX", "00000001.IDX.00000002"})
-    writeFileBytes(copy.file(name), readFileBytes(fixtures + "/" + name));
-  std::string copied = copy.file("00000001.IDX");
-  char report[200];
-  EXPECT_EQ(dbVerify(copied.c_str(), orvia::db::testing::foldCompare, report, sizeof report), 1)
-      << report;
-  DBHANDLE h = dbOpen(copied.c_str(), orvia::db::testing::foldCompare);
-  ASSERT_NE(h, nullptr);
-  EXPECT_EQ(orvia::db::testing::allRecords(h), written);
-  EXPECT_EQ(dbClose(h), 1);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The other process of the store's Windows process tests:
 //   insert PATH PREFIX N inserts N records keyed PREFIX0.. into the index at PATH,
 //                        compacting after every 50
-//   insert-forever PATH  inserts records k0, k1, ... printing each number once acknowledged
+//   insert-forever PATH ACKS  inserts records k0, k1, ... adding each number to the
+//                        file ACKS once acknowledged
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -31,13 +32,14 @@ int insertCount(const char* path, const std::string& prefix, int count) {
   return dbClose(h) == 1 ? 0 : 4;
 }
 
-int insertForever(const char* path) {
+int insertForever(const char* path, const char* acks) {
   DBHANDLE h = dbOpen(path, foldCompare);
-  if (h == nullptr) return 2;
+  std::FILE* out = std::fopen(acks, "w");
+  if (h == nullptr || out == nullptr) return 2;
   for (uint32_t i = 0;; ++i) {
     if (!insert(h, "k" + std::to_string(i), i)) return 3;
-    std::printf("%u\n", i);
-    std::fflush(stdout);
+    std::fprintf(out, "%u\n", i);
+    std::fflush(out);
   }
 }
 
@@ -46,7 +48,7 @@ int insertForever(const char* path) {
 int main(int argc, char** argv) {
   std::string command = argc > 1 ? argv[1] : "";
   if (command == "insert" && argc == 5) return insertCount(argv[2], argv[3], std::atoi(argv[4]));
-  if (command == "insert-forever" && argc == 3) return insertForever(argv[2]);
+  if (command == "insert-forever" && argc == 4) return insertForever(argv[2], argv[3]);
   std::fprintf(stderr, "windows_child: unknown command\n");
   return 2;
 }

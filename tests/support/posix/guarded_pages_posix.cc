@@ -6,8 +6,8 @@
 namespace orvia::testing {
 
 GuardedPages::GuardedPages(PageAccess second) : pageSize_(size_t(sysconf(_SC_PAGESIZE))) {
-  void* pages = mmap(nullptr, 2 * pageSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                     -1, 0);
+  void* pages =
+      mmap(nullptr, 2 * pageSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (pages != MAP_FAILED) base_ = static_cast<char*>(pages);
   if (!protectSecond(second)) base_ = nullptr;
 }

@@ -56,9 +56,9 @@ const char* testKeyPath() {
 bool writeTestKey(const std::string& valueLines) {
   deleteTestKey();
   const std::string section = "HKEY_CURRENT_USER\\" + keyPath();
-  auto hive = platform::regtext::Hive::parse(std::string(platform::regtext::kHeaderLine) +
-                                             "\r\n\r\n[" + section + "]\r\n" +
-                                             escapeLoneBackslashes(valueLines));
+  auto hive =
+      platform::regtext::Hive::parse(std::string(platform::regtext::kHeaderLine) + "\r\n\r\n[" +
+                                     section + "]\r\n" + escapeLoneBackslashes(valueLines));
   HKEY key = nullptr;
   if (!hive || RegCreateKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -67,7 +67,8 @@ bool writeTestKey(const std::string& valueLines) {
   for (const auto& [name, value] : hive->values(section)) {
     ok = RegSetValueExA(key, name.c_str(), 0, value.type,
                         reinterpret_cast<const BYTE*>(value.data.data()),
-                        DWORD(value.data.size())) == ERROR_SUCCESS && ok;
+                        DWORD(value.data.size())) == ERROR_SUCCESS &&
+         ok;
   }
   RegCloseKey(key);
   return ok;
