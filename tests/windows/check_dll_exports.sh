@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the 32-bit DLL pair as the system's loader sees it, from objdump -p:
-# - OrviaDic.dll is a 32-bit DLL exporting, by undecorated name, exactly the 38 dic*
-#   functions orviadic.h declares;
+# - OrviaDic.dll is a 32-bit DLL exporting, by undecorated name, exactly the dic*
+#   functions orviadic.h declares, each one of the library's 38;
 # - it imports OrviaDB.dll by ordinal only, and no runtime DLL of the compiler;
 # - OrviaDB.dll exports the thirteen store operations at their fixed ordinals.
 # Usage: check_dll_exports.sh OBJDUMP ORVIADIC_DLL ORVIADB_DLL ORVIADIC_H
@@ -9,6 +9,13 @@ set -euo pipefail
 objdump=$1 dic_dll=$2 db_dll=$3 header=$4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+all38="dicCreateHDICT dicFreeHDICT dicSetRegKey dicGetVersion dicSearchWord dicSearchRecord
+dicFreeHWORD dicDuplicateHWORD dicGetKeySize dicGetKey dicGetWordSize dicGetWord dicIsExistWord
+dicGetWordCount dicGetHandleInfo dicPrev dicNext dicGetKeyList dicGetWordList dicGetKeyVcodeList
+dicIsExistContent dicGetContentSize dicGetContent dicAddMem dicDelMem dicAddRecord dicDelRecord
+dicGetNewWordID dicGetNewWordVersion dicGetNewWordTime dicGetCurrentNewWordVersion
+dicGetCurrentNewWordTime dicGetNewWordListPath dicAddNewWord dicAddNewWordEx dicExportOwnerWord
+dicGetImportOwnerWordCount dicImportOwnerWord"
 db_ordinals="dbOpen=2 dbClose=3 dbSeek=4 dbGoto=5 dbPrev=6 dbNext=7 dbGetRecord=8 dbSearch=9
 dbInsert=10 dbDelete=11 dbGetData=13 dbGetInfo=14 dbCommand=16"
 
@@ -28,7 +35,10 @@ grep -Eq "^Magic[[:space:]]+010b" <<<"$dump" || fail "OrviaDic.dll has no PE32 o
 
 declared=$(grep -oE 'ORVIADIC_API[[:space:]]+dic[A-Za-z]+\(' "$header" | sed -E 's/.*(dic[A-Za-z]+)\(/\1/' | sort)
 exported=$(named_exports "$dic_dll" | cut -d= -f1 | sort)
-[ "$(wc -l <<<"$declared")" -eq 38 ] || fail "orviadic.h does not declare the 38 functions"
+[ -n "$declared" ] || fail "no dic* declarations found in $header"
+for name in $declared; do
+  grep -qw -- "$name" <<<"$all38" || fail "$name is not one of the library's functions"
+done
 [ "$exported" = "$declared" ] || fail "exports differ from orviadic.h: $(diff <(echo "$declared") <(echo "$exported") | grep '^[<>]' | tr '\n' ' ')"
 
 # Imports from OrviaDB.dll as "member ordinal"; member is <none> by ordinal.

@@ -1,6 +1,5 @@
-// Files are byte-for-byte portable between the Linux and Windows builds, and the exports
-// answer alike on both. The expected files in tests/windows/data were made on Linux by
-// make_fixtures.sh:
+// Files are byte-for-byte portable between the Linux and Windows builds. The expected files in
+// tests/windows/data were made on Linux by make_fixtures.sh:
 // - linux_dictionary/: a dictionary compiled by the Linux tool, with the listing of
 //   every record (key, word, level, content) the Linux build reads from it;
 // - store_written/: the index the store writes for a fixed run of operations, which every
@@ -11,7 +10,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -20,7 +18,6 @@
 #include "db/db_test_support.h"
 #include "orviadb.h"
 #include "orviadic.h"
-#include "support/read_only_page.h"
 #include "support/registry_fixture.h"
 
 namespace {
@@ -102,33 +99,6 @@ TEST_F(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
   if (updating()) writeFileBytes(expectedPath, read);
   EXPECT_EQ(read, readFileBytes(expectedPath));
   EXPECT_EQ(dicGetVersion(), 0x0200010Fu) << "from the module's version information";
-}
-
-// The argument probes refuse a buffer whose second half lies on a page the process may
-// not write, and leave it untouched; the same buffer writable is filled.
-TEST_F(Portability, BuffersReachingAnUnwritablePageAreRefusedUntouched) {
-  using orvia::testing::PageAccess;
-  HWORD* word = dicSearchWord(dict_, "apple");
-  ASSERT_NE(word, nullptr);
-  orvia::testing::GuardedPages pages(PageAccess::kReadWrite);
-  constexpr uint32_t kSize = 64;
-  char* buffer = pages.second() - kSize / 2;
-  for (PageAccess access : {PageAccess::kRead, PageAccess::kNone, PageAccess::kReadWrite}) {
-    SCOPED_TRACE(int(access));
-    ASSERT_TRUE(pages.protectSecond(PageAccess::kReadWrite));
-    std::memset(buffer, '#', kSize);
-    ASSERT_TRUE(pages.protectSecond(access));
-    const bool writable = access == PageAccess::kReadWrite;
-    uint32_t entries = 7;
-    EXPECT_EQ(dicGetWord(word, buffer, kSize), int(writable));
-    EXPECT_EQ(dicGetContent(word, kDictId, buffer, kSize) > 0, writable);
-    EXPECT_EQ(dicGetKeyList(dict_, 0, 3, buffer, kSize, &entries) > 0, writable);
-    EXPECT_EQ(dicGetKey(word, buffer, kSize), int(writable));
-    ASSERT_TRUE(pages.protectSecond(PageAccess::kReadWrite));
-    EXPECT_EQ(std::string(buffer, kSize) == std::string(kSize, '#'), !writable);
-    EXPECT_STREQ(writable ? buffer : "apple", "apple") << "the key, written last";
-  }
-  dicFreeHWORD(word);
 }
 
 // A fixed run: inserts in a shuffled order, deletes, a compaction, then more inserts in
