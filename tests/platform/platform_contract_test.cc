@@ -19,10 +19,10 @@
 namespace orvia::platform {
 namespace {
 
-using orvia::testing::ChildProcess;
+using namespace orvia::testing;
 
 TEST(FileContract, SharedFilesReadWriteTruncateAndFind) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   const std::string path = dir.file("00010203.DAT");
   const std::string missing = dir.file("missing.DAT");
   std::unique_ptr<File> writer = openFile(path.c_str(), FileMode::kCreateTruncate);
@@ -58,8 +58,7 @@ TEST(FileContract, SharedFilesReadWriteTruncateAndFind) {
 
 // The second page as each row protects it; a probe must stop at its first byte.
 TEST(ProbeContract, FollowsThePageProtections) {
-  using orvia::testing::PageAccess;
-  orvia::testing::GuardedPages pages(PageAccess::kReadWrite);
+  GuardedPages pages(PageAccess::kReadWrite);
   ASSERT_NE(pages.first(), nullptr);
   const size_t page = pages.pageSize();
   char* lastByte = pages.first() + page - 1;
@@ -90,14 +89,14 @@ TEST(ProbeContract, FollowsThePageProtections) {
 
 TEST(HeapContract, InjectedFailuresHitTheNthAllocation) {
   HeapHandle heap = processHeap();
-  orvia::testing::injectAllocationFailure(2);
+  injectAllocationFailure(2);
   void* blocks[] = {heapAlloc(heap, 16), heapAlloc(heap, 16), heapAlloc(heap, 16)};
   EXPECT_TRUE(blocks[0] != nullptr && blocks[1] == nullptr && blocks[2] != nullptr);
   heapFree(heap, blocks[0]);
   heapFree(heap, blocks[2]);
-  orvia::testing::injectProcessHeapFailure(true);
+  injectProcessHeapFailure(true);
   EXPECT_EQ(processHeap(), nullptr);
-  orvia::testing::injectProcessHeapFailure(false);
+  injectProcessHeapFailure(false);
   EXPECT_NE(processHeap(), nullptr);
 }
 
@@ -119,11 +118,10 @@ TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
 }
 
 // The test's own key, holding the values its rows set.
-class RegistryContract : public orvia::testing::RegistryFixture {
+class RegistryContract : public RegistryFixture {
  protected:
   RegKey open(RegAccess access, const std::string& below = "") const {
-    return regOpenKey(orvia::testing::testKeyRoot(),
-                      (orvia::testing::testKeyPath() + below).c_str(), access);
+    return regOpenKey(testKeyRoot(), (testKeyPath() + below).c_str(), access);
   }
   bool set(const std::string& name, uint32_t type, const std::string& bytes) const {
     RegKey key = open(RegAccess::kWrite);
@@ -180,12 +178,12 @@ TEST_F(RegistryContract, KeysAreOpenedNeverCreatedAndWritesAreSeenAtOnce) {
   EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr);
   EXPECT_EQ(open(RegAccess::kWrite, "\\Missing"), nullptr);
   EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr) << "opening did not create it";
-  EXPECT_EQ(regOpenKey(0x12345678u, orvia::testing::testKeyPath(), RegAccess::kRead), nullptr);
+  EXPECT_EQ(regOpenKey(0x12345678u, testKeyPath(), RegAccess::kRead), nullptr);
   ASSERT_TRUE(set("Path", kRegSz, std::string("second\0", 7)));
   EXPECT_EQ(query("Path"), std::string("second\0", 7));
   EXPECT_EQ(query("path"), std::string("second\0", 7)) << "one value, whatever the case";
-  const std::string below = std::string(orvia::testing::testKeyPath()) + "\\Below";
-  ASSERT_TRUE(regCreateKey(orvia::testing::testKeyRoot(), below.c_str()));
+  const std::string below = std::string(testKeyPath()) + "\\Below";
+  ASSERT_TRUE(regCreateKey(testKeyRoot(), below.c_str()));
   RegKey key = open(RegAccess::kWrite, "\\Below");
   EXPECT_NE(key, nullptr);
   regCloseKey(key);
@@ -194,9 +192,8 @@ TEST_F(RegistryContract, KeysAreOpenedNeverCreatedAndWritesAreSeenAtOnce) {
 TEST_F(RegistryContract, WritersInTwoProcessesBothLand) {
   writeDictKey("");
   constexpr int kWrites = 40;
-  const std::string root = std::to_string(orvia::testing::testKeyRoot());
-  ChildProcess child("platform_child",
-                     {"set-values", root, orvia::testing::testKeyPath(), "child", "40"});
+  const std::string root = std::to_string(testKeyRoot());
+  ChildProcess child("platform_child", {"set-values", root, testKeyPath(), "child", "40"});
   ASSERT_TRUE(child.started());
   auto dword = [](int i) { return std::string(1, char(i)) + std::string(3, '\0'); };
   for (int i = 0; i < kWrites; ++i)
@@ -211,20 +208,20 @@ TEST_F(RegistryContract, WritersInTwoProcessesBothLand) {
 }
 
 // A name no other test process uses, from the test's own folder.
-std::string mutexName(const orvia::testing::TempDir& dir) {
+std::string mutexName(const TempDir& dir) {
   return "OrviaDicTest " + std::filesystem::path(dir.path()).filename().string();
 }
 
 // The other process holds the mutex until told to let go, and says so before it does.
 TEST(MutexContract, ExcludesAnotherProcess) {
-  orvia::testing::TempDir signals;
+  TempDir signals;
   const std::string name = mutexName(signals);
   ChildProcess child("platform_child", {"hold-mutex", name, signals.path()});
   ASSERT_TRUE(child.started());
-  orvia::testing::waitUntil([&] { return fileExists(signals.file("acquired").c_str()); });
+  waitUntil([&] { return fileExists(signals.file("acquired").c_str()); });
   MutexHandle mutex = openOrCreateMutex(name.c_str());
   ASSERT_NE(mutex, nullptr);
-  orvia::testing::writeFileBytes(signals.file("proceed"), "");
+  writeFileBytes(signals.file("proceed"), "");
   waitMutex(mutex);
   EXPECT_TRUE(fileExists(signals.file("releasing").c_str())) << "ours only after the other let go";
   releaseMutex(mutex);
@@ -233,7 +230,7 @@ TEST(MutexContract, ExcludesAnotherProcess) {
 }
 
 TEST(MutexContract, AMutexItsOwnerDiedHoldingIsTaken) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   const std::string name = mutexName(dir);
   ChildProcess child("platform_child", {"abandon-mutex", name});
   ASSERT_TRUE(child.started());
