@@ -25,14 +25,14 @@ namespace {
 using orvia::testing::testKeyPath;
 using regtext::Hive;
 
-std::string hiveFile(const char* name) {
+std::string registryFile(const char* name) {
   return orvia::testing::readFileBytes(orvia::testing::dataPath(std::string("registry/") + name));
 }
 
 // The rows of a table in tests/data/registry/: tab-separated fields, '#' lines are notes.
 std::vector<std::vector<std::string>> tableRows(const char* name) {
   std::vector<std::vector<std::string>> rows;
-  std::istringstream in(hiveFile(name));
+  std::istringstream in(registryFile(name));
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;
     rows.emplace_back();
@@ -72,7 +72,7 @@ TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
 const char kDictKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
 
 TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
-  const std::string text = hiveFile("hand_written.reg");
+  const std::string text = registryFile("hand_written.reg");
   auto hive = Hive::parse(text);
   ASSERT_TRUE(hive.has_value());
   EXPECT_EQ(hive->text(), text);
@@ -97,7 +97,7 @@ TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
   EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"));
   ASSERT_TRUE(hive->setValue(kDictKey, "type", {4, std::string("\x02\0\0\0", 4)}));
   ASSERT_TRUE(hive->setValue(kDictKey, "80010101version", {4, std::string("\x07\0\0\0", 4)}));
-  EXPECT_EQ(hive->text(), hiveFile("hand_written_set.reg"));
+  EXPECT_EQ(hive->text(), registryFile("hand_written_set.reg"));
   EXPECT_FALSE(hive->setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere", "x", {4, "1234"}));
 }
 
