@@ -1,5 +1,6 @@
-// Version information blocks as this system's versionInfo hands them out, laid out by
-// hand for the tests of the version parse.
+// Version information blocks as the POSIX backend's versionInfo hands them out, laid out
+// by hand for the tests of the version parse. (On Windows the system lays them out: the
+// tests read the library's own version resource there.)
 #pragma once
 
 #include <cstdint>

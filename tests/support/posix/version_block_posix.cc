@@ -10,17 +10,13 @@
 namespace orvia::testing {
 namespace {
 
-void putU16(std::vector<uint8_t>* out, uint32_t v) {
-  out->push_back(uint8_t(v));
-  out->push_back(uint8_t(v >> 8));
-}
-
-void putEntry(std::vector<uint8_t>* out, const std::string& name, const uint8_t* value, size_t size,
+void putEntry(std::vector<uint8_t>* out, const std::string& name, const std::string& value,
               bool isString) {
-  putU16(out, uint32_t(name.size()));
-  out->insert(out->end(), name.begin(), name.end());
-  putU16(out, uint32_t(size));
-  out->insert(out->end(), value, value + size);
+  for (const std::string* part : {&name, &value}) {
+    out->push_back(uint8_t(part->size()));
+    out->push_back(uint8_t(part->size() >> 8));
+    out->insert(out->end(), part->begin(), part->end());
+  }
   out->push_back(isString ? 1 : 0);
 }
 
@@ -29,18 +25,15 @@ void putEntry(std::vector<uint8_t>* out, const std::string& name, const uint8_t*
 std::vector<uint8_t> makeVersionBlock(const std::vector<uint32_t>& translations,
                                       const char* fileVersion) {
   std::vector<uint8_t> block(4, 0);
-  std::vector<uint8_t> pairs;
-  for (uint32_t t : translations) {
-    putU16(&pairs, t & 0xFFFF);
-    putU16(&pairs, t >> 16);
-  }
-  putEntry(&block, "\\VarFileInfo\\Translation", pairs.data(), pairs.size(), false);
+  std::string pairs(4 * translations.size(), '\0');
+  for (size_t i = 0; i < translations.size(); ++i)
+    storeU32Le(reinterpret_cast<uint8_t*>(pairs.data()) + 4 * i, translations[i]);
+  putEntry(&block, "\\VarFileInfo\\Translation", pairs, false);
   for (uint32_t t : translations) {
     char name[64];
     std::snprintf(name, sizeof name, "\\StringFileInfo\\%04X%04X\\FileVersion", t & 0xFFFF,
                   t >> 16);
-    putEntry(&block, name, reinterpret_cast<const uint8_t*>(fileVersion),
-             std::strlen(fileVersion) + 1, true);
+    putEntry(&block, name, std::string(fileVersion, std::strlen(fileVersion) + 1), true);
   }
   storeU32Le(block.data(), uint32_t(block.size()));
   return block;

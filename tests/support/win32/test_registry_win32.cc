@@ -4,9 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "platform/posix/registry_text.h"
 #include "support/test_registry.h"
 
 namespace orvia::testing {
@@ -22,44 +22,17 @@ void deleteTestKey() {
   RegDeleteTreeA(HKEY_CURRENT_USER, keyPath().c_str());
 }
 
-// The text between quotes at *at, with \\ and \" unescaped; a lone backslash, as in a
-// Windows path, stays.
-std::string quoted(const std::string& line, size_t* at) {
+// The registry editor's escapes, with the leniency tests need for Windows paths: a lone
+// backslash stays.
+std::string escapeLoneBackslashes(const std::string& lines) {
   std::string out;
-  size_t i = *at + 1;
-  for (; i < line.size() && line[i] != '"'; ++i) {
-    if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '\\' || line[i + 1] == '"')) ++i;
-    out += line[i];
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == '\\' && i + 1 < lines.size() && (lines[i + 1] == '\\' || lines[i + 1] == '"'))
+      out += lines.substr(i++, 2);
+    else
+      out += lines[i] == '\\' ? "\\\\" : std::string(1, lines[i]);
   }
-  *at = i + 1;
   return out;
-}
-
-bool setValue(HKEY key, const std::string& line) {
-  size_t at = 0;
-  if (line.empty() || line[0] != '"') return false;
-  const std::string name = quoted(line, &at);
-  if (at >= line.size() || line[at] != '=') return false;
-  const std::string data = line.substr(at + 1);
-  std::string bytes;
-  DWORD type = REG_BINARY;
-  if (!data.empty() && data[0] == '"') {
-    size_t from = 0;
-    bytes = quoted(data, &from);
-    bytes += '\0';
-    type = REG_SZ;
-  } else if (data.rfind("dword:", 0) == 0) {
-    const uint32_t v = uint32_t(std::strtoul(data.c_str() + 6, nullptr, 16));
-    bytes = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    type = REG_DWORD;
-  } else if (data.rfind("hex:", 0) == 0) {
-    for (size_t i = 4; i + 1 < data.size(); i += 3)
-      bytes += char(std::strtoul(data.substr(i, 2).c_str(), nullptr, 16));
-  } else {
-    return false;
-  }
-  return RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                        DWORD(bytes.size())) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -82,16 +55,20 @@ const char* testKeyPath() {
 
 bool writeTestKey(const std::string& valueLines) {
   deleteTestKey();
+  const std::string section = "HKEY_CURRENT_USER\\" + keyPath();
+  auto hive =
+      platform::regtext::Hive::parse(std::string(platform::regtext::kHeaderLine) + "\r\n\r\n[" +
+                                     section + "]\r\n" + escapeLoneBackslashes(valueLines));
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (!hive || RegCreateKeyExA(HKEY_CURRENT_USER, keyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                               nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
   bool ok = true;
-  for (size_t start = 0; start < valueLines.size();) {
-    size_t end = valueLines.find("\r\n", start);
-    if (end == std::string::npos) end = valueLines.size();
-    if (end > start) ok = setValue(key, valueLines.substr(start, end - start)) && ok;
-    start = end + 2;
+  for (const auto& [name, value] : hive->values(section)) {
+    ok = RegSetValueExA(key, name.c_str(), 0, value.type,
+                        reinterpret_cast<const BYTE*>(value.data.data()),
+                        DWORD(value.data.size())) == ERROR_SUCCESS &&
+         ok;
   }
   RegCloseKey(key);
   return ok;

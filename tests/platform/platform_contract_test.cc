@@ -1,0 +1,246 @@
+// The platform seam's contract, compiled for both backends: run natively against the POSIX
+// one and under Wine against the Win32 one, both must give the library the same answers.
+// What only one backend has is tested beside this file (posix_backend_test.cc,
+// win32_backend_test.cc).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/platform.h"
+#include "platform/registry_setup.h"
+#include "support/child_process.h"
+#include "support/heap_failures.h"
+#include "support/read_only_page.h"
+#include "support/registry_fixture.h"
+
+namespace orvia::platform {
+namespace {
+
+using namespace orvia::testing;
+
+TEST(FileContract, SharedFilesReadWriteTruncateAndFind) {
+  TempDir dir;
+  const std::string path = dir.file("00010203.DAT");
+  const std::string missing = dir.file("missing.DAT");
+  std::unique_ptr<File> writer = openFile(path.c_str(), FileMode::kCreateTruncate);
+  ASSERT_NE(writer, nullptr);
+  std::unique_ptr<File> reader = openFile(path.c_str(), FileMode::kRead);
+  ASSERT_NE(reader, nullptr) << "read and write sharing";
+  ASSERT_TRUE(writer->writeAt(0, "0123456789", 10));
+  ASSERT_TRUE(writer->writeAt(2, "ab", 2));
+  char bytes[8] = {};
+  size_t got = 0;
+  ASSERT_TRUE(reader->readAt(1, bytes, 3, &got));
+  EXPECT_EQ(std::string(bytes, got), "1ab") << "each call reads at its own offset";
+  ASSERT_TRUE(reader->readAt(6, bytes, 8, &got));
+  EXPECT_EQ(std::string(bytes, got), "6789") << "a short read at the end";
+  ASSERT_TRUE(writer->truncate(4));
+  uint64_t size = 0;
+  ASSERT_TRUE(reader->size(&size));
+  EXPECT_EQ(size, 4u);
+  ASSERT_TRUE(reader->readAt(6, bytes, 8, &got));
+  EXPECT_EQ(got, 0u) << "past the end";
+  EXPECT_FALSE(reader->writeAt(0, "x", 1)) << "opened for reading";
+
+  EXPECT_TRUE(fileExists(path.c_str()));
+  EXPECT_FALSE(fileExists(missing.c_str()));
+  EXPECT_FALSE(fileExists(nullptr));
+  EXPECT_EQ(openFile(missing.c_str(), FileMode::kRead), nullptr);
+  EXPECT_EQ(openFile(missing.c_str(), FileMode::kReadWrite), nullptr);
+  EXPECT_EQ(openFile(nullptr, FileMode::kCreateTruncate), nullptr);
+  EXPECT_EQ(openFile(path.c_str(), FileMode::kCreateNew), nullptr) << "the file exists";
+  EXPECT_EQ(openFile(dir.path().c_str(), FileMode::kRead), nullptr) << "a directory";
+  EXPECT_EQ(kDirectorySeparator, char(std::filesystem::path::preferred_separator));
+}
+
+// The second page as each row protects it; a probe must stop at its first byte.
+TEST(ProbeContract, FollowsThePageProtections) {
+  GuardedPages pages(PageAccess::kReadWrite);
+  ASSERT_NE(pages.first(), nullptr);
+  const size_t page = pages.pageSize();
+  char* lastByte = pages.first() + page - 1;
+  std::memset(pages.first(), 'x', page);
+  const struct {
+    PageAccess access;
+    bool readable, writable;
+  } rows[] = {{PageAccess::kReadWrite, true, true},
+              {PageAccess::kRead, true, false},
+              {PageAccess::kNone, false, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(int(row.access));
+    ASSERT_TRUE(pages.protectSecond(row.access));
+    EXPECT_TRUE(isReadable(pages.first(), page));
+    EXPECT_TRUE(isWritable(pages.first(), page));
+    EXPECT_EQ(isReadable(lastByte, 2), row.readable) << "one byte into the second page";
+    EXPECT_EQ(isWritable(lastByte, 2), row.writable);
+    EXPECT_EQ(isWritable(pages.first(), page + 1), row.writable);
+    EXPECT_EQ(isReadable(pages.second() + page - 1, 1), row.readable) << "its last byte";
+    EXPECT_EQ(*lastByte, 'x') << "probing leaves the bytes as they were";
+  }
+  char byte = 0;
+  EXPECT_FALSE(isReadable(nullptr, 0)) << "null is refused even for no bytes";
+  EXPECT_FALSE(isWritable(nullptr, 0));
+  EXPECT_TRUE(isReadable(&byte, 0));
+  EXPECT_TRUE(isWritable(&byte, 0));
+}
+
+TEST(HeapContract, InjectedFailuresHitTheNthAllocation) {
+  HeapHandle heap = processHeap();
+  injectAllocationFailure(2);
+  void* blocks[] = {heapAlloc(heap, 16), heapAlloc(heap, 16), heapAlloc(heap, 16)};
+  EXPECT_TRUE(blocks[0] != nullptr && blocks[1] == nullptr && blocks[2] != nullptr);
+  heapFree(heap, blocks[0]);
+  heapFree(heap, blocks[2]);
+  injectProcessHeapFailure(true);
+  EXPECT_EQ(processHeap(), nullptr);
+  injectProcessHeapFailure(false);
+  EXPECT_NE(processHeap(), nullptr);
+}
+
+// The sanitizer build reports a leak if destroying the heap left a block behind.
+TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
+  HeapHandle heap = createHeap(1024);
+  ASSERT_NE(heap, nullptr);
+  auto* kept = static_cast<uint8_t*>(heapAlloc(heap, 64));
+  void* freed = heapAlloc(heap, 100);
+  ASSERT_TRUE(kept && freed);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(kept), 64), std::string(64, '\0'));
+  EXPECT_TRUE(heapFree(heap, freed));
+  std::memset(kept, 0xAB, 64);
+  kept = static_cast<uint8_t*>(heapReAlloc(heap, kept, 5000));
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept[63], 0xAB);
+  EXPECT_TRUE(destroyHeap(heap));
+  EXPECT_FALSE(destroyHeap(processHeap())) << "the process heap stays";
+}
+
+// The test's own key, holding the values its rows set.
+class RegistryContract : public RegistryFixture {
+ protected:
+  RegKey open(RegAccess access, const std::string& below = "") const {
+    return regOpenKey(testKeyRoot(), (testKeyPath() + below).c_str(), access);
+  }
+  bool set(const std::string& name, uint32_t type, const std::string& bytes) const {
+    RegKey key = open(RegAccess::kWrite);
+    bool ok = regSetValue(key, name.c_str(), type, bytes.data(), uint32_t(bytes.size()));
+    regCloseKey(key);
+    return ok;
+  }
+  std::string query(const char* name) const {
+    RegKey key = open(RegAccess::kRead);
+    char buffer[64];
+    uint32_t size = sizeof buffer;
+    bool ok = key != nullptr && regQueryValue(key, name, nullptr, buffer, &size);
+    regCloseKey(key);
+    return ok ? std::string(buffer, size) : "<fail>";
+  }
+};
+
+TEST_F(RegistryContract, ValuesKeepTheirTypeAndStoredSizeWhateverTheNameCase) {
+  writeDictKey("\"Path\"=\"D:\\\\Dict\"\r\n\"Type\"=dword:00000001\r\n\"t\"=hex:00,ff\r\n");
+  const struct {
+    const char* name;
+    uint32_t type;
+    std::string bytes;
+  } rows[] = {{"path", kRegSz, std::string("D:\\Dict\0", 8)},
+              {"TYPE", kRegDword, std::string("\x01\0\0\0", 4)},
+              {"t", kRegBinary, std::string("\x00\xff", 2)}};
+  RegKey key = open(RegAccess::kRead);
+  ASSERT_NE(key, nullptr);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const uint32_t stored = uint32_t(row.bytes.size());
+    uint32_t type = 0, size = 0;
+    ASSERT_TRUE(regQueryValue(key, row.name, &type, nullptr, &size));
+    EXPECT_EQ(size, stored) << "the size alone";
+    std::string buffer(stored, '#');
+    size = stored - 1;
+    EXPECT_FALSE(regQueryValue(key, row.name, &type, buffer.data(), &size)) << "one byte short";
+    EXPECT_EQ(size, stored);
+    ASSERT_TRUE(regQueryValue(key, row.name, &type, buffer.data(), &size)) << "exactly the size";
+    EXPECT_EQ(type, row.type);
+    EXPECT_EQ(buffer, row.bytes);
+  }
+  uint32_t size = 8;
+  char name[64], data[8];
+  EXPECT_FALSE(regQueryValue(key, "absent", nullptr, data, &size));
+  uint32_t count = 0;
+  while (regEnumValue(key, count, name, sizeof name, nullptr, nullptr, &size)) ++count;
+  EXPECT_EQ(count, 3u);
+  regCloseKey(key);
+}
+
+TEST_F(RegistryContract, KeysAreOpenedNeverCreatedAndWritesAreSeenAtOnce) {
+  writeDictKey("\"Path\"=\"one\"\r\n");
+  EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr);
+  EXPECT_EQ(open(RegAccess::kWrite, "\\Missing"), nullptr);
+  EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr) << "opening did not create it";
+  EXPECT_EQ(regOpenKey(0x12345678u, testKeyPath(), RegAccess::kRead), nullptr);
+  ASSERT_TRUE(set("Path", kRegSz, std::string("second\0", 7)));
+  EXPECT_EQ(query("Path"), std::string("second\0", 7));
+  EXPECT_EQ(query("path"), std::string("second\0", 7)) << "one value, whatever the case";
+  const std::string below = std::string(testKeyPath()) + "\\Below";
+  ASSERT_TRUE(regCreateKey(testKeyRoot(), below.c_str()));
+  RegKey key = open(RegAccess::kWrite, "\\Below");
+  EXPECT_NE(key, nullptr);
+  regCloseKey(key);
+}
+
+TEST_F(RegistryContract, WritersInTwoProcessesBothLand) {
+  writeDictKey("");
+  constexpr int kWrites = 40;
+  const std::string root = std::to_string(testKeyRoot());
+  ChildProcess child("platform_child", {"set-values", root, testKeyPath(), "child", "40"});
+  ASSERT_TRUE(child.started());
+  auto dword = [](int i) { return std::string(1, char(i)) + std::string(3, '\0'); };
+  for (int i = 0; i < kWrites; ++i)
+    EXPECT_TRUE(set("parent" + std::to_string(i), kRegDword, dword(i)));
+  EXPECT_EQ(child.wait(), 0);
+  for (int i = 0; i < kWrites; ++i) {
+    for (const char* who : {"child", "parent"}) {
+      const std::string name = who + std::to_string(i);
+      EXPECT_EQ(query(name.c_str()), dword(i)) << name;
+    }
+  }
+}
+
+// A name no other test process uses, from the test's own folder.
+std::string mutexName(const TempDir& dir) {
+  return "OrviaDicTest " + std::filesystem::path(dir.path()).filename().string();
+}
+
+// The other process holds the mutex until told to let go, and says so before it does.
+TEST(MutexContract, ExcludesAnotherProcess) {
+  TempDir signals;
+  const std::string name = mutexName(signals);
+  ChildProcess child("platform_child", {"hold-mutex", name, signals.path()});
+  ASSERT_TRUE(child.started());
+  waitUntil([&] { return fileExists(signals.file("acquired").c_str()); });
+  MutexHandle mutex = openOrCreateMutex(name.c_str());
+  ASSERT_NE(mutex, nullptr);
+  writeFileBytes(signals.file("proceed"), "");
+  waitMutex(mutex);
+  EXPECT_TRUE(fileExists(signals.file("releasing").c_str())) << "ours only after the other let go";
+  releaseMutex(mutex);
+  closeMutex(mutex);
+  EXPECT_EQ(child.wait(), 0);
+}
+
+TEST(MutexContract, AMutexItsOwnerDiedHoldingIsTaken) {
+  TempDir dir;
+  const std::string name = mutexName(dir);
+  ChildProcess child("platform_child", {"abandon-mutex", name});
+  ASSERT_TRUE(child.started());
+  EXPECT_EQ(child.wait(), 0);
+  MutexHandle mutex = openOrCreateMutex(name.c_str());
+  ASSERT_NE(mutex, nullptr);
+  waitMutex(mutex);
+  releaseMutex(mutex);
+  closeMutex(mutex);
+}
+
+}  // namespace
+}  // namespace orvia::platform
