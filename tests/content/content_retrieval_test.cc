@@ -12,19 +12,22 @@
 
 #include "content/file_access.h"
 #include "content/user_entry_file.h"
-#include "content_test_util.h"
 #include "dict/dict_id.h"
 #include "dict/memory_dictionary_fixture.h"
 #include "dict/search.h"
 #include "lang/lang_ops.h"
+#include "support/content_files.h"
 #include "support/read_only_page.h"
+#include "support/temp_dir.h"
 
 namespace orvia::content {
 namespace {
 
+using orvia::testing::goldenDataFile;
+using orvia::testing::le32;
 using orvia::testing::StoreDouble;
 using orvia::testing::StoredRecord;
-using test::bytesOf;
+using orvia::testing::writeFileBytes;
 
 constexpr uint32_t kMain = 0x00010101;
 constexpr uint32_t kRecords = 0x7F010101;
@@ -32,15 +35,13 @@ constexpr uint32_t kNotes = 0xFF010101;
 constexpr uint32_t kOtherNumber = 0x00020101;  // dictionary number 2: never compatible
 constexpr uint32_t kAnyContentLanguage = 0x0001FF01;
 
+constexpr uint32_t kApple = 0x10031, kPear = 0x1004C, kDamaged = 0x1006E;  // retrieval.hex
+
 const std::string kAppleText = "apple\r\nA fruit.\r\n~!";
 const std::string kPearText = "pear\r\nFar in the file.\r\n~!";
 const std::string kKiwiText = "kiwi\r\nA word of the user's.";
 const std::string kAppleNote = "bYe, said the apple";
 const std::string kWildNote = "fig note";
-
-std::string le32(uint32_t v) {
-  return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
 
 // A language-1 record: key, two empty strings, an optional extended reference, vcode.
 StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t contentRef,
@@ -52,12 +53,7 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
-    test::DataFileBuilder data;
-    const uint32_t apple = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kAppleText)));
-    const uint32_t pear = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kPearText)));
-    const uint32_t damaged = data.add({0x10, 0, 0, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 'x', 'y'});
-    data.write(dir_.file("00010101.DAT"));
-
+    writeFileBytes(dir_.file("00010101.DAT"), goldenDataFile("retrieval.hex"));
     const uint32_t kiwi = appendEntry("7F010101.DAT", "kiwi", kKiwiText);
     const uint32_t appleNote = appendEntry("FF010101.DAT", "apple", kAppleNote);
     const uint32_t figNote = appendEntry("0001FF01.DAT", "fig", kWildNote);
@@ -65,18 +61,15 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     loadIndex(kNotes, {entry("apple", kNotes, appleNote), entry("kiwi", kNotes, 0x7777),
                        entry("PLUM", kNotes, appleNote)});
     loadIndex(kRecords, {entry("kiwi", kRecords, kiwi)});
-    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, apple)});
+    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, kApple)});
     loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, figNote)});
     main_ = openMemoryDictionary(
-        kMain, {entry("apple", kMain, apple | 7u << 24), entry("fig", kMain, apple),
-                entry("kiwi", kRecords, kiwi), entry("pear", kMain, 0x03FFFFFF, le32(pear)),
-                entry("plum", kMain, damaged)});
+        kMain, {entry("apple", kMain, kApple | 7u << 24), entry("fig", kMain, kApple),
+                entry("kiwi", kRecords, kiwi), entry("pear", kMain, 0x03FFFFFF, le32(kPear)),
+                entry("plum", kMain, kDamaged)});
     ASSERT_NE(main_, nullptr);
-    nameContent(kMain, kMain);
+    for (uint32_t id : {kMain, kRecords, kNotes, kOtherNumber}) nameContent(id, id);
     nameContent(kMain, kRecords);
-    nameContent(kNotes, kNotes);
-    nameContent(kRecords, kRecords);
-    nameContent(kOtherNumber, kOtherNumber);
     nameContent(kAnyContentLanguage, 0xFF01FF01, "0001FF01.DAT");
   }
   void TearDown() override {
@@ -120,12 +113,29 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     words_.push_back(found);
     return found;
   }
-  std::string text(HWORD* w, uint32_t dictId, uint32_t capacity = 256) {
-    std::vector<char> buffer(capacity + 1, '#');
-    uint32_t length = dicGetContent(w, dictId, buffer.data(), capacity);
+  // The text read of contentText, checked against the export's and for what it writes;
+  // the cause of a failure in *cause, with the offset it names in *at.
+  std::string text(HWORD* w, uint32_t dictId, uint32_t capacity = 256, Cause* cause = nullptr,
+                   uint32_t* at = nullptr) {
+    std::vector<char> buffer(capacity + 1, '#'), exported(capacity + 1, '#');
+    buffer[0] = '\0';
+    uint32_t length = 0;
+    const Status status = contentText(w, dictId, buffer.data(), capacity, &length);
     EXPECT_EQ(buffer[capacity], '#') << "written past the capacity";
+    EXPECT_EQ(dicGetContent(w, dictId, exported.data(), capacity), status.ok() ? length : 0u);
+    if (cause != nullptr) *cause = status.cause();
+    if (at != nullptr) *at = status.offset();
+    if (!status.ok()) return "";
     EXPECT_EQ(std::strlen(buffer.data()), length);
     return std::string(buffer.data(), length);
+  }
+  // The cause of the text read, and that the size read fails for the same.
+  Cause textCause(HWORD* w, uint32_t dictId, uint32_t capacity = 256) {
+    Cause cause;
+    EXPECT_EQ(text(w, dictId, capacity, &cause), "");
+    uint32_t size = 0;
+    EXPECT_EQ(capacity == 256 ? contentSize(w, dictId, &size).cause() : cause, cause);
+    return cause;
   }
 
   HDICT* main_ = nullptr;
@@ -136,30 +146,45 @@ TEST_F(ContentRetrieval, RecordChoice) {
   struct Case {
     const char* word;
     uint32_t dictId;
-    std::string expected;  // empty: no content
+    std::string expected;  // when cause is kOk
+    Cause cause;
+    uint32_t at;  // the offset a failure names
     const char* why;
   };
   const Case cases[] = {
-      {"apple", kMain, kAppleText, "own id; the level in the top byte is not the locator"},
-      {"pear", kMain, kPearText, "extended locator behind the strings"},
-      {"kiwi", kMain, kKiwiText, "own id reads the record even when it points elsewhere"},
-      {"kiwi", kRecords, kKiwiText, "the record's own content id, not memory form"},
-      {"apple", kNotes, "bAe, said the apple~!", "memory form looked up by key; Y becomes A"},
-      {"kiwi", kNotes, "~!", "an unreadable note still gets the end marker"},
-      {"plum", kNotes, "", "the memory dictionary holds the key only in another case"},
-      {"pear", kNotes, "", "no note on the word"},
-      {"apple", kOtherNumber, "", "dictionary number differs: not compatible"},
-      {"fig", kAnyContentLanguage, kWildNote + "~!", "content language 0xFF matches any"},
-      {"apple", 0x00010001, "", "a zero low byte is never compatible"},
-      {"apple", 0x05010101, "", "compatible id, but no such dictionary"},
-      {"plum", kMain, "", "a damaged record"},
+      {"apple", kMain, kAppleText, Cause::kOk, 0,
+       "own id; the level in the top byte is not the locator"},
+      {"pear", kMain, kPearText, Cause::kOk, 0, "extended locator behind the strings"},
+      {"kiwi", kMain, kKiwiText, Cause::kOk, 0,
+       "own id reads the record even when it points elsewhere"},
+      {"kiwi", kRecords, kKiwiText, Cause::kOk, 0, "the record's own content id, not memory form"},
+      {"apple", kNotes, "bAe, said the apple~!", Cause::kOk, 0,
+       "memory form looked up by key; Y becomes A"},
+      {"kiwi", kNotes, "~!", Cause::kOk, 0, "an unreadable note still gets the end marker"},
+      {"plum", kNotes, "", Cause::kEmpty, 0,
+       "the memory dictionary holds the key only in another case"},
+      {"pear", kNotes, "", Cause::kEmpty, 0, "no note on the word"},
+      {"apple", kOtherNumber, "", Cause::kInvalidId, 0,
+       "dictionary number differs: not compatible"},
+      {"fig", kAnyContentLanguage, kWildNote + "~!", Cause::kOk, 0,
+       "content language 0xFF matches any"},
+      {"apple", 0x00010001, "", Cause::kInvalidId, 0, "a zero low byte is never compatible"},
+      {"apple", 0x05010101, "", Cause::kFileMissing, 0, "compatible id, but no such dictionary"},
+      {"plum", kMain, "", Cause::kTruncated, kDamaged, "a record cut short by the end of the file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     HWORD* w = word(c.word);
-    EXPECT_EQ(text(w, c.dictId), c.expected);
-    EXPECT_EQ(dicGetContentSize(w, c.dictId), c.expected.size());
-    EXPECT_EQ(dicIsExistContent(w, c.dictId), !c.expected.empty() ? 1 : 0);
+    Cause cause;
+    uint32_t at = 0, size = 0;
+    EXPECT_EQ(text(w, c.dictId, 256, &cause, &at), c.expected);
+    EXPECT_EQ(cause, c.cause);
+    EXPECT_EQ(at, c.at);
+    const Status sized = contentSize(w, c.dictId, &size);
+    EXPECT_EQ(sized.cause(), c.cause);
+    EXPECT_EQ(size, c.expected.size());  // left 0 by a failure
+    EXPECT_EQ(dicGetContentSize(w, c.dictId), sized.ok() ? size : 0u);
+    EXPECT_EQ(dicIsExistContent(w, c.dictId), c.cause == Cause::kOk ? 1 : 0);
   }
 }
 
@@ -176,11 +201,15 @@ TEST_F(ContentRetrieval, ExistenceElsewhereIsTheKeyAloneAndItselfIsANonZeroSize)
 TEST_F(ContentRetrieval, BufferEdges) {
   HWORD* apple = word("apple");
   const uint32_t length = uint32_t(kAppleText.size());
-  EXPECT_EQ(text(apple, kMain, length), "") << "one byte short";
+  uint32_t at = 0;
+  Cause cause;
+  EXPECT_EQ(text(apple, kMain, length, &cause, &at), "") << "one byte short";
+  EXPECT_EQ(cause, Cause::kNoRoom);
+  EXPECT_EQ(at, kApple);
   EXPECT_EQ(text(apple, kMain, length + 1), kAppleText);
 
   const uint32_t noted = uint32_t(kAppleNote.size()) + 2;
-  EXPECT_EQ(text(apple, kNotes, noted), "") << "the marker needs room for its terminator";
+  EXPECT_EQ(textCause(apple, kNotes, noted), Cause::kNoRoom) << "the marker needs room for its NUL";
   EXPECT_EQ(text(apple, kNotes, noted + 1), "bAe, said the apple~!");
 
   EXPECT_EQ(dicGetContent(apple, kMain, nullptr, 64), 0u);
@@ -199,18 +228,16 @@ TEST_F(ContentRetrieval, BufferEdges) {
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   HWORD* apple = word("apple");
   StoreDouble::instance().failGetDataFrom = 1;
-  EXPECT_EQ(text(apple, kNotes), "");
-  EXPECT_EQ(dicGetContentSize(apple, kNotes), 0u);
+  EXPECT_EQ(textCause(apple, kNotes), Cause::kStoreFailed);
   StoreDouble::instance().failGetDataFrom = 0;
 
   // A name the store does not know for the note dictionary's content.
   StoreDouble::instance().contentNames[indexPath(kNotes)].clear();
-  EXPECT_EQ(text(apple, kNotes), "");
-  EXPECT_EQ(dicGetContentSize(apple, kNotes), 0u);
+  EXPECT_EQ(textCause(apple, kNotes), Cause::kStoreFailed);
 
   // The data file is gone.
   std::remove(dir_.file("00010101.DAT").c_str());
-  EXPECT_EQ(text(apple, kMain), "");
+  EXPECT_EQ(textCause(apple, kMain), Cause::kReadFailed);
   EXPECT_EQ(dicIsExistContent(apple, kMain), 0);
 }
 
@@ -223,8 +250,7 @@ TEST_F(ContentRetrieval, APathThatCannotBeBuiltGivesNoEndMarker) {
   const std::string index = (std::filesystem::path(folder) / "FF010101.IDX").string();
   StoreDouble::instance().load(index, lang::getCompareKeysFn(1), {entry("apple", kNotes, 0)});
   StoreDouble::instance().contentNames[index][kNotes] = std::string("FF010101.NOTES") + '\0' + '\0';
-  EXPECT_EQ(text(word("apple"), kNotes), "");
-  EXPECT_EQ(dicGetContentSize(word("apple"), kNotes), 0u);
+  EXPECT_EQ(textCause(word("apple"), kNotes), Cause::kNotConfigured);
   EXPECT_EQ(dicIsExistContent(word("apple"), kNotes), 1);
 }
 

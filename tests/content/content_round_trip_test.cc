@@ -6,14 +6,15 @@
 #include <random>
 #include <string>
 
+#include "base/bytes.h"
 #include "compile/content/content_record_encoder.h"
 #include "compile/content/data_file_writer.h"
 #include "content/content_record.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"
 #include "content/unmask.h"
-#include "content_test_util.h"
 #include "support/folder_resolver.h"
+#include "support/temp_dir.h"
 
 namespace orvia::content {
 namespace {
@@ -23,7 +24,7 @@ using compile::DataFileWriter;
 using compile::EntryEncoding;
 using compile::HuffmanEncoder;
 using compile::HuffmanStatistics;
-using test::Bytes;
+using Bytes = std::vector<uint8_t>;
 
 // Lines of words, double-byte runs and the odd tilde, ending with CR LF "~!".
 std::string randomText(std::mt19937& rng, uint32_t length) {
@@ -53,30 +54,23 @@ std::string randomText(std::mt19937& rng, uint32_t length) {
 
 // Decodes one record body with the codec of its type.
 std::string decodeBody(const Bytes& record, const HuffmanDecoder& huffman, uint32_t capacity) {
-  uint32_t length = (record[0] | record[1] << 8 | record[2] << 16);
   const uint8_t* body = record.data() + 8;
-  uint32_t size = length - 8;
+  const uint32_t size = (loadU32Le(record.data()) & 0xFFFFFF) - 8;
   std::string out(capacity, '\0');
   uint8_t* o = reinterpret_cast<uint8_t*>(out.data());
-  uint32_t n = 0;
   switch (record[3]) {
-    case 0:
+    case kStoredContent:
       return std::string(body, body + size);
-    case 1:
-      n = lzwType1Decode(body, size, o, capacity);
-      break;
-    case 2:
+    case kLzwContent:
+      return out.substr(0, lzwType1Decode(body, size, o, capacity));
+    case kMaskedContent:
       unmaskType2(body, o, size - 4);
-      n = size - 4;
-      break;
-    case 3:
-      n = huffman.decode(body, size, o, capacity);
-      break;
-    case 64:
-      n = lzwType64Decode(body + 4, size - 4, o, capacity);
-      break;
+      return out.substr(0, size - 4);
+    case kHuffmanContent:
+      return out.substr(0, huffman.decode(body, size, o, capacity));
+    default:
+      return out.substr(0, lzwType64Decode(body + 4, size - 4, o, capacity));
   }
-  return out.substr(0, n);
 }
 
 class RoundTripTest : public ::testing::Test {
@@ -122,7 +116,7 @@ TEST_F(RoundTripTest, EveryEncoderBackThroughItsDecoder) {
       const uint32_t bodySize = uint32_t(record.size() - 8);
       uint32_t size = type == kLzwContent        ? lzwType1Size(body, bodySize)
                       : type == kHuffmanContent  ? decoder.textSize(body, bodySize)
-                      : type == kLzwSizedContent ? test::u32At(record, 8)
+                      : type == kLzwSizedContent ? loadU32Le(record.data() + 8)
                                                  : uint32_t(text.size());
       EXPECT_EQ(size, text.size());
       if (type == kLzwContent || type == kLzwSizedContent || type == kHuffmanContent) {
@@ -165,7 +159,7 @@ TEST_F(RoundTripTest, DataFilesReadBackThroughTheRecordOperations) {
   HuffmanEncoder huffman(statistics_);
   for (uint32_t dictId : {0u, 0x00010203u}) {
     SCOPED_TRACE(dictId);
-    test::TempDir dir;
+    orvia::testing::TempDir dir;
     orvia::testing::resolveIn(dir.path(), 0x00010203);
     DataFileOptions options;
     options.dictId = dictId;
