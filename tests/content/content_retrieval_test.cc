@@ -26,8 +26,9 @@ constexpr uint32_t kRecords = 0x7F010101;
 constexpr uint32_t kNotes = 0xFF010101;
 constexpr uint32_t kOtherNumber = 0x00020101;  // dictionary number 2: never compatible
 constexpr uint32_t kAnyContentLanguage = 0x0001FF01;
-constexpr uint32_t kApple = 0x10031, kPear = 0x1004C, kCutShort = 0x1006E;  // in 00010101
-constexpr uint32_t kHead = 4;  // of every entry in the user-entry files
+constexpr uint32_t kApple = 0x10031, kPear = 0x1004C, kById = 0x1006E,
+                   kCutShort = 0x10078;  // in 00010101
+constexpr uint32_t kHead = 4;            // of every entry in the user-entry files
 
 const std::string kAppleText = "apple\r\nA fruit.\r\n~!";
 const std::string kPearText = "pear\r\nFar in the file.\r\n~!";
@@ -50,6 +51,11 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
+    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"00010203Path\"=\"" + dir_.file("data") +
+                 "\"\r\n");
+    std::filesystem::create_directory(dir_.file("data"));
+    orvia::testing::writeFileBytes(dir_.file("data/OTHERXXX.DAT"),
+                                   orvia::testing::goldenDataFile("record/other.hex"));
     orvia::testing::writeFileBytes(dir_.file("00010101.DAT"),
                                    orvia::testing::goldenDataFile("retrieval/00010101.hex"));
     for (std::string name : {"7F010101", "FF010101", "0001FF01"})  // user-entry files
@@ -63,7 +69,7 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, kHead)});
     main_ =
         openMemoryDictionary(kMain, {entry("apple", kMain, kApple | 7u << 24),
-                                     entry("fig", kMain, kApple), entry("kiwi", kRecords, kHead),
+                                     entry("fig", kMain, kById), entry("kiwi", kRecords, kHead),
                                      entry("pear", kMain, 0x03FFFFFF, orvia::testing::le32(kPear)),
                                      entry("plum", kMain, kCutShort)});
     ASSERT_NE(main_, nullptr);
@@ -140,6 +146,7 @@ TEST_F(ContentRetrieval, RecordChoice) {
       {"pear", kNotes, {"", Cause::kEmpty, 0}, "no note on the word"},
       {"apple", kOtherNumber, {"", Cause::kInvalidId, 0}, "another dictionary number"},
       {"fig", kAnyContentLanguage, {"fig note~!", Cause::kOk, 0}, "content language 0xFF: any"},
+      {"fig", kMain, {"ABcd", Cause::kOk, 0}, "continued in a file named by id and registry"},
       {"apple", 0x00010001, {"", Cause::kInvalidId, 0}, "a zero low byte is never compatible"},
       {"apple", 0x05010101, {"", Cause::kFileMissing, 0}, "compatible id, no such dictionary"},
       {"plum", kMain, {"", Cause::kTruncated, kCutShort}, "a record cut short by the file's end"},

@@ -43,28 +43,21 @@ uint32_t referenceWalk(const Tree (&trees)[3], const Bytes& body, uint8_t* out, 
       if (!append(first) || !symbol(2, &second) || !append(second)) return false;
     }
   };
-  bool armed = true;
+  bool armed = true, afterTilde = false;
   for (uint32_t s;;) {
     if (!symbol(0, &s)) return 0;
     if (s == 0xFF) {
+      afterTilde = false;
       if (!run()) return 0;
-      continue;
-    }
-    if (!append(s)) return 0;
-    if (s == '~') {
-      if (!symbol(0, &s)) return 0;
-      if (s == 0xFF) {
-        if (!run()) return 0;
-        continue;
-      }
-      if (!append(s)) return 0;
-      if (armed && s == '!') {
-        if (out != nullptr) out[n] = 0;
-        return n;
-      }
+    } else if (!append(s)) {
+      return 0;
+    } else if (afterTilde) {
+      afterTilde = false;
+      if (armed && s == '!') return out != nullptr ? (out[n] = 0, n) : n;
       armed = !armed && (s == 13 || s == 10);
-    } else if (s == 13 || s == 10) {
-      armed = true;
+    } else {
+      afterTilde = s == '~';
+      armed = armed || s == 13 || s == 10;
     }
   }
 }
