@@ -22,9 +22,8 @@ using orvia::testing::writeFileBytes;
 
 class UserEntryFileTest : public ::testing::Test {
  protected:
-  UserEntryFileTest() {
-    writeFileBytes(path_, std::string(4, '\0'));
-    reopen();
+  UserEntryFileTest() : file_(createFileReadWrite(path_.c_str())) {
+    EXPECT_TRUE(writeU32At(file_, 0, 0));  // an empty free list
   }
   ~UserEntryFileTest() override { closeFile(file_); }
 
