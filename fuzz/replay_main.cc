@@ -9,26 +9,21 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-static void runOne(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-}
-
 int main(int argc, char** argv) {
   size_t count = 0;
+  auto runOne = [&count](const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    ++count;
+  };
   for (int i = 1; i < argc; ++i) {
-    std::filesystem::path arg(argv[i]);
-    if (std::filesystem::is_directory(arg)) {
-      for (const auto& entry : std::filesystem::directory_iterator(arg)) {
-        if (!entry.is_regular_file()) continue;
-        runOne(entry.path());
-        ++count;
-      }
-    } else {
-      runOne(arg);
-      ++count;
+    if (!std::filesystem::is_directory(argv[i])) {
+      runOne(argv[i]);
+      continue;
     }
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
+      if (entry.is_regular_file()) runOne(entry.path());
   }
   std::printf("replayed %zu inputs\n", count);
   return 0;

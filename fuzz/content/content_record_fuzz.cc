@@ -16,43 +16,33 @@
 
 using namespace orvia::content;
 
-namespace {
+static const std::string path = "/tmp/orvia-content-fuzz-" + std::to_string(getpid()) + ".dat";
 
-std::string& filePath() {
-  static std::string path = "/tmp/orvia-content-fuzz-" + std::to_string(getpid()) + ".dat";
-  return path;
-}
-
-int sameFile(uint32_t, char* out, uint32_t size, const char*) {
-  if (filePath().size() >= size) return 0;
-  std::memcpy(out, filePath().c_str(), filePath().size() + 1);
+static int sameFile(uint32_t, char* out, uint32_t size, const char*) {
+  if (path.size() >= size) return 0;
+  std::memcpy(out, path.c_str(), path.size() + 1);
   return 1;
 }
 
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 5) return 0;
-  uint32_t capacity = 1 + orvia::loadU16Le(data);
-  uint32_t pick = orvia::loadU16Le(data + 2);
   std::vector<uint8_t> image(0x10001, 0);
   image[0] = data[4];
-  std::memcpy(&image[1], filePath().c_str(), filePath().size());
-  std::memcpy(&image[1 + 256 + 1], "\x03\x02\x01\x00", 4);
-  std::memcpy(&image[1 + 256 + 5], "SELF0000.DAT", 12);
+  std::memcpy(&image[1], path.c_str(), path.size());
+  std::memcpy(&image[1 + 256 + 1], "\x03\x02\x01\x00SELF0000.DAT", 16);
   image.insert(image.end(), data + 5, data + size);
-  FILE* f = std::fopen(filePath().c_str(), "wb");
+  FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return 0;
   std::fwrite(image.data(), 1, image.size(), f);
   std::fclose(f);
 
-  FileHandle file = openFileRead(filePath().c_str());
-  uint32_t offset = 0x10001 + (size > 5 ? pick % (size - 5) : 0);
-  std::vector<char> out(capacity);
+  FileHandle file = openFileRead(path.c_str());
+  const uint32_t offset = 0x10001 + (size > 5 ? orvia::loadU16Le(data + 2) % (size - 5) : 0);
+  std::vector<char> out(1 + orvia::loadU16Le(data));
   // No agreement between the two is asserted: a damaged type-64 record states a size
   // that its codes need not decode to.
   uint32_t length = 0;
-  contentTextAt(file, offset, out.data(), capacity, &sameFile, &length);
+  contentTextAt(file, offset, out.data(), uint32_t(out.size()), &sameFile, &length);
   contentSizeAt(file, offset, &sameFile, &length);
   closeFile(file);
   return 0;

@@ -17,7 +17,6 @@ using namespace orvia::content;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 7) return 0;
   static const std::string path = "/tmp/orvia-user-fuzz-" + std::to_string(getpid()) + ".dat";
-  const uint8_t op = data[0];
   const uint32_t head = orvia::loadU32Le(data + 1);
   const uint32_t length = 1 + orvia::loadU16Le(data + 5) % 2000;
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -26,31 +25,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(f);
 
   FileHandle file = openFileReadWrite(path.c_str());
-  std::vector<char> out(length);
-  readUserEntryContent(file, head, out.data(), length);
+  std::vector<char> out(length + 1);
+  // Into the last length bytes of out, so that a write past them is caught.
+  readUserEntryContent(file, head, out.data() + 1, length);
   userEntryContentLength(file, head);
-  std::string content(length, char('a' + op % 26));
-  const bool noFreeBlocks = size >= 11 && (data[7] | data[8] | data[9] | data[10]) == 0;
-  uint32_t written = 0;
-  switch (op % 3) {
-    case 0:
-      written = appendUserEntry(file, "key", content.data(), length);
-      if (!noFreeBlocks) written = 0;
-      break;
-    case 1:
-      rewriteUserEntry(file, head, content.data(), length);
-      break;
-    case 2:
-      freeUserEntry(file, head);
-      break;
-  }
-  if (written != 0) {
-    std::vector<char> back(length + 1);
-    if (readUserEntryContent(file, written, back.data(), length + 1) != length ||
-        std::string(back.data(), length) != content) {
-      __builtin_trap();
-    }
-  }
+  const std::string content(length, char('a' + data[0] % 26));
+  const bool noFreeBlocks = size >= 11 && orvia::loadU32Le(data + 7) == 0;
+  if (data[0] % 3 == 1) rewriteUserEntry(file, head, content.data(), length);
+  if (data[0] % 3 == 2) freeUserEntry(file, head);
+  const uint32_t written =
+      data[0] % 3 == 0 ? appendUserEntry(file, "key", content.data(), length) : 0;
+  if (noFreeBlocks && written != 0 &&
+      (readUserEntryContent(file, written, out.data(), length + 1) != length ||
+       std::string(out.data(), length) != content))
+    __builtin_trap();
   closeFile(file);
   return 0;
 }

@@ -1,6 +1,6 @@
-// Which record's content a caller gets for a dictionary id, and the buffer rules of the
-// text read. Indexes live in the store double; data files and user-entry files are real
-// files laid out by hand or written with the user-entry operations.
+// Which record's content a caller gets for a dictionary id, why it gets none, and the
+// buffer rules of the text read. Indexes live in the store double; the data file and the
+// user-entry files are golden files (tests/data/content/retrieval/).
 #include "content/content_retrieval.h"
 
 #include <gtest/gtest.h>
@@ -10,37 +10,30 @@
 #include <string>
 #include <vector>
 
-#include "content/file_access.h"
-#include "content/user_entry_file.h"
-#include "content_test_util.h"
-#include "dict/dict_id.h"
 #include "dict/memory_dictionary_fixture.h"
-#include "dict/search.h"
-#include "lang/lang_ops.h"
+#include "support/content_files.h"
 #include "support/read_only_page.h"
+#include "support/temp_dir.h"
 
 namespace orvia::content {
 namespace {
 
 using orvia::testing::StoreDouble;
 using orvia::testing::StoredRecord;
-using test::bytesOf;
 
 constexpr uint32_t kMain = 0x00010101;
 constexpr uint32_t kRecords = 0x7F010101;
 constexpr uint32_t kNotes = 0xFF010101;
 constexpr uint32_t kOtherNumber = 0x00020101;  // dictionary number 2: never compatible
 constexpr uint32_t kAnyContentLanguage = 0x0001FF01;
+constexpr uint32_t kApple = 0x10031, kPear = 0x1004C, kById = 0x1006E,
+                   kCutShort = 0x10078;  // in 00010101
+constexpr uint32_t kHead = 4;            // of every entry in the user-entry files
 
 const std::string kAppleText = "apple\r\nA fruit.\r\n~!";
 const std::string kPearText = "pear\r\nFar in the file.\r\n~!";
 const std::string kKiwiText = "kiwi\r\nA word of the user's.";
-const std::string kAppleNote = "bYe, said the apple";
-const std::string kWildNote = "fig note";
-
-std::string le32(uint32_t v) {
-  return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
+const std::string kAppleNote = "bAe, said the apple~!";  // "bYe, said the apple" as a note
 
 // A language-1 record: key, two empty strings, an optional extended reference, vcode.
 StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t contentRef,
@@ -48,36 +41,41 @@ StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t cont
   return {contentDictId, contentRef, key + '\0' + '\0' + '\0' + extended + '\xB8'};
 }
 
+struct Read {
+  std::string text;  // when cause is kOk
+  Cause cause;
+  uint32_t at;  // the offset a failure names
+};
+
 class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
-    test::DataFileBuilder data;
-    const uint32_t apple = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kAppleText)));
-    const uint32_t pear = data.add(test::record(0, 0xFFFFFFFF, bytesOf(kPearText)));
-    const uint32_t damaged = data.add({0x10, 0, 0, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 'x', 'y'});
-    data.write(dir_.file("00010101.DAT"));
-
-    const uint32_t kiwi = appendEntry("7F010101.DAT", "kiwi", kKiwiText);
-    const uint32_t appleNote = appendEntry("FF010101.DAT", "apple", kAppleNote);
-    const uint32_t figNote = appendEntry("0001FF01.DAT", "fig", kWildNote);
-
-    loadIndex(kNotes, {entry("apple", kNotes, appleNote), entry("kiwi", kNotes, 0x7777),
-                       entry("PLUM", kNotes, appleNote)});
-    loadIndex(kRecords, {entry("kiwi", kRecords, kiwi)});
-    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, apple)});
-    loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, figNote)});
-    main_ = openMemoryDictionary(
-        kMain, {entry("apple", kMain, apple | 7u << 24), entry("fig", kMain, apple),
-                entry("kiwi", kRecords, kiwi), entry("pear", kMain, 0x03FFFFFF, le32(pear)),
-                entry("plum", kMain, damaged)});
+    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"00010203Path\"=\"" + dir_.file("data") +
+                 "\"\r\n");
+    std::filesystem::create_directory(dir_.file("data"));
+    orvia::testing::writeFileBytes(dir_.file("data/OTHERXXX.DAT"),
+                                   orvia::testing::goldenDataFile("record/other.hex"));
+    orvia::testing::writeFileBytes(dir_.file("00010101.DAT"),
+                                   orvia::testing::goldenDataFile("retrieval/00010101.hex"));
+    for (std::string name : {"7F010101", "FF010101", "0001FF01"})  // user-entry files
+      orvia::testing::writeFileBytes(
+          dir_.file(name + ".DAT"),
+          orvia::testing::goldenBytes("content/retrieval/" + name + ".hex"));
+    loadIndex(kNotes, {entry("apple", kNotes, kHead), entry("kiwi", kNotes, 0x7777),
+                       entry("PLUM", kNotes, kHead)});
+    loadIndex(kRecords, {entry("kiwi", kRecords, kHead)});
+    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, kApple)});
+    loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, kHead)});
+    main_ =
+        openMemoryDictionary(kMain, {entry("apple", kMain, kApple | 7u << 24),
+                                     entry("fig", kMain, kById), entry("kiwi", kRecords, kHead),
+                                     entry("pear", kMain, 0x03FFFFFF, orvia::testing::le32(kPear)),
+                                     entry("plum", kMain, kCutShort)});
     ASSERT_NE(main_, nullptr);
-    nameContent(kMain, kMain);
-    nameContent(kMain, kRecords);
-    nameContent(kNotes, kNotes);
-    nameContent(kRecords, kRecords);
-    nameContent(kOtherNumber, kOtherNumber);
-    nameContent(kAnyContentLanguage, 0xFF01FF01, "0001FF01.DAT");
+    for (uint32_t id : {kMain, kRecords, kNotes, kOtherNumber}) nameContent(indexPath(id), id);
+    nameContent(indexPath(kMain), kRecords);
+    nameContent(indexPath(kAnyContentLanguage), 0xFF01FF01, "0001FF01.DAT");
   }
   void TearDown() override {
     for (HWORD* word : words_) dicFreeHWORD(word);
@@ -93,26 +91,13 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     StoreDouble::instance().load(indexPath(id), lang::getCompareKeysFn(lang::languageOf(id)),
                                  records);
   }
-  // Makes the index of id name the content of contentDictId.
-  void nameContent(uint32_t id, uint32_t contentDictId, std::string name = "") {
-    if (name.empty()) {
-      char digits[dict::kFileNameBufferSize];
-      dict::buildDictFileName(contentDictId, digits, ".DAT");
-      name = digits;
-    }
+  // Makes the index at path name the content of contentDictId.
+  void nameContent(const std::string& path, uint32_t contentDictId, std::string name = "") {
+    char digits[dict::kFileNameBufferSize];
+    dict::buildDictFileName(contentDictId, digits, ".DAT");
+    name = name.empty() ? digits : name;
     name.resize(dict::kFileNameBufferSize, '\0');
-    StoreDouble::instance().contentNames[indexPath(id)][contentDictId] = name;
-  }
-  // Appends a user entry to the user-entry file name, made empty first if missing.
-  uint32_t appendEntry(const std::string& name, const std::string& key, const std::string& text) {
-    FileHandle file = openFileReadWrite(dir_.file(name).c_str());
-    if (file == kInvalidFile) {
-      file = createFileReadWrite(dir_.file(name).c_str());
-      writeU32At(file, 0, 0);
-    }
-    uint32_t head = appendUserEntry(file, key.c_str(), text.data(), uint32_t(text.size()));
-    closeFile(file);
-    return head;
+    StoreDouble::instance().contentNames[path][contentDictId] = name;
   }
   HWORD* word(const char* key) {
     HWORD* found = dicSearchWord(main_, key);
@@ -120,12 +105,23 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     words_.push_back(found);
     return found;
   }
-  std::string text(HWORD* w, uint32_t dictId, uint32_t capacity = 256) {
-    std::vector<char> buffer(capacity + 1, '#');
-    uint32_t length = dicGetContent(w, dictId, buffer.data(), capacity);
+  // contentText into capacity bytes, checked for what it writes, against contentSize
+  // (at the full capacity) and against the exports.
+  Read read(HWORD* w, uint32_t dictId, uint32_t capacity = 256) {
+    std::vector<char> buffer(capacity + 1, '#'), exported(capacity + 1, '#');
+    buffer[0] = '\0';
+    uint32_t length = 0, size = 0;
+    const Status status = contentText(w, dictId, buffer.data(), capacity, &length);
     EXPECT_EQ(buffer[capacity], '#') << "written past the capacity";
-    EXPECT_EQ(std::strlen(buffer.data()), length);
-    return std::string(buffer.data(), length);
+    EXPECT_EQ(dicGetContent(w, dictId, exported.data(), capacity), status.ok() ? length : 0u);
+    EXPECT_EQ(std::strlen(buffer.data()), status.ok() ? length : 0u);
+    if (capacity == 256) {
+      const Status sized = contentSize(w, dictId, &size);
+      EXPECT_EQ(sized.cause(), status.cause());
+      EXPECT_EQ(size, status.ok() ? length : 0u);
+      EXPECT_EQ(dicGetContentSize(w, dictId), size);
+    }
+    return {status.ok() ? std::string(buffer.data(), length) : "", status.cause(), status.offset()};
   }
 
   HDICT* main_ = nullptr;
@@ -136,85 +132,78 @@ TEST_F(ContentRetrieval, RecordChoice) {
   struct Case {
     const char* word;
     uint32_t dictId;
-    std::string expected;  // empty: no content
+    Read expected;
     const char* why;
   };
   const Case cases[] = {
-      {"apple", kMain, kAppleText, "own id; the level in the top byte is not the locator"},
-      {"pear", kMain, kPearText, "extended locator behind the strings"},
-      {"kiwi", kMain, kKiwiText, "own id reads the record even when it points elsewhere"},
-      {"kiwi", kRecords, kKiwiText, "the record's own content id, not memory form"},
-      {"apple", kNotes, "bAe, said the apple~!", "memory form looked up by key; Y becomes A"},
-      {"kiwi", kNotes, "~!", "an unreadable note still gets the end marker"},
-      {"plum", kNotes, "", "the memory dictionary holds the key only in another case"},
-      {"pear", kNotes, "", "no note on the word"},
-      {"apple", kOtherNumber, "", "dictionary number differs: not compatible"},
-      {"fig", kAnyContentLanguage, kWildNote + "~!", "content language 0xFF matches any"},
-      {"apple", 0x00010001, "", "a zero low byte is never compatible"},
-      {"apple", 0x05010101, "", "compatible id, but no such dictionary"},
-      {"plum", kMain, "", "a damaged record"},
+      {"apple", kMain, {kAppleText, Cause::kOk, 0}, "own id; the top byte is the level"},
+      {"pear", kMain, {kPearText, Cause::kOk, 0}, "extended locator behind the strings"},
+      {"kiwi", kMain, {kKiwiText, Cause::kOk, 0}, "own id reads the record pointing elsewhere"},
+      {"kiwi", kRecords, {kKiwiText, Cause::kOk, 0}, "the record's own id, not memory form"},
+      {"apple", kNotes, {kAppleNote, Cause::kOk, 0}, "memory form looked up by key; Y becomes A"},
+      {"kiwi", kNotes, {"~!", Cause::kOk, 0}, "an unreadable note still gets the end marker"},
+      {"plum", kNotes, {"", Cause::kEmpty, 0}, "the notes hold the key in another case only"},
+      {"pear", kNotes, {"", Cause::kEmpty, 0}, "no note on the word"},
+      {"apple", kOtherNumber, {"", Cause::kInvalidId, 0}, "another dictionary number"},
+      {"fig", kAnyContentLanguage, {"fig note~!", Cause::kOk, 0}, "content language 0xFF: any"},
+      {"fig", kMain, {"ABcd", Cause::kOk, 0}, "continued in a file named by id and registry"},
+      {"apple", 0x00010001, {"", Cause::kInvalidId, 0}, "a zero low byte is never compatible"},
+      {"apple", 0x05010101, {"", Cause::kFileMissing, 0}, "compatible id, no such dictionary"},
+      {"plum", kMain, {"", Cause::kTruncated, kCutShort}, "a record cut short by the file's end"},
   };
+  const int handles = StoreDouble::instance().openHandles;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     HWORD* w = word(c.word);
-    EXPECT_EQ(text(w, c.dictId), c.expected);
-    EXPECT_EQ(dicGetContentSize(w, c.dictId), c.expected.size());
-    EXPECT_EQ(dicIsExistContent(w, c.dictId), !c.expected.empty() ? 1 : 0);
+    const Read got = read(w, c.dictId);
+    EXPECT_EQ(got.text, c.expected.text);
+    EXPECT_EQ(got.cause, c.expected.cause);
+    EXPECT_EQ(got.at, c.expected.at);
+    EXPECT_EQ(dicIsExistContent(w, c.dictId), c.expected.cause == Cause::kOk ? 1 : 0);
   }
-}
-
-TEST_F(ContentRetrieval, ExistenceElsewhereIsTheKeyAloneAndItselfIsANonZeroSize) {
-  // The note of kiwi cannot be read, but the key is there.
-  EXPECT_EQ(dicIsExistContent(word("kiwi"), kNotes), 1);
-  EXPECT_EQ(dicIsExistContent(word("plum"), kMain), 0);
-  EXPECT_EQ(dicIsExistContent(nullptr, kMain), 0);
-  HWORD noRecord{main_, nullptr};
-  EXPECT_EQ(dicIsExistContent(&noRecord, kMain), 0);
-  EXPECT_EQ(dicGetContentSize(&noRecord, kMain), 0u);
+  // Temporary dictionaries are closed on every path.
+  EXPECT_EQ(StoreDouble::instance().openHandles, handles);
 }
 
 TEST_F(ContentRetrieval, BufferEdges) {
   HWORD* apple = word("apple");
   const uint32_t length = uint32_t(kAppleText.size());
-  EXPECT_EQ(text(apple, kMain, length), "") << "one byte short";
-  EXPECT_EQ(text(apple, kMain, length + 1), kAppleText);
-
-  const uint32_t noted = uint32_t(kAppleNote.size()) + 2;
-  EXPECT_EQ(text(apple, kNotes, noted), "") << "the marker needs room for its terminator";
-  EXPECT_EQ(text(apple, kNotes, noted + 1), "bAe, said the apple~!");
+  const Read oneShort = read(apple, kMain, length);
+  EXPECT_EQ(oneShort.cause, Cause::kNoRoom);
+  EXPECT_EQ(oneShort.at, kApple);
+  EXPECT_EQ(read(apple, kMain, length + 1).text, kAppleText);
+  // The marker needs room for its terminator.
+  EXPECT_EQ(read(apple, kNotes, uint32_t(kAppleNote.size())).cause, Cause::kNoRoom);
+  EXPECT_EQ(read(apple, kNotes, uint32_t(kAppleNote.size()) + 1).text, kAppleNote);
 
   EXPECT_EQ(dicGetContent(apple, kMain, nullptr, 64), 0u);
   char untouched[4] = {'#', '#', '#', '#'};
   EXPECT_EQ(dicGetContent(apple, kMain, untouched, 0), 0u);
   EXPECT_EQ(untouched[0], '#');
-  char failed[4] = {'#', '#', '#', '#'};
-  EXPECT_EQ(dicGetContent(nullptr, kMain, failed, sizeof failed), 0u);
-  EXPECT_EQ(failed[0], '\0');
-
+  EXPECT_EQ(dicGetContent(nullptr, kMain, untouched, sizeof untouched), 0u);
+  EXPECT_EQ(untouched[0], '\0');
   orvia::testing::ReadOnlyPage readOnly;
   ASSERT_NE(readOnly.get(), nullptr);
   EXPECT_EQ(dicGetContent(apple, kMain, static_cast<char*>(readOnly.get()), 64), 0u);
+
+  HWORD noRecord{main_, nullptr};
+  EXPECT_EQ(dicIsExistContent(&noRecord, kMain), 0);
+  EXPECT_EQ(dicGetContentSize(&noRecord, kMain), 0u);
+  EXPECT_EQ(dicIsExistContent(nullptr, kMain), 0);
 }
 
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   HWORD* apple = word("apple");
   StoreDouble::instance().failGetDataFrom = 1;
-  EXPECT_EQ(text(apple, kNotes), "");
-  EXPECT_EQ(dicGetContentSize(apple, kNotes), 0u);
+  EXPECT_EQ(read(apple, kNotes).cause, Cause::kStoreFailed);
   StoreDouble::instance().failGetDataFrom = 0;
-
   // A name the store does not know for the note dictionary's content.
   StoreDouble::instance().contentNames[indexPath(kNotes)].clear();
-  EXPECT_EQ(text(apple, kNotes), "");
-  EXPECT_EQ(dicGetContentSize(apple, kNotes), 0u);
-
-  // The data file is gone.
+  EXPECT_EQ(read(apple, kNotes).cause, Cause::kStoreFailed);
   std::remove(dir_.file("00010101.DAT").c_str());
-  EXPECT_EQ(text(apple, kMain), "");
+  EXPECT_EQ(read(apple, kMain).cause, Cause::kReadFailed);
   EXPECT_EQ(dicIsExistContent(apple, kMain), 0);
-}
 
-TEST_F(ContentRetrieval, APathThatCannotBeBuiltGivesNoEndMarker) {
   // A folder where the index name fits within the path limit and a longer content name
   // does not.
   const std::string folder = dir_.file(std::string(244 - dir_.path().size(), 'd'));
@@ -222,20 +211,9 @@ TEST_F(ContentRetrieval, APathThatCannotBeBuiltGivesNoEndMarker) {
   writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"FF010101Path\"=\"" + folder + "\"\r\n");
   const std::string index = (std::filesystem::path(folder) / "FF010101.IDX").string();
   StoreDouble::instance().load(index, lang::getCompareKeysFn(1), {entry("apple", kNotes, 0)});
-  StoreDouble::instance().contentNames[index][kNotes] = std::string("FF010101.NOTES") + '\0' + '\0';
-  EXPECT_EQ(text(word("apple"), kNotes), "");
-  EXPECT_EQ(dicGetContentSize(word("apple"), kNotes), 0u);
-  EXPECT_EQ(dicIsExistContent(word("apple"), kNotes), 1);
-}
-
-TEST_F(ContentRetrieval, TemporaryDictionariesAreClosedOnEveryPath) {
-  const int before = StoreDouble::instance().openHandles;
-  HWORD* apple = word("apple");
-  text(apple, kNotes);
-  dicGetContentSize(word("plum"), kNotes);
-  dicIsExistContent(word("pear"), kNotes);
-  text(apple, 0x05010101);
-  EXPECT_EQ(StoreDouble::instance().openHandles, before);
+  nameContent(index, kNotes, "FF010101.NOTES");
+  EXPECT_EQ(read(apple, kNotes).cause, Cause::kNotConfigured);
+  EXPECT_EQ(dicIsExistContent(apple, kNotes), 1);
 }
 
 TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
@@ -244,9 +222,9 @@ TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
   writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"Type\"=dword:00000001\r\n" +
                "\"ServerDataPath\"=\"" + dir_.file("shared") + "\"\r\n");
   reload();
-  EXPECT_EQ(text(word("apple"), kMain), kAppleText);
+  EXPECT_EQ(read(word("apple"), kMain).text, kAppleText);
   // Companions keep their files in the dictionary's own folder.
-  EXPECT_EQ(text(word("kiwi"), kRecords), kKiwiText);
+  EXPECT_EQ(read(word("kiwi"), kRecords).text, kKiwiText);
 }
 
 TEST(KeyExistsIn, AClosedIndexHoldsNoKey) {
