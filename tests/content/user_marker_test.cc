@@ -51,6 +51,9 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
       {"remove without the marker changes nothing", "w\r\n~Xa", 1, "w\r\n~Xa", kRemoveOnly},
       {"a tilde at the very end is left alone", "w\r\n~", 1, "w\r\n~J[User-defined]\r\n~",
        kRemoveOnly},
+      {"a zero byte after a tilde inside the text is left alone",
+       std::string("w\r\n~\0a\r\n~Ib", 11), 1,
+       std::string("w\r\n~J[User-defined]\r\n~\0a\r\n~Xb", 29), kRemoveOnly},
       {"insert without a line break fails", "word", 1, "word", kInsertFails},
       {"no marker line for code 6", "w\r\n~Ia", 6, "w\r\n~Ia", kInsertOnly},
   };
@@ -69,7 +72,7 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
     if (c.direction == kBoth || c.direction == kRemoveOnly) {
       HeapText t(c.marked);
       EXPECT_EQ(removeUserMarker(t.text, uint32_t(c.marked.size()), c.code), c.plain.size());
-      EXPECT_EQ(std::string(t.text), c.plain);
+      EXPECT_EQ(std::string(t.text, c.plain.size() + 1), c.plain + '\0');
     }
   }
 }
