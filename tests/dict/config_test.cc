@@ -166,22 +166,9 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
 }
 
 TEST(FileVersion, PacksCommaSeparatedComponents) {
-  struct Case {
-    std::string text;
-    uint32_t length;  // characters reported, terminator included
-    uint32_t expected;
-  };
-  const Case cases[] = {
-      {std::string("2, 0, 1, 15\0", 12), 12, 0x0200010F},
-      {std::string("1.2.3.4\0", 8), 8, 0xD2},
-      {std::string("1,2,3,4,5\0", 10), 10, 0x02030405},
-      {std::string("256,1\0", 6), 6, 0x0001},  // components wrap at 8 bits
-      {std::string("1,2,3\0", 6), 5, 0x0102},  // cut before the terminator: last is lost
-      {std::string("7\0junk,9", 8), 8, 0x07},  // the terminator ends the parse
-      {std::string("", 0), 0, 0},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(parseFileVersion(c.text.data(), c.length), c.expected) << c.text;
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/file_versions.txt")) {
+    EXPECT_EQ(parseFileVersion(c.bytes(0)->data(), uint32_t(c.number(1))), c.number(2)) << c.line;
+  }
   // A version block needs exactly one translation.
   const uint32_t english = 0x04B00409u, german = 0x04E40407u;
   EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({english}, "3, 1, 4, 1").data()),

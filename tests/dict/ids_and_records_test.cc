@@ -4,57 +4,29 @@
 #include "dict/dict_id.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
+#include "support/case_table.h"
 #include "support/golden.h"
 
 namespace orvia::dict {
 namespace {
 
 TEST(DictId, KindsAndLanguages) {
-  struct Case {
-    uint32_t id;
-    bool valid, companion, userEntry, memoryForm;
-    uint32_t language;
-  };
-  // Each of the three low bytes must be non-zero; language codes of 10 or more are kept.
-  const Case cases[] = {
-      {0x00010203, true, false, false, false, 3},   {0x00000203, false, false, false, false, 0},
-      {0x00010003, false, false, false, false, 0},  {0x00010200, false, false, false, false, 0},
-      {0x000101FF, true, false, false, false, 255}, {0x7F01010C, true, true, true, false, 12},
-      {0x7F000101, false, false, false, false, 0},  {0x80010106, true, true, false, false, 6},
-      {0x81010101, true, false, false, true, 1},    {0xFF010101, true, true, true, true, 1},
-      {0xFF000101, false, false, false, false, 0},  {0x01010203, true, false, false, false, 3},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << std::hex << c.id);
-    EXPECT_EQ(isValidDictId(c.id), c.valid);
-    EXPECT_EQ(isCompanion(c.id), c.companion);
-    EXPECT_EQ(isUserEntryId(c.id), c.userEntry);
-    EXPECT_EQ(isMemoryFormId(c.id), c.memoryForm);
-    EXPECT_EQ(lang::languageOf(c.id), c.language);
+  for (const testing::CaseRow& c : testing::caseTable("dict/ids.txt")) {
+    SCOPED_TRACE(c.line);
+    const uint32_t id = uint32_t(c.number(0));
+    EXPECT_EQ(isValidDictId(id), c.number(1) != 0);
+    EXPECT_EQ(isCompanion(id), c.number(2) != 0);
+    EXPECT_EQ(isUserEntryId(id), c.number(3) != 0);
+    EXPECT_EQ(isMemoryFormId(id), c.number(4) != 0);
+    EXPECT_EQ(lang::languageOf(id), c.number(5));
   }
 }
 
 TEST(DictId, CompatibilityHasWildcardsInTheLanguageBytesOnly) {
-  struct Case {
-    uint32_t a, b;
-    bool compatible;
-  };
-  const Case cases[] = {
-      {0x00020101, 0x000201FF, true},   // byte 0 wildcard
-      {0x0002FF01, 0x00020101, true},   // byte 1 wildcard
-      {0x000201FF, 0x0002FF01, true},   // one wildcard on each side
-      {0x00030101, 0x00020101, false},  // byte 2 must match exactly
-      {0x00FF0101, 0x00020101, false},  // and 0xFF is no wildcard there
-      {0x00020102, 0x00020101, false},  // key languages differ
-      {0x00020201, 0x00020101, false},  // content languages differ
-      {0xFF020101, 0x7F020101, true},   // kinds are not looked at
-      {0x00020100, 0x00020101, false},  // a zero low byte
-      {0x00020101, 0x00000101, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << std::hex << c.a << " " << c.b);
-    EXPECT_EQ(dictIdsCompatible(c.a, c.b), c.compatible);
-    EXPECT_EQ(dictIdsCompatible(c.b, c.a), c.compatible);
+  for (const testing::CaseRow& c : testing::caseTable("dict/compatible_ids.txt")) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(dictIdsCompatible(uint32_t(c.number(0)), uint32_t(c.number(1))), c.number(2) != 0);
+    EXPECT_EQ(dictIdsCompatible(uint32_t(c.number(1)), uint32_t(c.number(0))), c.number(2) != 0);
   }
 }
 
