@@ -1,5 +1,6 @@
 #include "support/store_double.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -17,15 +18,8 @@ struct OrviaDb {
 namespace {
 
 size_t lowerBound(const std::vector<StoredRecord>& records, DbCompareFn compare, const char* key) {
-  size_t lo = 0, hi = records.size();
-  while (lo < hi) {
-    size_t mid = (lo + hi) / 2;
-    if (compare(records[mid].data.c_str(), key) < 0)
-      lo = mid + 1;
-    else
-      hi = mid;
-  }
-  return lo;
+  auto before = [&](const StoredRecord& r) { return compare(r.data.c_str(), key) < 0; };
+  return size_t(std::partition_point(records.begin(), records.end(), before) - records.begin());
 }
 
 bool failsNow(uint32_t failFrom, uint32_t* calls) {
