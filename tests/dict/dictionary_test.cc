@@ -112,16 +112,6 @@ TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
   };
   for (const auto& [status, expected] : cases)
     EXPECT_EQ(describeFailure(0x00010201, status), expected);
-  // The cause alone, for the causes that describeFailure words with the id's files.
-  const std::pair<Cause, std::string> causes[] = {
-      {Cause::kInvalidId, "a dictionary id that does not apply"},
-      {Cause::kNotConfigured, "no registry value for the folder of its files"},
-      {Cause::kFileMissing, "a missing file"},
-      {Cause::kNotAnIndex, "an index the record store refuses"},
-      {Cause::kEmpty, "no record for it"},
-      {Cause::kStoreFailed, "a read the record store refused"},
-  };
-  for (const auto& [cause, expected] : causes) EXPECT_EQ(describeCause(cause), expected);
 }
 
 // A failure the caller places itself (an entry's content) is told by its cause alone:
