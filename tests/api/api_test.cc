@@ -3,20 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "orviadb.h"
-#include "orviadic.h"
-#include "support/registry_fixture.h"
-#include "test_key.h"
+#include "support/dictionary_fixtures.h"
 
 namespace {
 
-class Exports : public orvia::testing::RegistryFixture {
- protected:
-  void SetUp() override {
-    RegistryFixture::SetUp();
-    writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    ASSERT_EQ(orvia::testing::pointLibraryAtTestKey(), 1);
-  }
-};
+using Exports = orvia::testing::ExportsFixture;
 
 TEST_F(Exports, VersionComesFromTheModulesVersionRecord) {
   EXPECT_EQ(dicGetVersion(), 0x0200010Fu);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "dict/memory_dictionary_fixture.h"
 #include "support/content_files.h"
+#include "support/dictionary_fixtures.h"
 #include "support/read_only_page.h"
 #include "support/temp_dir.h"
 

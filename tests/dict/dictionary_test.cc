@@ -1,4 +1,4 @@
-// Opening and freeing dictionaries, over the store double.
+// Opening and freeing dictionaries over the store double, and why opening failed.
 #include "dict/dictionary.h"
 
 #include <gtest/gtest.h>
@@ -6,10 +6,8 @@
 #include <set>
 #include <string>
 
-#include "config_fixture.h"
 #include "dict/failure_text.h"
-#include "doubles/store_double.h"
-#include "lang/lang_ops.h"
+#include "support/dictionary_fixtures.h"
 #include "support/heap_failures.h"
 
 namespace orvia::dict {
@@ -26,49 +24,36 @@ class Dictionary : public orvia::testing::ConfigFixture {
                  "\"\r\n");
   }
   void touch(const char* name) { orvia::testing::writeFileBytes(dir_.file(name), "x"); }
+  StoreDouble& store_ = StoreDouble::instance();
 };
 
+// A companion opens its own index; codes of 10 and more open with no language.
 TEST_F(Dictionary, OpensTheIndexWithItsLanguagesCollation) {
-  touch("00010201.IDX");
-  HDICT* dict = dicCreateHDICT(0x00010201);
-  ASSERT_NE(dict, nullptr);
-  EXPECT_EQ(dict->dictId, 0x00010201u);
-  StoreDouble& store = StoreDouble::instance();
-  ASSERT_EQ(store.openedPaths.size(), 1u);
-  EXPECT_EQ(store.openedPaths[0], dir_.file("00010201.IDX"));
-  EXPECT_EQ(store.compares[0], lang::getCompareKeysFn(1));
-  EXPECT_EQ(dicFreeHDICT(dict), 1);
-  EXPECT_EQ(store.openHandles, 0);
-}
-
-TEST_F(Dictionary, CompanionOpensItsOwnIndexAndHighCodesUseNoLanguage) {
-  touch("FF010201.IDX");
-  touch("0001010C.IDX");
-  HDICT* memory = dicCreateHDICT(0xFF010201);
-  ASSERT_NE(memory, nullptr);
-  HDICT* noLanguage = dicCreateHDICT(0x0001010C);
-  ASSERT_NE(noLanguage, nullptr);
-  StoreDouble& store = StoreDouble::instance();
-  EXPECT_EQ(store.openedPaths[0], dir_.file("FF010201.IDX"));
-  EXPECT_EQ(store.compares[1], lang::getCompareKeysFn(0));
-  EXPECT_EQ(dicFreeHDICT(memory), 1);
-  EXPECT_EQ(dicFreeHDICT(noLanguage), 1);
-}
-
-TEST_F(Dictionary, InvalidIdsOpenNothing) {
-  for (uint32_t id : {0x00000203u, 0x00010003u, 0x00010200u}) {
-    EXPECT_EQ(dicCreateHDICT(id), nullptr) << id;
+  for (const char* name : {"00010201.IDX", "FF010201.IDX", "0001010C.IDX"}) touch(name);
+  for (uint32_t id : {0x00010201u, 0xFF010201u, 0x0001010Cu}) {
+    HDICT* dict = dicCreateHDICT(id);
+    ASSERT_NE(dict, nullptr);
+    EXPECT_EQ(dict->dictId, id);
+    EXPECT_EQ(dicFreeHDICT(dict), 1);
   }
-  EXPECT_TRUE(StoreDouble::instance().openedPaths.empty());
+  const std::vector<std::string> paths = {dir_.file("00010201.IDX"), dir_.file("FF010201.IDX"),
+                                          dir_.file("0001010C.IDX")};
+  EXPECT_EQ(store_.openedPaths, paths);
+  const std::vector<DbCompareFn> compares = {lang::getCompareKeysFn(1), lang::getCompareKeysFn(1),
+                                             lang::getCompareKeysFn(0)};
+  EXPECT_EQ(store_.compares, compares);
+  EXPECT_EQ(store_.openHandles, 0);
 }
 
-TEST_F(Dictionary, FailuresFreeTheBlock) {
+TEST_F(Dictionary, FailuresOpenNothingAndFreeTheBlock) {
+  for (uint32_t id : {0x00000203u, 0x00010003u, 0x00010200u})
+    EXPECT_EQ(dicCreateHDICT(id), nullptr);
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);  // no index file
   touch("00010201.IDX");
   testing::injectAllocationFailure(1);
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
   testing::injectAllocationFailure(0);
-  EXPECT_TRUE(StoreDouble::instance().openedPaths.empty());
+  EXPECT_TRUE(store_.openedPaths.empty());
   writeDictKey("");  // no path at all
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
 }
@@ -77,10 +62,10 @@ TEST_F(Dictionary, RefusedCloseKeepsTheHandle) {
   touch("00010201.IDX");
   HDICT* dict = dicCreateHDICT(0x00010201);
   ASSERT_NE(dict, nullptr);
-  StoreDouble::instance().refuseClose = true;
+  store_.refuseClose = true;
   EXPECT_EQ(dicFreeHDICT(dict), 0);
   EXPECT_NE(dict->db, nullptr);
-  StoreDouble::instance().refuseClose = false;
+  store_.refuseClose = false;
   EXPECT_EQ(dicFreeHDICT(dict), 1);
   EXPECT_EQ(dicFreeHDICT(nullptr), 0);
 }
@@ -90,7 +75,10 @@ TEST_F(Dictionary, OpeningNamesWhyItFailed) {
   EXPECT_EQ(openDictionary(&temporary, 0x00000201).cause(), Cause::kInvalidId);
   EXPECT_EQ(temporary.dictId, 0x00000201u);  // stored before the check
   EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kFileMissing);
+  EXPECT_EQ(probeOpen(0x00010201).cause(), Cause::kFileMissing);
   touch("00010201.IDX");
+  EXPECT_TRUE(probeOpen(0x00010201).ok());
+  EXPECT_EQ(store_.openHandles, 0);  // the probe closes what it opened
   HDICT* created = nullptr;
   testing::injectAllocationFailure(1);
   EXPECT_EQ(createDictionary(0x00010201, &created).cause(), Cause::kOutOfMemory);
@@ -105,11 +93,7 @@ TEST_F(Dictionary, OpeningNamesWhyItFailed) {
 
 TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
   const std::string index = dir_.file("00010201.IDX");
-  struct Case {
-    Status status;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::pair<Status, std::string> cases[] = {
       {Cause::kOk, "0x00010201: no failure"},
       {Cause::kInvalidId,
        "0x00010201 is not a valid dictionary id (its three low bytes must be non-zero)"},
@@ -126,11 +110,8 @@ TEST_F(Dictionary, FailuresAreToldInOneLineWithTheIdAndTheFile) {
       {Cause::kNoRoom, "0x00010201: more text than the buffer holds"},
       {Cause::kOutOfMemory, "0x00010201: out of memory"},
   };
-  for (const Case& c : cases) EXPECT_EQ(describeFailure(0x00010201, c.status), c.expected);
-  EXPECT_EQ(probeOpen(0x00010201).cause(), Cause::kFileMissing);
-  touch("00010201.IDX");
-  EXPECT_TRUE(probeOpen(0x00010201).ok());
-  EXPECT_EQ(StoreDouble::instance().openHandles, 0);  // the probe closes what it opened
+  for (const auto& [status, expected] : cases)
+    EXPECT_EQ(describeFailure(0x00010201, status), expected);
 }
 
 // A failure the caller places itself (an entry's content) is told by its cause alone:

@@ -1,7 +1,7 @@
-// A record store double behind the thirteen store operations. Indexes live in memory,
-// keyed by path, as sorted vectors with the real store's cursor rules; any other
-// existing file opens as an empty index. It remembers what it was given and can be told
-// to refuse closing or to fail chosen operations.
+// A record store double behind the store operations the dictionary code calls. Indexes
+// live in memory, keyed by path, as sorted vectors with the real store's cursor rules;
+// any other existing file opens as an empty index. It remembers what it opened and can be
+// told to refuse closing or to fail chosen operations.
 #pragma once
 
 #include <cstdint>
@@ -22,9 +22,9 @@ struct StoredRecord {
 
 struct StoreDouble {
   std::map<std::string, std::vector<StoredRecord>> indexes;
-  std::map<std::string, std::map<uint32_t, std::string>> contentNames;
+  std::map<std::string, std::map<uint32_t, std::string>> contentNames;  // dbGetData's answers
   std::vector<std::string> openedPaths;
-  std::vector<DbCompareFn> compares;
+  std::vector<DbCompareFn> compares;  // as each open was given it
   int openHandles = 0;
   bool refuseClose = false;
   // Operations fail from their Nth call on (1 = the next call); 0 never.

@@ -1,5 +1,6 @@
-#include "doubles/store_double.h"
+#include "support/store_double.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -11,21 +12,14 @@ struct OrviaDb {
   DbCompareFn compare;
   uint32_t cursor = 0;
   uint32_t prevCalls = 0, searchCalls = 0, getDataCalls = 0;
+  std::vector<StoredRecord>& records() const { return StoreDouble::instance().indexes[path]; }
 };
 
-namespace orvia::testing {
 namespace {
 
 size_t lowerBound(const std::vector<StoredRecord>& records, DbCompareFn compare, const char* key) {
-  size_t lo = 0, hi = records.size();
-  while (lo < hi) {
-    size_t mid = (lo + hi) / 2;
-    if (compare(records[mid].data.c_str(), key) < 0)
-      lo = mid + 1;
-    else
-      hi = mid;
-  }
-  return lo;
+  auto before = [&](const StoredRecord& r) { return compare(r.data.c_str(), key) < 0; };
+  return size_t(std::partition_point(records.begin(), records.end(), before) - records.begin());
 }
 
 bool failsNow(uint32_t failFrom, uint32_t* calls) {
@@ -33,20 +27,18 @@ bool failsNow(uint32_t failFrom, uint32_t* calls) {
   return failFrom != 0 && *calls >= failFrom;
 }
 
-void putU32(std::string* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(char((v >> (8 * i)) & 0xFF));
-}
-
+// The record as the store hands it out: four little-endian u32, then the string area.
 std::string recordBytes(const StoredRecord& record, uint32_t number) {
   std::string out;
-  putU32(&out, uint32_t(record.data.size() + 16));
-  putU32(&out, record.contentDictId);
-  putU32(&out, record.contentRef);
-  putU32(&out, number);
+  for (uint32_t v :
+       {uint32_t(record.data.size() + 16), record.contentDictId, record.contentRef, number})
+    for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
   return out + record.data;
 }
 
 }  // namespace
+
+namespace orvia::testing {
 
 StoreDouble& StoreDouble::instance() {
   static StoreDouble store;
@@ -61,14 +53,6 @@ void StoreDouble::load(const std::string& path, DbCompareFn compare,
 }
 
 }  // namespace orvia::testing
-
-namespace {
-
-std::vector<StoredRecord>& recordsOf(DBHANDLE h) {
-  return StoreDouble::instance().indexes[h->path];
-}
-
-}  // namespace
 
 extern "C" {
 
@@ -85,10 +69,6 @@ DBHANDLE ORVIADB_API dbOpen(const char* path, DbCompareFn compare) {
   return new OrviaDb{path, compare};
 }
 
-DBHANDLE ORVIADB_API dbCommand(const char* path, uint32_t, DbCompareFn compare) {
-  return dbOpen(path, compare);
-}
-
 int32_t ORVIADB_API dbClose(DBHANDLE h) {
   StoreDouble& store = StoreDouble::instance();
   if (h == nullptr || store.refuseClose) return 0;
@@ -98,35 +78,34 @@ int32_t ORVIADB_API dbClose(DBHANDLE h) {
 }
 
 int32_t ORVIADB_API dbSeek(DBHANDLE h, const char* key) {
-  if (h == nullptr || key == nullptr || recordsOf(h).empty()) return 0;
-  size_t at = orvia::testing::lowerBound(recordsOf(h), h->compare, key);
-  h->cursor = uint32_t(at < recordsOf(h).size() ? at : recordsOf(h).size() - 1);
+  if (h == nullptr || key == nullptr || h->records().empty()) return 0;
+  size_t at = lowerBound(h->records(), h->compare, key);
+  h->cursor = uint32_t(at < h->records().size() ? at : h->records().size() - 1);
   return 1;
 }
 
 int32_t ORVIADB_API dbGoto(DBHANDLE h, uint32_t n) {
-  if (h == nullptr || n >= recordsOf(h).size()) return 0;
+  if (h == nullptr || n >= h->records().size()) return 0;
   h->cursor = n;
   return 1;
 }
 
 int32_t ORVIADB_API dbPrev(DBHANDLE h) {
-  if (h == nullptr) return 0;
-  if (orvia::testing::failsNow(StoreDouble::instance().failPrevFrom, &h->prevCalls)) return 0;
-  if (h->cursor == 0 || h->cursor >= recordsOf(h).size()) return 0;
+  if (h == nullptr || failsNow(StoreDouble::instance().failPrevFrom, &h->prevCalls)) return 0;
+  if (h->cursor == 0 || h->cursor >= h->records().size()) return 0;
   --h->cursor;
   return 1;
 }
 
 int32_t ORVIADB_API dbNext(DBHANDLE h) {
-  if (h == nullptr || h->cursor + 1 >= recordsOf(h).size()) return 0;
+  if (h == nullptr || h->cursor + 1 >= h->records().size()) return 0;
   ++h->cursor;
   return 1;
 }
 
 int32_t ORVIADB_API dbGetRecord(DBHANDLE h, uint32_t* size, void* buffer) {
-  if (h == nullptr || size == nullptr || h->cursor >= recordsOf(h).size()) return 0;
-  std::string bytes = orvia::testing::recordBytes(recordsOf(h)[h->cursor], h->cursor);
+  if (h == nullptr || size == nullptr || h->cursor >= h->records().size()) return 0;
+  std::string bytes = recordBytes(h->records()[h->cursor], h->cursor);
   if (bytes.size() > *size) return 0;
   std::memcpy(buffer, bytes.data(), bytes.size());
   *size = uint32_t(bytes.size());
@@ -136,39 +115,19 @@ int32_t ORVIADB_API dbGetRecord(DBHANDLE h, uint32_t* size, void* buffer) {
 int32_t ORVIADB_API dbSearch(DBHANDLE h, uint32_t selector, uint32_t first, uint32_t count,
                              uint32_t* size, void* buffer) {
   if (h == nullptr || selector != 1 || size == nullptr) return 0;
-  if (orvia::testing::failsNow(StoreDouble::instance().failSearchFrom, &h->searchCalls)) return 0;
+  if (failsNow(StoreDouble::instance().failSearchFrom, &h->searchCalls)) return 0;
   std::string bytes;
-  const auto& records = recordsOf(h);
-  for (uint64_t n = first; n < records.size() && n < uint64_t(first) + count; ++n)
-    bytes += orvia::testing::recordBytes(records[n], uint32_t(n));
-  if (bytes.size() > *size) {
-    *size = uint32_t(bytes.size());
-    return 0;
-  }
-  std::memcpy(buffer, bytes.data(), bytes.size());
+  for (uint64_t n = first; n < h->records().size() && n < uint64_t(first) + count; ++n)
+    bytes += recordBytes(h->records()[n], uint32_t(n));
+  const bool fits = bytes.size() <= *size;
+  if (fits) std::memcpy(buffer, bytes.data(), bytes.size());
   *size = uint32_t(bytes.size());
-  return 1;
-}
-
-int32_t ORVIADB_API dbInsert(DBHANDLE h, const DbInsertDescriptor* d) {
-  if (h == nullptr || d == nullptr) return 0;
-  StoredRecord record{d->contentDictId, d->contentRef,
-                      std::string(static_cast<const char*>(d->data), d->dataLength)};
-  StoreDouble::instance().load(h->path, h->compare, {record});
-  StoreDouble::instance().contentNames[h->path][d->contentDictId] =
-      std::string(d->contentFileName, 16);
-  return 1;
-}
-
-int32_t ORVIADB_API dbDelete(DBHANDLE h, uint32_t n) {
-  if (h == nullptr || n >= recordsOf(h).size()) return 0;
-  recordsOf(h).erase(recordsOf(h).begin() + n);
-  return 1;
+  return fits ? 1 : 0;
 }
 
 int32_t ORVIADB_API dbGetData(DBHANDLE h, uint32_t contentDictId, void* buffer, uint32_t* size) {
   if (h == nullptr || size == nullptr || *size < 16) return 0;
-  if (orvia::testing::failsNow(StoreDouble::instance().failGetDataFrom, &h->getDataCalls)) return 0;
+  if (failsNow(StoreDouble::instance().failGetDataFrom, &h->getDataCalls)) return 0;
   auto& names = StoreDouble::instance().contentNames[h->path];
   auto it = names.find(contentDictId);
   if (it == names.end()) return 0;
@@ -179,7 +138,7 @@ int32_t ORVIADB_API dbGetData(DBHANDLE h, uint32_t contentDictId, void* buffer, 
 
 int32_t ORVIADB_API dbGetInfo(DBHANDLE h, uint32_t selector, uint32_t* value) {
   if (h == nullptr || selector != 2 || value == nullptr) return 0;
-  *value = uint32_t(recordsOf(h).size());
+  *value = uint32_t(h->records().size());
   return 1;
 }
 

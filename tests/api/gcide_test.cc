@@ -1,0 +1,172 @@
+// All of GCIDE compiled once, then read through the exports: every headword lands on its
+// own record or its homograph run, every record's content is exactly one source entry's
+// text as the compiler converts it (every source entry read back once), each record is
+// found again by its stored key, and misspellings mostly land on the intended word.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <unordered_map>
+
+#include "compile/content/entry_text.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/dictd_source.h"
+#include "dict/index_record.h"
+#include "support/dictionary_fixtures.h"
+#include "text/code_page.h"
+
+namespace {
+
+namespace compile = orvia::compile;
+constexpr uint32_t kGcide = 0x00010101;
+constexpr char kSource[] = "/usr/share/dictd/gcide";
+
+// Under the sanitizers only every few records are read.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr uint32_t kReadEvery = 13;
+#else
+constexpr uint32_t kReadEvery = 1;
+#endif
+
+std::unique_ptr<compile::EntrySource> openSource(compile::WithText withText, std::string* problem) {
+  auto source = std::make_unique<compile::DictdSource>();
+  if (source->open(kSource, withText, compile::DictdSource::Order::kBody)) return source;
+  *problem = source->problem();
+  return nullptr;
+}
+
+// The search key without its homograph number: what a user types for the headword.
+std::string bareKey(const std::string& searchKey) {
+  size_t at = searchKey.rfind('@');
+  if (at == std::string::npos ||
+      searchKey.find_first_not_of("0123456789", at + 1) != std::string::npos)
+    return searchKey;
+  return searchKey.substr(0, at);
+}
+
+class Gcide : public orvia::testing::ExportsFixture {
+ protected:
+  static void SetUpTestSuite() {
+    if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
+    folder_ = new orvia::testing::TempDir();
+    compile::DictionaryCompileOptions options;
+    options.dictId = kGcide;
+    options.folder = folder_->path();
+    std::string problem;
+    ASSERT_TRUE(compile::compileDictionary(openSource, options, nullptr, &compiled_, &problem))
+        << problem;
+    const std::vector<uint8_t>& records = compiled_.index.records;
+    orvia::dict::IndexRecordView view;
+    for (uint32_t at = 0; at < records.size(); at += view.recordLength) {
+      ASSERT_TRUE(
+          orvia::dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
+      keys_.push_back(view.searchKey);
+    }
+  }
+  static void TearDownTestSuite() { delete folder_; }
+
+  void SetUp() override {
+    if (folder_ == nullptr) GTEST_SKIP() << "the dict-gcide package is not installed";
+    ExportsFixture::SetUp();
+    writeDictKey("\"PATH\"=\"" + folder_->path() + "\"\r\n");
+    dict_ = dicCreateHDICT(kGcide);
+    ASSERT_NE(dict_, nullptr);
+  }
+  void TearDown() override {
+    if (dict_ != nullptr) dicFreeHDICT(dict_);
+    if (folder_ != nullptr) ExportsFixture::TearDown();
+  }
+
+  uint32_t lookUp(const std::string& word) {
+    HWORD* found = dicSearchWord(dict_, word.c_str());
+    uint32_t number = 0xFFFFFFFF;
+    if (found != nullptr) dicGetHandleInfo(found, 1, &number);
+    dicFreeHWORD(found);
+    return number;
+  }
+
+  static inline orvia::testing::TempDir* folder_ = nullptr;
+  static inline compile::CompiledDictionary compiled_;
+  static inline std::vector<std::string> keys_;
+  HDICT* dict_ = nullptr;
+};
+
+TEST_F(Gcide, EveryHeadwordLandsOnItsOwnRecordOrItsHomographRun) {
+  size_t exceptions = 0;
+  for (uint32_t n = 0; n < keys_.size(); ++n) {
+    const std::string bare = bareKey(keys_[n]);
+    uint32_t first = n;  // of the run that shares record n's bare key
+    while (first > 0 && bareKey(keys_[first - 1]) == bare) --first;
+    const uint32_t landed = lookUp(bare);
+    if (landed != n && landed != first && ++exceptions <= 5)
+      ADD_FAILURE() << keys_[n] << " lands on " << keys_[landed];
+  }
+  EXPECT_EQ(exceptions, 0u) << "of " << keys_.size() << " headwords";
+}
+
+TEST_F(Gcide, EveryEntryReadsBackAsItsSourceTextAndIsFoundByItsKey) {
+  // How many source entries convert to each text, by the text's hash.
+  std::unordered_map<size_t, uint32_t> expected;
+  std::string problem, text;
+  auto source = openSource(compile::WithText::kYes, &problem);
+  ASSERT_NE(source, nullptr) << problem;
+  orvia::text::CodePageConverter converter(orvia::text::codePageName(1));
+  compile::SourceEntry entry;
+  compile::ReadResult result;
+  while ((result = source->next(&entry)) == compile::ReadResult::kEntry) {
+    EXPECT_TRUE(compile::makeEntryText(entry.headword, entry.text, converter, &text));
+    ++expected[std::hash<std::string>()(text)];
+  }
+  ASSERT_EQ(result, compile::ReadResult::kEnd) << source->problem();
+
+  const uint32_t count = dicGetWordCount(dict_);
+  ASSERT_EQ(count, compiled_.index.recordCount);
+  uint32_t unmatched = 0, lost = 0;
+  for (uint32_t n = 0; n < count; n += kReadEvery) {
+    HWORD* word = dicSearchRecord(dict_, n);
+    ASSERT_NE(word, nullptr) << "record " << n;
+    EXPECT_EQ(lookUp(keys_[n]), n) << "the stored key " << keys_[n] << " leads elsewhere";
+    const uint32_t size = dicGetContentSize(word, kGcide);
+    text.assign(size_t(size) + 1, '\0');
+    ASSERT_EQ(dicGetContent(word, kGcide, text.data(), size + 1), size) << "record " << n;
+    dicFreeHWORD(word);
+    text.resize(size);
+    auto match = expected.find(std::hash<std::string>()(text));
+    if (match != expected.end() && match->second > 0)
+      --match->second;
+    else if (++unmatched <= 5)
+      ADD_FAILURE() << "record " << n << " reads back as " << text;
+  }
+  for (const auto& [hash, left] : expected) lost += left;
+  EXPECT_EQ(unmatched, 0u);
+  EXPECT_EQ(kReadEvery == 1 ? lost : 0, kReadEvery == 1 ? compiled_.index.skipped.size() : 0)
+      << "entries never read back";
+}
+
+// Misspellings by one dropped, doubled or swapped letter: the share that lands on the
+// intended word is reported.
+TEST_F(Gcide, ReportsTheShareOfMisspellingsLandingOnTheIntendedWord) {
+  std::mt19937 rng(1000);
+  int tried = 0, intended = 0;
+  while (tried < 1000) {
+    const std::string bare = bareKey(keys_[rng() % keys_.size()]);
+    if (bare.size() < 4 ||
+        bare.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
+      continue;
+    std::string word = bare;
+    const size_t at = 1 + rng() % (word.size() - 2);
+    if (tried % 3 == 0) word.erase(at, 1);
+    if (tried % 3 == 1) word.insert(at, 1, word[at]);
+    if (tried % 3 == 2) std::swap(word[at], word[at + 1]);
+    ++tried;
+    const uint32_t landed = lookUp(word);
+    if (landed != 0xFFFFFFFF && bareKey(keys_[landed]) == bare) ++intended;
+  }
+  std::printf("%d of %d misspellings land on the intended word\n", intended, tried);
+  EXPECT_GT(intended, 0);
+}
+
+}  // namespace

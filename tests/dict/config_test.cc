@@ -1,0 +1,173 @@
+// Module state, registry values, path resolution, the new-word version and time values,
+// and the version parse. The registry is read as the test's own hive files (POSIX paths).
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "dict/version.h"
+#include "support/case_table.h"
+#include "support/dictionary_fixtures.h"
+#include "support/heap_failures.h"
+#include "support/text_hive.h"
+#include "support/version_block.h"
+
+namespace orvia::dict {
+namespace {
+
+using orvia::testing::hiveText;
+
+std::string sz(const std::string& name, const std::string& value) {
+  std::string escaped;
+  for (char c : value) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return "\"" + name + "\"=\"" + escaped + "\"\r\n";
+}
+
+const std::string kServer = "\"Type\"=dword:00000001\r\n";
+
+class ModuleConfig : public orvia::testing::ConfigFixture {};
+
+TEST_F(ModuleConfig, PathResolutionTable) {
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/path_resolution.txt")) {
+    SCOPED_TRACE(c.line);
+    std::string values;
+    for (const std::string& item : c.list(1)) {
+      const size_t at = item.find('=');
+      if (at != std::string::npos)
+        values += item == "Type=1" ? kServer : sz(item.substr(0, at), item.substr(at + 1));
+    }
+    writeDictKey(values);
+    reload();
+    char out[kMaxPath];
+    const std::optional<std::string> expected = c.bytes(4);
+    ASSERT_EQ(resolveDictFilePath(uint32_t(c.number(2)), out, sizeof out, c.bytes(3)->c_str()),
+              expected ? 1 : 0);
+    EXPECT_EQ(std::string(out), expected.value_or(out));
+  }
+}
+
+// One character more than the longest path of the table.
+TEST_F(ModuleConfig, PathTooLongLeavesOutEmpty) {
+  writeDictKey(sz("00010203Path", "/" + std::string(246, 'd')));
+  char out[kMaxPath];
+  std::fill(out, out + kMaxPath, 'x');
+  EXPECT_EQ(resolveDictFilePath(0x00010203, out, sizeof out, "00010203.IDX"), 0);
+  EXPECT_EQ(out[0], '\0');
+}
+
+TEST_F(ModuleConfig, SharedDataPathNeedsServerMode) {
+  const std::string values =
+      sz("00010203ServerDataPath", "/srv") + sz("7F010203ServerDataPath", "/own");
+  writeDictKey(values);
+  char out[kMaxPath];
+  EXPECT_EQ(resolveSharedDataPath(0x00010203, out, sizeof out, "00010203.DAT"), 0);
+  writeDictKey(kServer + values);
+  reload();
+  ASSERT_EQ(resolveSharedDataPath(0x7F010203, out, sizeof out, "x.IDX"), 1);
+  EXPECT_STREQ(out, "/own/x.IDX");
+}
+
+TEST(ContentFileName, TwelveCharactersEndingInDat) {
+  for (const auto& [name, expected] : {std::pair<const char*, int>{"00010203.DAT", 1},
+                                       {"ABCDEFGH.dat", 1},
+                                       {"00010203.IDX", 0},
+                                       {"0001020.DAT", 0},
+                                       {"00010203_DAT", 0},
+                                       {nullptr, 0}}) {
+    EXPECT_EQ(isContentFileName(name), expected) << (name ? name : "null");
+  }
+}
+
+TEST_F(ModuleConfig, LoadReadsTypeAndSetRegKeySwitchesRoot) {
+  writeDictKey("\"Type\"=dword:00000000\r\n");
+  reload();
+  EXPECT_EQ(moduleState().serverDataMode, 0u);
+  orvia::testing::writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
+                                 "Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_CURRENT_USER\\Other\\Key]\r\n\"Type\"=dword:00000005\r\n");
+  ASSERT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "Other\\Key"), 1);
+  EXPECT_EQ(moduleState().serverDataMode, 5u);
+  EXPECT_STREQ(moduleState().registryPath, "Other\\Key");
+  // The same path again keeps its copy but still switches the root and rereads "Type".
+  const char* copy = moduleState().registryPath;
+  ASSERT_EQ(setRegistryKey(platform::kHkeyLocalMachine, "Other\\Key"), 1);
+  EXPECT_EQ(moduleState().registryPath, copy);
+  EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
+  EXPECT_EQ(moduleState().serverDataMode, 0u);  // no such key under the machine root
+  // A "Type" larger than four bytes is ignored.
+  ASSERT_EQ(setRegistryKey(testing::testKeyRoot(), testing::testKeyPath()), 1);
+  writeDictKey("\"Type\"=hex:01,00,00,00,00\r\n");
+  reload();
+  EXPECT_EQ(moduleState().serverDataMode, 0u);
+}
+
+TEST_F(ModuleConfig, AFailedCopyKeepsEverything) {
+  testing::injectAllocationFailure(1);
+  EXPECT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "New\\Path"), 0);
+  testing::injectAllocationFailure(0);
+  EXPECT_STREQ(moduleState().registryPath, kDefaultRegistryPath);
+  EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
+  moduleUnload();
+  testing::injectAllocationFailure(1);
+  EXPECT_FALSE(moduleLoad(nullptr));
+  testing::injectAllocationFailure(0);
+  EXPECT_FALSE(moduleState().loaded);
+}
+
+TEST_F(ModuleConfig, ReadValueTooLargeForTheBufferClearsOnlyItsFirstByte) {
+  writeDictKey("\"Path\"=\"abc\"\r\n");
+  char buffer[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_EQ(regReadValue(buffer, 2, "Path", platform::kRegSz), 0);
+  EXPECT_EQ(buffer[0], '\0');
+  EXPECT_EQ(buffer[1], 'x');
+  ASSERT_EQ(regReadValue(buffer, 4, "Path", platform::kRegSz), 1);
+  EXPECT_STREQ(buffer, "abc");
+}
+
+TEST_F(ModuleConfig, NewWordVersionAndTime) {
+  writeDictKey("\"FF010203version\"=dword:00000009\r\n");
+  uint32_t version = 0;
+  EXPECT_EQ(readNewWordVersion(0x00010203, &version), 0);  // kind 0 has no version
+  EXPECT_EQ(version, 0xFFFFFFFFu);
+  EXPECT_EQ(readNewWordVersion(0x01000203, &version), 0);  // invalid id
+  EXPECT_EQ(version, 0xFFFFFFFFu);
+  EXPECT_EQ(readNewWordVersion(0x80010203, &version), 0);  // missing value
+  EXPECT_EQ(version, 0xFFFFFF00u);
+  EXPECT_EQ(readNewWordVersion(0xFF010203, &version), 1);
+  EXPECT_EQ(version, 9u);
+
+  std::string before = hiveText(dir_);
+  EXPECT_EQ(writeNewWordVersion(0x80010203, 256), 0);
+  EXPECT_EQ(hiveText(dir_), before);
+  ASSERT_EQ(writeNewWordVersion(0x80010203, 255), 1);
+  ASSERT_EQ(readNewWordVersion(0x80010203, &version), 1);
+  EXPECT_EQ(version, 255u);
+
+  uint8_t time[16], back[16];
+  for (int i = 0; i < 16; ++i) time[i] = uint8_t(0xF0 + i);
+  EXPECT_EQ(readNewWordTime(0x80010203, back), 0);
+  ASSERT_EQ(writeNewWordTime(0x80010203, time), 1);
+  ASSERT_EQ(readNewWordTime(0x80010203, back), 1);
+  EXPECT_EQ(std::memcmp(time, back, 16), 0);
+  EXPECT_EQ(writeNewWordTime(0x00010203, time), 0);
+
+  // Writes need the key.
+  testing::writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
+  EXPECT_EQ(writeNewWordVersion(0x80010203, 1), 0);
+  EXPECT_EQ(hiveText(dir_), "Windows Registry Editor Version 5.00\r\n");
+}
+
+TEST(FileVersion, PacksCommaSeparatedComponents) {
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/file_versions.txt")) {
+    EXPECT_EQ(parseFileVersion(c.bytes(0)->data(), uint32_t(c.number(1))), c.number(2)) << c.line;
+  }
+  // A version block needs exactly one translation.
+  const uint32_t english = 0x04B00409u, german = 0x04E40407u;
+  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({english}, "3, 1, 4, 1").data()),
+            0x03010401u);
+  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({english, german}, "3, 1, 4, 1").data()),
+            0u);
+  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({}, "3, 1, 4, 1").data()), 0u);
+}
+
+}  // namespace
+}  // namespace orvia::dict

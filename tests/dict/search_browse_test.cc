@@ -1,0 +1,301 @@
+// Search, browse and word lists over the small dictionary of tests/data/dict/, in the
+// store double; and the nearest-word search against a plain reference of its steps.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "dict/browse.h"
+#include "dict/search.h"
+#include "lang/single_byte.h"
+#include "support/case_table.h"
+#include "support/dictionary_fixtures.h"
+#include "support/heap_failures.h"
+#include "support/read_only_page.h"
+
+namespace orvia::dict {
+namespace {
+
+namespace sb = orvia::lang::single_byte;
+using orvia::testing::CaseRow;
+using orvia::testing::caseTable;
+using orvia::testing::StoreDouble;
+using orvia::testing::StoredRecord;
+
+constexpr uint32_t kEnglish = 0x00010101;
+
+// The rule the reference search leaves out, so that a row can show the rule decides it.
+enum class Omit { kNothing, kFoldedStop, kNoCase, kSignificant, kOtherSide, kSpaceRule };
+
+// The first key not before the sought one, else the last: the store's seek.
+size_t seek(const std::vector<std::string>& keys, const std::string& key) {
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (sb::compareKeys(keys[i].c_str(), key.c_str()) >= 0) return i;
+  return keys.size() - 1;
+}
+
+// The nearest-word search written plainly over sorted search keys: the index of the
+// answer, or keys.size() when the search fails.
+size_t referenceNearest(const std::vector<std::string>& keys, const std::string& key,
+                        Omit omit = Omit::kNothing) {
+  const size_t fail = keys.size();
+  if (keys.empty() || key.empty()) return fail;
+  const char* k = key.c_str();
+  size_t at = seek(keys, key);
+  if (sb::matchLenExact(keys[at].c_str(), k) == lang::kMatchAll) return at;
+  uint32_t m = sb::matchLenFolded(keys[at].c_str(), k);
+  const bool back = sb::compareKeys(keys[at].c_str(), k) > 0;
+  if (omit != Omit::kOtherSide && (back ? at > 0 : at + 1 < keys.size()))
+    m = std::max(m, sb::matchLenFolded(keys[back ? at - 1 : at + 1].c_str(), k));
+  uint32_t n = sb::keyCharOffset(k, m);
+  if (n == 0) return fail;
+  if (omit != Omit::kSpaceRule && key[n - 1] == ' ' && --n == 0) return fail;
+  const std::string prefix = key.substr(0, n);
+  const char* p = prefix.c_str();
+  size_t cur = std::min(seek(keys, prefix) + 1, keys.size() - 1);
+  size_t best = cur;
+  uint32_t a = sb::matchLenFolded(keys[cur].c_str(), p);
+  uint32_t b = sb::matchLenNoCase(keys[cur].c_str(), p);
+  uint32_t c = sb::matchLenSignificant(keys[cur].c_str(), p);
+  while (cur > 0) {
+    const char* x = keys[--cur].c_str();
+    const uint32_t a2 = sb::matchLenFolded(x, p), b2 = sb::matchLenNoCase(x, p);
+    const uint32_t c2 = sb::matchLenSignificant(x, p);
+    if (a2 < a) {
+      if (omit == Omit::kFoldedStop) continue;
+      break;
+    }
+    if (a2 > a) {
+      best = cur, a = a2, b = b2, c = c2;
+    } else if (omit != Omit::kNoCase && b2 != b) {
+      if (b2 > b) best = cur, b = b2, c = c2;
+    } else if (omit != Omit::kSignificant && c2 != c) {
+      if (c2 > c) best = cur, c = c2;
+    } else {
+      best = cur;
+      if (sb::matchLenExact(x, p) == lang::kMatchAll) break;
+    }
+  }
+  return best;
+}
+
+class SmallDictionary : public orvia::testing::MemoryDictionaryFixture {
+ protected:
+  void SetUp() override {
+    MemoryDictionaryFixture::SetUp();
+    std::vector<StoredRecord> english, records;
+    for (const CaseRow& r : caseTable("dict/small_dictionary.txt")) {
+      StoredRecord record{
+          uint32_t(r.number(4)), uint32_t(r.number(5)) << 24,
+          *r.bytes(1) + '\0' + *r.bytes(2) + '\0' + *r.bytes(3) + '\0' + *r.bytes(6)};
+      (r.number(0) == kEnglish ? english : records).push_back(record);
+    }
+    StoreDouble::instance().load(dir_.file("7F010101.IDX"), lang::getCompareKeysFn(1), records);
+    for (uint32_t id : {kEnglish, 0xFF010101u, 0x00010106u})
+      dicts_[id] = openMemoryDictionary(id, english);
+  }
+
+  // The search key of the record a look-up lands on, or "<null>".
+  static std::string lookUp(HDICT* dict, const char* word) {
+    HWORD* found = dicSearchWord(dict, word);
+    if (found == nullptr) return "<null>";
+    IndexRecordView view;
+    std::string key = wordRecord(found, &view) ? view.searchKey : "<damaged>";
+    dicFreeHWORD(found);
+    return key;
+  }
+  // The list as the buffer reads afterwards, one byte past size included.
+  static std::string list(const std::string& kind, HDICT* dict, uint32_t start, uint32_t count,
+                          uint32_t size, uint32_t* entries, uint32_t* bytes) {
+    std::string buffer(size + 1, '#');
+    char* out = buffer.data();
+    EXPECT_EQ(kind == "keys"    ? dicGetKeyList(dict, start, count, out, size, entries)
+              : kind == "words" ? dicGetWordList(dict, start, count, out, size, entries)
+                                : dicGetKeyVcodeList(dict, start, count, out, size, entries, bytes),
+              *entries);
+    return buffer;
+  }
+
+  std::map<uint32_t, HDICT*> dicts_;
+};
+
+TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
+  for (const CaseRow& c : caseTable("dict/look_ups.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string word = *c.bytes(0);
+    EXPECT_EQ(lookUp(dicts_[kEnglish], word.c_str()), *c.bytes(1));
+    EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], word.c_str()), c.number(2));
+  }
+  EXPECT_EQ(dicSearchWord(dicts_[kEnglish], nullptr), nullptr);
+  EXPECT_EQ(dicSearchWord(nullptr, "bank"), nullptr);
+  EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], nullptr), 0);
+}
+
+// Each list twice: in one batch call, and record by record as when the batch call fails.
+TEST_F(SmallDictionary, WordLists) {
+  for (const CaseRow& c : caseTable("dict/word_lists.txt")) {
+    for (uint32_t failSearchFrom : {0u, 1u}) {
+      SCOPED_TRACE(::testing::Message() << c.line << (failSearchFrom ? " (stepping)" : ""));
+      StoreDouble::instance().failSearchFrom = failSearchFrom;
+      uint32_t entries = 99, bytes = 99;
+      HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts_.at(uint32_t(c.number(1)));
+      EXPECT_EQ(list(c.fields[0], dict, uint32_t(c.number(2)), uint32_t(c.number(3)),
+                     uint32_t(c.number(4)), &entries, &bytes),
+                *c.bytes(7));
+      EXPECT_EQ(entries, c.number(5));
+      EXPECT_EQ(bytes, c.fields[0] == "vcodes" ? c.number(6) : 99);
+    }
+  }
+}
+
+// Unwritable counters are written nothing; the buffer is still cleared.
+TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
+  orvia::testing::ReadOnlyPage page;
+  auto* readOnly = static_cast<uint32_t*>(page.get());
+  ASSERT_NE(readOnly, nullptr);
+  char buffer[8] = "#######";
+  uint32_t entries = 7;
+  EXPECT_EQ(dicGetKeyList(dicts_[kEnglish], 0, 5, buffer, 8, readOnly), 0u);
+  EXPECT_EQ(buffer[0], '\0');
+  EXPECT_EQ(dicGetKeyVcodeList(dicts_[kEnglish], 0, 5, buffer, 8, &entries, readOnly), 0u);
+  EXPECT_EQ(entries, 0u);  // cleared where it can be written, though bytes cannot be
+  EXPECT_EQ(dicGetKeyList(dicts_[kEnglish], 0, 5, reinterpret_cast<char*>(readOnly), 8, &entries),
+            0u);
+  EXPECT_EQ(entries, 0u);
+}
+
+TEST_F(SmallDictionary, WordHandles) {
+  for (const CaseRow& c : caseTable("dict/word_handles.txt")) {
+    SCOPED_TRACE(c.line);
+    HWORD* word = dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
+    ASSERT_NE(word, nullptr);
+    const std::string& op = c.fields[0];
+    uint32_t out = 1;
+    std::string buffer(32, 'x');
+    if (op == "keysize" || op == "wordsize") {
+      EXPECT_EQ(op == "keysize" ? dicGetKeySize(word) : dicGetWordSize(word), c.number(3));
+    } else if (op == "key" || op == "word") {
+      const uint32_t size = uint32_t(c.number(2));
+      EXPECT_EQ(op == "key" ? dicGetKey(word, buffer.data(), size)
+                            : dicGetWord(word, buffer.data(), size),
+                c.number(3));
+      EXPECT_EQ(buffer.substr(0, c.bytes(4)->size()), *c.bytes(4));
+    } else if (op == "info") {
+      EXPECT_EQ(dicGetHandleInfo(word, uint32_t(c.number(2)), &out), c.number(3));
+      EXPECT_EQ(out, c.number(4));
+    } else {
+      EXPECT_EQ(op == "next" ? dicNext(word, uint32_t(c.number(2)))
+                             : dicPrev(word, uint32_t(c.number(2))),
+                c.number(3));
+      EXPECT_EQ((dicGetHandleInfo(word, 1, &out), out), c.number(4));
+    }
+    EXPECT_EQ(dicFreeHWORD(word), 1);
+  }
+  EXPECT_EQ(StoreDouble::instance().openHandles, 3);  // the home look-ups closed theirs
+  EXPECT_EQ(dicGetWordCount(dicts_[kEnglish]), 13u);
+  EXPECT_EQ(dicGetWordCount(nullptr), 0u);
+}
+
+TEST_F(SmallDictionary, DuplicatesAreCopiesAndNullHandlesAreRefused) {
+  HWORD* bank = dicSearchRecord(dicts_[kEnglish], 3);
+  HWORD* copy = dicDuplicateHWORD(bank);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy->record, bank->record);
+  EXPECT_EQ(copy->dict, dicts_[kEnglish]);
+  EXPECT_EQ(dicFreeHWORD(bank), 1);
+  char buffer[8];
+  ASSERT_EQ(dicGetKey(copy, buffer, sizeof buffer), 1);
+  EXPECT_STREQ(buffer, "bank");
+  EXPECT_EQ(dicGetKey(copy, nullptr, 5), 0);
+  EXPECT_EQ(dicFreeHWORD(copy), 1);
+  uint32_t out = 0;
+  EXPECT_EQ(dicGetHandleInfo(nullptr, 1, &out), 0);
+  EXPECT_EQ(dicGetKeySize(nullptr), 0u);
+  EXPECT_EQ(dicFreeHWORD(nullptr), 0);
+  EXPECT_EQ(dicDuplicateHWORD(nullptr), nullptr);
+}
+
+TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
+  StoreDouble::instance().failPrevFrom = 1;  // the walk back fails
+  EXPECT_EQ(lookUp(dicts_[kEnglish], "ban"), "a");
+  StoreDouble::instance().failPrevFrom = 0;
+  for (uint32_t nth = 1; nth <= 4; ++nth) {
+    testing::injectAllocationFailure(nth);
+    HWORD* word = dicSearchWord(dicts_[kEnglish], "bb");
+    testing::injectAllocationFailure(0);
+    if (word != nullptr) dicFreeHWORD(word);  // later allocations may fall back and succeed
+  }
+  testing::injectAllocationFailure(1);
+  EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
+  testing::injectProcessHeapFailure(true);
+  EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
+  EXPECT_EQ(dicFreeHWORD(reinterpret_cast<HWORD*>(dicts_[kEnglish])), 0);
+  testing::injectProcessHeapFailure(false);
+  // With no language every key is empty and every look-up lands on the first record.
+  HDICT* none = openMemoryDictionary(
+      0x0001010C, {{0, 0, std::string("b\0\0\0", 4)}, {0, 0, std::string("a\0\0\0", 4)}});
+  const std::string first =
+      StoreDouble::instance().indexes[dir_.file("0001010C.IDX")][0].data.c_str();
+  EXPECT_EQ(lookUp(none, "a"), first);
+  EXPECT_EQ(lookUp(none, "b"), first);
+  EXPECT_EQ(dicIsExistWord(none, "a"), 0);
+  HDICT* empty = openMemoryDictionary(0x00020101, {});
+  EXPECT_EQ(dicSearchWord(empty, "word"), nullptr);
+  EXPECT_EQ(dicSearchRecord(empty, 0), nullptr);
+  EXPECT_EQ(dicIsExistWord(empty, "word"), 0);
+}
+
+TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
+  const std::vector<std::string> omits = {"-",           "folded-stop", "no-case",
+                                          "significant", "other-side",  "space-rule"};
+  for (const CaseRow& c : caseTable("dict/nearest_rules.txt")) {
+    SCOPED_TRACE(c.line);
+    closeAll();
+    const std::vector<std::string> keys = c.list(1);
+    std::vector<StoredRecord> records;
+    for (const std::string& k : keys)
+      records.push_back({kEnglish, 0, k + '\0' + '\0' + '\0' + '\xB8'});
+    const std::string expected = *c.bytes(3);
+    EXPECT_EQ(lookUp(openMemoryDictionary(kEnglish, records), c.bytes(2)->c_str()), expected);
+    char key[lang::kKeyBufferSize];
+    sb::makeSearchKey(c.bytes(2)->c_str(), key);
+    EXPECT_EQ(keys[referenceNearest(keys, key)], expected);
+    const auto omit = Omit(std::find(omits.begin(), omits.end(), c.fields[4]) - omits.begin());
+    if (omit == Omit::kNothing) continue;
+    const size_t without = referenceNearest(keys, key, omit);
+    EXPECT_TRUE(without == keys.size() || keys[without] != expected)
+        << "the rule left out does not decide this case";
+  }
+}
+
+TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
+  closeAll();
+  std::mt19937 rng(2026);
+  const char letters[] = "abcdeABC -'1";
+  auto randomWord = [&](int longest) {
+    std::string word(1 + rng() % longest, ' ');
+    for (char& ch : word) ch = letters[rng() % (sizeof letters - 1)];
+    return word;
+  };
+  std::vector<StoredRecord> records;
+  for (int i = 0; i < 400; ++i) {
+    char key[lang::kKeyBufferSize];
+    if (sb::makeSearchKey(randomWord(7).c_str(), key) == 0) continue;
+    if (std::string(key).find_first_of("abcdeABC") != std::string::npos)
+      records.push_back({kEnglish, 0, key + std::string(3, '\0') + '\xB8'});
+  }
+  HDICT* dict = openMemoryDictionary(kEnglish, records);
+  std::vector<std::string> sorted;
+  for (const auto& r : StoreDouble::instance().indexes.begin()->second)
+    sorted.push_back(r.data.c_str());
+  for (int i = 0; i < 2000; ++i) {
+    const std::string word = randomWord(8);
+    char key[lang::kKeyBufferSize];
+    sb::makeSearchKey(word.c_str(), key);
+    const size_t expected = referenceNearest(sorted, key);
+    ASSERT_EQ(lookUp(dict, word.c_str()), sorted[expected == sorted.size() ? 0 : expected]) << word;
+  }
+}
+
+}  // namespace
+}  // namespace orvia::dict
