@@ -54,6 +54,18 @@ TEST_F(ModuleConfig, PathTooLongLeavesOutEmpty) {
   EXPECT_EQ(out[0], '\0');
 }
 
+// A directory stored as bytes without a terminator ends where its bytes end, not at a
+// zero further on in the caller's buffer.
+TEST_F(ModuleConfig, UnterminatedDirectoryEndsAtItsStoredSize) {
+  writeDictKey("\"00010203Path\"=hex:2f,62,69,6e\r\n");  // "/bin"
+  reload();
+  char out[kMaxPath];
+  std::fill(out, out + kMaxPath - 1, 'x');
+  out[kMaxPath - 1] = '\0';
+  ASSERT_EQ(resolveDictFilePath(0x00010203, out, sizeof out, "00010203.IDX"), 1);
+  EXPECT_STREQ(out, "/bin/00010203.IDX");
+}
+
 TEST_F(ModuleConfig, SharedDataPathNeedsServerMode) {
   const std::string values =
       sz("00010203ServerDataPath", "/srv") + sz("7F010203ServerDataPath", "/own");
