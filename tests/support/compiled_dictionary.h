@@ -16,6 +16,7 @@
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
+#include "support/folder_resolver.h"
 
 namespace orvia::testing {
 
@@ -117,25 +118,42 @@ inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uin
   return out;
 }
 
-// The text of the record at offset of the data file, or "<unreadable>". Further data
-// files are found through resolve.
-inline std::string contentAt(content::FileHandle file, uint32_t offset,
-                             content::DictPathResolver resolve = nullptr) {
-  const uint32_t size = resolve != nullptr ? content::contentSizeAt(file, offset, resolve)
-                                           : content::contentSizeAt(file, offset);
-  std::string text(size_t(size) + 1, '\0');
-  const uint32_t read = resolve != nullptr
-                            ? content::contentTextAt(file, offset, text.data(), size + 1, resolve)
-                            : content::contentTextAt(file, offset, text.data(), size + 1);
-  if (size == 0 || read != size) return "<unreadable>";
-  text.resize(size);
-  return text;
-}
+// A record of an index with its content: the type, length and continuation of its first
+// content record, and its whole text, continuations followed into further data files of
+// the folder; "<unreadable>" when it cannot be read.
+struct RecordContent {
+  StoredRecord record;
+  uint8_t type = 0;
+  uint32_t length = 0, continuation = 0;
+  std::string text;
+};
 
-// The content type byte of the record at offset.
-inline uint8_t contentTypeAt(content::FileHandle file, uint32_t offset) {
-  uint32_t header = 0;
-  return content::readU32At(file, offset, &header) ? uint8_t(header >> 24) : 0xEE;
+// Every record of dictId's index in folder, in key order, with its content.
+inline std::vector<RecordContent> readRecordContents(const std::string& folder, uint32_t dictId) {
+  std::vector<RecordContent> out;
+  const std::string path = compile::dictFilePath(folder, dictId, ".DAT");
+  content::FileHandle file = content::openFileRead(path.c_str());
+  EXPECT_NE(file, content::kInvalidFile) << path;
+  resolveIn(folder, dictId);
+  for (StoredRecord& record : readIndexRecords(folder, dictId)) {
+    RecordContent r;
+    uint32_t header = 0;
+    EXPECT_TRUE(content::readU32At(file, record.locator, &header) &&
+                content::readU32At(file, record.locator + 4, &r.continuation))
+        << record.key;
+    r.type = uint8_t(header >> 24);
+    r.length = header & 0xFFFFFF;
+    const uint32_t size = content::contentSizeAt(file, record.locator, &resolveInFolder);
+    r.text.resize(size_t(size) + 1);
+    const uint32_t read =
+        content::contentTextAt(file, record.locator, r.text.data(), size + 1, &resolveInFolder);
+    r.text.resize(size);
+    if (size == 0 || read != size) r.text = "<unreadable>";
+    r.record = std::move(record);
+    out.push_back(std::move(r));
+  }
+  content::closeFile(file);
+  return out;
 }
 
 }  // namespace orvia::testing
