@@ -4,6 +4,7 @@
 // entry left out: the reason's name, a tab, the headword or where the bad line is).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "compile/source/dictd_source.h"

@@ -20,10 +20,10 @@ int byValue(int a, int b) {
 }
 
 // Random keys under a total order, under the English comparison over punctuation and
-// spaces (where it stops being transitive: "-" < "- !" < "! -" < "-"), under fixed and
-// under random answers: the sort always ends with the same keys; the check keeps each against the
-// next in order and drops only what it must; under a total order it drops nothing and the sort is
-// stable.
+// spaces (where it stops being transitive: "-" < "- !" < "! -" < "-"), under answers
+// fixed for each pair and under random answers. The sort always ends with the same keys;
+// the check keeps each key against the next in order, as far as the answers can be asked
+// again; under a total order the sort is stable and the check drops nothing.
 TEST(SortAndCheck, GiveAPermutationInOrderUnderAnyComparison) {
   const DbCompareFn english = lang::getCompareKeysFn(1);
   std::mt19937 random(7);
