@@ -143,12 +143,14 @@ inline std::vector<RecordContent> readRecordContents(const std::string& folder, 
         << record.key;
     r.type = uint8_t(header >> 24);
     r.length = header & 0xFFFFFF;
-    const uint32_t size = content::contentSizeAt(file, record.locator, &resolveInFolder);
+    uint32_t size = 0, read = 0;
+    bool readable = content::contentSizeAt(file, record.locator, &resolveInFolder, &size).ok();
     r.text.resize(size_t(size) + 1);
-    const uint32_t read =
-        content::contentTextAt(file, record.locator, r.text.data(), size + 1, &resolveInFolder);
+    readable = readable && content::contentTextAt(file, record.locator, r.text.data(), size + 1,
+                                                  &resolveInFolder, &read)
+                               .ok();
     r.text.resize(size);
-    if (size == 0 || read != size) r.text = "<unreadable>";
+    if (!readable || size == 0 || read != size) r.text = "<unreadable>";
     r.record = std::move(record);
     out.push_back(std::move(r));
   }
