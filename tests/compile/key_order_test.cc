@@ -15,10 +15,6 @@
 namespace orvia::compile {
 namespace {
 
-int byValue(int a, int b) {
-  return a < b ? -1 : a > b ? 1 : 0;
-}
-
 // Random keys under a total order, under the English comparison over punctuation and
 // spaces (where it stops being transitive: "-" < "- !" < "! -" < "-"), under answers
 // fixed for each pair and under random answers. The sort always ends with the same keys;
@@ -73,6 +69,7 @@ TEST(SortAndCheck, GiveAPermutationInOrderUnderAnyComparison) {
 }
 
 TEST(KeepInOrder, DropsTheItemThatBreaksTheOrder) {
+  auto byValue = [](int a, int b) { return a < b ? -1 : a > b ? 1 : 0; };
   struct Row {
     const char* name;
     std::vector<int> sorted, kept, dropped;
