@@ -1,3 +1,4 @@
+// The whole GCIDE, as the dict-gcide package installs it, compiled and read back.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,59 +10,13 @@
 
 #include "compile/content/entry_text.h"
 #include "compile/source/dictd_source.h"
-#include "compiled_dictionary.h"
-#include "compiled_index.h"
+#include "support/compiled_dictionary.h"
 #include "support/temp_dir.h"
 
 namespace orvia::compile {
 namespace {
 
 constexpr uint32_t kGcide = 0x00010101;
-const char kGcideBase[] = "/usr/share/dictd/gcide";
-
-bool gcideInstalled() {
-  return access("/usr/share/dictd/gcide.index", R_OK) == 0;
-}
-
-// Texts are read by offset from the dictzip body, in the index's order that jumps back
-// and forth through it.
-TEST(GcideSource, ReadsEveryEntrysText) {
-  if (!gcideInstalled()) GTEST_SKIP() << "the dict-gcide package is not installed";
-  DictdSource source;
-  ASSERT_TRUE(source.open(kGcideBase, WithText::kYes)) << source.problem();
-  SourceEntry entry;
-  size_t entries = 0, empty = 0, apple = 0;
-  for (ReadResult r; (r = source.next(&entry)) != ReadResult::kEnd;) {
-    ASSERT_EQ(r, ReadResult::kEntry) << source.problem();
-    ++entries;
-    empty += entry.text.empty();
-    if (entry.headword == "Apple" && entry.text.find("fruit") != std::string::npos) ++apple;
-  }
-  EXPECT_GT(entries, 200000u);
-  EXPECT_EQ(empty, 0u);
-  EXPECT_EQ(apple, 1u);
-}
-
-// The whole compiled index is in collation order: each record before the next.
-TEST(CompiledGcide, CompareKeysOrdersTheWholeIndex) {
-  if (!gcideInstalled()) GTEST_SKIP() << "the dict-gcide package is not installed";
-  orvia::testing::TempDir dir;
-  DictdSource source;
-  ASSERT_TRUE(source.open(kGcideBase, WithText::kNo)) << source.problem();
-  CompiledIndex index = testing::compileInto(source, kGcide, dir.path());
-  std::vector<testing::StoredRecord> records =
-      testing::readIndexFile(indexFilePath(dir.path(), kGcide), kGcide);
-  ASSERT_EQ(records.size(), index.recordCount);
-  EXPECT_GT(records.size(), 190000u);
-  DbCompareFn compare = lang::getCompareKeysFn(1);
-  size_t disorder = 0;
-  for (size_t i = 1; i < records.size(); ++i) {
-    if (compare(records[i - 1].searchKey.c_str(), records[i].searchKey.c_str()) >= 0 &&
-        ++disorder <= 10)
-      ADD_FAILURE() << records[i - 1].searchKey << " is not before " << records[i].searchKey;
-  }
-  EXPECT_EQ(disorder, 0u);
-}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr uint64_t kEntriesChecked = 20000;  // a prefix in body order: the whole takes minutes
@@ -73,7 +28,7 @@ constexpr uint64_t kEntriesChecked = UINT64_MAX;
 class GcidePrefix : public EntrySource {
  public:
   bool open(WithText withText) {
-    return source_.open(kGcideBase, withText, DictdSource::Order::kBody);
+    return source_.open("/usr/share/dictd/gcide", withText, DictdSource::Order::kBody);
   }
   ReadResult next(SourceEntry* entry) override {
     return given_++ == kEntriesChecked ? ReadResult::kEnd : source_.next(entry);
@@ -87,61 +42,70 @@ class GcidePrefix : public EntrySource {
   uint64_t given_ = 0;
 };
 
-// Every record's content, read at its locator, is the converted text of an entry, each
-// entry's once; only entries the index left out have no record.
-TEST(CompiledGcide, EveryRecordReadsBackAsItsEntrysConvertedText) {
-  if (!gcideInstalled()) GTEST_SKIP() << "the dict-gcide package is not installed";
-  orvia::testing::TempDir dir;
-  DictionaryCompileOptions options;
-  options.dictId = kGcide;
-  options.folder = dir.path();
-  CompiledDictionary result;
-  std::string problem;
+// Every entry has a text; the compiled index is in collation order, each record before
+// the next; every record's content, read at its locator, is the converted text of an
+// entry, each entry's once; only entries the index left out have no record.
+TEST(CompiledGcide, RecordsAreInOrderAndReadBackAsTheirEntrysConvertedText) {
+  if (access("/usr/share/dictd/gcide.index", R_OK) != 0)
+    GTEST_SKIP() << "the dict-gcide package is not installed";
   auto open = [](WithText withText, std::string* why) -> std::unique_ptr<EntrySource> {
     auto source = std::make_unique<GcidePrefix>();
     if (source->open(withText)) return source;
     *why = source->problem();
     return nullptr;
   };
-  ASSERT_TRUE(compileDictionary(open, options, nullptr, &result, &problem)) << problem;
+  orvia::testing::TempDir dir;
+  const CompiledDictionary result =
+      orvia::testing::compileFrom(open, kGcide, dir.path(), EntryEncoding::kSmallest);
 
+  std::string problem;
   std::unique_ptr<EntrySource> source = open(WithText::kYes, &problem);
   ASSERT_NE(source, nullptr) << problem;
   text::CodePageConverter converter("WINDOWS-1252");
   SourceEntry entry;
   std::string expected;
   std::unordered_map<std::string, size_t> unread;  // every entry's text, by count
-  while (source->next(&entry) == ReadResult::kEntry) {
+  size_t entries = 0, apples = 0;
+  for (ReadResult r; (r = source->next(&entry)) != ReadResult::kEnd; ++entries) {
+    ASSERT_EQ(r, ReadResult::kEntry) << source->problem();
+    ASSERT_FALSE(entry.text.empty()) << entry.headword;
+    apples += entry.headword == "Apple" && entry.text.find("fruit") != std::string::npos;
     ASSERT_TRUE(makeEntryText(entry.headword, entry.text, converter, &expected));
     ++unread[expected];
   }
+  if (kEntriesChecked == UINT64_MAX) {
+    EXPECT_GT(entries, 200000u);
+    EXPECT_EQ(apples, 1u);
+  }
 
-  std::vector<testing::LocatedRecord> records = testing::readLocatedRecords(dir.path(), kGcide);
-  ASSERT_EQ(records.size(), result.index.recordCount);
-  content::FileHandle data = content::openFileRead(result.dataPath.c_str());
-  ASSERT_NE(data, content::kInvalidFile);
-  orvia::testing::resolveIn(dir.path(), kGcide);
-  size_t unmatched = 0;
-  for (const testing::LocatedRecord& record : records) {
-    const std::string actual =
-        testing::contentAt(data, record.locator, &orvia::testing::resolveInFolder);
-    auto text = unread.find(actual);
+  const std::vector<orvia::testing::RecordContent> contents =
+      orvia::testing::readRecordContents(dir.path(), kGcide);
+  ASSERT_EQ(contents.size(), result.index.recordCount);
+  DbCompareFn compare = lang::getCompareKeysFn(1);
+  size_t disorder = 0, unmatched = 0;
+  for (size_t i = 0; i < contents.size(); ++i) {
+    const orvia::testing::StoredRecord& record = contents[i].record;
+    const std::string& before = i > 0 ? contents[i - 1].record.searchKey : "";
+    if (i > 0 && compare(before.c_str(), record.searchKey.c_str()) >= 0 && ++disorder <= 10)
+      ADD_FAILURE() << before << " is not before " << record.searchKey;
+    auto text = unread.find(contents[i].text);
     if (text != unread.end() && text->second > 0) {
       --text->second;
     } else if (++unmatched <= 5) {
       ADD_FAILURE() << "the record of \"" << record.key << "\" at " << record.locator << " reads \""
-                    << actual.substr(0, 80) << "\"";
+                    << contents[i].text.substr(0, 80) << "\"";
     }
   }
-  content::closeFile(data);
+  EXPECT_EQ(disorder, 0u);
   EXPECT_EQ(unmatched, 0u);
   size_t left = 0;
   for (const auto& [text, count] : unread) left += count;
   EXPECT_EQ(left, result.index.skipped.size());
   if (kEntriesChecked == UINT64_MAX) {
     EXPECT_GT(result.data.bytes, 16u << 20);
-    EXPECT_TRUE(std::any_of(records.begin(), records.end(),
-                            [](const auto& r) { return r.extended && r.locator > 0xFFFFFFu; }));
+    EXPECT_TRUE(std::any_of(contents.begin(), contents.end(), [](const auto& c) {
+      return c.record.extended && c.record.locator > 0xFFFFFFu;
+    }));
   }
 }
 

@@ -1,0 +1,342 @@
+// Data files: the writer's layouts against files worked out by hand, and whole compiles
+// in every coding, with shared texts, past the 24-bit locator and past the continuation
+// limit, read back through the content decoders; and the companion files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "compile/content/content_compiler.h"
+#include "compile/content/data_file_writer.h"
+#include "compile/content/entry_text.h"
+#include "support/compiled_dictionary.h"
+#include "support/folder_resolver.h"
+#include "support/golden.h"
+#include "support/temp_dir.h"
+
+namespace orvia::compile {
+namespace {
+
+using orvia::testing::compileList;
+using orvia::testing::entryOf;
+using orvia::testing::goldenBytes;
+using orvia::testing::readFileBytes;
+using orvia::testing::readIndexRecords;
+using orvia::testing::readRecordContents;
+using orvia::testing::RecordContent;
+using orvia::testing::StoredRecord;
+using orvia::testing::TempDir;
+
+constexpr uint32_t kEnglish = 0x00010101;
+constexpr uint32_t kFirstRecord = 0x10007;  // after the table and three empty tree sizes
+
+const uint8_t* bytesOf(const std::string& text) {
+  return reinterpret_cast<const uint8_t*>(text.data());
+}
+
+// A head going on into a body (or, without body, a whole text), and a second head going
+// on into the same body; files in tests/data/compile/writer_NAME.dat.hex, further files
+// in writer_NAME_FURTHER.dat.hex.
+TEST(DataFileWriter, LaysOutHeadsBodiesAndPieces) {
+  const struct {
+    const char* name;
+    DataFileOptions options;
+    std::string head, body, secondHead;
+    const char* further;
+  } rows[] = {
+      {"heads", {}, "see\r\n", "Body.\r\n~!", "also\r\n", nullptr},
+      {"further", DataFileOptions{kEnglish, 1 << 20, kFirstRecord}, "see\r\n", "Body.\r\n~!", "",
+       "X0101011.DAT"},
+      {"pieces", DataFileOptions{0, 8, 0xFFFFFF}, "sixteen!\r\nmore\r\n~!", "", "", nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    DataFileWriter writer;
+    ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr, row.options));
+    uint32_t offset = 0;
+    RecordPlace body;
+    const uint32_t headSize = uint32_t(row.head.size()), bodySize = uint32_t(row.body.size());
+    ASSERT_TRUE(row.body.empty()
+                    ? writer.addEntry(bytesOf(row.head), headSize, EntryEncoding::kStored, &offset)
+                    : writer.addEntryWithBody(bytesOf(row.head), headSize, bytesOf(row.body),
+                                              bodySize, EntryEncoding::kStored, &offset, &body));
+    EXPECT_EQ(offset, kFirstRecord);
+    ASSERT_TRUE(row.secondHead.empty() ||
+                writer.addEntryHead(bytesOf(row.secondHead), uint32_t(row.secondHead.size()),
+                                    EntryEncoding::kStored, body, &offset));
+    ASSERT_TRUE(writer.finish());
+    ASSERT_TRUE(writer.commit());
+    const std::string name = std::string("compile/writer_") + row.name;
+    EXPECT_EQ(readFileBytes(dir.file("main.DAT")), goldenBytes(name + ".dat.hex"));
+    ASSERT_EQ(writer.furtherFileNames().size(), row.further != nullptr ? 1u : 0u);
+    if (row.further != nullptr) {
+      EXPECT_EQ(writer.furtherFileNames()[0], row.further);
+      EXPECT_EQ(readFileBytes(dir.file(row.further)),
+                goldenBytes(name + "_" + row.further + ".hex"));
+    }
+  }
+}
+
+TEST(DataFileWriter, EarlierFilesStayUntilCommit) {
+  TempDir dir;
+  const std::string main = dir.file("main.DAT"), further = dir.file("X0000001.DAT");
+  orvia::testing::writeFileBytes(main, "earlier main");
+  orvia::testing::writeFileBytes(further, "earlier further");
+  const std::string see = "see\r\n", body = "Body.\r\n~!";
+  for (bool commit : {false, true}) {
+    SCOPED_TRACE(commit);
+    {
+      DataFileWriter writer;
+      uint32_t first = 0;
+      RecordPlace bodyPlace;
+      ASSERT_TRUE(writer.create(main, nullptr, DataFileOptions{0, 1 << 20, kFirstRecord}));
+      ASSERT_TRUE(writer.addEntryWithBody(bytesOf(see), 5, bytesOf(body), 9, EntryEncoding::kStored,
+                                          &first, &bodyPlace));
+      EXPECT_FALSE(writer.commit());  // not finished
+      ASSERT_TRUE(writer.finish());
+      ASSERT_TRUE(!commit || writer.commit());
+    }
+    EXPECT_EQ(readFileBytes(main) == "earlier main", !commit);
+    EXPECT_EQ(readFileBytes(further) == "earlier further", !commit);
+    EXPECT_FALSE(std::filesystem::exists(main + ".part"));
+    EXPECT_FALSE(std::filesystem::exists(further + ".part"));
+  }
+  // With no dictionary id the file-index entry holds the further file's full path.
+  EXPECT_EQ(readFileBytes(main).substr(0, 2 + further.size()), '\x01' + further + '\0');
+  EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + body.size());
+}
+
+// A same-file reference to 0xFFFFFF would be 0xFFFFFFFF, "no continuation".
+TEST(DataFileWriter, ContinuationsStartBelowTheLimitOfTheMainFile) {
+  const struct {
+    uint32_t limit;
+    RecordPlace place;
+    bool reachable;
+  } rows[] = {
+      {0x20000, {0, 0x1FFFF}, true},     {0x20000, {0, 0x20000}, false},
+      {0x20000, {1, 0x7FFFFFFF}, true},  {0x1000000, {0, 0xFFFFFE}, true},
+      {0x1000000, {0, 0xFFFFFF}, false}, {0xFFFFFFFF, {0, 0xFFFFFF}, false},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    DataFileWriter writer;
+    ASSERT_TRUE(
+        writer.create(dir.file("main.DAT"), nullptr, DataFileOptions{0, 1 << 20, row.limit}));
+    EXPECT_EQ(writer.reachable(row.place), row.reachable) << row.limit << " " << row.place.offset;
+  }
+}
+
+std::string entryText(const std::string& headword, const std::string& text) {
+  text::CodePageConverter converter("WINDOWS-1252");
+  std::string out;
+  EXPECT_TRUE(makeEntryText(headword, text, converter, &out));
+  return out;
+}
+
+// Records are stored back to back from the first offset on, so entries of chosen
+// sizes put one exactly at 0xFFFFFF, where the locator moves behind the strings.
+TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
+  constexpr uint32_t kFiller = 60000;  // text bytes of each large entry
+  // The header and the end marker; the texts start with their headwords, so no line is
+  // put before them.
+  constexpr uint32_t kOverhead = 8 + 4;
+  std::vector<SourceEntry> entries;
+  uint32_t end = kFirstRecord;
+  auto add = [&](uint32_t textSize) {
+    const std::string headword = "w" + std::to_string(10000 + entries.size()).substr(1);
+    entries.push_back(entryOf(headword, headword + std::string(textSize - 5, 'x')));
+    end += textSize + kOverhead;
+  };
+  while (end + 2 * (kFiller + kOverhead) < 0xFFFFFF) add(kFiller);
+  add(0xFFFFFF - end - kOverhead);  // the last record before the switch
+  const size_t atSwitch = entries.size();
+  ASSERT_EQ(end, 0xFFFFFFu);
+  add(100);
+  add(100);
+
+  TempDir dir;
+  compileList(entries, kEnglish, dir.path(), EntryEncoding::kStored);
+  const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
+  ASSERT_EQ(contents.size(), entries.size());
+  uint32_t previous = 0;
+  for (size_t i = 0; i < contents.size(); ++i) {
+    const StoredRecord& record = contents[i].record;
+    SCOPED_TRACE(record.key);
+    EXPECT_EQ(record.extended, i >= atSwitch);
+    EXPECT_EQ(record.contentRef, record.extended ? 0xFFFFFFu : record.locator);  // level 0
+    EXPECT_GT(record.locator, previous);
+    previous = record.locator;
+    EXPECT_EQ(contents[i].text, entries[i].text + "\r\n~!");
+  }
+  EXPECT_EQ(contents[atSwitch].record.locator, 0xFFFFFFu);
+}
+
+// Every coding gives records of its type that read back, and stores what it cannot hold:
+// Huffman has no code for 0xFF ("\xC3\xBF" in UTF-8), its switch symbol, and a "~!"
+// before any other tag would end its decoding early.
+TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
+  const struct {
+    const char* encoding;
+    std::string odd;
+    uint8_t type, oddType;
+    uint64_t storedInstead;
+  } rows[] = {
+      {"stored", "odd \xC3\xBF~!\n", 0, 0, 0}, {"lzw", "odd \xC3\xBF~!\n", 1, 1, 0},
+      {"masked", "odd \xC3\xBF~!\n", 2, 2, 0}, {"lzw64", "odd \xC3\xBF~!\n", 64, 64, 0},
+      {"huffman", "odd words\n", 3, 3, 0},     {"huffman", "odd \xC3\xBF\n", 3, 0, 1},
+      {"huffman", "odd~! more\n", 3, 0, 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.encoding) + " " + row.odd);
+    const std::vector<SourceEntry> entries = {
+        entryOf("apple", "Apple, n. The fruit of a tree.\n   [1913 Webster]\n"),
+        entryOf("banana", "A long yellow fruit. A long yellow fruit. A long yellow fruit.\n"),
+        entryOf("cherry", "Cherry \\Cher\"ry\\, n.\n   A small stone fruit.\n"),
+        entryOf("odd", row.odd),
+    };
+    TempDir dir;
+    const CompiledDictionary result =
+        compileList(entries, kEnglish, dir.path(), *encodingNamed(row.encoding));
+    EXPECT_EQ(result.data.storedInstead, row.storedInstead);
+    const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
+    ASSERT_EQ(contents.size(), entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      EXPECT_EQ(contents[i].type, i < 3 ? row.type : row.oddType);
+      EXPECT_EQ(contents[i].text, entryText(entries[i].headword, entries[i].text));
+    }
+  }
+}
+
+// The length of each record, in key order, of a dictionary compiled with one encoding.
+std::vector<uint32_t> recordLengths(const std::vector<SourceEntry>& entries,
+                                    EntryEncoding encoding) {
+  TempDir dir;
+  compileList(entries, kEnglish, dir.path(), encoding);
+  std::vector<uint32_t> lengths;
+  for (const RecordContent& c : readRecordContents(dir.path(), kEnglish))
+    lengths.push_back(c.length);
+  return lengths;
+}
+
+TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
+  std::string repetitive, varied;
+  for (int i = 0; i < 200; ++i) repetitive += "the same words again and again ";
+  for (int i = 0; i < 300; ++i) varied += char('a' + (i * 7919) % 26);
+  const std::vector<SourceEntry> entries = {entryOf("a", "a\n"), entryOf("b", varied),
+                                            entryOf("c", repetitive)};
+  std::vector<uint32_t> smallest(entries.size(), UINT32_MAX);
+  for (EntryEncoding e : {EntryEncoding::kStored, EntryEncoding::kLzw, EntryEncoding::kHuffman,
+                          EntryEncoding::kLzwSized, EntryEncoding::kMasked}) {
+    const std::vector<uint32_t> lengths = recordLengths(entries, e);
+    for (size_t i = 0; i < lengths.size(); ++i) smallest[i] = std::min(smallest[i], lengths[i]);
+  }
+  EXPECT_EQ(recordLengths(entries, EntryEncoding::kSmallest), smallest);
+}
+
+// Entries made from one source text: "actin" is the text alone, "actinia" and "actinic"
+// get their headword's line first. "odd" has a line first too but a text of its own.
+TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
+  const std::string shared = "actin, a protein of muscle fibres.\nSee also myosin.\n";
+  auto textOf = [&](const std::string& headword) {
+    return headword == "odd" ? std::string("a text used once\n") : shared;
+  };
+  const struct {
+    const char* what;
+    uint32_t continuationLimit;
+    std::vector<const char*> order;
+    const char* starts;  // by key (actin, actinia, actinic, odd), how the first record is
+                         // made: w the whole text, h its headword's line going on in the
+                         // main file, f the same going on in a further file
+    uint64_t sharingEntries;
+  } rows[] = {
+      {"body first", 0xFFFFFF, {"actin", "actinia", "actinic", "odd"}, "whhw", 2},
+      // The first head writes the text after itself, where "actin" then points.
+      {"head first", 0xFFFFFF, {"actinia", "actinic", "actin", "odd"}, "whhw", 2},
+      // No continuation may start in the main file: the text goes into a further file
+      // for the heads, and "actin" needs a copy of its own in the main file.
+      {"past the limit", kFirstRecord, {"actinia", "actin", "actinic", "odd"}, "wffw", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::vector<SourceEntry> entries;
+    for (const char* headword : row.order) entries.push_back(entryOf(headword, textOf(headword)));
+    TempDir dir;
+    const CompiledDictionary result =
+        compileList(entries, kEnglish, dir.path(), EntryEncoding::kSmallest,
+                    DataFileOptions{0, 1 << 20, row.continuationLimit});
+    EXPECT_EQ(result.sharingEntries, row.sharingEntries);
+    const bool furtherFile = row.continuationLimit == kFirstRecord;
+    EXPECT_EQ(result.furtherDataFiles,
+              furtherFile ? std::vector<std::string>{"X0101011.DAT"} : std::vector<std::string>{});
+    const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
+    ASSERT_EQ(contents.size(), 4u);
+    for (size_t i = 0; i < contents.size(); ++i) {
+      const std::string& key = contents[i].record.key;
+      SCOPED_TRACE(key);
+      EXPECT_EQ(contents[i].text, entryText(key, textOf(key)));
+      if (row.starts[i] == 'w') {
+        EXPECT_EQ(contents[i].continuation, 0xFFFFFFFFu);
+        continue;
+      }
+      EXPECT_EQ(contents[i].length, 8 + key.size() + 2);  // stored "key\r\n"
+      // Here: the same file, where "actin" lies; further: file-index entry 0.
+      const uint32_t continuation = contents[i].continuation;
+      EXPECT_EQ(continuation, row.starts[i] == 'h' ? 0xFF000000u | contents[0].record.locator
+                                                   : continuation & 0xFFFFFF);
+    }
+  }
+}
+
+TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
+  TempDir dir, reference;
+  const CompiledDictionary first =
+      compileList({entryOf("apple", "")}, kEnglish, dir.path(), EntryEncoding::kStored);
+  ASSERT_NE(dbCreate(reference.file("empty.IDX").c_str()), 0);
+  const std::string emptyIndex = readFileBytes(reference.file("empty.IDX"));
+  const char* files[] = {"7F010101.IDX", "7F010101.DAT", "FF010101.IDX", "FF010101.DAT"};
+  ASSERT_EQ(first.companions.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(first.companions[i].name, files[i]);
+    EXPECT_EQ(first.companions[i].state, CompanionFile::State::kCreated);
+    EXPECT_EQ(readFileBytes(dir.file(files[i])), i % 2 == 0 ? emptyIndex : std::string(4, '\0'));
+  }
+  // Whatever the companions hold by now is the user's.
+  for (const char* file : files) orvia::testing::writeFileBytes(dir.file(file), file);
+  const CompiledDictionary again = compileList({entryOf("apple", ""), entryOf("pear", "")},
+                                               kEnglish, dir.path(), EntryEncoding::kStored);
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(files[i]);
+    EXPECT_EQ(again.companions[i].state, CompanionFile::State::kKept);
+    EXPECT_EQ(readFileBytes(dir.file(files[i])), files[i]);
+  }
+  EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);  // the index is replaced
+  // It names the dictionary's own data file, and the store seeks by key.
+  DBHANDLE db = dbOpen(indexFilePath(dir.path(), kEnglish).c_str(), lang::getCompareKeysFn(1));
+  ASSERT_NE(db, nullptr);
+  char name[kDbContentNameSize] = {};
+  uint32_t size = sizeof name;
+  EXPECT_NE(dbGetData(db, kEnglish, name, &size), 0);
+  EXPECT_STREQ(name, "00010101.DAT");
+  EXPECT_NE(dbSeek(db, std::string("pear\0\0", 6).c_str()), 0);
+  dbClose(db);
+}
+
+// Companions hold user entries, and languages 0 and 10 have no code page.
+TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
+  TempDir dir;
+  const std::vector<SourceEntry> entries = {entryOf("apple", "")};
+  for (uint32_t id : {0x7F010101u, 0xFF010101u, 0x00010100u, 0x0001010Au}) {
+    const DictionaryCompileOptions options{id, dir.path(), EntryEncoding::kStored, {}};
+    CompiledDictionary result;
+    std::string problem;
+    EXPECT_FALSE(
+        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, &problem))
+        << std::hex << id;
+  }
+}
+
+}  // namespace
+}  // namespace orvia::compile

@@ -1,0 +1,97 @@
+// The sort and the order check that put an index's records in key order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "compile/key/merge_sort.h"
+#include "compile/key/order_check.h"
+#include "lang/lang_ops.h"
+
+namespace orvia::compile {
+namespace {
+
+// Random keys under a total order, under the English comparison over punctuation and
+// spaces (where it stops being transitive: "-" < "- !" < "! -" < "-"), under answers
+// fixed for each pair and under random answers. The sort always ends with the same keys;
+// the check keeps each key against the next in order, as far as the answers can be asked
+// again; under a total order the sort is stable and the check drops nothing.
+TEST(SortAndCheck, GiveAPermutationInOrderUnderAnyComparison) {
+  const DbCompareFn english = lang::getCompareKeysFn(1);
+  std::mt19937 random(7);
+  auto draw = [&random](const std::string& alphabet) {
+    std::string key(1 + random() % 3, ' ');
+    for (char& c : key) c = alphabet[random() % alphabet.size()];
+    return key.front() == ' ' || key.back() == ' ' ? std::string("-") : key;
+  };
+  using Item = std::pair<std::string, size_t>;  // key, place in the source
+  const struct {
+    const char* alphabet;
+    bool total, repeatable;  // a total order; the same answer each time it is asked
+    std::function<int(const Item&, const Item&)> compare;
+  } cases[] = {
+      {"abAB", true, true, [](const Item& a, const Item& b) { return a.first.compare(b.first); }},
+      {"-.! ", false, true,
+       [&](const Item& a, const Item& b) { return english(a.first.c_str(), b.first.c_str()); }},
+      {"ab", false, true,  // an answer fixed for each pair, no order at all
+       [](const Item& a, const Item& b) {
+         return int(a.second * 7919 + b.second * 104729) % 3 - 1;
+       }},
+      {"ab", false, false, [&](const Item&, const Item&) { return int(random() % 3) - 1; }},
+  };
+  for (const auto& c : cases) {
+    for (size_t n : {0, 1, 2, 3, 7, 8, 9, 31, 32, 33, 500}) {
+      SCOPED_TRACE(std::string(c.alphabet) + " " + std::to_string(n));
+      std::vector<Item> items;
+      for (size_t i = 0; i < n; ++i) items.push_back({draw(c.alphabet), i});
+      std::vector<Item> sorted = items;
+      mergeSort(sorted, c.compare);
+      std::vector<Item> same = sorted;
+      std::sort(same.begin(), same.end());
+      std::sort(items.begin(), items.end());
+      ASSERT_EQ(same, items);
+
+      size_t dropped = 0;
+      std::vector<Item> kept = keepInOrder(sorted, c.compare, [&](const Item&) { ++dropped; });
+      EXPECT_EQ(kept.size() + dropped, n);
+      for (size_t i = 1; i < kept.size(); ++i) {
+        const int order = c.compare(kept[i - 1], kept[i]);
+        EXPECT_TRUE(!c.repeatable || order <= 0) << kept[i - 1].first << " / " << kept[i].first;
+        EXPECT_TRUE(!c.total || order < 0 || kept[i - 1].second < kept[i].second);  // stable
+      }
+      EXPECT_TRUE(!c.total || dropped == 0);
+    }
+  }
+}
+
+TEST(KeepInOrder, DropsTheItemThatBreaksTheOrder) {
+  auto byValue = [](int a, int b) { return a < b ? -1 : a > b ? 1 : 0; };
+  struct Row {
+    const char* name;
+    std::vector<int> sorted, kept, dropped;
+  };
+  const Row rows[] = {
+      {"in order", {1, 2, 2, 3}, {1, 2, 2, 3}, {}},
+      {"one too high", {1, 9, 3, 4}, {1, 3, 4}, {9}},
+      {"one too low", {1, 2, 0, 4}, {1, 2, 4}, {0}},
+      {"too high first", {9, 2, 3}, {2, 3}, {9}},
+      {"too low last", {1, 2, 0}, {1, 2}, {0}},
+      {"too high last", {1, 2, 3, 9, 4}, {1, 2, 3, 4}, {9}},
+      {"two out of place", {5, 1, 2, 9, 3}, {1, 2, 3}, {5, 9}},
+      {"descending", {4, 3, 2, 1}, {1}, {3, 2, 4}},
+  };
+  for (const Row& row : rows) {
+    std::vector<int> dropped;
+    EXPECT_EQ(keepInOrder(row.sorted, byValue, [&](int item) { dropped.push_back(item); }),
+              row.kept)
+        << row.name;
+    EXPECT_EQ(dropped, row.dropped) << row.name;
+  }
+}
+
+}  // namespace
+}  // namespace orvia::compile

@@ -1,0 +1,161 @@
+// Whole compiles for the compiler's tests: entries from a list or any source into a
+// folder, and what was written read back, the index records through the record store and
+// their contents through the content decoders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compile/dictionary_compiler.h"
+#include "compile/index/index_writer.h"
+#include "content/content_record.h"
+#include "content/file_access.h"
+#include "dict/index_record.h"
+#include "lang/lang_ops.h"
+#include "orviadb.h"
+#include "support/folder_resolver.h"
+
+namespace orvia::testing {
+
+// Gives a list of entries, once.
+class ListSource : public compile::EntrySource {
+ public:
+  explicit ListSource(const std::vector<compile::SourceEntry>* entries) : entries_(entries) {}
+  compile::ReadResult next(compile::SourceEntry* entry) override {
+    if (next_ == entries_->size()) return compile::ReadResult::kEnd;
+    *entry = (*entries_)[next_++];
+    return compile::ReadResult::kEntry;
+  }
+  const std::string& problem() const override { return problem_; }
+  uint64_t bytesRead() const override { return next_; }
+  uint64_t totalBytes() const override { return entries_->size(); }
+
+ private:
+  const std::vector<compile::SourceEntry>* entries_;
+  size_t next_ = 0;
+  std::string problem_;
+};
+
+inline compile::SourceEntry entryOf(const std::string& headword, const std::string& text,
+                                    uint8_t level = 0) {
+  compile::SourceEntry e;
+  e.headword = headword;
+  e.text = text;
+  e.level = level;
+  return e;
+}
+
+inline compile::SourceOpener openerOf(const std::vector<compile::SourceEntry>* entries) {
+  return
+      [entries](compile::WithText, std::string*) { return std::make_unique<ListSource>(entries); };
+}
+
+// Compiles into folder; a compile that fails fails the test.
+inline compile::CompiledDictionary compileFrom(const compile::SourceOpener& open, uint32_t dictId,
+                                               const std::string& folder,
+                                               compile::EntryEncoding encoding,
+                                               const compile::DataFileOptions& dataFile = {}) {
+  compile::DictionaryCompileOptions options;
+  options.dictId = dictId;
+  options.folder = folder;
+  options.encoding = encoding;
+  options.dataFile = dataFile;
+  compile::CompiledDictionary result;
+  std::string problem;
+  EXPECT_TRUE(compile::compileDictionary(open, options, nullptr, &result, &problem)) << problem;
+  return result;
+}
+
+inline compile::CompiledDictionary compileList(const std::vector<compile::SourceEntry>& entries,
+                                               uint32_t dictId, const std::string& folder,
+                                               compile::EntryEncoding encoding,
+                                               const compile::DataFileOptions& dataFile = {}) {
+  return compileFrom(openerOf(&entries), dictId, folder, encoding, dataFile);
+}
+
+// An index record as the store gives it back, with where its content lies.
+struct StoredRecord {
+  std::string bytes;  // the whole record
+  std::string searchKey, key;
+  uint32_t contentDictId = 0, contentRef = 0;
+  bool extended = false;
+  uint32_t locator = 0;  // the low 24 bits of contentRef, or the extendedRef
+};
+
+// Every record of dictId's index in folder, in key order, read one at a time with dbGoto.
+inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uint32_t dictId) {
+  std::vector<StoredRecord> out;
+  const std::string path = compile::indexFilePath(folder, dictId);
+  DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(lang::languageOf(dictId)));
+  EXPECT_NE(db, nullptr) << path;
+  if (db == nullptr) return out;
+  uint32_t count = 0;
+  EXPECT_NE(dbGetInfo(db, kDbInfoRecordCount, &count), 0);
+  uint8_t buffer[kDbMaxRecordSize];
+  for (uint32_t n = 0; n < count; ++n) {
+    uint32_t size = sizeof buffer;
+    dict::IndexRecordView view;
+    if (dbGoto(db, n) == 0 || dbGetRecord(db, &size, buffer) == 0 ||
+        !dict::parseIndexRecord(buffer, size, &view)) {
+      ADD_FAILURE() << "record " << n << " cannot be read";
+      break;
+    }
+    StoredRecord r;
+    r.bytes.assign(reinterpret_cast<const char*>(buffer), view.recordLength);
+    r.searchKey = view.searchKey;
+    r.key = view.key();
+    r.contentDictId = view.contentDictId;
+    r.contentRef = view.contentRef;
+    r.locator = view.contentRef & dict::kExtendedLocator;
+    r.extended = r.locator == dict::kExtendedLocator;
+    if (r.extended && !view.extendedRef(&r.locator)) ADD_FAILURE() << "no extendedRef: " << r.key;
+    out.push_back(std::move(r));
+  }
+  dbClose(db);
+  return out;
+}
+
+// A record of an index with its content: the type, length and continuation of its first
+// content record, and its whole text, continuations followed into further data files of
+// the folder; "<unreadable>" when it cannot be read.
+struct RecordContent {
+  StoredRecord record;
+  uint8_t type = 0;
+  uint32_t length = 0, continuation = 0;
+  std::string text;
+};
+
+// Every record of dictId's index in folder, in key order, with its content.
+inline std::vector<RecordContent> readRecordContents(const std::string& folder, uint32_t dictId) {
+  std::vector<RecordContent> out;
+  const std::string path = compile::dictFilePath(folder, dictId, ".DAT");
+  content::FileHandle file = content::openFileRead(path.c_str());
+  EXPECT_NE(file, content::kInvalidFile) << path;
+  resolveIn(folder, dictId);
+  for (StoredRecord& record : readIndexRecords(folder, dictId)) {
+    RecordContent r;
+    uint32_t header = 0;
+    EXPECT_TRUE(content::readU32At(file, record.locator, &header) &&
+                content::readU32At(file, record.locator + 4, &r.continuation))
+        << record.key;
+    r.type = uint8_t(header >> 24);
+    r.length = header & 0xFFFFFF;
+    uint32_t size = 0, read = 0;
+    bool readable = content::contentSizeAt(file, record.locator, &resolveInFolder, &size).ok();
+    r.text.resize(size_t(size) + 1);
+    readable = readable && content::contentTextAt(file, record.locator, r.text.data(), size + 1,
+                                                  &resolveInFolder, &read)
+                               .ok();
+    r.text.resize(size);
+    if (!readable || size == 0 || read != size) r.text = "<unreadable>";
+    r.record = std::move(record);
+    out.push_back(std::move(r));
+  }
+  content::closeFile(file);
+  return out;
+}
+
+}  // namespace orvia::testing
