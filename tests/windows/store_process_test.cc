@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "db/db_test_support.h"
+#include "support/store_records.h"
 #include "orviadb.h"
 #include "support/temp_dir.h"
 #include "windows/child_process.h"

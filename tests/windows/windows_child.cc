@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "db/db_test_support.h"
+#include "support/store_records.h"
 #include "orviadb.h"
 #include "platform/platform.h"
 
