@@ -9,7 +9,7 @@
 #include "db/index_header.h"
 #include "platform/file.h"
 #include "support/store_access.h"
-#include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace orvia::db {
 namespace {
@@ -23,28 +23,18 @@ IndexHeader headerOf(const std::string& bytes) {
   return h;
 }
 
-class CompactionTest : public ::testing::Test {
+class CompactionTest : public OpenIndexTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(dbCreate(path_.c_str()), 1);
-    ASSERT_NO_FATAL_FAILURE(open());
+    ASSERT_NO_FATAL_FAILURE(OpenIndexTest::SetUp());
     for (int i = 0; i < 30; ++i)
       ASSERT_TRUE(insertArea(h_, area("w" + std::to_string(i * 37 % 100)), 2));
     ASSERT_EQ(dbDelete(h_, 4), 1);
-  }
-  void TearDown() override { EXPECT_EQ(dbClose(h_), 1); }
-  void open() {
-    h_ = dbOpen(path_.c_str(), foldCompare);
-    ASSERT_NE(h_, nullptr);
   }
   IndexHeader header() { return headerOf(readFileBytes(path_)); }
   bool hasSegmentFile(const char* generation) {
     return platform::fileExists((path_ + "." + generation).c_str());
   }
-
-  TempDir dir_;
-  std::string path_ = dir_.file("00000001.IDX");
-  DBHANDLE h_ = nullptr;
 };
 
 TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
@@ -65,6 +55,11 @@ TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(allRecords(other), allRecords(h_));
   EXPECT_EQ(dbClose(other), 1);
+
+  // Without its segment file the index does not open.
+  ASSERT_TRUE(platform::removeFile((path_ + ".00000003").c_str()));
+  EXPECT_EQ(dbOpen(path_.c_str(), foldCompare), nullptr);
+  EXPECT_EQ(verifyReport(path_), "offset 0: segment file missing");
 }
 
 TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
@@ -72,22 +67,15 @@ TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
   std::vector<std::string> records = allRecords(h_);
   ASSERT_EQ(dbCompact(h_), 1);
   ASSERT_EQ(dbClose(h_), 1);
+  h_ = nullptr;
   // The new header is in force but the old entries are still there.
   writeFileBytes(path_, readFileBytes(path_) + withLog.substr(headerOf(withLog).logOffset));
-  ASSERT_NO_FATAL_FAILURE(open());
+  reopen();
   EXPECT_EQ(allRecords(h_), records);
   ASSERT_TRUE(insertArea(h_, area("zz"), 2));
-  ASSERT_EQ(dbClose(h_), 1);
-  ASSERT_NO_FATAL_FAILURE(open());
+  reopen();
   EXPECT_EQ(recordCount(h_), records.size() + 1);
   EXPECT_EQ(verifyReport(path_), "");
-}
-
-TEST_F(CompactionTest, MissingSegmentFileFailsOpen) {
-  ASSERT_EQ(dbCompact(h_), 1);
-  ASSERT_TRUE(platform::removeFile((path_ + ".00000002").c_str()));
-  EXPECT_EQ(dbOpen(path_.c_str(), foldCompare), nullptr);
-  EXPECT_EQ(verifyReport(path_), "offset 0: segment file missing");
 }
 
 TEST(AutoCompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {

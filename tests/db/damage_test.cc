@@ -54,8 +54,7 @@ std::string damaged(const TempDir& dir, const std::string& bytes) {
 class DamageTest : public ::testing::Test {
  protected:
   TempDir dir_;
-  std::string base_ = goldenBytes("db/index_with_log.hex");
-  std::string records_ = goldenBytes("db/index_with_log_records.hex");
+  const std::string base_ = goldenBytes("db/index_with_log.hex");
 };
 
 TEST_F(DamageTest, EachKindOfDamageHasItsOutcome) {
@@ -113,18 +112,18 @@ TEST_F(DamageTest, EachKindOfDamageHasItsOutcome) {
 }
 
 TEST_F(DamageTest, NoFlippedBitIsSilentlyRepaired) {
+  const std::string records = goldenBytes("db/index_with_log_records.hex");
   for (size_t offset = 0; offset < kEntry[2]; ++offset) {
     std::string bytes = base_;
     bytes[offset] ^= 0x10;
-    std::string path = damaged(dir_, bytes);
+    std::string path = damaged(dir_, bytes), read;
     bool verifies = verifyReport(path).empty();
     std::vector<std::string> seen;
     bool opens = exercise(path, &seen, offset % 16 == 0);
+    for (const std::string& r : seen) read += r;
     // Outside the last entry a flip either stops open, or verify finds it, or it hit
     // bytes nobody reads.
-    std::string read;
-    for (const std::string& r : seen) read += r;
-    ASSERT_TRUE(!opens || !verifies || read == records_) << "flip at " << offset;
+    ASSERT_TRUE(!opens || !verifies || read == records) << "flip at " << offset;
   }
 }
 
@@ -135,8 +134,7 @@ TEST_F(DamageTest, TruncationInsideTheLogKeepsEveryWholeEntry) {
     std::vector<std::string> seen;
     bool opens = exercise(damaged(dir_, base_.substr(0, size)), &seen, size % 16 == 0);
     ASSERT_EQ(opens, size >= kLog) << "cut at " << size;
-    size_t whole = std::count_if(std::begin(kEntryEnd), std::end(kEntryEnd),
-                                 [&](size_t end) { return end <= size; });
+    auto whole = std::count_if(kEntryEnd, kEntryEnd + 3, [&](size_t end) { return end <= size; });
     ASSERT_EQ(seen.size(), opens ? counts[whole] : 0) << "cut at " << size;
   }
 }

@@ -50,6 +50,17 @@ struct ModelRecord {
   uint32_t contentRef = 0;
 };
 
+// A record as the store returns it, in the layout dbSearch and dbBulkLoad use.
+inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
+  std::string bytes(16, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(bytes.data());
+  storeU32Le(p, uint32_t(16 + r.data.size()));
+  storeU32Le(p + 4, r.contentDictId);
+  storeU32Le(p + 8, r.contentRef);
+  storeU32Le(p + 12, number);
+  return bytes + r.data;
+}
+
 // The expected content: a sorted vector where an insert goes to the lower bound.
 class Model {
  public:
@@ -71,16 +82,7 @@ class Model {
   uint32_t size() const { return uint32_t(records_.size()); }
 
   // The bytes the store returns for record n.
-  std::string recordBytes(uint32_t n) const {
-    const ModelRecord& r = records_[n];
-    std::string bytes(16, '\0');
-    auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-    storeU32Le(p, uint32_t(16 + r.data.size()));
-    storeU32Le(p + 4, r.contentDictId);
-    storeU32Le(p + 8, r.contentRef);
-    storeU32Le(p + 12, n);
-    return bytes + r.data;
-  }
+  std::string recordBytes(uint32_t n) const { return storedRecord(records_[n], n); }
 
  private:
   DbCompareFn compare_;
