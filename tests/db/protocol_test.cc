@@ -129,9 +129,9 @@ TEST_F(ProtocolTest, SharedModeOpensReadOnly) {
   EXPECT_FALSE(insertArea(shared, area("b"), 1));
   EXPECT_EQ(dbDelete(shared, 0), 0);
   EXPECT_EQ(dbClose(shared), 1);
-  EXPECT_EQ(dbCommand(path_.c_str(), 48, foldCompare), nullptr);
 }
 
+// Bad arguments, and files that are not indexes, fail without touching buffers.
 TEST_F(ProtocolTest, BadArgumentsFailWithoutTouchingBuffers) {
   EXPECT_EQ(dbSeek(h_, area("a").c_str()), 0) << "seek on an empty index";
   EXPECT_EQ(dbDelete(h_, 0), 0) << "delete on an empty index";
@@ -141,6 +141,12 @@ TEST_F(ProtocolTest, BadArgumentsFailWithoutTouchingBuffers) {
   std::memset(buffer, 0xAB, sizeof buffer);
   uint32_t size = 10, value = 0;
   DbInsertDescriptor noName{nullptr, 1, 1, 2, "b"};
+  writeFileBytes(dir_.file("empty.IDX"), "");
+  writeFileBytes(dir_.file("text.IDX"), std::string(4096, 'x'));
+  auto opens = [](const std::string& path, DbCompareFn compare = foldCompare) {
+    return dbOpen(path.c_str(), compare) != nullptr ||
+           dbCommand(path.c_str(), kDbCommandOpenShared, compare) != nullptr;
+  };
   const std::pair<const char*, int32_t> rows[] = {
       {"seek on a null handle", dbSeek(nullptr, "a")},
       {"seek of a null key", dbSeek(h_, nullptr)},
@@ -162,24 +168,17 @@ TEST_F(ProtocolTest, BadArgumentsFailWithoutTouchingBuffers) {
       {"close of a null handle", dbClose(nullptr)},
       {"compact of a null handle", dbCompact(nullptr)},
       {"create over an existing file", dbCreate(path_.c_str())},
+      {"open of a missing file", opens(dir_.file("missing.IDX"))},
+      {"open of an empty file", opens(dir_.file("empty.IDX"))},
+      {"open of a file that is not ours", opens(dir_.file("text.IDX"))},
+      {"open of a folder", opens(dir_.path())},
+      {"open without a compare callback", opens(path_, nullptr)},
+      {"open in an unknown mode", dbCommand(path_.c_str(), 48, foldCompare) != nullptr},
   };
   for (const auto& [what, result] : rows) EXPECT_EQ(result, 0) << what;
   EXPECT_EQ(size, 10u);
   for (uint8_t b : buffer) ASSERT_EQ(b, 0xAB);
   EXPECT_EQ(recordCount(h_), 1u);
-}
-
-TEST(OpenTest, OpensOnlyIndexFiles) {
-  TempDir dir;
-  writeFileBytes(dir.file("empty.IDX"), "");
-  writeFileBytes(dir.file("text.IDX"), std::string(4096, 'x'));
-  for (const std::string& path :
-       {dir.file("missing.IDX"), dir.file("empty.IDX"), dir.file("text.IDX"), dir.path()}) {
-    EXPECT_EQ(dbOpen(path.c_str(), foldCompare), nullptr) << path;
-    EXPECT_EQ(dbCommand(path.c_str(), 49, foldCompare), nullptr) << path;
-  }
-  ASSERT_EQ(dbCreate(dir.file("new.IDX").c_str()), 1);
-  EXPECT_EQ(dbOpen(dir.file("new.IDX").c_str(), nullptr), nullptr) << "no compare callback";
 }
 
 TEST(BulkLoadTest, LoadsSortedRecordsAndRefusesBadOnes) {
