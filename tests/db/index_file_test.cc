@@ -21,6 +21,10 @@ namespace {
 
 using namespace orvia::testing;
 
+// Offsets in db/index_with_log.hex, as its note gives them.
+constexpr size_t kSegment = 256, kRecordCd = 345, kLog = 423, kEntry[] = {423, 475, 499};
+constexpr size_t kEntryEnd[] = {475, 499, 551};
+
 uint32_t crcOf(const std::string& bytes, uint32_t previous = 0) {
   return crc32c(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), previous);
 }
@@ -38,8 +42,7 @@ TEST(FormatTest, ChecksumIsCastagnoli) {
   EXPECT_EQ(crcOf("6789", crcOf("12345")), 0xE3069283u) << "continuing equals the whole";
 }
 
-// Bytes the store writes against the golden files; index_with_log.hex gives the offsets
-// of its log entries in its note.
+// The bytes the store writes against the golden files, and what it reads from them.
 TEST(FormatTest, TheStoreWritesAndReadsTheHandWorkedFiles) {
   TempDir dir;
   std::string path = dir.file("00000001.IDX"), withLog = goldenBytes("db/index_with_log.hex");
@@ -47,13 +50,15 @@ TEST(FormatTest, TheStoreWritesAndReadsTheHandWorkedFiles) {
   const auto* name = reinterpret_cast<const uint8_t*>("01000001.DAT\0\0\0");
   const auto* b = reinterpret_cast<const uint8_t*>("b\0\0");
   const auto* bb = reinterpret_cast<const uint8_t*>("bb\0");
-  const std::string rows[][2] = {
-      {readFileBytes(path), goldenBytes("db/empty_index.hex")},
-      {encodeInsertEntry(1, 1, 0x01000001, 9, name, b, 4), withLog.substr(423, 52)},
-      {encodeDeleteEntry(1, 0), withLog.substr(475, 24)},
-      {encodeInsertEntry(1, 1, 0x01000001, 5, name, bb, 4), withLog.substr(499)},
+  const std::string rows[][3] = {
+      {"a new index", readFileBytes(path), goldenBytes("db/empty_index.hex")},
+      {"an insert entry", encodeInsertEntry(1, 1, 0x01000001, 9, name, b, 4),
+       withLog.substr(kEntry[0], kEntry[1] - kEntry[0])},
+      {"a delete entry", encodeDeleteEntry(1, 0), withLog.substr(kEntry[1], kEntry[2] - kEntry[1])},
+      {"another insert entry", encodeInsertEntry(1, 1, 0x01000001, 5, name, bb, 4),
+       withLog.substr(kEntry[2])},
   };
-  for (const auto& [written, golden] : rows) EXPECT_EQ(written, golden);
+  for (const auto& [what, written, golden] : rows) EXPECT_EQ(written, golden) << what;
 
   path = dir.file("hand.IDX");
   writeFileBytes(path, withLog);
@@ -70,9 +75,6 @@ TEST(FormatTest, TheStoreWritesAndReadsTheHandWorkedFiles) {
   EXPECT_EQ(dbClose(h), 1);
 }
 
-// Offsets in db/index_with_log.hex, as its note gives them.
-constexpr size_t kSegment = 256, kRecordCd = 345, kLog = 423, kEntry[] = {423, 475, 499};
-constexpr size_t kEntryEnd[] = {475, 499, 551};
 constexpr size_t kNone = size_t(-1);
 
 struct Outcome {

@@ -33,15 +33,15 @@ inline std::string area(const std::string& key, const std::string& headword = ""
 
 inline const char kContentName[16] = "00000001.DAT";
 
-// The fields of a stored record, read from its bytes.
-inline uint32_t refOf(const std::string& record) {
-  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 8));
+// The fields of a stored record, read from its bytes; 0 and "" for no record.
+inline uint32_t refOf(const std::string& r) {
+  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 8));
 }
-inline uint32_t numberOf(const std::string& record) {
-  return loadU32Le(reinterpret_cast<const uint8_t*>(record.data() + 12));
+inline uint32_t numberOf(const std::string& r) {
+  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 12));
 }
-inline std::string keyOf(const std::string& record) {
-  return std::string(record.c_str() + 16);
+inline std::string keyOf(const std::string& r) {
+  return r.size() < 16 ? "" : std::string(r.c_str() + 16);
 }
 
 struct ModelRecord {
