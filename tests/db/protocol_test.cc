@@ -23,8 +23,9 @@ std::vector<uint32_t> refsOf(DBHANDLE h) {
 // One cursor through a script of calls: what each returns and the record the cursor is on
 // after it ("key number"). Equal keys keep newest first and a seek finds the newest; a
 // seek without an equal lands on the next record or the last; steps stop at the ends and
-// failed calls leave the cursor; numbers follow inserts and deletes before the cursor, and
-// a deleted record's place goes to the one behind it or the new last record.
+// failed calls leave the cursor; numbers follow inserts (one at the cursor's own place) and
+// deletes before the cursor, and a deleted record's place goes to the one behind it or the
+// new last record.
 TEST_F(ProtocolTest, CallsLandWhereTheScriptSays) {
   struct Row {
     const char* call;  // "insert KEY", "delete N", "seek KEY", "goto N", "prev" or "next"
@@ -39,7 +40,7 @@ TEST_F(ProtocolTest, CallsLandWhereTheScriptSays) {
       {"prev", 0, "aa 0"},          {"next", 1, "Apple 1"},      {"next", 1, "APPLE 2"},
       {"next", 1, "apple 3"},       {"next", 1, "zz 4"},         {"next", 0, "zz 4"},
       {"goto 5", 0, "zz 4"},        {"prev", 1, "apple 3"},      {"seek apple", 1, "Apple 1"},
-      {"insert a", 1, "Apple 2"},   {"delete 0", 1, "Apple 1"},  {"delete 1", 1, "APPLE 1"},
+      {"insert ab", 1, "Apple 2"},  {"delete 0", 1, "Apple 1"},  {"delete 1", 1, "APPLE 1"},
       {"goto 3", 1, "zz 3"},        {"delete 3", 1, "apple 2"},  {"delete 0", 1, "apple 1"},
   };
   for (const Row& row : rows) {
