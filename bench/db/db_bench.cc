@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "db_test_support.h"
 #include "orviadb.h"
 #include "support/ratio_reporter.h"
+#include "support/store_records.h"
 
 namespace {
 

@@ -1,36 +1,20 @@
 // Property: any bytes opened as an index, then walked, sought, read in batches, written
 // to and verified, never make the store read or write out of bounds, loop or crash.
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "orviadb.h"
+#include "support/store_records.h"
+#include "support/temp_dir.h"
 
-namespace {
+using orvia::testing::foldCompare;
 
-int ORVIADB_API foldCompare(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    int ca = (*a >= 'A' && *a <= 'Z') ? *a + 32 : static_cast<unsigned char>(*a);
-    int cb = (*b >= 'A' && *b <= 'Z') ? *b + 32 : static_cast<unsigned char>(*b);
-    if (ca != cb) return ca < cb ? -1 : 1;
-    if (ca == 0) return 0;
-  }
-}
-
-const std::string& indexPath() {
-  static const std::string path = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orviadb-fuzz-XXXXXX").string();
-    return std::string(mkdtemp(pattern.data())) + "/00000001.IDX";
-  }();
+static const std::string& indexPath() {
+  static const std::string path = orvia::testing::makeTempDir("orviadb-fuzz") + "/00000001.IDX";
   return path;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& path = indexPath();

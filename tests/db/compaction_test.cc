@@ -6,120 +6,92 @@
 #include <string>
 
 #include "db/change_log_format.h"
-#include "db/database.h"
 #include "db/index_header.h"
-#include "db_test_support.h"
 #include "platform/file.h"
-#include "support/temp_dir.h"
+#include "support/store_access.h"
+#include "support/store_fixture.h"
 
 namespace orvia::db {
 namespace {
 
-using testing::area;
+using namespace orvia::testing;
 
-class CompactionTest : public ::testing::Test {
+IndexHeader headerOf(const std::string& bytes) {
+  IndexHeader h;
+  EXPECT_EQ(decodeIndexPrefix(reinterpret_cast<const uint8_t*>(bytes.data()), &h),
+            HeaderStatus::kOk);
+  return h;
+}
+
+class CompactionTest : public OpenIndexTest {
  protected:
   void SetUp() override {
-    path_ = dir_.file("00000001.IDX");
-    ASSERT_EQ(dbCreate(path_.c_str()), 1);
-    h_ = dbOpen(path_.c_str(), testing::foldCompare);
-    ASSERT_NE(h_, nullptr);
-    for (int i = 0; i < 30; ++i) insert("w" + std::to_string(i * 37 % 100));
+    ASSERT_NO_FATAL_FAILURE(OpenIndexTest::SetUp());
+    for (int i = 0; i < 30; ++i)
+      ASSERT_TRUE(insertArea(h_, area("w" + std::to_string(i * 37 % 100)), 2));
     ASSERT_EQ(dbDelete(h_, 4), 1);
   }
-  void TearDown() override { EXPECT_EQ(dbClose(h_), 1); }
-  void insert(const std::string& key) {
-    std::string data = area(key);
-    DbInsertDescriptor d{testing::kContentName, 1, 2, uint32_t(data.size()), data.data()};
-    ASSERT_EQ(dbInsert(h_, &d), 1);
+  IndexHeader header() { return headerOf(readFileBytes(path_)); }
+  bool hasSegmentFile(const char* generation) {
+    return platform::fileExists((path_ + "." + generation).c_str());
   }
-  IndexHeader header() {
-    std::string bytes = orvia::testing::readFileBytes(path_);
-    IndexHeader h;
-    EXPECT_EQ(decodeIndexPrefix(reinterpret_cast<const uint8_t*>(bytes.data()), &h),
-              HeaderStatus::kOk);
-    return h;
-  }
-
-  orvia::testing::TempDir dir_;
-  std::string path_;
-  DBHANDLE h_ = nullptr;
 };
 
 TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
-  std::vector<std::string> before = testing::allRecords(h_);
+  std::vector<std::string> before = allRecords(h_);
   ASSERT_EQ(dbCompact(h_), 1);
-  IndexHeader first = header();
-  EXPECT_EQ(first.generation, 2u);
-  EXPECT_EQ(first.placement, kSegmentInOwnFile);
-  EXPECT_TRUE(platform::fileExists((path_ + ".00000002").c_str()));
-  EXPECT_EQ(orvia::testing::readFileBytes(path_).size(), first.logOffset) << "log cut";
-  EXPECT_EQ(testing::allRecords(h_), before);
+  EXPECT_EQ(header().generation, 2u);
+  EXPECT_EQ(header().placement, kSegmentInOwnFile);
+  EXPECT_TRUE(hasSegmentFile("00000002"));
+  EXPECT_EQ(readFileBytes(path_).size(), header().logOffset) << "log cut";
+  EXPECT_EQ(allRecords(h_), before);
 
-  insert("a");
+  ASSERT_TRUE(insertArea(h_, area("a"), 2));
   ASSERT_EQ(dbCompact(h_), 1);
   EXPECT_EQ(header().generation, 3u);
-  EXPECT_TRUE(platform::fileExists((path_ + ".00000003").c_str()));
-  EXPECT_FALSE(platform::fileExists((path_ + ".00000002").c_str()));
-  DBHANDLE other = dbOpen(path_.c_str(), testing::foldCompare);
+  EXPECT_TRUE(hasSegmentFile("00000003"));
+  EXPECT_FALSE(hasSegmentFile("00000002"));
+  DBHANDLE other = dbOpen(path_.c_str(), foldCompare);
   ASSERT_NE(other, nullptr);
-  EXPECT_EQ(testing::allRecords(other), testing::allRecords(h_));
+  EXPECT_EQ(allRecords(other), allRecords(h_));
   EXPECT_EQ(dbClose(other), 1);
+
+  // Without its segment file the index does not open.
+  ASSERT_TRUE(platform::removeFile((path_ + ".00000003").c_str()));
+  EXPECT_EQ(dbOpen(path_.c_str(), foldCompare), nullptr);
+  EXPECT_EQ(verifyReport(path_), "offset 0: segment file missing");
 }
 
 TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
-  std::string withLog = orvia::testing::readFileBytes(path_);
-  uint64_t logOffset = header().logOffset;
-  std::vector<std::string> records = testing::allRecords(h_);
+  std::string withLog = readFileBytes(path_);
+  std::vector<std::string> records = allRecords(h_);
   ASSERT_EQ(dbCompact(h_), 1);
   ASSERT_EQ(dbClose(h_), 1);
+  h_ = nullptr;
   // The new header is in force but the old entries are still there.
-  std::string compacted = orvia::testing::readFileBytes(path_);
-  orvia::testing::writeFileBytes(path_, compacted + withLog.substr(logOffset));
-  h_ = dbOpen(path_.c_str(), testing::foldCompare);
-  ASSERT_NE(h_, nullptr);
-  EXPECT_EQ(testing::allRecords(h_), records);
-  insert("zz");
-  ASSERT_EQ(dbClose(h_), 1);
-  h_ = dbOpen(path_.c_str(), testing::foldCompare);
-  ASSERT_NE(h_, nullptr);
-  uint32_t count = 0;
-  ASSERT_EQ(dbGetInfo(h_, kDbInfoRecordCount, &count), 1);
-  EXPECT_EQ(count, records.size() + 1);
-  char report[200];
-  EXPECT_EQ(dbVerify(path_.c_str(), testing::foldCompare, report, sizeof report), 1) << report;
-}
-
-TEST_F(CompactionTest, MissingSegmentFileFailsOpen) {
-  ASSERT_EQ(dbCompact(h_), 1);
-  ASSERT_TRUE(platform::removeFile((path_ + ".00000002").c_str()));
-  EXPECT_EQ(dbOpen(path_.c_str(), testing::foldCompare), nullptr);
-  char report[200];
-  EXPECT_EQ(dbVerify(path_.c_str(), testing::foldCompare, report, sizeof report), 0);
-  EXPECT_STREQ(report, "offset 0: segment file missing");
+  writeFileBytes(path_, readFileBytes(path_) + withLog.substr(headerOf(withLog).logOffset));
+  reopen();
+  EXPECT_EQ(allRecords(h_), records);
+  ASSERT_TRUE(insertArea(h_, area("zz"), 2));
+  reopen();
+  EXPECT_EQ(recordCount(h_), records.size() + 1);
+  EXPECT_EQ(verifyReport(path_), "");
 }
 
 TEST(AutoCompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   std::string path = dir.file("00000001.IDX");
   ASSERT_EQ(dbCreate(path.c_str()), 1);
   OpenOptions options;
   options.compactMinLogBytes = 1024;
-  auto db = Database::open(path, testing::foldCompare, options);
+  auto db = Database::open(path, foldCompare, options);
   ASSERT_TRUE(db);
-  for (int i = 0; i < 40; ++i) {
-    std::string data = area("k" + std::to_string(i));
-    ASSERT_TRUE(db->insert(NewRecord{reinterpret_cast<const uint8_t*>(testing::kContentName), 1, 2,
-                                     reinterpret_cast<const uint8_t*>(data.data()),
-                                     uint32_t(data.size())}));
-  }
+  for (int i = 0; i < 40; ++i)
+    ASSERT_TRUE(db->insert(newRecordOf(ModelRecord{area("k" + std::to_string(i)), 1, 2})));
   ASSERT_TRUE(db->close());
-  std::string bytes = orvia::testing::readFileBytes(path);
-  IndexHeader h;
-  ASSERT_EQ(decodeIndexPrefix(reinterpret_cast<const uint8_t*>(bytes.data()), &h),
-            HeaderStatus::kOk);
-  EXPECT_GT(h.generation, 1u);
-  EXPECT_LE(bytes.size() - h.logOffset, 1024u + kMaxLogEntrySize);
+  std::string bytes = readFileBytes(path);
+  EXPECT_GT(headerOf(bytes).generation, 1u);
+  EXPECT_LE(bytes.size() - headerOf(bytes).logOffset, 1024u + kMaxLogEntrySize);
 }
 
 }  // namespace

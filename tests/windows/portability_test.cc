@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "db/db_test_support.h"
+#include "support/store_records.h"
 #include "orviadb.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"

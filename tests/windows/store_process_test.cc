@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "db/db_test_support.h"
+#include "support/store_records.h"
 #include "orviadb.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "db/db_test_support.h"
+#include "support/store_records.h"
 #include "orviadb.h"
 
 namespace {

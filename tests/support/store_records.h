@@ -1,10 +1,10 @@
-// Shared pieces of the record store tests: a case-folding comparison, string areas, a
-// sorted-vector model of an index and helpers over the C interface.
+// The record store as its tests and benchmarks use it through the C interface: a
+// case-folding comparison, string areas, a sorted-vector model of an index, and the
+// records of a handle read back as bytes.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@
 #include "base/bytes.h"
 #include "orviadb.h"
 
-namespace orvia::db::testing {
+namespace orvia::testing {
 
 // Orders string areas by their first string, ASCII letters folded: "apple" and "APPLE"
 // are equal keys, which the store must keep in insertion order (newest first).
@@ -33,11 +33,33 @@ inline std::string area(const std::string& key, const std::string& headword = ""
 
 inline const char kContentName[16] = "00000001.DAT";
 
+// The fields of a stored record, read from its bytes; 0 and "" for no record.
+inline uint32_t refOf(const std::string& r) {
+  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 8));
+}
+inline uint32_t numberOf(const std::string& r) {
+  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 12));
+}
+inline std::string keyOf(const std::string& r) {
+  return r.size() < 16 ? "" : std::string(r.c_str() + 16);
+}
+
 struct ModelRecord {
   std::string data;  // string area
   uint32_t contentDictId = 0;
   uint32_t contentRef = 0;
 };
+
+// A record as the store returns it, in the layout dbSearch and dbBulkLoad use.
+inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
+  std::string bytes(16, '\0');
+  auto* p = reinterpret_cast<uint8_t*>(bytes.data());
+  storeU32Le(p, uint32_t(16 + r.data.size()));
+  storeU32Le(p + 4, r.contentDictId);
+  storeU32Le(p + 8, r.contentRef);
+  storeU32Le(p + 12, number);
+  return bytes + r.data;
+}
 
 // The expected content: a sorted vector where an insert goes to the lower bound.
 class Model {
@@ -58,19 +80,9 @@ class Model {
   }
   void erase(uint32_t n) { records_.erase(records_.begin() + n); }
   uint32_t size() const { return uint32_t(records_.size()); }
-  const ModelRecord& at(uint32_t n) const { return records_[n]; }
 
   // The bytes the store returns for record n.
-  std::string recordBytes(uint32_t n) const {
-    const ModelRecord& r = records_[n];
-    std::string bytes(16, '\0');
-    auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-    storeU32Le(p, uint32_t(16 + r.data.size()));
-    storeU32Le(p + 4, r.contentDictId);
-    storeU32Le(p + 8, r.contentRef);
-    storeU32Le(p + 12, n);
-    return bytes + r.data;
-  }
+  std::string recordBytes(uint32_t n) const { return storedRecord(records_[n], n); }
 
  private:
   DbCompareFn compare_;
@@ -80,6 +92,13 @@ class Model {
 inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name = kContentName) {
   return DbInsertDescriptor{name, r.contentDictId, r.contentRef, uint32_t(r.data.size()),
                             r.data.data()};
+}
+
+// Inserts a string area; true when the store took it.
+inline bool insertArea(DBHANDLE h, const std::string& data, uint32_t ref,
+                       uint32_t contentDictId = 0x01000001, const char* name = kContentName) {
+  DbInsertDescriptor d{name, contentDictId, ref, uint32_t(data.size()), data.data()};
+  return dbInsert(h, &d) == 1;
 }
 
 // A random key of 1..maxLength letters from a few, in mixed case, so that equal keys
@@ -108,12 +127,16 @@ inline std::string currentRecord(DBHANDLE h) {
   return std::string(buffer, size);
 }
 
-// Every record, read with dbSearch.
-inline std::vector<std::string> allRecords(DBHANDLE h) {
+inline uint32_t recordCount(DBHANDLE h) {
   uint32_t count = 0;
+  return dbGetInfo(h, kDbInfoRecordCount, &count) == 1 ? count : 0;
+}
+
+// Every record, read with dbSearch; none when the read fails.
+inline std::vector<std::string> allRecords(DBHANDLE h) {
   std::vector<std::string> out;
-  if (dbGetInfo(h, kDbInfoRecordCount, &count) == 0 || count == 0) return out;
-  uint32_t size = 0;
+  uint32_t count = recordCount(h), size = 0;
+  if (count == 0) return out;
   dbSearch(h, kDbSearchSelector, 0, count, &size, nullptr);
   std::string buffer(size, '\0');
   if (dbSearch(h, kDbSearchSelector, 0, count, &size, buffer.data()) == 0) return out;
@@ -131,4 +154,15 @@ inline std::vector<std::string> allRecords(const Model& model) {
   return out;
 }
 
-}  // namespace orvia::db::testing
+// What dbVerify reports of the file: "" when it finds nothing wrong.
+inline std::string verifyReport(const std::string& path, DbCompareFn compare = foldCompare) {
+  char report[200] = "?";
+  return dbVerify(path.c_str(), compare, report, sizeof report) == 1 ? "" : report;
+}
+
+}  // namespace orvia::testing
+
+// The Windows tests and the store's benchmark name these orvia::db::testing.
+namespace orvia::db {
+namespace testing = ::orvia::testing;
+}  // namespace orvia::db
