@@ -48,12 +48,6 @@ Status readRecordAt(FileHandle file, uint32_t offset, HeapBuffer& buffer) {
   return Status(Cause::kTruncated, offset);
 }
 
-// A decoder that wrote no text ran out of room or met damage; its size pass, run only
-// then, tells which.
-Cause whyNoText(uint32_t needed, uint32_t room) {
-  return needed != 0 && needed >= room ? Cause::kNoRoom : Cause::kDamaged;
-}
-
 // One call's decoding: the size when out is null, else the text into out. Offsets passed
 // along are those of the record being decoded in its file, for the failure's report.
 class ContentWalk {

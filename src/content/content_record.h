@@ -20,6 +20,13 @@ namespace orvia::content {
 inline constexpr uint32_t kMaxNestingDepth = 32;
 inline constexpr uint32_t kMaxRecordsPerCall = 1u << 20;
 
+// Why a read that gave no text failed, from the length the text would need without its
+// terminator (0 when that cannot be had either) and the room the caller gave: a reader
+// asks this only on its failure path.
+inline Cause whyNoText(uint32_t needed, uint32_t room) {
+  return needed != 0 && needed >= room ? Cause::kNoRoom : Cause::kDamaged;
+}
+
 // Sets *size to the size in bytes of the text of the record at offset, terminator
 // excluded. A record that yields no text fails.
 Status contentSizeAt(FileHandle file, uint32_t offset, uint32_t* size);

@@ -74,8 +74,7 @@ Status recordContentText(FileHandle file, const IndexRecordView& view, char* buf
     *length = readUserEntryContent(file, view.contentRef, buffer, capacity);
     if (*length != 0) return Status();
     // Entries are never empty, so a stored length that fits means the blocks are bad.
-    const uint32_t stored = userEntryContentLength(file, view.contentRef);
-    return Status(stored != 0 && stored >= capacity ? Cause::kNoRoom : Cause::kDamaged,
+    return Status(whyNoText(userEntryContentLength(file, view.contentRef), capacity),
                   view.contentRef);
   }
   uint32_t offset;
