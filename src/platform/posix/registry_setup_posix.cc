@@ -8,10 +8,7 @@ namespace orvia::platform {
 bool regCreateKey(RegRoot root, const char* path) {
   if (path == nullptr) return false;
   std::string keyPath = fullKeyPath(root, path);
-  return rewriteHive(root, true, [&](regtext::Hive& hive) {
-    hive.addKey(keyPath);
-    return true;
-  });
+  return rewriteHive(root, true, [&](regtext::Hive& hive) { return hive.addKey(keyPath); });
 }
 
 }  // namespace orvia::platform

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/posix/registry_encoding.h"
+
 namespace orvia::platform::regtext {
 namespace {
 
@@ -131,13 +133,21 @@ std::string dataPartOf(const std::string& joined) {
   return eq == std::string::npos ? std::string() : trim(t.substr(eq + 1));
 }
 
-// True when the last physical line of raw ends in a backslash: the value goes on.
+// True when the last physical line of raw ends in a backslash: the value goes on. Only
+// that line counts, so a blank line between never carries a continuation across.
 bool endsWithBackslash(const std::string& raw) {
   size_t end = raw.size();
-  while (end > 0 && (raw[end - 1] == '\n' || raw[end - 1] == '\r' || raw[end - 1] == ' ' ||
-                     raw[end - 1] == '\t'))
-    --end;
+  if (end > 0 && raw[end - 1] == '\n') --end;
+  if (end > 0 && raw[end - 1] == '\r') --end;
+  while (end > 0 && (raw[end - 1] == ' ' || raw[end - 1] == '\t')) --end;
   return end > 0 && raw[end - 1] == '\\';
+}
+
+// A blank line or a [key] line ends a continued value, so a value left dangling never
+// swallows the next section.
+bool mayContinue(const std::string& line) {
+  std::string t = trim(stripLineEnd(line));
+  return !t.empty() && t[0] != '[';
 }
 
 std::optional<std::string> sectionNameOf(const std::string& line) {
@@ -190,10 +200,11 @@ std::optional<Value> parseValueData(const std::string& data) {
   return Value{type, *bytes};
 }
 
-std::string formatValueLine(const std::string& name, const Value& value) {
+std::string formatValueLine(const std::string& name, const Value& value, bool mayQuote) {
   std::string line = name.empty() ? "@=" : quote(name) + "=";
-  bool plainString = value.type == 1 && !value.data.empty() && value.data.back() == '\0' &&
-                     value.data.find('\0') == value.data.size() - 1;
+  bool plainString = mayQuote && value.type == 1 && !value.data.empty() &&
+                     value.data.back() == '\0' &&
+                     value.data.find_first_of(std::string("\0\r\n", 3)) == value.data.size() - 1;
   if (plainString) return line + quote(value.data.substr(0, value.data.size() - 1));
   char buffer[16];
   if (value.type == 4 && value.data.size() == 4) {
@@ -216,9 +227,16 @@ std::string formatValueLine(const std::string& name, const Value& value) {
   return line;
 }
 
-std::optional<Hive> Hive::parse(const std::string& text) {
-  if (text.find('\0') != std::string::npos) return std::nullopt;
+std::optional<Hive> Hive::parse(const std::string& file) {
   Hive hive;
+  std::optional<std::string> decoded;
+  if (isUtf16le(file)) {
+    decoded = utf8FromUtf16le(file);
+    if (!decoded) return std::nullopt;
+    hive.utf16_ = true;
+  }
+  const std::string& text = decoded ? *decoded : file;
+  if (text.find('\0') != std::string::npos) return std::nullopt;
   if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos)
     hive.newline_ = "\n";
   size_t start = 0;
@@ -250,7 +268,9 @@ std::optional<Hive> Hive::parse(const std::string& text) {
       while (endsWithBackslash(entry.raw) && start < text.size()) {
         size_t next = text.find('\n', start);
         size_t nextEnd = next == std::string::npos ? text.size() : next + 1;
-        entry.raw += text.substr(start, nextEnd - start);
+        std::string nextLine = text.substr(start, nextEnd - start);
+        if (!mayContinue(nextLine)) break;
+        entry.raw += nextLine;
         start = nextEnd;
       }
     }
@@ -314,8 +334,9 @@ std::vector<std::pair<std::string, Value>> Hive::values(const std::string& keyPa
 }
 
 bool Hive::setValue(const std::string& keyPath, const std::string& name, const Value& value) {
-  if (!keyExists(keyPath)) return false;
-  addKey(keyPath);
+  if (!keyExists(keyPath) || !canHold(name) || !addKey(keyPath)) return false;
+  // A string the file's encoding cannot spell goes as hex(1), which keeps its bytes.
+  bool mayQuote = canHold(value.data);
   size_t first = 0, end = 0;
   sectionOf(keyPath, &first, &end);
   size_t insertAt = first;
@@ -325,32 +346,46 @@ bool Hive::setValue(const std::string& keyPath, const std::string& name, const V
     insertAt = i + 1;
     if (equalNoCase(e.name, name) && parseValueData(dataPartOf(joinContinuations(e.raw)))) {
       // The value keeps the spelling of its name, as the registry does.
-      e.raw = formatValueLine(e.name, value) + newline_;
+      e.raw = formatValueLine(e.name, value, mayQuote) + newline_;
       return true;
     }
   }
-  std::string line = formatValueLine(name, value) + newline_;
-  std::string& before = entries_[insertAt - 1].raw;
-  if (before.empty() || before.back() != '\n') before += newline_;
+  insertAt = endEntry(insertAt - 1);
+  std::string line = formatValueLine(name, value, mayQuote) + newline_;
   entries_.insert(entries_.begin() + long(insertAt), Entry{Kind::kValue, line, name});
   return true;
 }
 
-void Hive::addKey(const std::string& keyPath) {
+bool Hive::addKey(const std::string& keyPath) {
   size_t first = 0, end = 0;
-  if (sectionOf(keyPath, &first, &end)) return;
-  if (!entries_.empty()) {
-    std::string& last = entries_.back().raw;
-    if (last.empty() || last.back() != '\n') last += newline_;
-  }
+  if (sectionOf(keyPath, &first, &end)) return true;
+  if (!canHold(keyPath)) return false;
+  if (!entries_.empty()) endEntry(entries_.size() - 1);
   entries_.push_back(Entry{Kind::kSection, "[" + keyPath + "]" + newline_, keyPath});
   entries_.push_back(Entry{Kind::kOther, newline_, {}});
+  return true;
+}
+
+bool Hive::canHold(const std::string& text) const {
+  if (text.find_first_of("\r\n") != std::string::npos) return false;
+  return !utf16_ || utf16leFromUtf8(text).has_value();
+}
+
+size_t Hive::endEntry(size_t index) {
+  std::string& raw = entries_[index].raw;
+  bool dangling = entries_[index].kind == Kind::kValue && endsWithBackslash(raw);
+  if (raw.empty() || raw.back() != '\n') raw += newline_;
+  if (!dangling) return index + 1;
+  entries_.insert(entries_.begin() + long(index) + 1, Entry{Kind::kOther, newline_, {}});
+  return index + 2;
 }
 
 std::string Hive::text() const {
   std::string out;
   for (const Entry& e : entries_) out += e.raw;
-  return out;
+  if (!utf16_) return out;
+  // Every line came from the file or passed canHold, so the text always converts.
+  return utf16leFromUtf8(out).value_or(out);
 }
 
 }  // namespace orvia::platform::regtext

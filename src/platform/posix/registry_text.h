@@ -6,12 +6,13 @@
 //   "Name"="text with \\ and \" escaped"
 //   "Count"=dword:0000000a
 //   "Blob"=hex:01,02,\   (a trailing backslash continues the value
-//     03                on the next line)
+//     03                on the next line; a blank line or a [key] line ends it)
 //   @="the default value"
 //
 // The model keeps every physical line as it was, so a rewrite changes nothing but the
 // value it sets: comments, blank lines, unknown keys, odd spacing and malformed lines
-// survive byte for byte. Key and value names compare without regard to ASCII case.
+// survive byte for byte, and a UTF-16LE file is written back in UTF-16LE. Key and value
+// names compare without regard to ASCII case.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +32,9 @@ struct Value {
 
 class Hive {
  public:
-  // Null when the text is not a hive: no header line, or a NUL byte anywhere.
-  static std::optional<Hive> parse(const std::string& text);
+  // Null when the file is not a hive: no header line, a NUL character anywhere, or a
+  // UTF-16LE file of odd length.
+  static std::optional<Hive> parse(const std::string& file);
   // A new hive holding only the header line.
   static Hive empty();
 
@@ -43,11 +45,14 @@ class Hive {
   // Every readable value of the key's first section, in file order.
   std::vector<std::pair<std::string, Value>> values(const std::string& keyPath) const;
   // Replaces the value's entry, or adds one at the end of the key's section. False when
-  // the key does not exist.
+  // the key does not exist or the name cannot be written in the file (a line break, or
+  // not UTF-8 in a UTF-16LE file). A string the quotes cannot hold is written as hex(1).
   bool setValue(const std::string& keyPath, const std::string& name, const Value& value);
-  // Appends an empty section for the key when it does not exist.
-  void addKey(const std::string& keyPath);
+  // Appends an empty section for the key when it does not exist; false when the path
+  // cannot be written in the file.
+  bool addKey(const std::string& keyPath);
 
+  // The file's bytes, in the encoding the hive was read in.
   std::string text() const;
 
  private:
@@ -61,13 +66,22 @@ class Hive {
 
   // Index range [first, end) of the entries of a key's first section, or false.
   bool sectionOf(const std::string& keyPath, size_t* first, size_t* end) const;
+  // True when text can stand on a line of this file.
+  bool canHold(const std::string& text) const;
+  // Ends the entry before a line is inserted after it: its last line gets a line end and,
+  // when that line continues the value, a blank line follows it, so that the inserted
+  // line does not become part of the value. Gives the index where that line goes.
+  size_t endEntry(size_t index);
 
   std::vector<Entry> entries_;
   std::string newline_ = "\r\n";
+  bool utf16_ = false;
 };
 
-// "name"=... formatted as the registry editor writes it, without a line ending.
-std::string formatValueLine(const std::string& name, const Value& value);
+// "name"=... formatted as the registry editor writes it, without a line ending. A string is
+// quoted when the quotes can hold it (no line break, no NUL before its terminator) and
+// mayQuote is true; otherwise it is written as hex(1), which holds any bytes.
+std::string formatValueLine(const std::string& name, const Value& value, bool mayQuote = true);
 // Parses the part after "name"=; nullopt when malformed.
 std::optional<Value> parseValueData(const std::string& data);
 
