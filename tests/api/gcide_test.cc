@@ -1,7 +1,9 @@
-// All of GCIDE compiled once, then read through the exports: every headword lands on its
-// own record or its homograph run, every record's content is exactly one source entry's
-// text as the compiler converts it (every source entry read back once), each record is
-// found again by its stored key, and misspellings mostly land on the intended word.
+// All of GCIDE compiled once, then read through the exports: the records stand in key
+// order, every headword lands on its own record or its homograph run and each stored key
+// on its record, every record's content is exactly one source entry's text as the
+// compiler converts it (every source entry read back once, but for those the index left
+// out), the data file grows past the 24-bit locator, and misspellings mostly land on the
+// intended word.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,7 +24,6 @@ namespace {
 
 namespace compile = orvia::compile;
 constexpr uint32_t kGcide = 0x00010101;
-constexpr char kSource[] = "/usr/share/dictd/gcide";
 
 // Under the sanitizers only every few records are read.
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,7 +34,8 @@ constexpr uint32_t kReadEvery = 1;
 
 std::unique_ptr<compile::EntrySource> openSource(compile::WithText withText, std::string* problem) {
   auto source = std::make_unique<compile::DictdSource>();
-  if (source->open(kSource, withText, compile::DictdSource::Order::kBody)) return source;
+  if (source->open("/usr/share/dictd/gcide", withText, compile::DictdSource::Order::kBody))
+    return source;
   *problem = source->problem();
   return nullptr;
 }
@@ -52,9 +54,8 @@ class Gcide : public orvia::testing::ExportsFixture {
   static void SetUpTestSuite() {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
     folder_ = new orvia::testing::TempDir();
-    compile::DictionaryCompileOptions options;
-    options.dictId = kGcide;
-    options.folder = folder_->path();
+    compile::DictionaryCompileOptions options{
+        kGcide, folder_->path(), compile::EntryEncoding::kSmallest, {}};
     std::string problem;
     ASSERT_TRUE(compile::compileDictionary(openSource, options, nullptr, &compiled_, &problem))
         << problem;
@@ -64,6 +65,8 @@ class Gcide : public orvia::testing::ExportsFixture {
       ASSERT_TRUE(
           orvia::dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
       keys_.push_back(view.searchKey);
+      uint32_t locator = 0;
+      pastLocator_ |= view.extendedRef(&locator) && locator > orvia::dict::kExtendedLocator;
     }
   }
   static void TearDownTestSuite() { delete folder_; }
@@ -91,23 +94,29 @@ class Gcide : public orvia::testing::ExportsFixture {
   static inline orvia::testing::TempDir* folder_ = nullptr;
   static inline compile::CompiledDictionary compiled_;
   static inline std::vector<std::string> keys_;
+  static inline bool pastLocator_ = false;
   HDICT* dict_ = nullptr;
 };
 
-TEST_F(Gcide, EveryHeadwordLandsOnItsOwnRecordOrItsHomographRun) {
+TEST_F(Gcide, RecordsStandInOrderAndHeadwordsAndKeysLandOnThem) {
+  const DbCompareFn compare = orvia::lang::getCompareKeysFn(1);
   size_t exceptions = 0;
   for (uint32_t n = 0; n < keys_.size(); ++n) {
+    if (n > 0 && compare(keys_[n - 1].c_str(), keys_[n].c_str()) >= 0 && ++exceptions <= 5)
+      ADD_FAILURE() << keys_[n - 1] << " is not before " << keys_[n];
     const std::string bare = bareKey(keys_[n]);
     uint32_t first = n;  // of the run that shares record n's bare key
     while (first > 0 && bareKey(keys_[first - 1]) == bare) --first;
     const uint32_t landed = lookUp(bare);
     if (landed != n && landed != first && ++exceptions <= 5)
       ADD_FAILURE() << keys_[n] << " lands on " << keys_[landed];
+    if (n % kReadEvery == 0 && lookUp(keys_[n]) != n && ++exceptions <= 5)
+      ADD_FAILURE() << "the stored key " << keys_[n] << " leads elsewhere";
   }
   EXPECT_EQ(exceptions, 0u) << "of " << keys_.size() << " headwords";
 }
 
-TEST_F(Gcide, EveryEntryReadsBackAsItsSourceTextAndIsFoundByItsKey) {
+TEST_F(Gcide, EveryEntryReadsBackAsItsSourceText) {
   // How many source entries convert to each text, by the text's hash.
   std::unordered_map<size_t, uint32_t> expected;
   std::string problem, text;
@@ -116,11 +125,18 @@ TEST_F(Gcide, EveryEntryReadsBackAsItsSourceTextAndIsFoundByItsKey) {
   orvia::text::CodePageConverter converter(orvia::text::codePageName(1));
   compile::SourceEntry entry;
   compile::ReadResult result;
-  while ((result = source->next(&entry)) == compile::ReadResult::kEntry) {
+  size_t entries = 0, apples = 0;
+  for (; (result = source->next(&entry)) == compile::ReadResult::kEntry; ++entries) {
+    ASSERT_FALSE(entry.text.empty()) << entry.headword;
+    apples += entry.headword == "Apple" && entry.text.find("fruit") != std::string::npos;
     EXPECT_TRUE(compile::makeEntryText(entry.headword, entry.text, converter, &text));
     ++expected[std::hash<std::string>()(text)];
   }
   ASSERT_EQ(result, compile::ReadResult::kEnd) << source->problem();
+  EXPECT_GT(entries, 200000u);
+  EXPECT_EQ(apples, 1u);
+  EXPECT_GT(compiled_.data.bytes, 16u << 20);
+  EXPECT_TRUE(pastLocator_) << "no record lies past offset 0xFFFFFF";
 
   const uint32_t count = dicGetWordCount(dict_);
   ASSERT_EQ(count, compiled_.index.recordCount);
@@ -128,7 +144,6 @@ TEST_F(Gcide, EveryEntryReadsBackAsItsSourceTextAndIsFoundByItsKey) {
   for (uint32_t n = 0; n < count; n += kReadEvery) {
     HWORD* word = dicSearchRecord(dict_, n);
     ASSERT_NE(word, nullptr) << "record " << n;
-    EXPECT_EQ(lookUp(keys_[n]), n) << "the stored key " << keys_[n] << " leads elsewhere";
     const uint32_t size = dicGetContentSize(word, kGcide);
     text.assign(size_t(size) + 1, '\0');
     ASSERT_EQ(dicGetContent(word, kGcide, text.data(), size + 1), size) << "record " << n;

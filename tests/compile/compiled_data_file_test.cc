@@ -19,12 +19,12 @@
 namespace orvia::compile {
 namespace {
 
+using orvia::testing::compileAndRead;
 using orvia::testing::compileList;
 using orvia::testing::entryOf;
 using orvia::testing::goldenBytes;
 using orvia::testing::readFileBytes;
 using orvia::testing::readIndexRecords;
-using orvia::testing::readRecordContents;
 using orvia::testing::RecordContent;
 using orvia::testing::StoredRecord;
 using orvia::testing::TempDir;
@@ -34,6 +34,9 @@ constexpr uint32_t kFirstRecord = 0x10007;  // after the table and three empty t
 
 const uint8_t* bytesOf(const std::string& text) {
   return reinterpret_cast<const uint8_t*>(text.data());
+}
+uint32_t sizeOf(const std::string& text) {
+  return uint32_t(text.size());
 }
 
 // A head going on into a body (or, without body, a whole text), and a second head going
@@ -58,25 +61,22 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPieces) {
     ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr, row.options));
     uint32_t offset = 0;
     RecordPlace body;
-    const uint32_t headSize = uint32_t(row.head.size()), bodySize = uint32_t(row.body.size());
-    ASSERT_TRUE(row.body.empty()
-                    ? writer.addEntry(bytesOf(row.head), headSize, EntryEncoding::kStored, &offset)
-                    : writer.addEntryWithBody(bytesOf(row.head), headSize, bytesOf(row.body),
-                                              bodySize, EntryEncoding::kStored, &offset, &body));
+    ASSERT_TRUE(
+        row.body.empty()
+            ? writer.addEntry(bytesOf(row.head), sizeOf(row.head), EntryEncoding::kStored, &offset)
+            : writer.addEntryWithBody(bytesOf(row.head), sizeOf(row.head), bytesOf(row.body),
+                                      sizeOf(row.body), EntryEncoding::kStored, &offset, &body));
     EXPECT_EQ(offset, kFirstRecord);
     ASSERT_TRUE(row.secondHead.empty() ||
-                writer.addEntryHead(bytesOf(row.secondHead), uint32_t(row.secondHead.size()),
+                writer.addEntryHead(bytesOf(row.secondHead), sizeOf(row.secondHead),
                                     EntryEncoding::kStored, body, &offset));
-    ASSERT_TRUE(writer.finish());
-    ASSERT_TRUE(writer.commit());
+    ASSERT_TRUE(writer.finish() && writer.commit());
     const std::string name = std::string("compile/writer_") + row.name;
     EXPECT_EQ(readFileBytes(dir.file("main.DAT")), goldenBytes(name + ".dat.hex"));
-    ASSERT_EQ(writer.furtherFileNames().size(), row.further != nullptr ? 1u : 0u);
-    if (row.further != nullptr) {
-      EXPECT_EQ(writer.furtherFileNames()[0], row.further);
-      EXPECT_EQ(readFileBytes(dir.file(row.further)),
-                goldenBytes(name + "_" + row.further + ".hex"));
-    }
+    const std::vector<std::string> further(row.further != nullptr, row.further ? row.further : "");
+    EXPECT_EQ(writer.furtherFileNames(), further);
+    for (const std::string& file : further)
+      EXPECT_EQ(readFileBytes(dir.file(file)), goldenBytes(name + "_" + file + ".hex"));
   }
 }
 
@@ -157,18 +157,14 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
   add(100);
   add(100);
 
-  TempDir dir;
-  compileList(entries, kEnglish, dir.path(), EntryEncoding::kStored);
-  const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
+  const auto contents = compileAndRead(entries, kEnglish, EntryEncoding::kStored).contents;
   ASSERT_EQ(contents.size(), entries.size());
-  uint32_t previous = 0;
   for (size_t i = 0; i < contents.size(); ++i) {
     const StoredRecord& record = contents[i].record;
     SCOPED_TRACE(record.key);
     EXPECT_EQ(record.extended, i >= atSwitch);
     EXPECT_EQ(record.contentRef, record.extended ? 0xFFFFFFu : record.locator);  // level 0
-    EXPECT_GT(record.locator, previous);
-    previous = record.locator;
+    EXPECT_TRUE(i == 0 || record.locator > contents[i - 1].record.locator);
     EXPECT_EQ(contents[i].text, entries[i].text + "\r\n~!");
   }
   EXPECT_EQ(contents[atSwitch].record.locator, 0xFFFFFFu);
@@ -197,28 +193,14 @@ TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
         entryOf("cherry", "Cherry \\Cher\"ry\\, n.\n   A small stone fruit.\n"),
         entryOf("odd", row.odd),
     };
-    TempDir dir;
-    const CompiledDictionary result =
-        compileList(entries, kEnglish, dir.path(), *encodingNamed(row.encoding));
-    EXPECT_EQ(result.data.storedInstead, row.storedInstead);
-    const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
-    ASSERT_EQ(contents.size(), entries.size());
+    const auto compiled = compileAndRead(entries, kEnglish, *encodingNamed(row.encoding));
+    EXPECT_EQ(compiled.result.data.storedInstead, row.storedInstead);
+    ASSERT_EQ(compiled.contents.size(), entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-      EXPECT_EQ(contents[i].type, i < 3 ? row.type : row.oddType);
-      EXPECT_EQ(contents[i].text, entryText(entries[i].headword, entries[i].text));
+      EXPECT_EQ(compiled.contents[i].type, i < 3 ? row.type : row.oddType);
+      EXPECT_EQ(compiled.contents[i].text, entryText(entries[i].headword, entries[i].text));
     }
   }
-}
-
-// The length of each record, in key order, of a dictionary compiled with one encoding.
-std::vector<uint32_t> recordLengths(const std::vector<SourceEntry>& entries,
-                                    EntryEncoding encoding) {
-  TempDir dir;
-  compileList(entries, kEnglish, dir.path(), encoding);
-  std::vector<uint32_t> lengths;
-  for (const RecordContent& c : readRecordContents(dir.path(), kEnglish))
-    lengths.push_back(c.length);
-  return lengths;
 }
 
 TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
@@ -227,13 +209,17 @@ TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
   for (int i = 0; i < 300; ++i) varied += char('a' + (i * 7919) % 26);
   const std::vector<SourceEntry> entries = {entryOf("a", "a\n"), entryOf("b", varied),
                                             entryOf("c", repetitive)};
-  std::vector<uint32_t> smallest(entries.size(), UINT32_MAX);
+  std::vector<uint32_t> smallest(entries.size(), UINT32_MAX), chosen;
   for (EntryEncoding e : {EntryEncoding::kStored, EntryEncoding::kLzw, EntryEncoding::kHuffman,
                           EntryEncoding::kLzwSized, EntryEncoding::kMasked}) {
-    const std::vector<uint32_t> lengths = recordLengths(entries, e);
-    for (size_t i = 0; i < lengths.size(); ++i) smallest[i] = std::min(smallest[i], lengths[i]);
+    const auto contents = compileAndRead(entries, kEnglish, e).contents;
+    for (size_t i = 0; i < contents.size(); ++i)
+      smallest[i] = std::min(smallest[i], contents[i].length);
   }
-  EXPECT_EQ(recordLengths(entries, EntryEncoding::kSmallest), smallest);
+  for (const RecordContent& c :
+       compileAndRead(entries, kEnglish, EntryEncoding::kSmallest).contents)
+    chosen.push_back(c.length);
+  EXPECT_EQ(chosen, smallest);
 }
 
 // Entries made from one source text: "actin" is the text alone, "actinia" and "actinic"
@@ -263,15 +249,13 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
     SCOPED_TRACE(row.what);
     std::vector<SourceEntry> entries;
     for (const char* headword : row.order) entries.push_back(entryOf(headword, textOf(headword)));
-    TempDir dir;
-    const CompiledDictionary result =
-        compileList(entries, kEnglish, dir.path(), EntryEncoding::kSmallest,
-                    DataFileOptions{0, 1 << 20, row.continuationLimit});
+    const auto [result, contents] =
+        compileAndRead(entries, kEnglish, EntryEncoding::kSmallest,
+                       DataFileOptions{0, 1 << 20, row.continuationLimit});
     EXPECT_EQ(result.sharingEntries, row.sharingEntries);
     const bool furtherFile = row.continuationLimit == kFirstRecord;
     EXPECT_EQ(result.furtherDataFiles,
               furtherFile ? std::vector<std::string>{"X0101011.DAT"} : std::vector<std::string>{});
-    const std::vector<RecordContent> contents = readRecordContents(dir.path(), kEnglish);
     ASSERT_EQ(contents.size(), 4u);
     for (size_t i = 0; i < contents.size(); ++i) {
       const std::string& key = contents[i].record.key;

@@ -11,6 +11,7 @@
 #include "compile/key/merge_sort.h"
 #include "compile/key/order_check.h"
 #include "lang/lang_ops.h"
+#include "support/case_table.h"
 
 namespace orvia::compile {
 namespace {
@@ -69,27 +70,15 @@ TEST(SortAndCheck, GiveAPermutationInOrderUnderAnyComparison) {
 }
 
 TEST(KeepInOrder, DropsTheItemThatBreaksTheOrder) {
-  auto byValue = [](int a, int b) { return a < b ? -1 : a > b ? 1 : 0; };
-  struct Row {
-    const char* name;
-    std::vector<int> sorted, kept, dropped;
-  };
-  const Row rows[] = {
-      {"in order", {1, 2, 2, 3}, {1, 2, 2, 3}, {}},
-      {"one too high", {1, 9, 3, 4}, {1, 3, 4}, {9}},
-      {"one too low", {1, 2, 0, 4}, {1, 2, 4}, {0}},
-      {"too high first", {9, 2, 3}, {2, 3}, {9}},
-      {"too low last", {1, 2, 0}, {1, 2}, {0}},
-      {"too high last", {1, 2, 3, 9, 4}, {1, 2, 3, 4}, {9}},
-      {"two out of place", {5, 1, 2, 9, 3}, {1, 2, 3}, {5, 9}},
-      {"descending", {4, 3, 2, 1}, {1}, {3, 2, 4}},
-  };
-  for (const Row& row : rows) {
-    std::vector<int> dropped;
-    EXPECT_EQ(keepInOrder(row.sorted, byValue, [&](int item) { dropped.push_back(item); }),
-              row.kept)
-        << row.name;
-    EXPECT_EQ(dropped, row.dropped) << row.name;
+  auto byValue = [](char a, char b) { return a < b ? -1 : a > b ? 1 : 0; };
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("compile/keep_in_order.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string sorted = *c.bytes(1);
+    std::string dropped;
+    const std::vector<char> kept = keepInOrder(std::vector<char>(sorted.begin(), sorted.end()),
+                                               byValue, [&](char item) { dropped += item; });
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), *c.bytes(2));
+    EXPECT_EQ(dropped, *c.bytes(3));
   }
 }
 

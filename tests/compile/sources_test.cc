@@ -11,6 +11,7 @@
 #include "compile/source/dictd_index_line.h"
 #include "compile/source/dictd_source.h"
 #include "compile/source/tsv_source.h"
+#include "support/case_table.h"
 #include "support/golden.h"
 #include "support/temp_dir.h"
 
@@ -24,18 +25,19 @@ using orvia::testing::TempDir;
 using orvia::testing::writeFileBytes;
 
 TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
-  const std::pair<const char*, std::optional<uint32_t>> numbers[] = {
-      {"+", 62u},       {"/", 63u}, {"D/////", ~0u}, {"EAAAAA", {}},  // 2^32
-      {"////////", {}}, {"", {}},   {"A=", {}},      {"A B", {}},
-  };
-  for (const auto& [digits, value] : numbers) EXPECT_EQ(decodeDictdNumber(digits), value) << digits;
-  for (const char* line : {"apple\tA", "apple", "apple\tA\t", "apple\t!\tB"})
-    EXPECT_FALSE(parseDictdIndexLine(line).has_value()) << line;
-  EXPECT_EQ(parseDictdIndexLine("\tA\tB").value_or(DictdIndexLine{"none", 0, 0}).length, 1u);
-  for (const char* word : {"00-database-info", "00-database-short", "00databaseurl"})
-    EXPECT_TRUE(isDictdDatabaseEntry(word)) << word;
-  for (const char* word : {"00-gcide-long", "00", "database"})
-    EXPECT_FALSE(isDictdDatabaseEntry(word)) << word;
+  for (const orvia::testing::CaseRow& c :
+       orvia::testing::caseTable("compile/dictd_index_lines.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string text = *c.bytes(1);
+    std::optional<uint32_t> got;
+    if (c.fields[0] == "number") got = decodeDictdNumber(text);
+    if (c.fields[0] == "database") got = isDictdDatabaseEntry(text);
+    const std::optional<DictdIndexLine> line =
+        c.fields[0] == "line" ? parseDictdIndexLine(text) : std::nullopt;
+    if (line) got = line->length;
+    EXPECT_EQ(
+        got, c.fields[2] == "none" ? std::nullopt : std::optional<uint32_t>(uint32_t(c.number(2))));
+  }
 }
 
 // Without texts a dictd body is never opened, so an entry whose text lies beyond it is
@@ -64,10 +66,9 @@ TEST(EntrySources, WithoutTextsGiveEveryEntryAndNoText) {
 
 TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   TempDir dir;
-  DictdSource noIndex;
+  DictdSource noIndex, noBody;
   EXPECT_FALSE(noIndex.open(dir.file("test"), WithText::kNo));
   writeFileBytes(dir.file("test.index"), "apple\tA\tB\n");
-  DictdSource noBody;
   EXPECT_FALSE(noBody.open(dir.file("test"), WithText::kNo));
   EXPECT_NE(noBody.problem().find("test.dict"), std::string::npos);
   const std::pair<const char*, const char*> headers[] = {
@@ -82,30 +83,61 @@ TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   }
 }
 
-// compile/chunked.dict.dz.hex holds compile/texts.dict in 38 chunks of 4 bytes.
-TEST(DictBody, ReadsAnyRangeOfAChunkedBody) {
+// The body gzip compresses in one piece, as an ordinary gzip file.
+std::string gzipped(const std::string& body) {
+  TempDir dir;
+  gzFile gz = gzopen(dir.file("body.gz").c_str(), "wb");
+  EXPECT_TRUE(gz != nullptr && gzwrite(gz, body.data(), unsigned(body.size())) > 0);
+  gzclose(gz);
+  return readFileBytes(dir.file("body.gz"));
+}
+
+// compile/chunked.dict.dz.hex holds compile/texts.dict in 38 chunks of 4 bytes; with
+// FNAME and FCOMMENT behind its 98-byte header, plain and as an ordinary gzip file the
+// body reads the same. A u16 of the chunk table set wrong refuses the file.
+TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
   const std::string body = readFileBytes(dataPath("compile/texts.dict"));
   const std::string chunked = goldenBytes("compile/chunked.dict.dz.hex");
-  std::string named = chunked;  // FNAME and FCOMMENT behind the 98-byte header
+  auto withU16 = [&](size_t offset, uint16_t value) {
+    std::string file = chunked;
+    file[offset] = char(value & 0xFF);
+    file[offset + 1] = char(value >> 8);
+    return file;
+  };
+  std::string named = chunked;
   named[3] = 0x1C;
   named.insert(98, std::string("body.dict\0a comment\0", 20));
-  for (const std::string& file : {chunked, named}) {
+  const struct {
+    const char* what;
+    std::string file;
+    bool opens, hasChunks;
+  } forms[] = {
+      {"chunked", chunked, true, true},
+      {"named", named, true, true},
+      {"plain", body, true, false},
+      {"gzip", gzipped(body), true, false},
+      {"LEN overruns the extra field", withU16(14, 84), false, false},
+      {"version 2", withU16(16, 2), false, false},
+      {"LEN disagrees with CHCNT", withU16(20, 37), false, false},
+      {"chunks beyond the file", withU16(96, 1000), false, false},
+  };
+  const std::tuple<uint32_t, uint32_t, bool> ranges[] = {
+      {0, 151, true},  {3, 2, true},  {4, 4, true},    {146, 5, true},
+      {150, 1, true},  {40, 0, true}, {147, 5, false}, {151, 1, false},
+      {200, 1, false}, {0, 16, true},  // after a jump back
+  };
+  for (const auto& form : forms) {
+    SCOPED_TRACE(form.what);
     TempDir dir;
-    writeFileBytes(dir.file("b.dict.dz"), file);
+    writeFileBytes(dir.file("b.dict.dz"), form.file);
     DictBody reader;
-    ASSERT_TRUE(reader.open(dir.file("b.dict.dz")));
-    EXPECT_TRUE(reader.hasChunks());
-    const std::tuple<uint32_t, uint32_t, bool> rows[] = {
-        {0, 151, true},  {3, 2, true},  {4, 4, true},    {146, 5, true},
-        {150, 1, true},  {40, 0, true}, {147, 5, false}, {151, 1, false},
-        {200, 1, false}, {0, 16, true},  // after a jump back
-    };
-    for (const auto& [offset, length, ok] : rows) {
+    ASSERT_EQ(reader.open(dir.file("b.dict.dz")), form.opens);
+    if (!form.opens) continue;
+    EXPECT_EQ(reader.hasChunks(), form.hasChunks);
+    for (const auto& [offset, length, ok] : ranges) {
       std::string out;
       EXPECT_EQ(reader.read(offset, length, &out), ok) << offset;
-      if (ok) {
-        EXPECT_EQ(out, body.substr(offset, length)) << offset;
-      }
+      EXPECT_EQ(out, ok ? body.substr(offset, length) : out) << offset;
     }
     // More chunks are visited than the reader keeps.
     for (uint32_t step = 0, offset = 0; step < 300; ++step, offset = (offset + 79) % 140) {
@@ -113,46 +145,6 @@ TEST(DictBody, ReadsAnyRangeOfAChunkedBody) {
       ASSERT_TRUE(reader.read(offset, 11, &out)) << offset;
       ASSERT_EQ(out, body.substr(offset, 11)) << offset;
     }
-  }
-}
-
-// Offsets of u16 fields in compile/chunked.dict.dz.hex: the subfield's LEN, VER, CHCNT and
-// the last chunk's size.
-TEST(DictBody, RefusesAMalformedChunkTable) {
-  const std::tuple<const char*, size_t, uint16_t> rows[] = {
-      {"LEN overruns the extra field", 14, 84},
-      {"version 2", 16, 2},
-      {"LEN disagrees with CHCNT", 20, 37},
-      {"chunks beyond the file", 96, 1000},
-  };
-  for (const auto& [what, offset, value] : rows) {
-    std::string file = goldenBytes("compile/chunked.dict.dz.hex");
-    file[offset] = char(value & 0xFF);
-    file[offset + 1] = char(value >> 8);
-    TempDir dir;
-    writeFileBytes(dir.file("b.dict.dz"), file);
-    DictBody reader;
-    EXPECT_FALSE(reader.open(dir.file("b.dict.dz"))) << what;
-  }
-}
-
-TEST(DictBody, ReadsPlainAndOrdinaryGzipBodiesToo) {
-  const std::string body = readFileBytes(dataPath("compile/texts.dict"));
-  TempDir dir;
-  gzFile gz = gzopen(dir.file("ordinary.dict.dz").c_str(), "wb");
-  ASSERT_NE(gz, nullptr);
-  gzwrite(gz, body.data(), unsigned(body.size()));
-  gzclose(gz);
-  for (const std::string& path : {dataPath("compile/texts.dict"), dir.file("ordinary.dict.dz")}) {
-    DictBody reader;
-    ASSERT_TRUE(reader.open(path)) << path;
-    EXPECT_FALSE(reader.hasChunks());
-    std::string out;
-    for (uint32_t offset : {140u, 5u}) {
-      ASSERT_TRUE(reader.read(offset, 10, &out)) << path;
-      EXPECT_EQ(out, body.substr(offset, 10));
-    }
-    EXPECT_FALSE(reader.read(145, 10, &out)) << path;
   }
 }
 

@@ -17,6 +17,7 @@
 #include "lang/lang_ops.h"
 #include "orviadb.h"
 #include "support/folder_resolver.h"
+#include "support/temp_dir.h"
 
 namespace orvia::testing {
 
@@ -79,8 +80,8 @@ inline compile::CompiledDictionary compileList(const std::vector<compile::Source
 // An index record as the store gives it back, with where its content lies.
 struct StoredRecord {
   std::string bytes;  // the whole record
-  std::string searchKey, key;
-  uint32_t contentDictId = 0, contentRef = 0;
+  std::string key;
+  uint32_t contentRef = 0;
   bool extended = false;
   uint32_t locator = 0;  // the low 24 bits of contentRef, or the extendedRef
 };
@@ -105,9 +106,7 @@ inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uin
     }
     StoredRecord r;
     r.bytes.assign(reinterpret_cast<const char*>(buffer), view.recordLength);
-    r.searchKey = view.searchKey;
     r.key = view.key();
-    r.contentDictId = view.contentDictId;
     r.contentRef = view.contentRef;
     r.locator = view.contentRef & dict::kExtendedLocator;
     r.extended = r.locator == dict::kExtendedLocator;
@@ -155,6 +154,20 @@ inline std::vector<RecordContent> readRecordContents(const std::string& folder, 
     out.push_back(std::move(r));
   }
   content::closeFile(file);
+  return out;
+}
+
+// Compiles entries into a folder of its own and reads every record back with its content.
+struct CompiledContents {
+  compile::CompiledDictionary result;
+  std::vector<RecordContent> contents;
+};
+inline CompiledContents compileAndRead(const std::vector<compile::SourceEntry>& entries,
+                                       uint32_t dictId, compile::EntryEncoding encoding,
+                                       const compile::DataFileOptions& dataFile = {}) {
+  TempDir dir;
+  CompiledContents out{compileList(entries, dictId, dir.path(), encoding, dataFile), {}};
+  out.contents = readRecordContents(dir.path(), dictId);
   return out;
 }
 
