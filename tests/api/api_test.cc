@@ -1,5 +1,6 @@
 // The exported functions as a client sees them, through the shared library and the
-// real record store.
+// real record store. Opening and its failures are tested through the record store double
+// (tests/dict), and the version through orviadic version (tests/tools).
 #include <gtest/gtest.h>
 
 #include "orviadb.h"
@@ -8,20 +9,6 @@
 namespace {
 
 using Exports = orvia::testing::ExportsFixture;
-
-TEST_F(Exports, VersionComesFromTheModulesVersionRecord) {
-  EXPECT_EQ(dicGetVersion(), 0x0200010Fu);
-}
-
-TEST_F(Exports, CreateOpensAnIndexAndFreeClosesIt) {
-  ASSERT_EQ(dbCreate(dir_.file("00010101.IDX").c_str()), 1);
-  HDICT* dict = dicCreateHDICT(0x00010101);
-  ASSERT_NE(dict, nullptr);
-  EXPECT_EQ(dicFreeHDICT(dict), 1);
-  EXPECT_EQ(dicCreateHDICT(0x00010102), nullptr);  // no index file
-  EXPECT_EQ(dicCreateHDICT(0x00000101), nullptr);
-  EXPECT_EQ(dicFreeHDICT(nullptr), 0);
-}
 
 TEST_F(Exports, SetRegKeyComparesRootsByTheirLow32Bits) {
   orvia::testing::writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
