@@ -11,6 +11,7 @@
 #include "compile/content/content_compiler.h"
 #include "compile/content/data_file_writer.h"
 #include "compile/content/entry_text.h"
+#include "support/case_table.h"
 #include "support/compiled_dictionary.h"
 #include "support/folder_resolver.h"
 #include "support/golden.h"
@@ -19,6 +20,8 @@
 namespace orvia::compile {
 namespace {
 
+using orvia::testing::CaseRow;
+using orvia::testing::caseTable;
 using orvia::testing::compileAndRead;
 using orvia::testing::compileList;
 using orvia::testing::entryOf;
@@ -109,23 +112,14 @@ TEST(DataFileWriter, EarlierFilesStayUntilCommit) {
   EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + body.size());
 }
 
-// A same-file reference to 0xFFFFFF would be 0xFFFFFFFF, "no continuation".
 TEST(DataFileWriter, ContinuationsStartBelowTheLimitOfTheMainFile) {
-  const struct {
-    uint32_t limit;
-    RecordPlace place;
-    bool reachable;
-  } rows[] = {
-      {0x20000, {0, 0x1FFFF}, true},     {0x20000, {0, 0x20000}, false},
-      {0x20000, {1, 0x7FFFFFFF}, true},  {0x1000000, {0, 0xFFFFFE}, true},
-      {0x1000000, {0, 0xFFFFFF}, false}, {0xFFFFFFFF, {0, 0xFFFFFF}, false},
-  };
-  for (const auto& row : rows) {
+  for (const CaseRow& c : caseTable("compile/continuation_limits.txt")) {
+    SCOPED_TRACE(c.line);
     TempDir dir;
     DataFileWriter writer;
-    ASSERT_TRUE(
-        writer.create(dir.file("main.DAT"), nullptr, DataFileOptions{0, 1 << 20, row.limit}));
-    EXPECT_EQ(writer.reachable(row.place), row.reachable) << row.limit << " " << row.place.offset;
+    ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr,
+                              DataFileOptions{0, 1 << 20, uint32_t(c.number(0))}));
+    EXPECT_EQ(writer.reachable({uint32_t(c.number(1)), uint32_t(c.number(2))}), c.number(3) != 0);
   }
 }
 
@@ -170,34 +164,21 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
   EXPECT_EQ(contents[atSwitch].record.locator, 0xFFFFFFu);
 }
 
-// Every coding gives records of its type that read back, and stores what it cannot hold:
-// Huffman has no code for 0xFF ("\xC3\xBF" in UTF-8), its switch symbol, and a "~!"
-// before any other tag would end its decoding early.
+// Every coding gives records of its type that read back, and stores what it cannot hold.
 TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
-  const struct {
-    const char* encoding;
-    std::string odd;
-    uint8_t type, oddType;
-    uint64_t storedInstead;
-  } rows[] = {
-      {"stored", "odd \xC3\xBF~!\n", 0, 0, 0}, {"lzw", "odd \xC3\xBF~!\n", 1, 1, 0},
-      {"masked", "odd \xC3\xBF~!\n", 2, 2, 0}, {"lzw64", "odd \xC3\xBF~!\n", 64, 64, 0},
-      {"huffman", "odd words\n", 3, 3, 0},     {"huffman", "odd \xC3\xBF\n", 3, 0, 1},
-      {"huffman", "odd~! more\n", 3, 0, 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.encoding) + " " + row.odd);
+  for (const CaseRow& c : caseTable("compile/codings.txt")) {
+    SCOPED_TRACE(c.line);
     const std::vector<SourceEntry> entries = {
         entryOf("apple", "Apple, n. The fruit of a tree.\n   [1913 Webster]\n"),
         entryOf("banana", "A long yellow fruit. A long yellow fruit. A long yellow fruit.\n"),
         entryOf("cherry", "Cherry \\Cher\"ry\\, n.\n   A small stone fruit.\n"),
-        entryOf("odd", row.odd),
+        entryOf("odd", *c.bytes(1)),
     };
-    const auto compiled = compileAndRead(entries, kEnglish, *encodingNamed(row.encoding));
-    EXPECT_EQ(compiled.result.data.storedInstead, row.storedInstead);
+    const auto compiled = compileAndRead(entries, kEnglish, *encodingNamed(c.fields[0]));
+    EXPECT_EQ(compiled.result.data.storedInstead, uint64_t(c.number(4)));
     ASSERT_EQ(compiled.contents.size(), entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-      EXPECT_EQ(compiled.contents[i].type, i < 3 ? row.type : row.oddType);
+      EXPECT_EQ(compiled.contents[i].type, c.number(i < 3 ? 2 : 3));
       EXPECT_EQ(compiled.contents[i].text, entryText(entries[i].headword, entries[i].text));
     }
   }
@@ -222,54 +203,36 @@ TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
   EXPECT_EQ(chosen, smallest);
 }
 
-// Entries made from one source text: "actin" is the text alone, "actinia" and "actinic"
-// get their headword's line first. "odd" has a line first too but a text of its own.
 TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
   const std::string shared = "actin, a protein of muscle fibres.\nSee also myosin.\n";
   auto textOf = [&](const std::string& headword) {
     return headword == "odd" ? std::string("a text used once\n") : shared;
   };
-  const struct {
-    const char* what;
-    uint32_t continuationLimit;
-    std::vector<const char*> order;
-    const char* starts;  // by key (actin, actinia, actinic, odd), how the first record is
-                         // made: w the whole text, h its headword's line going on in the
-                         // main file, f the same going on in a further file
-    uint64_t sharingEntries;
-  } rows[] = {
-      {"body first", 0xFFFFFF, {"actin", "actinia", "actinic", "odd"}, "whhw", 2},
-      // The first head writes the text after itself, where "actin" then points.
-      {"head first", 0xFFFFFF, {"actinia", "actinic", "actin", "odd"}, "whhw", 2},
-      // No continuation may start in the main file: the text goes into a further file
-      // for the heads, and "actin" needs a copy of its own in the main file.
-      {"past the limit", kFirstRecord, {"actinia", "actin", "actinic", "odd"}, "wffw", 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const CaseRow& c : caseTable("compile/shared_texts.txt")) {
+    SCOPED_TRACE(c.line);
     std::vector<SourceEntry> entries;
-    for (const char* headword : row.order) entries.push_back(entryOf(headword, textOf(headword)));
-    const auto [result, contents] =
-        compileAndRead(entries, kEnglish, EntryEncoding::kSmallest,
-                       DataFileOptions{0, 1 << 20, row.continuationLimit});
-    EXPECT_EQ(result.sharingEntries, row.sharingEntries);
-    const bool furtherFile = row.continuationLimit == kFirstRecord;
-    EXPECT_EQ(result.furtherDataFiles,
-              furtherFile ? std::vector<std::string>{"X0101011.DAT"} : std::vector<std::string>{});
+    for (const std::string& headword : c.list(2))
+      entries.push_back(entryOf(headword, textOf(headword)));
+    const uint32_t limit = uint32_t(c.number(1));
+    const auto [result, contents] = compileAndRead(entries, kEnglish, EntryEncoding::kSmallest,
+                                                   DataFileOptions{0, 1 << 20, limit});
+    EXPECT_EQ(result.sharingEntries, uint64_t(c.number(4)));
+    EXPECT_EQ(result.furtherDataFiles, limit == kFirstRecord
+                                           ? std::vector<std::string>{"X0101011.DAT"}
+                                           : std::vector<std::string>{});
     ASSERT_EQ(contents.size(), 4u);
     for (size_t i = 0; i < contents.size(); ++i) {
       const std::string& key = contents[i].record.key;
+      const char start = c.fields[3].at(i);
       SCOPED_TRACE(key);
       EXPECT_EQ(contents[i].text, entryText(key, textOf(key)));
-      if (row.starts[i] == 'w') {
-        EXPECT_EQ(contents[i].continuation, 0xFFFFFFFFu);
-        continue;
-      }
-      EXPECT_EQ(contents[i].length, 8 + key.size() + 2);  // stored "key\r\n"
-      // Here: the same file, where "actin" lies; further: file-index entry 0.
+      // Whole: no continuation. Here: the same file, where "actin" lies; further:
+      // file-index entry 0.
       const uint32_t continuation = contents[i].continuation;
-      EXPECT_EQ(continuation, row.starts[i] == 'h' ? 0xFF000000u | contents[0].record.locator
-                                                   : continuation & 0xFFFFFF);
+      EXPECT_EQ(continuation, start == 'w'   ? 0xFFFFFFFFu
+                              : start == 'h' ? 0xFF000000u | contents[0].record.locator
+                                             : continuation & 0xFFFFFF);
+      EXPECT_TRUE(start == 'w' || contents[i].length == 8 + key.size() + 2);  // stored "key\r\n"
     }
   }
 }
