@@ -40,12 +40,10 @@ class ListSource : public compile::EntrySource {
   std::string problem_;
 };
 
-inline compile::SourceEntry entryOf(const std::string& headword, const std::string& text,
-                                    uint8_t level = 0) {
+inline compile::SourceEntry entryOf(const std::string& headword, const std::string& text) {
   compile::SourceEntry e;
   e.headword = headword;
   e.text = text;
-  e.level = level;
   return e;
 }
 
@@ -59,11 +57,7 @@ inline compile::CompiledDictionary compileFrom(const compile::SourceOpener& open
                                                const std::string& folder,
                                                compile::EntryEncoding encoding,
                                                const compile::DataFileOptions& dataFile = {}) {
-  compile::DictionaryCompileOptions options;
-  options.dictId = dictId;
-  options.folder = folder;
-  options.encoding = encoding;
-  options.dataFile = dataFile;
+  const compile::DictionaryCompileOptions options{dictId, folder, encoding, dataFile};
   compile::CompiledDictionary result;
   std::string problem;
   EXPECT_TRUE(compile::compileDictionary(open, options, nullptr, &result, &problem)) << problem;
