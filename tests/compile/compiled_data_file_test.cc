@@ -255,15 +255,6 @@ TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
     EXPECT_EQ(readFileBytes(dir.file(files[i])), files[i]);
   }
   EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);  // the index is replaced
-  // It names the dictionary's own data file, and the store seeks by key.
-  DBHANDLE db = dbOpen(indexFilePath(dir.path(), kEnglish).c_str(), lang::getCompareKeysFn(1));
-  ASSERT_NE(db, nullptr);
-  char name[kDbContentNameSize] = {};
-  uint32_t size = sizeof name;
-  EXPECT_NE(dbGetData(db, kEnglish, name, &size), 0);
-  EXPECT_STREQ(name, "00010101.DAT");
-  EXPECT_NE(dbSeek(db, std::string("pear\0\0", 6).c_str()), 0);
-  dbClose(db);
 }
 
 // Companions hold user entries, and languages 0 and 10 have no code page.
