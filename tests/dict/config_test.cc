@@ -7,86 +7,51 @@
 #include "dict/version.h"
 #include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
+#include "support/golden.h"
 #include "support/heap_failures.h"
 #include "support/text_hive.h"
-#include "support/version_block.h"
 
 namespace orvia::dict {
 namespace {
 
 using orvia::testing::hiveText;
 
-std::string sz(const std::string& name, const std::string& value) {
+// A value line of the test's key: "dword:" and "hex:" values as written, others as strings.
+std::string valueLine(const std::string& item) {
+  const size_t at = item.find('=');
+  const std::string name = item.substr(0, at), value = item.substr(at + 1);
+  if (value.rfind("dword:", 0) == 0 || value.rfind("hex:", 0) == 0)
+    return "\"" + name + "\"=" + value + "\r\n";
   std::string escaped;
   for (char c : value) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
   return "\"" + name + "\"=\"" + escaped + "\"\r\n";
 }
 
-const std::string kServer = "\"Type\"=dword:00000001\r\n";
-
 class ModuleConfig : public orvia::testing::ConfigFixture {};
 
+// The path buffer holds no zero but its last byte, so that a directory read without its
+// terminator shows.
 TEST_F(ModuleConfig, PathResolutionTable) {
   for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/path_resolution.txt")) {
     SCOPED_TRACE(c.line);
     std::string values;
-    for (const std::string& item : c.list(1)) {
-      const size_t at = item.find('=');
-      if (at != std::string::npos)
-        values += item == "Type=1" ? kServer : sz(item.substr(0, at), item.substr(at + 1));
-    }
+    for (const std::string& item : c.list(2)) values += item.empty() ? "" : valueLine(item);
     writeDictKey(values);
     reload();
     char out[kMaxPath];
-    const std::optional<std::string> expected = c.bytes(4);
-    ASSERT_EQ(resolveDictFilePath(uint32_t(c.number(2)), out, sizeof out, c.bytes(3)->c_str()),
-              expected ? 1 : 0);
-    EXPECT_EQ(std::string(out), expected.value_or(out));
+    std::fill(out, out + kMaxPath - 1, 'x');
+    out[kMaxPath - 1] = '\0';
+    const auto resolve = c.fields[1] == "shared" ? resolveSharedDataPath : resolveDictFilePath;
+    EXPECT_EQ(resolve(uint32_t(c.number(3)), out, sizeof out, c.bytes(4)->c_str()), c.number(5));
+    EXPECT_EQ(std::string(out), c.bytes(6).value_or(out));
   }
-}
-
-// One character more than the longest path of the table.
-TEST_F(ModuleConfig, PathTooLongLeavesOutEmpty) {
-  writeDictKey(sz("00010203Path", "/" + std::string(246, 'd')));
-  char out[kMaxPath];
-  std::fill(out, out + kMaxPath, 'x');
-  EXPECT_EQ(resolveDictFilePath(0x00010203, out, sizeof out, "00010203.IDX"), 0);
-  EXPECT_EQ(out[0], '\0');
-}
-
-// A directory stored as bytes without a terminator ends where its bytes end, not at a
-// zero further on in the caller's buffer.
-TEST_F(ModuleConfig, UnterminatedDirectoryEndsAtItsStoredSize) {
-  writeDictKey("\"00010203Path\"=hex:2f,62,69,6e\r\n");  // "/bin"
-  reload();
-  char out[kMaxPath];
-  std::fill(out, out + kMaxPath - 1, 'x');
-  out[kMaxPath - 1] = '\0';
-  ASSERT_EQ(resolveDictFilePath(0x00010203, out, sizeof out, "00010203.IDX"), 1);
-  EXPECT_STREQ(out, "/bin/00010203.IDX");
-}
-
-TEST_F(ModuleConfig, SharedDataPathNeedsServerMode) {
-  const std::string values =
-      sz("00010203ServerDataPath", "/srv") + sz("7F010203ServerDataPath", "/own");
-  writeDictKey(values);
-  char out[kMaxPath];
-  EXPECT_EQ(resolveSharedDataPath(0x00010203, out, sizeof out, "00010203.DAT"), 0);
-  writeDictKey(kServer + values);
-  reload();
-  ASSERT_EQ(resolveSharedDataPath(0x7F010203, out, sizeof out, "x.IDX"), 1);
-  EXPECT_STREQ(out, "/own/x.IDX");
 }
 
 TEST(ContentFileName, TwelveCharactersEndingInDat) {
-  for (const auto& [name, expected] : {std::pair<const char*, int>{"00010203.DAT", 1},
-                                       {"ABCDEFGH.dat", 1},
-                                       {"00010203.IDX", 0},
-                                       {"0001020.DAT", 0},
-                                       {"00010203_DAT", 0},
-                                       {nullptr, 0}}) {
-    EXPECT_EQ(isContentFileName(name), expected) << (name ? name : "null");
-  }
+  for (const char* name : {"00010203.DAT", "ABCDEFGH.dat"}) EXPECT_EQ(isContentFileName(name), 1);
+  for (const char* name : {"00010203.IDX", "0001020.DAT", "00010203_DAT"})
+    EXPECT_EQ(isContentFileName(name), 0) << name;
+  EXPECT_EQ(isContentFileName(nullptr), 0);
 }
 
 TEST_F(ModuleConfig, LoadReadsTypeAndSetRegKeySwitchesRoot) {
@@ -173,12 +138,12 @@ TEST(FileVersion, PacksCommaSeparatedComponents) {
     EXPECT_EQ(parseFileVersion(c.bytes(0)->data(), uint32_t(c.number(1))), c.number(2)) << c.line;
   }
   // A version block needs exactly one translation.
-  const uint32_t english = 0x04B00409u, german = 0x04E40407u;
-  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({english}, "3, 1, 4, 1").data()),
-            0x03010401u);
-  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({english, german}, "3, 1, 4, 1").data()),
-            0u);
-  EXPECT_EQ(versionFromBlock(testing::makeVersionBlock({}, "3, 1, 4, 1").data()), 0u);
+  const auto versionOf = [](const std::string& block) {
+    return versionFromBlock(testing::goldenBytes("dict/version_" + block + ".hex").data());
+  };
+  EXPECT_EQ(versionOf("one_translation"), 0x03010401u);
+  EXPECT_EQ(versionOf("two_translations"), 0u);
+  EXPECT_EQ(versionOf("no_translation"), 0u);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // store double; and the nearest-word search against a plain reference of its steps.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
+#include <tuple>
 
 #include "dict/browse.h"
 #include "dict/search.h"
@@ -24,9 +24,6 @@ using orvia::testing::StoredRecord;
 
 constexpr uint32_t kEnglish = 0x00010101;
 
-// The rule the reference search leaves out, so that a row can show the rule decides it.
-enum class Omit { kNothing, kFoldedStop, kNoCase, kSignificant, kOtherSide, kSpaceRule };
-
 // The first key not before the sought one, else the last: the store's seek.
 size_t seek(const std::vector<std::string>& keys, const std::string& key) {
   for (size_t i = 0; i < keys.size(); ++i)
@@ -35,46 +32,38 @@ size_t seek(const std::vector<std::string>& keys, const std::string& key) {
 }
 
 // The nearest-word search written plainly over sorted search keys: the index of the
-// answer, or keys.size() when the search fails.
+// answer, or keys.size() when the search fails. omit names a rule to leave out (as the
+// last column of nearest_rules.txt does), so that a row can show the rule decides it.
 size_t referenceNearest(const std::vector<std::string>& keys, const std::string& key,
-                        Omit omit = Omit::kNothing) {
+                        const std::string& omit = "-") {
   const size_t fail = keys.size();
   if (keys.empty() || key.empty()) return fail;
   const char* k = key.c_str();
-  size_t at = seek(keys, key);
+  const size_t at = seek(keys, key);
   if (sb::matchLenExact(keys[at].c_str(), k) == lang::kMatchAll) return at;
   uint32_t m = sb::matchLenFolded(keys[at].c_str(), k);
   const bool back = sb::compareKeys(keys[at].c_str(), k) > 0;
-  if (omit != Omit::kOtherSide && (back ? at > 0 : at + 1 < keys.size()))
+  if (omit != "other-side" && (back ? at > 0 : at + 1 < keys.size()))
     m = std::max(m, sb::matchLenFolded(keys[back ? at - 1 : at + 1].c_str(), k));
   uint32_t n = sb::keyCharOffset(k, m);
   if (n == 0) return fail;
-  if (omit != Omit::kSpaceRule && key[n - 1] == ' ' && --n == 0) return fail;
+  if (omit != "space-rule" && key[n - 1] == ' ' && --n == 0) return fail;
   const std::string prefix = key.substr(0, n);
   const char* p = prefix.c_str();
-  size_t cur = std::min(seek(keys, prefix) + 1, keys.size() - 1);
-  size_t best = cur;
-  uint32_t a = sb::matchLenFolded(keys[cur].c_str(), p);
-  uint32_t b = sb::matchLenNoCase(keys[cur].c_str(), p);
-  uint32_t c = sb::matchLenSignificant(keys[cur].c_str(), p);
-  while (cur > 0) {
-    const char* x = keys[--cur].c_str();
-    const uint32_t a2 = sb::matchLenFolded(x, p), b2 = sb::matchLenNoCase(x, p);
-    const uint32_t c2 = sb::matchLenSignificant(x, p);
-    if (a2 < a) {
-      if (omit == Omit::kFoldedStop) continue;
-      break;
-    }
-    if (a2 > a) {
-      best = cur, a = a2, b = b2, c = c2;
-    } else if (omit != Omit::kNoCase && b2 != b) {
-      if (b2 > b) best = cur, b = b2, c = c2;
-    } else if (omit != Omit::kSignificant && c2 != c) {
-      if (c2 > c) best = cur, c = c2;
-    } else {
-      best = cur;
-      if (sb::matchLenExact(x, p) == lang::kMatchAll) break;
-    }
+  // A candidate ranks by its folded, then case-blind, then significant match.
+  auto rank = [&](size_t i) {
+    const char* x = keys[i].c_str();
+    return std::make_tuple(sb::matchLenFolded(x, p),
+                           omit == "no-case" ? 0 : sb::matchLenNoCase(x, p),
+                           omit == "significant" ? 0 : sb::matchLenSignificant(x, p));
+  };
+  size_t best = std::min(seek(keys, prefix) + 1, keys.size() - 1);
+  for (size_t i = best; i-- > 0;) {
+    const auto candidate = rank(i), top = rank(best);
+    if (std::get<0>(candidate) < std::get<0>(top) && omit != "folded-stop") break;
+    if (candidate < top) continue;
+    best = i;
+    if (candidate == top && sb::matchLenExact(keys[i].c_str(), p) == lang::kMatchAll) break;
   }
   return best;
 }
@@ -104,17 +93,6 @@ class SmallDictionary : public orvia::testing::MemoryDictionaryFixture {
     dicFreeHWORD(found);
     return key;
   }
-  // The list as the buffer reads afterwards, one byte past size included.
-  static std::string list(const std::string& kind, HDICT* dict, uint32_t start, uint32_t count,
-                          uint32_t size, uint32_t* entries, uint32_t* bytes) {
-    std::string buffer(size + 1, '#');
-    char* out = buffer.data();
-    EXPECT_EQ(kind == "keys"    ? dicGetKeyList(dict, start, count, out, size, entries)
-              : kind == "words" ? dicGetWordList(dict, start, count, out, size, entries)
-                                : dicGetKeyVcodeList(dict, start, count, out, size, entries, bytes),
-              *entries);
-    return buffer;
-  }
 
   std::map<uint32_t, HDICT*> dicts_;
 };
@@ -132,18 +110,27 @@ TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
 }
 
 // Each list twice: in one batch call, and record by record as when the batch call fails.
+// The buffer is checked one byte past its size.
 TEST_F(SmallDictionary, WordLists) {
   for (const CaseRow& c : caseTable("dict/word_lists.txt")) {
     for (uint32_t failSearchFrom : {0u, 1u}) {
       SCOPED_TRACE(::testing::Message() << c.line << (failSearchFrom ? " (stepping)" : ""));
       StoreDouble::instance().failSearchFrom = failSearchFrom;
-      uint32_t entries = 99, bytes = 99;
       HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts_.at(uint32_t(c.number(1)));
-      EXPECT_EQ(list(c.fields[0], dict, uint32_t(c.number(2)), uint32_t(c.number(3)),
-                     uint32_t(c.number(4)), &entries, &bytes),
-                *c.bytes(7));
+      const uint32_t start = uint32_t(c.number(2)), count = uint32_t(c.number(3));
+      const uint32_t size = uint32_t(c.number(4));
+      std::string buffer(size + 1, '#');
+      uint32_t entries = 99, bytes = 99;
+      const std::string& kind = c.fields[0];
+      char* out = buffer.data();
+      EXPECT_EQ(kind == "keys" ? dicGetKeyList(dict, start, count, out, size, &entries)
+                : kind == "words"
+                    ? dicGetWordList(dict, start, count, out, size, &entries)
+                    : dicGetKeyVcodeList(dict, start, count, out, size, &entries, &bytes),
+                entries);
       EXPECT_EQ(entries, c.number(5));
-      EXPECT_EQ(bytes, c.fields[0] == "vcodes" ? c.number(6) : 99);
+      EXPECT_EQ(bytes, kind == "vcodes" ? c.number(6) : 99);
+      EXPECT_EQ(buffer, *c.bytes(7));
     }
   }
 }
@@ -170,24 +157,22 @@ TEST_F(SmallDictionary, WordHandles) {
     HWORD* word = dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
     ASSERT_NE(word, nullptr);
     const std::string& op = c.fields[0];
+    const uint32_t arg = c.fields[2] == "-" ? 0 : uint32_t(c.number(2));
     uint32_t out = 1;
     std::string buffer(32, 'x');
-    if (op == "keysize" || op == "wordsize") {
-      EXPECT_EQ(op == "keysize" ? dicGetKeySize(word) : dicGetWordSize(word), c.number(3));
-    } else if (op == "key" || op == "word") {
-      const uint32_t size = uint32_t(c.number(2));
-      EXPECT_EQ(op == "key" ? dicGetKey(word, buffer.data(), size)
-                            : dicGetWord(word, buffer.data(), size),
-                c.number(3));
+    EXPECT_EQ(op == "keysize"    ? dicGetKeySize(word)
+              : op == "wordsize" ? dicGetWordSize(word)
+              : op == "key"      ? dicGetKey(word, buffer.data(), arg)
+              : op == "word"     ? dicGetWord(word, buffer.data(), arg)
+              : op == "info"     ? dicGetHandleInfo(word, arg, &out)
+              : op == "next"     ? dicNext(word, arg)
+                                 : dicPrev(word, arg),
+              c.number(3));
+    if (op == "next" || op == "prev") dicGetHandleInfo(word, 1, &out);
+    if (op == "key" || op == "word") {
       EXPECT_EQ(buffer.substr(0, c.bytes(4)->size()), *c.bytes(4));
-    } else if (op == "info") {
-      EXPECT_EQ(dicGetHandleInfo(word, uint32_t(c.number(2)), &out), c.number(3));
+    } else if (c.fields[4] != "-") {
       EXPECT_EQ(out, c.number(4));
-    } else {
-      EXPECT_EQ(op == "next" ? dicNext(word, uint32_t(c.number(2)))
-                             : dicPrev(word, uint32_t(c.number(2))),
-                c.number(3));
-      EXPECT_EQ((dicGetHandleInfo(word, 1, &out), out), c.number(4));
     }
     EXPECT_EQ(dicFreeHWORD(word), 1);
   }
@@ -246,8 +231,6 @@ TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
 }
 
 TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
-  const std::vector<std::string> omits = {"-",           "folded-stop", "no-case",
-                                          "significant", "other-side",  "space-rule"};
   for (const CaseRow& c : caseTable("dict/nearest_rules.txt")) {
     SCOPED_TRACE(c.line);
     closeAll();
@@ -260,9 +243,8 @@ TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
     char key[lang::kKeyBufferSize];
     sb::makeSearchKey(c.bytes(2)->c_str(), key);
     EXPECT_EQ(keys[referenceNearest(keys, key)], expected);
-    const auto omit = Omit(std::find(omits.begin(), omits.end(), c.fields[4]) - omits.begin());
-    if (omit == Omit::kNothing) continue;
-    const size_t without = referenceNearest(keys, key, omit);
+    if (c.fields[4] == "-") continue;
+    const size_t without = referenceNearest(keys, key, c.fields[4]);
     EXPECT_TRUE(without == keys.size() || keys[without] != expected)
         << "the rule left out does not decide this case";
   }

@@ -16,30 +16,19 @@
 
 namespace orvia::testing {
 
-// Points the loaded library at the test's own key: it read the default key when it loaded.
-inline int pointLibraryAtTestKey() {
-  return dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), testKeyPath());
-}
-
 class ConfigFixture : public RegistryFixture {
  protected:
   void SetUp() override {
     RegistryFixture::SetUp();
-    load();
+    reload();
   }
   void TearDown() override {
     dict::moduleUnload();
     RegistryFixture::TearDown();
   }
-  // Re-reads "Type" as a fresh load would.
+  // A fresh load, which reads "Type", then the test's key in place of the default one.
   void reload() {
     dict::moduleUnload();
-    load();
-  }
-
- private:
-  // A load, then the test's key in place of the default one.
-  void load() {
     ASSERT_TRUE(dict::moduleLoad(nullptr));
     ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
   }
@@ -63,10 +52,9 @@ class MemoryDictionaryFixture : public ConfigFixture {
     dict::buildDictFileName(id, name, ".IDX");
     StoreDouble::instance().load(dir_.file(name), lang::getCompareKeysFn(lang::languageOf(id)),
                                  records);
-    HDICT* dict = dicCreateHDICT(id);
-    EXPECT_NE(dict, nullptr);
-    if (dict != nullptr) opened_.push_back(dict);
-    return dict;
+    opened_.push_back(dicCreateHDICT(id));
+    EXPECT_NE(opened_.back(), nullptr);
+    return opened_.back();
   }
 
   // Closes every dictionary opened so far and forgets their indexes.
@@ -80,13 +68,14 @@ class MemoryDictionaryFixture : public ConfigFixture {
   std::vector<HDICT*> opened_;
 };
 
-// The shipped library over the test's key, whose PATH is the test's folder.
+// The shipped library over the test's key, whose PATH is the test's folder. It read the
+// default key when it loaded.
 class ExportsFixture : public RegistryFixture {
  protected:
   void SetUp() override {
     RegistryFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    ASSERT_EQ(pointLibraryAtTestKey(), 1);
+    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), testKeyPath()), 1);
   }
 };
 

@@ -7,14 +7,6 @@
 using orvia::testing::StoreDouble;
 using orvia::testing::StoredRecord;
 
-struct OrviaDb {
-  std::string path;
-  DbCompareFn compare;
-  uint32_t cursor = 0;
-  uint32_t prevCalls = 0, searchCalls = 0, getDataCalls = 0;
-  std::vector<StoredRecord>& records() const { return StoreDouble::instance().indexes[path]; }
-};
-
 namespace {
 
 size_t lowerBound(const std::vector<StoredRecord>& records, DbCompareFn compare, const char* key) {
@@ -27,13 +19,24 @@ bool failsNow(uint32_t failFrom, uint32_t* calls) {
   return failFrom != 0 && *calls >= failFrom;
 }
 
-// The record as the store hands it out: four little-endian u32, then the string area.
-std::string recordBytes(const StoredRecord& record, uint32_t number) {
+// Records as the store hands them out: four little-endian u32, then the string area.
+std::string recordBytes(const std::vector<StoredRecord>& records, uint64_t first, uint64_t end) {
   std::string out;
-  for (uint32_t v :
-       {uint32_t(record.data.size() + 16), record.contentDictId, record.contentRef, number})
-    for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
-  return out + record.data;
+  for (uint64_t n = first; n < std::min<uint64_t>(end, records.size()); ++n) {
+    const StoredRecord& r = records[n];
+    for (uint64_t v : {r.data.size() + 16, uint64_t(r.contentDictId), uint64_t(r.contentRef), n})
+      for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+    out += r.data;
+  }
+  return out;
+}
+
+// Sets *size to the bytes' length; copies them only when they fit in what *size was.
+int32_t copyOut(const std::string& bytes, uint32_t* size, void* buffer) {
+  const bool fits = bytes.size() <= *size;
+  if (fits) std::memcpy(buffer, bytes.data(), bytes.size());
+  *size = uint32_t(bytes.size());
+  return fits ? 1 : 0;
 }
 
 }  // namespace
@@ -58,13 +61,10 @@ extern "C" {
 
 DBHANDLE ORVIADB_API dbOpen(const char* path, DbCompareFn compare) {
   StoreDouble& store = StoreDouble::instance();
-  if (store.indexes.count(path) == 0) {
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return nullptr;
-    std::fclose(file);
-  }
-  store.openedPaths.push_back(path);
-  store.compares.push_back(compare);
+  FILE* file = std::fopen(path, "rb");
+  if (file != nullptr) std::fclose(file);
+  if (file == nullptr && store.indexes.count(path) == 0) return nullptr;
+  ++store.opens;
   ++store.openHandles;
   return new OrviaDb{path, compare};
 }
@@ -79,61 +79,39 @@ int32_t ORVIADB_API dbClose(DBHANDLE h) {
 
 int32_t ORVIADB_API dbSeek(DBHANDLE h, const char* key) {
   if (h == nullptr || key == nullptr || h->records().empty()) return 0;
-  size_t at = lowerBound(h->records(), h->compare, key);
-  h->cursor = uint32_t(at < h->records().size() ? at : h->records().size() - 1);
-  return 1;
+  return h->moveTo(std::min(lowerBound(h->records(), h->compare, key), h->records().size() - 1));
 }
 
 int32_t ORVIADB_API dbGoto(DBHANDLE h, uint32_t n) {
-  if (h == nullptr || n >= h->records().size()) return 0;
-  h->cursor = n;
-  return 1;
+  return h != nullptr ? h->moveTo(n) : 0;
 }
 
 int32_t ORVIADB_API dbPrev(DBHANDLE h) {
   if (h == nullptr || failsNow(StoreDouble::instance().failPrevFrom, &h->prevCalls)) return 0;
-  if (h->cursor == 0 || h->cursor >= h->records().size()) return 0;
-  --h->cursor;
-  return 1;
+  return h->cursor > 0 ? h->moveTo(h->cursor - 1) : 0;
 }
 
 int32_t ORVIADB_API dbNext(DBHANDLE h) {
-  if (h == nullptr || h->cursor + 1 >= h->records().size()) return 0;
-  ++h->cursor;
-  return 1;
+  return h != nullptr ? h->moveTo(uint64_t(h->cursor) + 1) : 0;
 }
 
 int32_t ORVIADB_API dbGetRecord(DBHANDLE h, uint32_t* size, void* buffer) {
   if (h == nullptr || size == nullptr || h->cursor >= h->records().size()) return 0;
-  std::string bytes = recordBytes(h->records()[h->cursor], h->cursor);
-  if (bytes.size() > *size) return 0;
-  std::memcpy(buffer, bytes.data(), bytes.size());
-  *size = uint32_t(bytes.size());
-  return 1;
+  return copyOut(recordBytes(h->records(), h->cursor, h->cursor + 1), size, buffer);
 }
 
 int32_t ORVIADB_API dbSearch(DBHANDLE h, uint32_t selector, uint32_t first, uint32_t count,
                              uint32_t* size, void* buffer) {
   if (h == nullptr || selector != 1 || size == nullptr) return 0;
   if (failsNow(StoreDouble::instance().failSearchFrom, &h->searchCalls)) return 0;
-  std::string bytes;
-  for (uint64_t n = first; n < h->records().size() && n < uint64_t(first) + count; ++n)
-    bytes += recordBytes(h->records()[n], uint32_t(n));
-  const bool fits = bytes.size() <= *size;
-  if (fits) std::memcpy(buffer, bytes.data(), bytes.size());
-  *size = uint32_t(bytes.size());
-  return fits ? 1 : 0;
+  return copyOut(recordBytes(h->records(), first, uint64_t(first) + count), size, buffer);
 }
 
 int32_t ORVIADB_API dbGetData(DBHANDLE h, uint32_t contentDictId, void* buffer, uint32_t* size) {
   if (h == nullptr || size == nullptr || *size < 16) return 0;
   if (failsNow(StoreDouble::instance().failGetDataFrom, &h->getDataCalls)) return 0;
   auto& names = StoreDouble::instance().contentNames[h->path];
-  auto it = names.find(contentDictId);
-  if (it == names.end()) return 0;
-  std::memcpy(buffer, it->second.data(), 16);
-  *size = 16;
-  return 1;
+  return names.count(contentDictId) != 0 ? copyOut(names[contentDictId], size, buffer) : 0;
 }
 
 int32_t ORVIADB_API dbGetInfo(DBHANDLE h, uint32_t selector, uint32_t* value) {

@@ -1,7 +1,7 @@
 // A record store double behind the store operations the dictionary code calls. Indexes
 // live in memory, keyed by path, as sorted vectors with the real store's cursor rules;
-// any other existing file opens as an empty index. It remembers what it opened and can be
-// told to refuse closing or to fail chosen operations.
+// any other existing file opens as an empty index. It can be told to refuse closing or to
+// fail chosen operations, and its handles show what they were opened with.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +23,8 @@ struct StoredRecord {
 struct StoreDouble {
   std::map<std::string, std::vector<StoredRecord>> indexes;
   std::map<std::string, std::map<uint32_t, std::string>> contentNames;  // dbGetData's answers
-  std::vector<std::string> openedPaths;
-  std::vector<DbCompareFn> compares;  // as each open was given it
-  int openHandles = 0;
+  int opens = 0;                                                        // handles given out
+  int openHandles = 0;                                                  // of them, not closed
   bool refuseClose = false;
   // Operations fail from their Nth call on (1 = the next call); 0 never.
   uint32_t failPrevFrom = 0, failSearchFrom = 0, failGetDataFrom = 0;
@@ -37,3 +36,21 @@ struct StoreDouble {
 };
 
 }  // namespace orvia::testing
+
+// A handle: the index it was opened on, with the compare it was given, and its cursor.
+struct OrviaDb {
+  std::string path;
+  DbCompareFn compare;
+  uint32_t cursor = 0;
+  uint32_t prevCalls = 0, searchCalls = 0, getDataCalls = 0;
+
+  std::vector<orvia::testing::StoredRecord>& records() const {
+    return orvia::testing::StoreDouble::instance().indexes[path];
+  }
+  // The real store's cursor rule: no record n, no move.
+  int32_t moveTo(uint64_t n) {
+    if (n >= records().size()) return 0;
+    cursor = uint32_t(n);
+    return 1;
+  }
+};
