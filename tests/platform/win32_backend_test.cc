@@ -76,7 +76,7 @@ TEST_F(Win32Paths, EndInTheSystemSeparator) {
     ASSERT_EQ(
         dict::resolveDictFilePath(uint32_t(c.number(1)), out, sizeof out, c.bytes(2)->c_str()),
         expected ? 1 : 0);
-    if (expected) EXPECT_EQ(std::string(out), *expected);
+    EXPECT_EQ(std::string(out), expected.value_or(out));
   }
   dict::setRegistryKey(kHkeyLocalMachine, dict::kDefaultRegistryPath);
 }
