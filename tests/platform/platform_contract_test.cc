@@ -11,6 +11,7 @@
 #include "platform/file.h"
 #include "platform/platform.h"
 #include "platform/registry_setup.h"
+#include "support/case_table.h"
 #include "support/child_process.h"
 #include "support/heap_failures.h"
 #include "support/read_only_page.h"
@@ -120,71 +121,60 @@ TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
 // The test's own key, holding the values its rows set.
 class RegistryContract : public RegistryFixture {
  protected:
-  RegKey open(RegAccess access, const std::string& below = "") const {
-    return regOpenKey(testKeyRoot(), (testKeyPath() + below).c_str(), access);
-  }
   bool set(const std::string& name, uint32_t type, const std::string& bytes) const {
-    RegKey key = open(RegAccess::kWrite);
+    RegKey key = openTestKey(RegAccess::kWrite);
     bool ok = regSetValue(key, name.c_str(), type, bytes.data(), uint32_t(bytes.size()));
     regCloseKey(key);
     return ok;
   }
-  std::string query(const char* name) const {
-    RegKey key = open(RegAccess::kRead);
-    char buffer[64];
-    uint32_t size = sizeof buffer;
-    bool ok = key != nullptr && regQueryValue(key, name, nullptr, buffer, &size);
-    regCloseKey(key);
-    return ok ? std::string(buffer, size) : "<fail>";
+  std::string query(const std::string& name) const {
+    return readValue(openTestKey(RegAccess::kRead), name.c_str());
   }
 };
 
 TEST_F(RegistryContract, ValuesKeepTheirTypeAndStoredSizeWhateverTheNameCase) {
-  writeDictKey("\"Path\"=\"D:\\\\Dict\"\r\n\"Type\"=dword:00000001\r\n\"t\"=hex:00,ff\r\n");
-  const struct {
-    const char* name;
-    uint32_t type;
-    std::string bytes;
-  } rows[] = {{"path", kRegSz, std::string("D:\\Dict\0", 8)},
-              {"TYPE", kRegDword, std::string("\x01\0\0\0", 4)},
-              {"t", kRegBinary, std::string("\x00\xff", 2)}};
-  RegKey key = open(RegAccess::kRead);
+  const std::vector<CaseRow> rows = caseTable("platform/registry_values.txt");
+  std::string lines;
+  for (const CaseRow& c : rows) lines += c.fields[0] + "\r\n";
+  writeDictKey(lines);
+  RegKey key = openTestKey(RegAccess::kRead);
   ASSERT_NE(key, nullptr);
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const uint32_t stored = uint32_t(row.bytes.size());
+  for (const CaseRow& c : rows) {
+    SCOPED_TRACE(c.line);
+    const std::string stored = *c.bytes(3);
     uint32_t type = 0, size = 0;
-    ASSERT_TRUE(regQueryValue(key, row.name, &type, nullptr, &size));
-    EXPECT_EQ(size, stored) << "the size alone";
-    std::string buffer(stored, '#');
-    size = stored - 1;
-    EXPECT_FALSE(regQueryValue(key, row.name, &type, buffer.data(), &size)) << "one byte short";
-    EXPECT_EQ(size, stored);
-    ASSERT_TRUE(regQueryValue(key, row.name, &type, buffer.data(), &size)) << "exactly the size";
-    EXPECT_EQ(type, row.type);
-    EXPECT_EQ(buffer, row.bytes);
+    ASSERT_TRUE(regQueryValue(key, c.fields[1].c_str(), &type, nullptr, &size));
+    EXPECT_EQ(size, stored.size()) << "the size alone";
+    std::string buffer(stored.size(), '#');
+    size = uint32_t(stored.size() - 1);
+    EXPECT_FALSE(regQueryValue(key, c.fields[1].c_str(), &type, buffer.data(), &size))
+        << "one byte short";
+    EXPECT_EQ(size, stored.size());
+    ASSERT_TRUE(regQueryValue(key, c.fields[1].c_str(), &type, buffer.data(), &size))
+        << "exactly the size";
+    EXPECT_EQ(type, c.number(2));
+    EXPECT_EQ(buffer, stored);
   }
   uint32_t size = 8;
   char name[64], data[8];
   EXPECT_FALSE(regQueryValue(key, "absent", nullptr, data, &size));
   uint32_t count = 0;
   while (regEnumValue(key, count, name, sizeof name, nullptr, nullptr, &size)) ++count;
-  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(count, rows.size());
   regCloseKey(key);
 }
 
 TEST_F(RegistryContract, KeysAreOpenedNeverCreatedAndWritesAreSeenAtOnce) {
   writeDictKey("\"Path\"=\"one\"\r\n");
-  EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr);
-  EXPECT_EQ(open(RegAccess::kWrite, "\\Missing"), nullptr);
-  EXPECT_EQ(open(RegAccess::kRead, "\\Missing"), nullptr) << "opening did not create it";
+  EXPECT_EQ(openTestKey(RegAccess::kRead, "\\Missing"), nullptr);
+  EXPECT_EQ(openTestKey(RegAccess::kWrite, "\\Missing"), nullptr);
+  EXPECT_EQ(openTestKey(RegAccess::kRead, "\\Missing"), nullptr) << "opening did not create it";
   EXPECT_EQ(regOpenKey(0x12345678u, testKeyPath(), RegAccess::kRead), nullptr);
   ASSERT_TRUE(set("Path", kRegSz, std::string("second\0", 7)));
   EXPECT_EQ(query("Path"), std::string("second\0", 7));
   EXPECT_EQ(query("path"), std::string("second\0", 7)) << "one value, whatever the case";
-  const std::string below = std::string(testKeyPath()) + "\\Below";
-  ASSERT_TRUE(regCreateKey(testKeyRoot(), below.c_str()));
-  RegKey key = open(RegAccess::kWrite, "\\Below");
+  ASSERT_TRUE(regCreateKey(testKeyRoot(), (std::string(testKeyPath()) + "\\Below").c_str()));
+  RegKey key = openTestKey(RegAccess::kWrite, "\\Below");
   EXPECT_NE(key, nullptr);
   regCloseKey(key);
 }
@@ -200,10 +190,8 @@ TEST_F(RegistryContract, WritersInTwoProcessesBothLand) {
     EXPECT_TRUE(set("parent" + std::to_string(i), kRegDword, dword(i)));
   EXPECT_EQ(child.wait(), 0);
   for (int i = 0; i < kWrites; ++i) {
-    for (const char* who : {"child", "parent"}) {
-      const std::string name = who + std::to_string(i);
-      EXPECT_EQ(query(name.c_str()), dword(i)) << name;
-    }
+    for (const char* who : {"child", "parent"})
+      EXPECT_EQ(query(who + std::to_string(i)), dword(i)) << who << i;
   }
 }
 

@@ -8,13 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "platform/posix/registry_text.h"
+#include "support/case_table.h"
 #include "support/golden.h"
 #include "support/registry_fixture.h"
 #include "support/text_hive.h"
@@ -22,82 +20,46 @@
 namespace orvia::platform {
 namespace {
 
-using orvia::testing::testKeyPath;
+using namespace orvia::testing;
 using regtext::Hive;
 
-std::string registryFile(const char* name) {
-  return orvia::testing::readFileBytes(orvia::testing::dataPath(std::string("registry/") + name));
-}
-
-// The rows of a table in tests/data/registry/: tab-separated fields, '#' lines are notes.
-std::vector<std::vector<std::string>> tableRows(const char* name) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream in(registryFile(name));
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    rows.emplace_back();
-    for (size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1) {
-      tab = line.find('\t', start);
-      rows.back().push_back(line.substr(start, tab - start));
-    }
-  }
-  EXPECT_FALSE(rows.empty()) << name;
-  return rows;
-}
-
-std::string bytesOf(const std::string& golden) {
-  std::string bytes;
-  EXPECT_TRUE(orvia::testing::parseGolden(golden, bytes)) << golden;
-  return bytes;
-}
-
 TEST(RegistryText, ParsesValueData) {
-  for (const auto& row : tableRows("value_data.txt")) {  // data, type or "refused", bytes
-    SCOPED_TRACE(row[0]);
-    auto value = regtext::parseValueData(row[0]);
-    ASSERT_EQ(value.has_value(), row[1] != "refused");
+  for (const CaseRow& c : caseTable("registry/value_data.txt")) {
+    SCOPED_TRACE(c.line);
+    auto value = regtext::parseValueData(c.fields.at(2));
+    ASSERT_EQ(value.has_value(), c.fields[0] != "refused");
     if (!value) continue;
-    EXPECT_EQ(value->type, std::stoul(row[1]));
-    EXPECT_EQ(value->data, bytesOf(row.at(2)));
+    EXPECT_EQ(value->type, c.number(0));
+    EXPECT_EQ(value->data, *c.bytes(1));
   }
 }
 
 TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
-  for (const auto& row : tableRows("value_lines.txt")) {  // name, type, bytes, line
-    regtext::Value value{uint32_t(std::stoul(row[1])), bytesOf(row[2])};
-    EXPECT_EQ(regtext::formatValueLine(row[0], value), row.at(3));
+  for (const CaseRow& c : caseTable("registry/value_lines.txt")) {
+    SCOPED_TRACE(c.line);
+    const regtext::Value value{uint32_t(c.number(1)), *c.bytes(2)};
+    EXPECT_EQ(regtext::formatValueLine(c.fields[0], value), c.fields.at(3));
   }
 }
 
 const char kDictKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
 
 TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
-  const std::string text = registryFile("hand_written.reg");
+  const std::string text = readFileBytes(dataPath("registry/hand_written.reg"));
   auto hive = Hive::parse(text);
   ASSERT_TRUE(hive.has_value());
   EXPECT_EQ(hive->text(), text);
-  const struct {
-    const char* key;
-    const char* name;
-    std::optional<std::string> data;
-  } values[] = {
-      {kDictKey, "00010101PATH", std::string("D:\\Dict\0", 8)},
-      {kDictKey, "blob", std::string("\x01\x02\x03\x04")},
-      {"hkey_local_machine\\software\\other", "path", std::string("elsewhere\0", 10)},
-      {kDictKey, "Missing", std::nullopt},
-      {kDictKey, "this line is not a value", std::nullopt},
-  };
-  for (const auto& row : values) {
-    SCOPED_TRACE(row.name);
-    auto value = hive->value(row.key, row.name);
-    EXPECT_EQ(value ? std::make_optional(value->data) : std::nullopt, row.data);
+  for (const CaseRow& c : caseTable("registry/hand_written_values.txt")) {
+    SCOPED_TRACE(c.line);
+    auto value = hive->value(c.fields[0], c.fields.at(1));
+    EXPECT_EQ(value ? std::make_optional(value->data) : std::nullopt, c.bytes(2));
   }
   EXPECT_TRUE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore"));
   EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Cald"));
   EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"));
   ASSERT_TRUE(hive->setValue(kDictKey, "type", {4, std::string("\x02\0\0\0", 4)}));
   ASSERT_TRUE(hive->setValue(kDictKey, "80010101version", {4, std::string("\x07\0\0\0", 4)}));
-  EXPECT_EQ(hive->text(), registryFile("hand_written_set.reg"));
+  EXPECT_EQ(hive->text(), readFileBytes(dataPath("registry/hand_written_set.reg")));
   EXPECT_FALSE(hive->setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere", "x", {4, "1234"}));
 }
 
@@ -119,28 +81,15 @@ TEST(RegistryText, AddedKeyStartsANewSection) {
   EXPECT_TRUE(hive.keyExists("HKEY_CURRENT_USER\\A"));
 }
 
-class RegistryHive : public orvia::testing::RegistryFixture {
- protected:
-  RegKey open(RegAccess access) const {
-    return regOpenKey(kHkeyLocalMachine, testKeyPath(), access);
-  }
-  // The key's Path value; closes the key.
-  static std::string pathOf(RegKey key) {
-    char buffer[16];
-    uint32_t size = sizeof buffer;
-    const bool ok = regQueryValue(key, "Path", nullptr, buffer, &size);
-    regCloseKey(key);
-    return ok ? std::string(buffer, size) : "<fail>";
-  }
-};
+using RegistryHive = RegistryFixture;
 
 TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
-  EXPECT_EQ(open(RegAccess::kRead), nullptr);
+  EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
   const std::string binary("\x00\x01\x02 binary", 10);
-  orvia::testing::writeHive(dir_, binary);
-  EXPECT_EQ(open(RegAccess::kRead), nullptr);
-  EXPECT_EQ(open(RegAccess::kWrite), nullptr);
-  EXPECT_EQ(orvia::testing::hiveText(dir_), binary);
+  writeHive(dir_, binary);
+  EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
+  EXPECT_EQ(openTestKey(RegAccess::kWrite), nullptr);
+  EXPECT_EQ(hiveText(dir_), binary);
 }
 
 // An open key reads its hive as it was when opened, so the several queries of one lookup
@@ -148,13 +97,13 @@ TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
 // another writer renamed over the hive.
 TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   writeDictKey("\"Path\"=\"one\"\r\n");
-  RegKey key = open(RegAccess::kRead);
+  RegKey key = openTestKey(RegAccess::kRead);
   const std::string temp = dir_.file("other.tmp");
-  orvia::testing::writeFileBytes(temp, "Windows Registry Editor Version 5.00\r\n\r\n[" +
-                                           std::string(kDictKey) + "]\r\n\"Path\"=\"two\"\r\n");
-  ASSERT_EQ(rename(temp.c_str(), orvia::testing::hivePath(dir_).c_str()), 0);
-  EXPECT_EQ(pathOf(key), std::string("one\0", 4));
-  EXPECT_EQ(pathOf(open(RegAccess::kRead)), std::string("two\0", 4));
+  writeFileBytes(temp, std::string(regtext::kHeaderLine) + "\r\n\r\n[" + kDictKey +
+                           "]\r\n\"Path\"=\"two\"\r\n");
+  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_).c_str()), 0);
+  EXPECT_EQ(readValue(key, "Path"), std::string("one\0", 4));
+  EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
 }
 
 // A child process that probes (installing the probe's fault handler), then faults for

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dict/config.h"
 #include "platform/platform.h"
+#include "support/case_table.h"
 #include "support/registry_fixture.h"
 
 namespace orvia::platform {
@@ -61,30 +63,20 @@ TEST(Win32Heap, GrownBlocksAreZeroBeyondTheOldSize) {
 }
 
 // Path resolution reads the real registry through the configured key.
-class Win32Paths : public orvia::testing::RegistryFixture {};
+using Win32Paths = orvia::testing::RegistryFixture;
 
 TEST_F(Win32Paths, EndInTheSystemSeparator) {
-  const struct {
-    const char* value;  // of 00010203Path, in the registry editor's escapes
-    uint32_t dictId;
-    const char* expected;
-  } rows[] = {
-      {"D:\\\\Dict", 0x00010203, "D:\\Dict\\00010203.IDX"},
-      {"D:\\\\Dict/  ", 0x00010203, "D:\\Dict\\00010203.IDX"},
-      {"C:\\\\", 0x00010203, "C:\\00010203.IDX"},
-      {"C\\\\", 0x00010203, nullptr},
-      {"\\\\", 0x00010203, nullptr},
-      {"D:\\\\Dict", 0x7F010203, "D:\\Dict\\7F010203.IDX"},  // the family's value
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.value);
-    writeDictKey("\"00010203Path\"=\"" + std::string(row.value) + "\"\r\n");
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("platform/win32_paths.txt")) {
+    SCOPED_TRACE(c.line);
+    writeDictKey("\"00010203Path\"=\"" + *c.bytes(0) + "\"\r\n");
     ASSERT_EQ(dict::setRegistryKey(orvia::testing::testKeyRoot(), orvia::testing::testKeyPath()),
               1);
-    char name[13], out[dict::kMaxPath];
-    std::snprintf(name, sizeof name, "%08X.IDX", unsigned(row.dictId));
-    const int resolved = dict::resolveDictFilePath(row.dictId, out, sizeof out, name);
-    EXPECT_EQ(resolved == 1 ? std::string(out) : "<none>", row.expected ? row.expected : "<none>");
+    char out[dict::kMaxPath];
+    const std::optional<std::string> expected = c.bytes(3);
+    ASSERT_EQ(
+        dict::resolveDictFilePath(uint32_t(c.number(1)), out, sizeof out, c.bytes(2)->c_str()),
+        expected ? 1 : 0);
+    EXPECT_EQ(std::string(out), expected.value_or(out));
   }
   dict::setRegistryKey(kHkeyLocalMachine, dict::kDefaultRegistryPath);
 }

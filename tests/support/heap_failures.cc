@@ -6,12 +6,9 @@
 #include "platform/heap_failures.h"
 
 namespace orvia {
-namespace {
 
-std::atomic<uint32_t> gFailCountdown{0};
-std::atomic<bool> gFailHeapLookup{false};
-
-}  // namespace
+static std::atomic<uint32_t> gFailCountdown{0};
+static std::atomic<bool> gFailHeapLookup{false};
 
 void testing::injectAllocationFailure(uint32_t nth) {
   gFailCountdown.store(nth);
@@ -21,12 +18,11 @@ void testing::injectProcessHeapFailure(bool failHeapLookup) {
   gFailHeapLookup.store(failHeapLookup);
 }
 
+// Counts down to the failing allocation, and stays at zero after it.
 bool platform::allocationShouldFail() {
   uint32_t current = gFailCountdown.load();
-  while (current != 0) {
-    if (gFailCountdown.compare_exchange_weak(current, current - 1)) return current == 1;
-  }
-  return false;
+  while (current != 0 && !gFailCountdown.compare_exchange_weak(current, current - 1)) continue;
+  return current == 1;
 }
 
 bool platform::processHeapLookupShouldFail() {

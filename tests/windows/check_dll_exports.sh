@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the 32-bit DLL pair as the system's loader sees it, from objdump -p:
 # - OrviaDic.dll is a 32-bit DLL exporting, by undecorated name, exactly the dic*
-#   functions orviadic.h declares, each one of the library's 38;
+#   functions orviadic.h declares, each one of the library's 38 (data/dll_interface.txt);
 # - it imports OrviaDB.dll by ordinal only, and no runtime DLL of the compiler;
 # - OrviaDB.dll exports the thirteen store operations at their fixed ordinals.
 # Usage: check_dll_exports.sh OBJDUMP ORVIADIC_DLL ORVIADB_DLL ORVIADIC_H
@@ -9,15 +9,9 @@ set -euo pipefail
 objdump=$1 dic_dll=$2 db_dll=$3 header=$4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-all38="dicCreateHDICT dicFreeHDICT dicSetRegKey dicGetVersion dicSearchWord dicSearchRecord
-dicFreeHWORD dicDuplicateHWORD dicGetKeySize dicGetKey dicGetWordSize dicGetWord dicIsExistWord
-dicGetWordCount dicGetHandleInfo dicPrev dicNext dicGetKeyList dicGetWordList dicGetKeyVcodeList
-dicIsExistContent dicGetContentSize dicGetContent dicAddMem dicDelMem dicAddRecord dicDelRecord
-dicGetNewWordID dicGetNewWordVersion dicGetNewWordTime dicGetCurrentNewWordVersion
-dicGetCurrentNewWordTime dicGetNewWordListPath dicAddNewWord dicAddNewWordEx dicExportOwnerWord
-dicGetImportOwnerWordCount dicImportOwnerWord"
-db_ordinals="dbOpen=2 dbClose=3 dbSeek=4 dbGoto=5 dbPrev=6 dbNext=7 dbGetRecord=8 dbSearch=9
-dbInsert=10 dbDelete=11 dbGetData=13 dbGetInfo=14 dbCommand=16"
+interface=$(grep -v '^#' "$(dirname "$0")/data/dll_interface.txt")
+all38=$(grep -oE '\bdic[A-Za-z]+' <<<"$interface")
+db_ordinals=$(grep -oE '\bdb[A-Za-z]+=[0-9]+' <<<"$interface")
 
 # "name=ordinal" for every export with a name.
 named_exports() {

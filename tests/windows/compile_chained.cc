@@ -13,10 +13,7 @@
 
 int main(int argc, char** argv) {
   using namespace orvia::compile;
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: compile_chained SOURCE.tsv DICTID FOLDER\n");
-    return 2;
-  }
+  if (argc != 4) return 2;
   const std::string sourcePath = argv[1];
   DictionaryCompileOptions options;
   options.dictId = uint32_t(std::strtoul(argv[2], nullptr, 0));
@@ -24,17 +21,15 @@ int main(int argc, char** argv) {
   options.encoding = EntryEncoding::kStored;  // no trees: every file's records start at 0x10007
   options.dataFile.maxPieceSize = 24;
   options.dataFile.continuationLimit = 0x10007 + 1024;
-  CompiledDictionary result;
-  std::string problem;
   auto open = [&sourcePath](WithText withText, std::string* why) -> std::unique_ptr<EntrySource> {
     auto source = std::make_unique<TsvSource>();
     if (source->open(sourcePath, withText)) return source;
     *why = source->problem();
     return nullptr;
   };
-  if (!compileDictionary(open, options, nullptr, &result, &problem)) {
-    std::fprintf(stderr, "compile_chained: %s\n", problem.c_str());
-    return 1;
-  }
-  return 0;
+  CompiledDictionary result;
+  std::string problem;
+  if (compileDictionary(open, options, nullptr, &result, &problem)) return 0;
+  std::fprintf(stderr, "compile_chained: %s\n", problem.c_str());
+  return 1;
 }

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "support/store_records.h"
 #include "orviadb.h"
 #include "orviadic.h"
 #include "support/registry_fixture.h"
+#include "support/store_records.h"
 
 namespace {
 
@@ -39,13 +39,9 @@ bool updating() {
 std::string escaped(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
-    if (c >= 0x20 && c < 0x7F && c != '\\') {
-      out += char(c);
-    } else {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    }
+    char hex[5];
+    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+    out += c >= 0x20 && c < 0x7F && c != '\\' ? std::string(1, char(c)) : std::string(hex);
   }
   return out;
 }

@@ -8,25 +8,16 @@
 #include <string>
 
 #include "support/store_records.h"
-#include "orviadb.h"
 
 namespace {
 
-using orvia::db::testing::area;
-using orvia::db::testing::foldCompare;
-using orvia::db::testing::kContentName;
-
-bool insert(DBHANDLE h, const std::string& key, uint32_t ref) {
-  std::string data = area(key);
-  DbInsertDescriptor d{kContentName, 0x01000001, ref, uint32_t(data.size()), data.data()};
-  return dbInsert(h, &d) == 1;
-}
+using namespace orvia::testing;
 
 int insertCount(const char* path, const std::string& prefix, int count) {
   DBHANDLE h = dbOpen(path, foldCompare);
   if (h == nullptr) return 2;
   for (int i = 0; i < count; ++i) {
-    if (!insert(h, prefix + std::to_string(i), uint32_t(i))) return 3;
+    if (!insertArea(h, area(prefix + std::to_string(i)), uint32_t(i))) return 3;
     if (i % 50 == 49 && dbCompact(h) != 1) return 5;
   }
   return dbClose(h) == 1 ? 0 : 4;
@@ -37,7 +28,7 @@ int insertForever(const char* path, const char* acks) {
   std::FILE* out = std::fopen(acks, "w");
   if (h == nullptr || out == nullptr) return 2;
   for (uint32_t i = 0;; ++i) {
-    if (!insert(h, "k" + std::to_string(i), i)) return 3;
+    if (!insertArea(h, area("k" + std::to_string(i)), i)) return 3;
     std::fprintf(out, "%u\n", i);
     std::fflush(out);
   }

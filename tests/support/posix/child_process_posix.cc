@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,12 +16,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   std::vector<char*> argv;
   for (std::string& s : strings) argv.push_back(s.data());
   argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  handle_ = pid > 0 ? pid : 0;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0) handle_ = pid;
 }
 
 ChildProcess::~ChildProcess() {

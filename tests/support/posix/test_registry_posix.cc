@@ -6,17 +6,9 @@
 #include "support/text_hive.h"
 
 namespace orvia::testing {
-namespace {
 
-std::string& hiveFolder() {
-  static std::string folder;
-  return folder;
-}
-
-}  // namespace
-
+// The registry backend reads its hives from the folder this variable names.
 void enterTestRegistry(const std::string& folder) {
-  hiveFolder() = folder;
   setenv("ORVIADIC_REGISTRY_DIR", folder.c_str(), 1);
 }
 
@@ -34,7 +26,9 @@ const char* testKeyPath() {
 }
 
 bool writeTestKey(const std::string& valueLines) {
-  return writeFileBytes(hivePath(hiveFolder()),
+  const char* folder = std::getenv("ORVIADIC_REGISTRY_DIR");
+  return folder != nullptr &&
+         writeFileBytes(hivePath(folder),
                         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" +
                             std::string(testKeyPath()) + "]\r\n" + valueLines);
 }
