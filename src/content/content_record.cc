@@ -4,8 +4,10 @@
 
 #include "base/bytes.h"
 #include "content/content_format.h"
+#include "content/data_file_set.h"
 #include "content/huffman_tree_loader.h"
 #include "content/lzw_decoder.h"
+#include "content/record_reader.h"
 #include "content/unmask.h"
 #include "dict/config.h"
 #include "dict/heap_buffer.h"
@@ -25,35 +27,14 @@ bool samePlace(const Place& a, const char* file, uint32_t offset) {
   return a.offset == offset && std::strcmp(a.file, file) == 0;
 }
 
-// How much the first read of a record takes: most records whole, in one read.
-constexpr uint32_t kFirstReadSize = 4096;
-
-// Reads the whole record at offset. Asking the file's size for every record would cost
-// a call to the system each; instead the first read takes the header and, mostly, the
-// whole record, and a length that runs past the end of the file shows as a short read
-// before anything is allocated for it.
-Status readRecordAt(FileHandle file, uint32_t offset, HeapBuffer& buffer) {
-  uint8_t first[kFirstReadSize];
-  uint32_t got = readFileAt(file, offset, kFirstReadSize, first);
-  if (got < kRecordHeaderSize) return Status(Cause::kTruncated, offset);
-  const uint32_t length = recordLength(loadU32Le(first));
-  if (length <= kRecordHeaderSize) return Status(Cause::kDamaged, offset);
-  if (length > got && got < kFirstReadSize) return Status(Cause::kTruncated, offset);
-  if (!buffer.reserve(length)) return Status(Cause::kOutOfMemory);
-  const uint32_t head = length < got ? length : got;
-  std::memcpy(buffer.data(), first, head);
-  if (head == length ||
-      readFileAt(file, offset + head, length - head, buffer.data() + head) == length - head)
-    return Status();
-  return Status(Cause::kTruncated, offset);
-}
-
 // One call's decoding: the size when out is null, else the text into out. Offsets passed
 // along are those of the record being decoded in its file, for the failure's report.
+// Further files and Huffman trees come from files when it is given, else they are read
+// for this call alone.
 class ContentWalk {
  public:
-  ContentWalk(DictPathResolver resolve, uint8_t* out, uint32_t capacity)
-      : resolve_(resolve), out_(out), capacity_(capacity) {}
+  ContentWalk(DictPathResolver resolve, DataFileSet* files, uint8_t* out, uint32_t capacity)
+      : resolve_(resolve), files_(files), out_(out), capacity_(capacity) {}
 
   // Decodes the record read from place in file and its continuation chain.
   Status run(FileHandle file, const uint8_t* record, const Place& place, uint32_t* length);
@@ -65,6 +46,7 @@ class ContentWalk {
             uint32_t* part);
   bool composite(FileHandle file, const uint8_t* record, uint32_t at, uint32_t depth,
                  uint32_t start, uint32_t* part);
+  FileHandle further(FileHandle file, uint32_t k, FileHandle* opened, char* path);
 
   // Every failure ends the walk, so the one recorded is the one that ended it.
   bool fail(Status status) {
@@ -79,6 +61,7 @@ class ContentWalk {
   }
 
   DictPathResolver resolve_;
+  DataFileSet* files_;
   uint8_t* out_;
   uint32_t capacity_;
   uint32_t recordsLeft_ = kMaxRecordsPerCall;
@@ -122,7 +105,8 @@ bool ContentWalk::body(FileHandle file, const uint8_t* record, uint32_t at, uint
       return true;
     case kHuffmanContent: {
       bool usable = false;
-      const HuffmanDecoder* decoder = loadHuffmanTrees(file, &usable);
+      const HuffmanDecoder* decoder =
+          files_ != nullptr ? files_->huffmanTrees(file, &usable) : loadHuffmanTrees(file, &usable);
       if (decoder == nullptr) return fail(Status(Cause::kReadFailed, at));
       *part = !usable           ? 0
               : dest == nullptr ? decoder->textSize(bodyBytes, bodySize)
@@ -213,17 +197,9 @@ bool ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t at, uin
     }
     uint32_t k = reference >> 24;
     here.offset = reference & kMaxContinuationOffset;
-    if (k != kSameFileReference) {
-      char path[kMaxPathSize];
-      FileHandle next;
-      if (!resolveFileIndexEntry(file, k, resolve_, path) ||
-          (next = openFileRead(path)) == kInvalidFile) {
-        ok = fail(Status(Cause::kReadFailed, at));
-        break;
-      }
-      closeFile(opened);
-      opened = file = next;
-      std::memcpy(here.file, path, sizeof path);
+    if (k != kSameFileReference && (file = further(file, k, &opened, here.file)) == kInvalidFile) {
+      ok = fail(Status(Cause::kReadFailed, at));
+      break;
     }
     Status read = readRecordAt(file, here.offset, buffer);
     if (!read.ok() || (haveTortoise && samePlace(tortoise, here.file, here.offset))) {
@@ -245,6 +221,26 @@ bool ContentWalk::chain(FileHandle file, const uint8_t* record, uint32_t at, uin
   return ok;
 }
 
+// The file entry k of file names, its path into path (kMaxPathSize bytes). Read for this
+// call alone, it is held in *opened until the chain moves on or ends.
+FileHandle ContentWalk::further(FileHandle file, uint32_t k, FileHandle* opened, char* path) {
+  if (files_ != nullptr) {
+    const char* kept = nullptr;
+    FileHandle next = files_->further(file, k, &kept);
+    if (next != kInvalidFile) std::strcpy(path, kept);
+    return next;
+  }
+  char resolved[kMaxPathSize];
+  FileHandle next;
+  if (!resolveFileIndexEntry(file, k, resolve_, resolved) ||
+      (next = openFileRead(resolved)) == kInvalidFile)
+    return kInvalidFile;
+  closeFile(*opened);
+  *opened = next;
+  std::memcpy(path, resolved, sizeof resolved);
+  return next;
+}
+
 Status ContentWalk::run(FileHandle file, const uint8_t* record, const Place& place,
                         uint32_t* length) {
   uint32_t total = 0;
@@ -262,8 +258,17 @@ Status decodeAt(FileHandle file, uint32_t offset, DictPathResolver resolve, uint
   HeapBuffer buffer;
   Status read = readRecordAt(file, offset, buffer);
   if (!read.ok()) return read;
-  ContentWalk walk(resolve, out, capacity);
+  ContentWalk walk(resolve, nullptr, out, capacity);
   return walk.run(file, buffer.data(), Place{"", offset}, length);
+}
+
+Status decodeAt(DataFileSet& files, FileHandle file, uint32_t offset, uint8_t* out,
+                uint32_t capacity, uint32_t* length) {
+  const uint8_t* record = nullptr;
+  Status read = files.record(file, offset, &record);
+  if (!read.ok()) return read;
+  ContentWalk walk(nullptr, &files, out, capacity);
+  return walk.run(file, record, Place{"", offset}, length);
 }
 
 }  // namespace
@@ -275,6 +280,15 @@ Status contentSizeAt(FileHandle file, uint32_t offset, DictPathResolver resolve,
 Status contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity,
                      DictPathResolver resolve, uint32_t* length) {
   return decodeAt(file, offset, resolve, reinterpret_cast<uint8_t*>(out), capacity, length);
+}
+
+Status contentSizeAt(DataFileSet& files, FileHandle file, uint32_t offset, uint32_t* size) {
+  return decodeAt(files, file, offset, nullptr, 0, size);
+}
+
+Status contentTextAt(DataFileSet& files, FileHandle file, uint32_t offset, char* out,
+                     uint32_t capacity, uint32_t* length) {
+  return decodeAt(files, file, offset, reinterpret_cast<uint8_t*>(out), capacity, length);
 }
 
 Status contentSizeAt(FileHandle file, uint32_t offset, uint32_t* size) {

@@ -17,6 +17,8 @@
 
 namespace orvia::content {
 
+class DataFileSet;
+
 inline constexpr uint32_t kMaxNestingDepth = 32;
 inline constexpr uint32_t kMaxRecordsPerCall = 1u << 20;
 
@@ -40,5 +42,11 @@ Status contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capac
 Status contentSizeAt(FileHandle file, uint32_t offset, DictPathResolver resolve, uint32_t* size);
 Status contentTextAt(FileHandle file, uint32_t offset, char* out, uint32_t capacity,
                      DictPathResolver resolve, uint32_t* length);
+
+// The same, through the files of a walk over many records: file and the further files
+// are the set's, which resolves file-index entries with its own resolver.
+Status contentSizeAt(DataFileSet& files, FileHandle file, uint32_t offset, uint32_t* size);
+Status contentTextAt(DataFileSet& files, FileHandle file, uint32_t offset, char* out,
+                     uint32_t capacity, uint32_t* length);
 
 }  // namespace orvia::content

@@ -58,18 +58,20 @@ bool dataFileOffset(const IndexRecordView& view, uint32_t* offset) {
 
 }  // namespace
 
-Status recordContentSize(FileHandle file, const IndexRecordView& view, uint32_t* size) {
+Status recordContentSize(FileHandle file, const IndexRecordView& view, uint32_t* size,
+                         DataFileSet* files) {
   if (dict::isUserEntryId(view.contentDictId)) {
     *size = userEntryContentLength(file, view.contentRef);
     return *size != 0 ? Status() : Status(Cause::kDamaged, view.contentRef);
   }
   uint32_t offset;
   if (!dataFileOffset(view, &offset)) return Status(Cause::kDamaged);
-  return contentSizeAt(file, offset, size);
+  return files != nullptr ? contentSizeAt(*files, file, offset, size)
+                          : contentSizeAt(file, offset, size);
 }
 
 Status recordContentText(FileHandle file, const IndexRecordView& view, char* buffer,
-                         uint32_t capacity, uint32_t* length) {
+                         uint32_t capacity, uint32_t* length, DataFileSet* files) {
   if (dict::isUserEntryId(view.contentDictId)) {
     *length = readUserEntryContent(file, view.contentRef, buffer, capacity);
     if (*length != 0) return Status();
@@ -79,7 +81,8 @@ Status recordContentText(FileHandle file, const IndexRecordView& view, char* buf
   }
   uint32_t offset;
   if (!dataFileOffset(view, &offset)) return Status(Cause::kDamaged);
-  return contentTextAt(file, offset, buffer, capacity, length);
+  return files != nullptr ? contentTextAt(*files, file, offset, buffer, capacity, length)
+                          : contentTextAt(file, offset, buffer, capacity, length);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/result.h"
+#include "content/data_file_set.h"
 #include "content/file_access.h"
 #include "dict/word_handle.h"
 
@@ -28,13 +29,15 @@ Status wordContentSize(const HWORD* word, uint32_t ownDictId, uint32_t* size);
 Status wordContentRead(const HWORD* word, uint32_t ownDictId, char* buffer, uint32_t capacity,
                        uint32_t* length);
 
-// The content of a record read from the content file it names, which the caller opened
-// and keeps open across many records (a walk over a whole dictionary): no dictionary is
-// chosen and no end marker added.
-Status recordContentSize(FileHandle file, const dict::IndexRecordView& view, uint32_t* size);
+// The content of a record read from the content file it names, which the caller opened:
+// no dictionary is chosen and no end marker added. A caller that walks many records
+// passes the set it opened file through (a DataFileSet) and reads continuations and
+// trees through it; with files null they are read for this call alone.
+Status recordContentSize(FileHandle file, const dict::IndexRecordView& view, uint32_t* size,
+                         DataFileSet* files = nullptr);
 // REQUIRES: capacity > 0 and buffer writable for capacity bytes.
 Status recordContentText(FileHandle file, const dict::IndexRecordView& view, char* buffer,
-                         uint32_t capacity, uint32_t* length);
+                         uint32_t capacity, uint32_t* length, DataFileSet* files = nullptr);
 
 // The exported three. Each chooses the record first; no record applies for an id that is
 // not compatible with the word's (kInvalidId), or a key the other dictionary lacks (kEmpty).

@@ -5,7 +5,6 @@
 
 #include "base/bytes.h"
 #include "content/content_format.h"
-#include "dict/heap_buffer.h"
 
 namespace orvia::content {
 namespace {
@@ -19,50 +18,49 @@ struct TreeCache {
   bool filled = false;
 };
 
-// The sizes and the trees follow each other; one read of this much takes both for the
-// trees of most files, whose tree 0 is some 500 u16 entries.
-constexpr uint32_t kFirstReadSize = 4096;
+constexpr uint32_t kSizesSize = 2 * kHuffmanTreeCount;
 
 }  // namespace
 
-const HuffmanDecoder* loadHuffmanTrees(FileHandle file, bool* usable) {
-  static_assert(kTreesOffset == kTreeSizesOffset + 6, "the trees follow their sizes");
+bool HuffmanTreeBlock::read(FileHandle file) {
+  static_assert(kTreesOffset == kTreeSizesOffset + kSizesSize, "the trees follow their sizes");
   // Trees that run past the end of the file show as a short read; three u16 sizes bound
   // the block well below a megabyte.
-  uint8_t first[kFirstReadSize];
-  const uint32_t got = readFileAt(file, kTreeSizesOffset, kFirstReadSize, first);
-  if (got < 6) return nullptr;
-  uint32_t size[kHuffmanTreeCount];
-  uint32_t total = 0;
-  for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) {
-    size[t] = loadU16Le(first + 2 * t);
-    total += size[t];
-  }
-  const uint32_t whole = 6 + total;
-  const uint8_t* sizes = first;
-  HeapBuffer larger;
-  if (whole > got) {
-    if (got < kFirstReadSize || !larger.reserve(whole)) return nullptr;
-    std::memcpy(larger.data(), first, got);
-    if (readFileAt(file, kTreeSizesOffset + got, whole - got, larger.data() + got) != whole - got)
-      return nullptr;
-    sizes = larger.data();
-  }
-  const uint8_t* trees = sizes + 6;
+  const uint32_t got = readFileAt(file, kTreeSizesOffset, kFirstReadSize, first_);
+  if (got < kSizesSize) return false;
+  uint32_t whole = kSizesSize;
+  for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) whole += loadU16Le(first_ + 2 * t);
+  bytes_ = first_;
+  size_ = whole;
+  if (whole <= got) return true;
+  if (got < kFirstReadSize || !larger_.reserve(whole)) return false;
+  std::memcpy(larger_.data(), first_, got);
+  if (readFileAt(file, kTreeSizesOffset + got, whole - got, larger_.data() + got) != whole - got)
+    return false;
+  bytes_ = larger_.data();
+  return true;
+}
 
+bool HuffmanTreeBlock::derive(HuffmanDecoder* decoder) const {
+  HuffmanTrees view;
+  uint32_t at = kSizesSize;
+  for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) {
+    view.tree[t] = bytes_ + at;
+    view.size[t] = loadU16Le(bytes_ + 2 * t);
+    at += view.size[t];
+  }
+  return decoder->load(view);
+}
+
+const HuffmanDecoder* loadHuffmanTrees(FileHandle file, bool* usable) {
+  HuffmanTreeBlock block;
+  if (!block.read(file)) return nullptr;
   thread_local TreeCache cache;
-  bool same = cache.filled && cache.bytes.size() == whole &&
-              std::memcmp(cache.bytes.data(), sizes, whole) == 0;
+  const bool same = cache.filled && cache.bytes.size() == block.size() &&
+                    std::memcmp(cache.bytes.data(), block.bytes(), block.size()) == 0;
   if (!same) {
-    cache.bytes.assign(sizes, sizes + whole);
-    HuffmanTrees view;
-    uint32_t at = 0;
-    for (uint32_t t = 0; t < kHuffmanTreeCount; ++t) {
-      view.tree[t] = trees + at;
-      view.size[t] = size[t];
-      at += size[t];
-    }
-    cache.usable = cache.decoder.load(view);
+    cache.bytes.assign(block.bytes(), block.bytes() + block.size());
+    cache.usable = block.derive(&cache.decoder);
     cache.filled = true;
   }
   *usable = cache.usable;

@@ -1,11 +1,14 @@
 // orviadic browse: an interactive word list that follows the nearest match as the user
-// types, with the selected entry shown beside it.
+// types, with the selected entry and its text shown beside it.
 //   typing      look the word up; the list jumps to where it lands
 //   arrows      one entry; PgUp/PgDn one page; Home/End the ends of the list
+//   Ctrl-E/Ctrl-Y (or Shift-Down/Shift-Up) scroll the text a line; Ctrl-F/Ctrl-B a page
 //   Backspace   drop the last character; Esc clears the word
 //   q           quit (when no word is being typed); Ctrl-C quits at any time
+// Every printable key goes to the word being typed, so the text scrolls on control keys.
 #include <curses.h>
 
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <memory>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "entry_pane.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
 #include "terminal_text.h"
@@ -22,11 +26,14 @@ namespace {
 
 constexpr int kListWidth = 36;
 constexpr int kEscape = 27;
+constexpr int kTextTop = 9;  // the first row of the entry's text
+constexpr int kControlB = 2, kControlE = 5, kControlF = 6, kControlY = 25;
 
 // The terminal goes back to normal however the browser ends: return, exception or signal.
 class Screen {
  public:
   Screen() {
+    std::setlocale(LC_CTYPE, "");  // so that curses writes the UTF-8 text as characters
     initscr();
     cbreak();
     noecho();
@@ -66,6 +73,16 @@ class Browser {
   void handle(int key) {
     int page = LINES - 3 > 1 ? LINES - 3 : 1;
     switch (key) {
+      case kControlE:
+      case KEY_SF:
+        return pane_.scrollBy(1);
+      case kControlY:
+      case KEY_SR:
+        return pane_.scrollBy(-1);
+      case kControlF:
+        return pane_.scrollBy(textRows());
+      case kControlB:
+        return pane_.scrollBy(-textRows());
       case KEY_UP:
         return moveBy(-1);
       case KEY_DOWN:
@@ -106,6 +123,8 @@ class Browser {
     if (found) dicGetHandleInfo(found.get(), 1, &selected_);
   }
 
+  static int textRows() { return LINES - 1 - kTextTop > 1 ? LINES - 1 - kTextTop : 1; }
+
   void moveBy(int delta) {
     int64_t target = int64_t(selected_) + delta;
     moveTo(target < 0 ? 0 : uint32_t(target));
@@ -133,7 +152,9 @@ class Browser {
     if (selected_ < top_) top_ = selected_;
     if (selected_ >= top_ + rows) top_ = selected_ - rows + 1;
     mvprintw(0, 0, "Look up: %s", query_.c_str());
-    mvprintw(LINES - 1, 0, "arrows/PgUp/PgDn move, type to look up, Esc clears, q quits");
+    mvprintw(LINES - 1, 0,
+             "arrows/PgUp/PgDn move, type to look up, Esc clears, ^E/^Y/^F/^B scroll text, "
+             "q quits");
     std::vector<std::string> words = window(top_, rows);
     for (uint32_t i = 0; i < words.size(); ++i) {
       if (top_ + i == selected_) attron(A_REVERSE);
@@ -141,13 +162,16 @@ class Browser {
                toTerminal(dictId_, words[i]).c_str());
       if (top_ + i == selected_) attroff(A_REVERSE);
     }
-    drawEntry();
-    refresh();
+    const bool entryShown = drawEntry();
+    wnoutrefresh(stdscr);
+    if (entryShown) pane_.draw(kTextTop, kListWidth);
+    doupdate();
   }
 
-  void drawEntry() {
+  // The selected entry; false when there is none.
+  bool drawEntry() {
     WordHandle word(dicSearchRecord(dict_, selected_), dicFreeHWORD);
-    if (!word) return;
+    if (!word) return false;
     uint32_t level = 0, home = 0;
     dicGetHandleInfo(word.get(), 4, &level);
     dicGetHandleInfo(word.get(), 3, &home);
@@ -163,6 +187,9 @@ class Browser {
     } else {
       mvprintw(7, x, "content  record %u of dictionary kind 0x%02X", home & 0xFFFFFF, home >> 24);
     }
+    pane_.show(dictId_, word.get(), selected_, COLS - kListWidth, textRows());
+    mvprintw(8, x, "text     %s", pane_.position().c_str());
+    return true;
   }
 
   uint32_t dictId_;
@@ -170,6 +197,7 @@ class Browser {
   uint32_t count_;
   uint32_t selected_ = 0, top_ = 0;
   std::string query_;
+  EntryPane pane_;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // orviadic verify: checks a dictionary's index with the record store, then reads every
 // entry's content as the library reads it, and names the first record that fails. Each
-// content file is opened once for the whole walk, so the walk costs what its reads and
-// decoding cost.
+// content file, further files included, is opened once for the whole walk and each record
+// read once for its size and its text, so the walk costs what its reads and decoding cost.
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -11,6 +11,7 @@
 #include "cli.h"
 #include "content/content_format.h"
 #include "content/content_retrieval.h"
+#include "content/data_file_set.h"
 #include "content/file_access.h"
 #include "dict/dict_id.h"
 #include "dict/failure_text.h"
@@ -45,13 +46,14 @@ const char* encodingName(uint32_t type) {
   return "unknown";
 }
 
-// Where one record's content lies: a data-file record (its offset and header) or a
-// user entry of a companion.
+// Where one record's content lies: a data-file record (its offset and, once read, its
+// header) or a user entry of a companion.
 struct ContentPlace {
   std::string file;
   FileHandle handle = orvia::content::kInvalidFile;
   uint32_t offset = 0;
   bool userEntry = false;
+  bool located = false;  // offset is the record's, its extended reference read
   bool headerRead = false;
   uint32_t header = 0;
 
@@ -73,9 +75,8 @@ struct ContentPlace {
 class ContentFiles {
  public:
   explicit ContentFiles(HDICT* dict) : dict_(dict) {}
-  ~ContentFiles() {
-    for (auto& [id, file] : files_) orvia::content::closeFile(file.handle);
-  }
+
+  orvia::content::DataFileSet& set() { return set_; }
 
   ContentPlace locate(const IndexRecordView& view) {
     const File& file = fileOf(view.contentDictId);
@@ -86,10 +87,16 @@ class ContentFiles {
     place.offset = view.contentRef;
     if (place.userEntry) return place;
     place.offset &= 0xFFFFFF;
-    if (place.offset == orvia::dict::kExtendedLocator && !view.extendedRef(&place.offset))
-      return place;
-    place.headerRead = orvia::content::readU32At(file.handle, place.offset, &place.header);
+    place.located =
+        place.offset != orvia::dict::kExtendedLocator || view.extendedRef(&place.offset);
     return place;
+  }
+
+  // The header of a located data-file record: after the record was read, without reading
+  // it again.
+  void readHeader(ContentPlace* place) {
+    place->headerRead = place->located && !place->userEntry &&
+                        set_.recordHeader(place->handle, place->offset, &place->header);
   }
 
  private:
@@ -107,12 +114,13 @@ class ContentFiles {
     if (dbGetData(dict_->db, contentDictId, name, &size) != 0) {
       name[sizeof name - 1] = '\0';
       file.path = dictionaryFilePath(contentDictId, name);
-      file.handle = orvia::content::openFileRead(file.path.c_str());
+      file.handle = set_.open(file.path.c_str());
     }
     return file;
   }
 
   HDICT* dict_;
+  orvia::content::DataFileSet set_;  // declared before files_, whose handles it owns
   std::map<uint32_t, File> files_;
 };
 
@@ -123,30 +131,33 @@ struct Tally {
 
 // The size and then the text of a record's content, as dicGetContentSize and
 // dicGetContent read them; text is the walk's buffer, reused from entry to entry.
-orvia::Status readEntry(const IndexRecordView& view, const ContentPlace& place, std::string* text,
-                        uint32_t* size, uint32_t* length) {
+orvia::Status readEntry(const IndexRecordView& view, const ContentPlace& place,
+                        orvia::content::DataFileSet& set, std::string* text, uint32_t* size,
+                        uint32_t* length) {
   if (place.handle == orvia::content::kInvalidFile) return orvia::Status(orvia::Cause::kReadFailed);
-  orvia::Status status = orvia::content::recordContentSize(place.handle, view, size);
+  orvia::Status status = orvia::content::recordContentSize(place.handle, view, size, &set);
   if (!status.ok()) return status;
   if (text->size() <= *size) text->resize(size_t(*size) + 1);
   (*text)[0] = '\0';
-  return orvia::content::recordContentText(place.handle, view, text->data(), *size + 1, length);
+  return orvia::content::recordContentText(place.handle, view, text->data(), *size + 1, length,
+                                           &set);
 }
 
 // The first damage found in the entry, or an empty string.
-std::string checkEntry(const IndexRecordView& view, const ContentPlace& place, Tally* tally,
-                       std::string* buffer) {
+std::string checkEntry(const IndexRecordView& view, ContentFiles& files, ContentPlace* place,
+                       Tally* tally, std::string* buffer) {
   uint32_t size = 0, length = 0;
-  const orvia::Status status = readEntry(view, place, buffer, &size, &length);
+  const orvia::Status status = readEntry(view, *place, files.set(), buffer, &size, &length);
+  files.readHeader(place);
   if (!status.ok()) return "its content does not decode: " + orvia::dict::describeCause(status);
   if (length != size) return "its content decodes to another length than its size";
   const std::string_view text(buffer->data(), length);
-  if (place.userEntry) {
+  if (place->userEntry) {
     ++tally->userEntries;
   } else {
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "~!") != 0)
       return "its content does not end with the end marker";
-    ++tally->encodings[encodingName(place.header >> 24)];
+    ++tally->encodings[encodingName(place->header >> 24)];
   }
   tally->bytes += length;
   return std::string();
@@ -206,8 +217,8 @@ void verify(const GlobalOptions& options, const std::string& dictIdText) {
     if (n > 0 && dicNext(word.get(), 0) == 0) damaged(options, index, "the walk ends early");
     if (!orvia::dict::wordRecord(word.get(), &view))
       damaged(options, "record " + std::to_string(n), "the index record is damaged");
-    const ContentPlace place = files.locate(view);
-    const std::string damage = checkEntry(view, place, &tally, &buffer);
+    ContentPlace place = files.locate(view);
+    const std::string damage = checkEntry(view, files, &place, &tally, &buffer);
     if (!damage.empty())
       damaged(options, "record " + std::to_string(n) + " (" + toTerminal(dictId, view.word()) + ")",
               damage + "; " + place.describe());
