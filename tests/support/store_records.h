@@ -1,9 +1,8 @@
 // The record store as its tests and benchmarks use it through the C interface: a
-// case-folding comparison, string areas, a sorted-vector model of an index, and the
-// records of a handle read back as bytes.
+// case-folding comparison, string areas, random records, and the records of a handle read
+// back as bytes.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -61,34 +60,6 @@ inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
   return bytes + r.data;
 }
 
-// The expected content: a sorted vector where an insert goes to the lower bound.
-class Model {
- public:
-  explicit Model(DbCompareFn compare) : compare_(compare) {}
-
-  uint32_t lowerBound(const std::string& key) const {
-    auto it = std::lower_bound(records_.begin(), records_.end(), key,
-                               [&](const ModelRecord& r, const std::string& k) {
-                                 return compare_(r.data.c_str(), k.c_str()) < 0;
-                               });
-    return uint32_t(it - records_.begin());
-  }
-  uint32_t insert(const ModelRecord& record) {
-    uint32_t at = lowerBound(record.data);
-    records_.insert(records_.begin() + at, record);
-    return at;
-  }
-  void erase(uint32_t n) { records_.erase(records_.begin() + n); }
-  uint32_t size() const { return uint32_t(records_.size()); }
-
-  // The bytes the store returns for record n.
-  std::string recordBytes(uint32_t n) const { return storedRecord(records_[n], n); }
-
- private:
-  DbCompareFn compare_;
-  std::vector<ModelRecord> records_;
-};
-
 inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name = kContentName) {
   return DbInsertDescriptor{name, r.contentDictId, r.contentRef, uint32_t(r.data.size()),
                             r.data.data()};
@@ -97,7 +68,7 @@ inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name =
 // Inserts a string area; true when the store took it.
 inline bool insertArea(DBHANDLE h, const std::string& data, uint32_t ref,
                        uint32_t contentDictId = 0x01000001, const char* name = kContentName) {
-  DbInsertDescriptor d{name, contentDictId, ref, uint32_t(data.size()), data.data()};
+  DbInsertDescriptor d = descriptorFor(ModelRecord{data, contentDictId, ref}, name);
   return dbInsert(h, &d) == 1;
 }
 
@@ -148,10 +119,11 @@ inline std::vector<std::string> allRecords(DBHANDLE h) {
   return out;
 }
 
-inline std::vector<std::string> allRecords(const Model& model) {
-  std::vector<std::string> out;
-  for (uint32_t i = 0; i < model.size(); ++i) out.push_back(model.recordBytes(i));
-  return out;
+// The content file name dbGetData gives for an id, all 16 bytes; "" when it fails.
+inline std::string contentNameOf(DBHANDLE h, uint32_t contentDictId) {
+  char name[kDbContentNameSize];
+  uint32_t size = sizeof name;
+  return dbGetData(h, contentDictId, name, &size) == 1 ? std::string(name, size) : "";
 }
 
 // What dbVerify reports of the file: "" when it finds nothing wrong.
