@@ -86,18 +86,6 @@ class StoreModel {
     ASSERT_NO_FATAL_FAILURE(checkCurrent());
   }
 
-  // Reopens the handle and goes to every record.
-  void checkAll() {
-    ASSERT_NO_FATAL_FAILURE(open(path_, options_));
-    uint32_t stored = 0;
-    ASSERT_TRUE(db_->recordCount(&stored));
-    ASSERT_EQ(stored, count());
-    for (cursor_ = 0; cursor_ < stored; ++cursor_) {
-      ASSERT_TRUE(db_->gotoRecord(cursor_));
-      ASSERT_NO_FATAL_FAILURE(checkCurrent());
-    }
-  }
-
   // Every record, as the store returns it.
   std::vector<std::string> records() const {
     std::vector<std::string> out;

@@ -3,6 +3,7 @@
 // back as bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -107,16 +108,34 @@ inline uint32_t recordCount(DBHANDLE h) {
 inline std::vector<std::string> allRecords(DBHANDLE h) {
   std::vector<std::string> out;
   uint32_t count = recordCount(h), size = 0;
-  if (count == 0) return out;
   dbSearch(h, kDbSearchSelector, 0, count, &size, nullptr);
   std::string buffer(size, '\0');
   if (dbSearch(h, kDbSearchSelector, 0, count, &size, buffer.data()) == 0) return out;
-  for (size_t at = 0; at + 16 <= buffer.size();) {
-    uint32_t length = loadU32Le(reinterpret_cast<const uint8_t*>(buffer.data() + at));
-    out.push_back(buffer.substr(at, length));
-    at += length;
-  }
+  for (size_t at = 0; at < buffer.size(); at += out.back().size())
+    out.push_back(buffer.substr(at, loadU32Le(reinterpret_cast<const uint8_t*>(&buffer[at]))));
   return out;
+}
+
+// Uses a handle on an index, whatever its bytes, as readers and writers do: reads every
+// record in one batch, walks them into buffers of `capacity` bytes, seeks each key (a string
+// area), reads and steps back, and inserts the last key when asked. The batch's records.
+inline std::vector<std::string> useIndex(DBHANDLE h, const std::vector<std::string>& keys,
+                                         uint32_t capacity, bool insert) {
+  std::vector<std::string> records = allRecords(h);
+  char record[kDbMaxRecordSize];
+  dbGoto(h, 0);
+  for (uint32_t steps = 0, count = recordCount(h); steps <= count; ++steps) {
+    uint32_t size = std::min<uint32_t>(capacity, sizeof record);
+    dbGetRecord(h, &size, record);
+    if (dbNext(h) == 0) break;
+  }
+  for (const std::string& key : keys) {
+    dbSeek(h, key.c_str());
+    currentRecord(h);
+    dbPrev(h);
+  }
+  if (insert && insertArea(h, keys.back(), 11)) allRecords(h);
+  return records;
 }
 
 // The content file name dbGetData gives for an id, all 16 bytes; "" when it fails.
