@@ -69,7 +69,7 @@ inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name =
 // Inserts a string area; true when the store took it.
 inline bool insertArea(DBHANDLE h, const std::string& data, uint32_t ref,
                        uint32_t contentDictId = 0x01000001, const char* name = kContentName) {
-  DbInsertDescriptor d = descriptorFor(ModelRecord{data, contentDictId, ref}, name);
+  DbInsertDescriptor d{name, contentDictId, ref, uint32_t(data.size()), data.data()};
   return dbInsert(h, &d) == 1;
 }
 
