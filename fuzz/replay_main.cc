@@ -10,21 +10,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 int main(int argc, char** argv) {
-  size_t count = 0;
-  auto runOne = [&count](const std::filesystem::path& path) {
+  std::vector<std::filesystem::path> inputs;
+  std::error_code notAFolder;  // a file named alone: the loop below takes nothing
+  for (int i = 1; i < argc; ++i) {
+    if (!std::filesystem::is_directory(argv[i])) inputs.push_back(argv[i]);
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i], notAFolder))
+      if (entry.is_regular_file()) inputs.push_back(entry.path());
+  }
+  for (const auto& path : inputs) {
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    ++count;
-  };
-  for (int i = 1; i < argc; ++i) {
-    if (!std::filesystem::is_directory(argv[i])) {
-      runOne(argv[i]);
-      continue;
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
-      if (entry.is_regular_file()) runOne(entry.path());
   }
-  std::printf("replayed %zu inputs\n", count);
+  std::printf("replayed %zu inputs\n", inputs.size());
   return 0;
 }

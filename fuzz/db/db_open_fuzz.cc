@@ -21,32 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::remove(path.c_str());
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  // The last bytes steer the calls; the whole input is the file.
+  // The last byte steers the calls; the whole input is the file and its first bytes a key.
   uint8_t steer = size > 0 ? data[size - 1] : 0;
   DBHANDLE h = dbOpen(path.c_str(), foldCompare);
   if (h != nullptr) {
-    uint32_t count = 0;
-    dbGetInfo(h, kDbInfoRecordCount, &count);
-    char record[kDbMaxRecordSize];
-    dbGoto(h, 0);
-    for (uint32_t steps = 0; steps <= count; ++steps) {
-      uint32_t capacity = steps % 2 ? sizeof record : steer;
-      dbGetRecord(h, &capacity, record);
-      if (dbNext(h) == 0) break;
-    }
     std::string key(reinterpret_cast<const char*>(data), std::min<size_t>(size, 40));
-    key.append(3, '\0');
-    dbSeek(h, key.c_str());
-    dbPrev(h);
+    orvia::testing::useIndex(h, {key.append(3, '\0')}, steer, true);
     std::string batch(steer * 8u, '\0');
     uint32_t batchSize = uint32_t(batch.size());
     dbSearch(h, 1, steer % 4, steer, &batchSize, batch.empty() ? nullptr : batch.data());
-    static const char kName[kDbContentNameSize] = "01000001.DAT";
-    DbInsertDescriptor d{kName, 0x01000001, steer, uint32_t(key.size()), key.data()};
-    dbInsert(h, &d);
-    dbSeek(h, key.c_str());
-    uint32_t capacity = sizeof record;
-    dbGetRecord(h, &capacity, record);
     dbClose(h);
   }
   char report[64];

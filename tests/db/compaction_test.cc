@@ -1,6 +1,6 @@
-// Compaction: a new generation-numbered segment file, the log cut, the old segment file
-// removed, and a compaction that stopped before cutting the log leaves nothing replayed
-// twice.
+// Compaction: a new generation-numbered segment file with every record and content name,
+// the log cut, the old segment file removed; a compaction that stopped before cutting the
+// log leaves nothing replayed twice; and a write that grows the log too long compacts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,13 +8,15 @@
 #include "db/change_log_format.h"
 #include "db/index_header.h"
 #include "platform/file.h"
-#include "support/store_access.h"
+#include "store_model.h"
 #include "support/store_fixture.h"
 
 namespace orvia::db {
 namespace {
 
 using namespace orvia::testing;
+
+const std::string kOtherName("7F000001.DAT\0\0\0", 16);
 
 IndexHeader headerOf(const std::string& bytes) {
   IndexHeader h;
@@ -29,6 +31,7 @@ class CompactionTest : public OpenIndexTest {
     ASSERT_NO_FATAL_FAILURE(OpenIndexTest::SetUp());
     for (int i = 0; i < 30; ++i)
       ASSERT_TRUE(insertArea(h_, area("w" + std::to_string(i * 37 % 100)), 2));
+    ASSERT_TRUE(insertArea(h_, area("b"), 3, 0x7F000001, kOtherName.c_str()));
     ASSERT_EQ(dbDelete(h_, 4), 1);
   }
   IndexHeader header() { return headerOf(readFileBytes(path_)); }
@@ -39,6 +42,8 @@ class CompactionTest : public OpenIndexTest {
 
 TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
   std::vector<std::string> before = allRecords(h_);
+  reopen();
+  EXPECT_EQ(contentNameOf(h_, 0x7F000001), kOtherName) << "a name only the log holds";
   ASSERT_EQ(dbCompact(h_), 1);
   EXPECT_EQ(header().generation, 2u);
   EXPECT_EQ(header().placement, kSegmentInOwnFile);
@@ -54,6 +59,7 @@ TEST_F(CompactionTest, WritesTheNextGenerationAndRemovesThePrevious) {
   DBHANDLE other = dbOpen(path_.c_str(), foldCompare);
   ASSERT_NE(other, nullptr);
   EXPECT_EQ(allRecords(other), allRecords(h_));
+  EXPECT_EQ(contentNameOf(other, 0x7F000001), kOtherName) << "a name the segment holds";
   EXPECT_EQ(dbClose(other), 1);
 
   // Without its segment file the index does not open.
@@ -78,20 +84,16 @@ TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
   EXPECT_EQ(verifyReport(path_), "");
 }
 
-TEST(AutoCompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
-  TempDir dir;
-  std::string path = dir.file("00000001.IDX");
-  ASSERT_EQ(dbCreate(path.c_str()), 1);
+TEST_F(CompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
   OpenOptions options;
   options.compactMinLogBytes = 1024;
-  auto db = Database::open(path, foldCompare, options);
+  auto db = Database::open(path_, foldCompare, options);
   ASSERT_TRUE(db);
   for (int i = 0; i < 40; ++i)
     ASSERT_TRUE(db->insert(newRecordOf(ModelRecord{area("k" + std::to_string(i)), 1, 2})));
   ASSERT_TRUE(db->close());
-  std::string bytes = readFileBytes(path);
-  EXPECT_GT(headerOf(bytes).generation, 1u);
-  EXPECT_LE(bytes.size() - headerOf(bytes).logOffset, 1024u + kMaxLogEntrySize);
+  EXPECT_GT(header().generation, 1u);
+  EXPECT_LE(readFileBytes(path_).size() - header().logOffset, 1024u + kMaxLogEntrySize);
 }
 
 }  // namespace

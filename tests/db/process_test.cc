@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "support/store_access.h"
+#include "store_model.h"
 #include "support/store_fixture.h"
 
 namespace orvia::db {
@@ -41,44 +41,13 @@ bool succeeded(pid_t child) {
          WEXITSTATUS(status) == 0;
 }
 
-// An insert, or a delete of record `position`. The writer and the checker draw the same
-// operations from the same seed and state.
-struct Op {
-  bool insert;
-  ModelRecord record;
-  uint32_t position;
-};
-
-Op nextOp(std::mt19937& rng, const Model& model) {
-  if (model.size() < 40 || rng() % 100 < 55) return Op{true, randomRecord(rng), 0};
-  return Op{false, {}, uint32_t(rng() % model.size())};
-}
-
-void apply(const Op& op, Model* model) {
-  op.insert ? void(model->insert(op.record)) : model->erase(op.position);
-}
-
-// Writes until killed, one byte to ackFd per acknowledged operation; false when a write
-// fails.
-bool writeUntilKilled(const std::string& path, uint32_t seed, Model model, int ackFd) {
-  OpenOptions options;
-  // Every other round compacts often, so that kills land inside compactions too.
-  options.compactMinLogBytes = seed % 2 == 0 ? 8192 : OpenOptions().compactMinLogBytes;
-  auto db = Database::open(path, foldCompare, options);
-  for (std::mt19937 rng(seed); db;) {
-    Op op = nextOp(rng, model);
-    if (!(op.insert ? db->insert(newRecordOf(op.record)) : db->erase(op.position))) break;
-    apply(op, &model);
-    if (write(ackFd, "+", 1) != 1) break;
-  }
-  return false;
-}
-
+// Each round a writer takes random steps from the model's state, writing one byte to a
+// pipe per step done, until killed; the model then replays the acknowledged steps.
 TEST(CrashTest, KilledWriterKeepsEveryAcknowledgedOperation) {
   TempDir dir;
   std::string path = dir.file("00000001.IDX");
   ASSERT_EQ(dbCreate(path.c_str()), 1);
-  Model model(foldCompare);
+  StoreModel model(foldCompare);
   std::mt19937 timing(7);
   for (uint32_t round = 0; round < 60; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
@@ -86,7 +55,14 @@ TEST(CrashTest, KilledWriterKeepsEveryAcknowledgedOperation) {
     ASSERT_EQ(pipe(fds), 0);
     pid_t child = startChild([&] {
       close(fds[0]);
-      return writeUntilKilled(path, round + 1, model, fds[1]);
+      OpenOptions options;
+      // Every other round compacts often, so that kills land inside compactions too.
+      options.compactMinLogBytes = round % 2 == 1 ? 8192 : options.compactMinLogBytes;
+      model.open(path, options);
+      for (std::mt19937 rng(round + 1);;) {
+        model.step(rng);
+        if (::testing::Test::HasFailure() || write(fds[1], "+", 1) != 1) return false;
+      }
     });
     ASSERT_GE(child, 0);
     close(fds[1]);
@@ -102,13 +78,13 @@ TEST(CrashTest, KilledWriterKeepsEveryAcknowledgedOperation) {
     close(fds[0]);
 
     std::mt19937 rng(round + 1);
-    for (size_t i = 0; i < acknowledged; ++i) apply(nextOp(rng, model), &model);
+    for (size_t i = 0; i < acknowledged; ++i) model.step(rng);
     DBHANDLE h = dbOpen(path.c_str(), foldCompare);
     ASSERT_NE(h, nullptr);
     std::vector<std::string> actual = allRecords(h);
     ASSERT_EQ(dbClose(h), 1);
-    if (actual != allRecords(model)) apply(nextOp(rng, model), &model);  // the one in flight
-    ASSERT_EQ(actual, allRecords(model)) << "after " << acknowledged << " acknowledged operations";
+    if (actual != model.records()) model.step(rng);  // the one in flight
+    ASSERT_EQ(actual, model.records()) << "after " << acknowledged << " acknowledged steps";
     ASSERT_EQ(verifyReport(path), "");
   }
 }

@@ -1,6 +1,6 @@
 // The record store as its tests and benchmarks use it through the C interface: a
-// case-folding comparison, string areas, a sorted-vector model of an index, and the
-// records of a handle read back as bytes.
+// case-folding comparison, string areas, random records, and the records of a handle read
+// back as bytes.
 #pragma once
 
 #include <algorithm>
@@ -61,34 +61,6 @@ inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
   return bytes + r.data;
 }
 
-// The expected content: a sorted vector where an insert goes to the lower bound.
-class Model {
- public:
-  explicit Model(DbCompareFn compare) : compare_(compare) {}
-
-  uint32_t lowerBound(const std::string& key) const {
-    auto it = std::lower_bound(records_.begin(), records_.end(), key,
-                               [&](const ModelRecord& r, const std::string& k) {
-                                 return compare_(r.data.c_str(), k.c_str()) < 0;
-                               });
-    return uint32_t(it - records_.begin());
-  }
-  uint32_t insert(const ModelRecord& record) {
-    uint32_t at = lowerBound(record.data);
-    records_.insert(records_.begin() + at, record);
-    return at;
-  }
-  void erase(uint32_t n) { records_.erase(records_.begin() + n); }
-  uint32_t size() const { return uint32_t(records_.size()); }
-
-  // The bytes the store returns for record n.
-  std::string recordBytes(uint32_t n) const { return storedRecord(records_[n], n); }
-
- private:
-  DbCompareFn compare_;
-  std::vector<ModelRecord> records_;
-};
-
 inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name = kContentName) {
   return DbInsertDescriptor{name, r.contentDictId, r.contentRef, uint32_t(r.data.size()),
                             r.data.data()};
@@ -136,22 +108,41 @@ inline uint32_t recordCount(DBHANDLE h) {
 inline std::vector<std::string> allRecords(DBHANDLE h) {
   std::vector<std::string> out;
   uint32_t count = recordCount(h), size = 0;
-  if (count == 0) return out;
   dbSearch(h, kDbSearchSelector, 0, count, &size, nullptr);
   std::string buffer(size, '\0');
   if (dbSearch(h, kDbSearchSelector, 0, count, &size, buffer.data()) == 0) return out;
-  for (size_t at = 0; at + 16 <= buffer.size();) {
-    uint32_t length = loadU32Le(reinterpret_cast<const uint8_t*>(buffer.data() + at));
-    out.push_back(buffer.substr(at, length));
-    at += length;
-  }
+  for (size_t at = 0; at < buffer.size(); at += out.back().size())
+    out.push_back(buffer.substr(at, loadU32Le(reinterpret_cast<const uint8_t*>(&buffer[at]))));
   return out;
 }
 
-inline std::vector<std::string> allRecords(const Model& model) {
-  std::vector<std::string> out;
-  for (uint32_t i = 0; i < model.size(); ++i) out.push_back(model.recordBytes(i));
-  return out;
+// Uses a handle on an index, whatever its bytes, as readers and writers do: reads every
+// record in one batch, walks them into buffers of `capacity` bytes, seeks each key (a string
+// area), reads and steps back, and inserts the last key when asked. The batch's records.
+inline std::vector<std::string> useIndex(DBHANDLE h, const std::vector<std::string>& keys,
+                                         uint32_t capacity, bool insert) {
+  std::vector<std::string> records = allRecords(h);
+  char record[kDbMaxRecordSize];
+  dbGoto(h, 0);
+  for (uint32_t steps = 0, count = recordCount(h); steps <= count; ++steps) {
+    uint32_t size = std::min<uint32_t>(capacity, sizeof record);
+    dbGetRecord(h, &size, record);
+    if (dbNext(h) == 0) break;
+  }
+  for (const std::string& key : keys) {
+    dbSeek(h, key.c_str());
+    currentRecord(h);
+    dbPrev(h);
+  }
+  if (insert && insertArea(h, keys.back(), 11)) allRecords(h);
+  return records;
+}
+
+// The content file name dbGetData gives for an id, all 16 bytes; "" when it fails.
+inline std::string contentNameOf(DBHANDLE h, uint32_t contentDictId) {
+  char name[kDbContentNameSize];
+  uint32_t size = sizeof name;
+  return dbGetData(h, contentDictId, name, &size) == 1 ? std::string(name, size) : "";
 }
 
 // What dbVerify reports of the file: "" when it finds nothing wrong.
