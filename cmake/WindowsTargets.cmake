@@ -99,10 +99,12 @@ function(orvia_windows_import_by_ordinal importer dll def)
   set(noname ${CMAKE_BINARY_DIR}/generated/${dll}_ordinals.def)
   set(library ${CMAKE_BINARY_DIR}/generated/lib${dll}_ordinals.a)
   orvia_windows_def(${def} ${noname} ON)
-  add_custom_command(OUTPUT ${library}
-    COMMAND ${ORVIADIC_DLLTOOL} -d ${noname} -l ${library} -D ${dll}.dll
-    DEPENDS ${noname} VERBATIM)
-  add_custom_target(${dll}_ordinals DEPENDS ${library})
+  if(NOT TARGET ${dll}_ordinals)
+    add_custom_command(OUTPUT ${library}
+      COMMAND ${ORVIADIC_DLLTOOL} -d ${noname} -l ${library} -D ${dll}.dll
+      DEPENDS ${noname} VERBATIM)
+    add_custom_target(${dll}_ordinals DEPENDS ${library})
+  endif()
   get_target_property(libraries ${importer} LINK_LIBRARIES)
   list(TRANSFORM libraries REPLACE "^${dll}$" "${library}")
   set_property(TARGET ${importer} PROPERTY LINK_LIBRARIES ${libraries})
