@@ -15,25 +15,18 @@
 #include <string>
 #include <vector>
 
+#include "db/bench_index.h"
 #include "orviadb.h"
 #include "support/ratio_reporter.h"
 #include "support/store_records.h"
 
 namespace {
 
-using orvia::storeU32Le;
+using orvia::bench::areaOf;
+using orvia::bench::bulkLoadIndex;
+using orvia::bench::keyOf;
+using orvia::bench::recordsFor;
 using orvia::db::testing::foldCompare;
-
-// Key i: five letters counting in base 26, so keys come out in order; a headword of
-// varying length follows.
-std::string keyOf(uint32_t i) {
-  char letters[5];
-  for (int k = 4; k >= 0; --k, i /= 26) letters[k] = char('a' + i % 26);
-  return std::string(letters, 5);
-}
-std::string areaOf(uint32_t i) {
-  return orvia::db::testing::area(keyOf(i), std::string(i % 7, 'h'));
-}
 
 std::string benchDir() {
   static const std::string dir = [] {
@@ -45,33 +38,13 @@ std::string benchDir() {
   return dir;
 }
 
-std::string recordsFor(uint32_t count, uint64_t* bytes) {
-  std::string records;
-  for (uint32_t i = 0; i < count; ++i) {
-    std::string data = areaOf(i);
-    std::string head(16, '\0');
-    auto* p = reinterpret_cast<uint8_t*>(head.data());
-    storeU32Le(p, uint32_t(16 + data.size()));
-    storeU32Le(p + 4, 0x01000001);
-    storeU32Le(p + 8, i);
-    records += head;
-    records += data;
-  }
-  *bytes = records.size();
-  return records;
-}
-
 // An index of `count` records, bulk loaded once.
 const std::string& indexOf(uint32_t count) {
   static std::map<uint32_t, std::string> built;
   auto it = built.find(count);
   if (it != built.end()) return it->second;
   std::string path = benchDir() + "/" + std::to_string(count) + ".IDX";
-  uint64_t bytes = 0;
-  std::string records = recordsFor(count, &bytes);
-  DbContentName name{0x01000001, "01000001.DAT"};
-  if (dbBulkLoad(path.c_str(), foldCompare, records.data(), uint32_t(bytes), count, &name, 1) != 1)
-    std::abort();
+  if (!bulkLoadIndex(path, count)) std::abort();
   return built[count] = path;
 }
 

@@ -36,6 +36,21 @@ std::string copyOf(const RecordView& record) {
   return bytes;
 }
 
+// Removes the segment files of the generations before header's. Each compaction removes
+// them all, not only the last, and so does each writer's open: on Windows a file another
+// process keeps open without sharing its removal stays, and is tried again later.
+void removeOlderSegments(const std::string& indexPath, const IndexHeader& header) {
+  std::vector<std::string> ends;
+  if (header.placement != kSegmentInOwnFile ||
+      !platform::listFileNameEnds(indexPath.c_str(), &ends))
+    return;
+  for (const std::string& end : ends) {
+    uint32_t generation = 0;
+    if (segmentGenerationOf(end, &generation) && generation < header.generation)
+      platform::removeFile(segmentPathFor(indexPath, generation).c_str());
+  }
+}
+
 }  // namespace
 
 Database::Database(std::string path, DbCompareFn compare, const OpenOptions& options)
@@ -61,6 +76,8 @@ std::unique_ptr<Database> Database::open(const std::string& path, DbCompareFn co
     return nullptr;
   db->fileMap_ = db->file_->map(header.logOffset);
   if (!db->fileMap_ || !db->load(header, size, counter, &db->state_)) return nullptr;
+  // The shared lock keeps compactions out, so no handle is about to open an older segment.
+  if (!db->options_.readOnly) removeOlderSegments(path, db->state_.header);
   return db;
 }
 
@@ -338,8 +355,7 @@ bool Database::compactLocked() {
   file_->truncate(old.logOffset);
   bumpCounter();
   bool reloaded = syncWithFile(true, Cursor::kKeepPosition);
-  if (old.placement == kSegmentInOwnFile)
-    platform::removeFile(segmentPathFor(path_, old.generation).c_str());
+  removeOlderSegments(path_, next);
   return durable && reloaded;
 }
 

@@ -8,6 +8,9 @@
 namespace orvia::db {
 namespace {
 
+// Segment file names end in the generation as upper-case hexadecimal digits.
+const char kHex[] = "0123456789ABCDEF";
+
 bool decodeSlot(const uint8_t* p, IndexHeader* out) {
   if (loadU32Le(p + 60) != crc32c(p, kHeaderSlotCrcOffset)) return false;
   if (loadU32Le(p) != kFormatVersion) return false;
@@ -68,10 +71,21 @@ uint64_t decodeChangeCounter(const uint8_t* prefix) {
 }
 
 std::string segmentPathFor(const std::string& indexPath, uint32_t generation) {
-  static const char kHex[] = "0123456789ABCDEF";
   std::string path = indexPath + ".";
   for (int shift = 28; shift >= 0; shift -= 4) path += kHex[(generation >> shift) & 0xF];
   return path;
+}
+
+bool segmentGenerationOf(const std::string& end, uint32_t* generation) {
+  if (end.size() != 9 || end[0] != '.') return false;
+  uint32_t value = 0;
+  for (size_t i = 1; i < end.size(); ++i) {
+    const char* digit = end[i] == '\0' ? nullptr : std::strchr(kHex, end[i]);
+    if (digit == nullptr) return false;
+    value = value << 4 | uint32_t(digit - kHex);
+  }
+  *generation = value;
+  return true;
 }
 
 }  // namespace orvia::db

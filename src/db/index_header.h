@@ -29,5 +29,8 @@ uint64_t decodeChangeCounter(const uint8_t* prefix);
 
 // The file holding an own-file segment of the given generation.
 std::string segmentPathFor(const std::string& indexPath, uint32_t generation);
+// The generation of the segment file whose path is the index path followed by end
+// (".0000002A"); false for any other ending.
+bool segmentGenerationOf(const std::string& end, uint32_t* generation);
 
 }  // namespace orvia::db

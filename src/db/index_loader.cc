@@ -43,11 +43,10 @@ bool readIndexHeader(const platform::File& file, IndexHeader* header, uint64_t* 
 bool openSegment(const std::string& indexPath, const IndexHeader& header,
                  const platform::FileMapping& indexMap, LoadedSegment* out, Problem* problem) {
   LoadedSegment segment;
-  const uint8_t* bytes;
+  const platform::FileMapping* map = &indexMap;
   if (header.placement == kSegmentInFile) {
     if (indexMap.size() < header.segmentOffset + header.segmentSize)
       return fail(problem, header.segmentOffset, "segment outside the mapped file");
-    bytes = indexMap.data() + header.segmentOffset;
     segment.fileOffset = header.segmentOffset;
   } else {
     segment.file = platform::openFile(segmentPathFor(indexPath, header.generation).c_str(),
@@ -58,9 +57,9 @@ bool openSegment(const std::string& indexPath, const IndexHeader& header,
     if (size != header.segmentSize) return fail(problem, size, "segment file has the wrong size");
     segment.map = segment.file->map(size);
     if (!segment.map) return fail(problem, 0, "segment file cannot be mapped");
-    bytes = segment.map->data();
+    map = segment.map.get();
   }
-  if (!SegmentReader::open(bytes, header.segmentSize, &segment.reader))
+  if (!SegmentReader::open(*map, segment.fileOffset, header.segmentSize, &segment.reader))
     return fail(problem, segment.fileOffset, "segment header damaged");
   *out = std::move(segment);
   return true;

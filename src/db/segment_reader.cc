@@ -7,8 +7,10 @@
 
 namespace orvia::db {
 
-bool SegmentReader::open(const uint8_t* bytes, uint64_t size, SegmentReader* out) {
-  if (bytes == nullptr || size < kSegmentHeaderSize) return false;
+bool SegmentReader::open(const platform::FileMapping& map, uint64_t offset, uint64_t size,
+                         SegmentReader* out) {
+  if (size < kSegmentHeaderSize || !map.fetch(offset, kSegmentHeaderSize)) return false;
+  const uint8_t* bytes = map.data() + offset;
   if (std::memcmp(bytes, kSegmentMagic, sizeof kSegmentMagic) != 0) return false;
   if (loadU32Le(bytes + 60) != crc32c(bytes, kSegmentHeaderCrcOffset)) return false;
   SegmentReader r;
@@ -21,15 +23,25 @@ bool SegmentReader::open(const uint8_t* bytes, uint64_t size, SegmentReader* out
   uint64_t expected = kSegmentHeaderSize + r.recordsSize_ + 4 * (uint64_t(r.count_) + 1) +
                       uint64_t(r.nameCount_) * kNameEntrySize;
   if (expected != size) return false;
+  r.map_ = &map;
+  r.mapOffset_ = offset;
+  r.size_ = size;
   r.bytes_ = bytes;
   r.records_ = bytes + kSegmentHeaderSize;
   r.table_ = r.records_ + r.recordsSize_;
   r.names_ = r.table_ + 4 * (uint64_t(r.count_) + 1);
+  // Names are few and looked up by every content read: fetched once here.
+  if (!r.fetch(r.names_, r.nameTableSize())) return false;
   *out = r;
   return true;
 }
 
+bool SegmentReader::fetchAll() const {
+  return map_->fetch(mapOffset_, size_);
+}
+
 bool SegmentReader::recordAt(uint32_t n, RecordView* out) const {
+  if (!fetch(table_ + 4 * uint64_t(n), 8)) return false;
   uint32_t begin = loadU32Le(table_ + 4 * uint64_t(n));
   uint32_t end = loadU32Le(table_ + 4 * uint64_t(n) + 4);
   // The slot must lie inside the area and hold a whole record and its padding.
@@ -38,6 +50,7 @@ bool SegmentReader::recordAt(uint32_t n, RecordView* out) const {
   if (slot < kRecordHeaderSize + kRecordPadding || slot > kMaxRecordSize + kRecordPadding)
     return false;
   const uint8_t* p = records_ + begin;
+  if (!fetch(p, slot)) return false;
   uint32_t length = loadU32Le(p);
   if (length != slot - kRecordPadding) return false;
   if ((p[length] | p[length + 1] | p[length + 2] | p[length + 3]) != 0) return false;

@@ -1,11 +1,13 @@
 // Read access to a segment's bytes (segment_format.h). Holds no memory of its own: the
-// bytes belong to a mapping that must outlive the reader.
+// bytes belong to a mapping that must outlive the reader, and each access fetches the
+// bytes it reads, so that opening reads no more than the header and the name table.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "db/record_view.h"
+#include "platform/file.h"
 
 namespace orvia::db {
 
@@ -13,12 +15,14 @@ class SegmentReader {
  public:
   SegmentReader() = default;
 
-  // Checks the header and that the parts add up to size; O(1).
-  static bool open(const uint8_t* bytes, uint64_t size, SegmentReader* out);
+  // The segment at offset in map. Checks the header and that the parts add up to size;
+  // reads only the header and the name table.
+  static bool open(const platform::FileMapping& map, uint64_t offset, uint64_t size,
+                   SegmentReader* out);
 
   uint32_t count() const { return count_; }
   uint32_t nameCount() const { return nameCount_; }
-  // REQUIRES: n < count(). False when the record's bytes are damaged.
+  // REQUIRES: n < count(). False when the record's bytes are damaged or cannot be read.
   bool recordAt(uint32_t n, RecordView* out) const;
   // Offset of record n from the segment's start, for reports. REQUIRES: n < count().
   uint64_t recordOffset(uint32_t n) const;
@@ -28,7 +32,9 @@ class SegmentReader {
   uint32_t nameIdAt(uint32_t i) const;
   const uint8_t* nameAt(uint32_t i) const;
 
-  // The checksummed regions, for verify.
+  // Reads the whole segment; false when it cannot be read.
+  bool fetchAll() const;
+  // The checksummed regions, for verify. REQUIRES: fetchAll() succeeded.
   const uint8_t* header() const { return bytes_; }
   const uint8_t* records() const { return records_; }
   uint64_t recordsSize() const { return recordsSize_; }
@@ -39,6 +45,14 @@ class SegmentReader {
   uint64_t offsetTableOffset() const { return uint64_t(table_ - bytes_); }
 
  private:
+  // Fetches size bytes at p, a pointer into the segment.
+  bool fetch(const uint8_t* p, uint64_t size) const {
+    return map_->fetch(mapOffset_ + uint64_t(p - bytes_), size);
+  }
+
+  const platform::FileMapping* map_ = nullptr;
+  uint64_t mapOffset_ = 0;
+  uint64_t size_ = 0;
   const uint8_t* bytes_ = nullptr;
   const uint8_t* records_ = nullptr;
   const uint8_t* table_ = nullptr;

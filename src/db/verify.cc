@@ -17,6 +17,7 @@ bool fail(Problem* problem, uint64_t offset, const std::string& what) {
 bool checkSegment(const LoadedSegment& segment, DbCompareFn compare, Problem* problem) {
   const SegmentReader& r = segment.reader;
   const uint64_t base = segment.fileOffset;
+  if (!r.fetchAll()) return fail(problem, base, "segment cannot be read");
   const uint8_t* header = r.header();
   if (loadU32Le(header + 24) != crc32c(r.records(), r.recordsSize()))
     return fail(problem, base + kSegmentHeaderSize, "records area fails its checksum");

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace orvia::platform {
 
@@ -28,12 +30,19 @@ enum class FileMode {
 };
 
 // A read-only view of the first size() bytes of a file, owned by whoever mapped it and
-// released on destruction. It may outlive the File it came from.
+// released on destruction. It may outlive the File it came from. Past the file's first
+// 256 bytes, which every data() shows as they are now, bytes may be read from the file
+// only when fetched, and stay as they were read: a range is read through data() only
+// after fetch() said yes to it, and only in a file that no longer changes there. One
+// thread at a time.
 class FileMapping {
  public:
   virtual ~FileMapping() = default;
   virtual const uint8_t* data() const = 0;
   virtual uint64_t size() const = 0;
+  // Makes [offset, offset + n) of data() hold the file's bytes; false when the range
+  // passes size() or cannot be read.
+  virtual bool fetch(uint64_t offset, uint64_t n) const = 0;
 };
 
 // An open file. Destroying it releases its lock, if it holds one, and closes it.
@@ -71,6 +80,10 @@ bool fileExists(const char* path);
 // Takes the name away at once, even while Files keep the file open; false for a null
 // path or one that names no file.
 bool removeFile(const char* path);
+// Sets *ends to what follows the name part of pathPrefix in the names of the files of its
+// directory that begin with it (matched as the system matches names: on Windows without
+// regard to case). False when the directory cannot be read.
+bool listFileNameEnds(const char* pathPrefix, std::vector<std::string>* ends);
 // Renames from over to, replacing to atomically, and makes the rename durable; false
 // when from names no file. Files open on either keep the file they opened.
 bool replaceFile(const char* from, const char* to);

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -22,6 +23,10 @@ class PosixMapping final : public FileMapping {
   }
   const uint8_t* data() const override { return static_cast<const uint8_t*>(base_); }
   uint64_t size() const override { return size_; }
+  // The kernel reads mapped pages on first touch.
+  bool fetch(uint64_t offset, uint64_t n) const override {
+    return offset <= size_ && n <= size_ - offset;
+  }
 
  private:
   void* base_;
@@ -144,6 +149,24 @@ bool fileExists(const char* path) {
 
 bool removeFile(const char* path) {
   return path != nullptr && unlink(path) == 0;
+}
+
+bool listFileNameEnds(const char* pathPrefix, std::vector<std::string>* ends) {
+  if (pathPrefix == nullptr) return false;
+  std::string prefix = pathPrefix;
+  size_t slash = prefix.find_last_of('/');
+  std::string directory = slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
+  DIR* dir = opendir(directory.c_str());
+  if (dir == nullptr) return false;
+  ends->clear();
+  while (const dirent* entry = readdir(dir)) {
+    std::string found = entry->d_name;
+    if (found.size() > name.size() && found.compare(0, name.size(), name) == 0)
+      ends->push_back(found.substr(name.size()));
+  }
+  closedir(dir);
+  return true;
 }
 
 bool replaceFile(const char* from, const char* to) {

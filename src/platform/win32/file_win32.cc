@@ -6,17 +6,21 @@
 // lock is a lock on one byte far past any real data: it excludes other lockers and never
 // blocks a read.
 //
-// A "mapping" is a private copy read at map time. Windows refuses to shorten a file
-// while any process holds a section of it, and the record store cuts its log while other
-// handles keep the file's head mapped. Past its prefix that head never changes once
-// written; the prefix holds the change counter other processes bump, so the copy reads
-// the prefix again each time it is looked at, as a real mapping would show it.
+// A "mapping" reads the file into memory instead of mapping it. Windows refuses to
+// shorten a file while any process holds a section of it (Wine refuses even beyond the
+// section), and the record store cuts its log while other handles keep the file's head
+// mapped. The bytes are read when first fetched, in chunks, so that a mapping costs the
+// same at any file size. Past its prefix that head never changes once written; the prefix
+// holds the change counter other processes bump, so it is read again each time it is
+// looked at, as a real mapping would show it.
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
@@ -43,15 +47,32 @@ bool seekTo(HANDLE handle, uint64_t offset) {
   return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
 }
 
-// The bytes of the file's prefix, which a copy reads again at every look.
+// The bytes of the file's prefix, which a mapping reads again at every look.
 constexpr size_t kLivePrefixSize = 256;
+// What one fetch reads at least: enough for a record and its neighbours.
+constexpr uint64_t kFetchChunkSize = 16 * 1024;
 
-class CopiedMapping final : public FileMapping {
+// Positioned read of all n bytes; false when the file ends before them.
+bool readFully(HANDLE handle, uint64_t offset, uint8_t* dst, size_t n) {
+  size_t done = 0;
+  while (done < n) {
+    DWORD chunk = DWORD(n - done < kMaxChunk ? n - done : kMaxChunk), read = 0;
+    OVERLAPPED at = overlappedAt(offset + done);
+    if (!ReadFile(handle, dst + done, chunk, &read, &at) || read == 0) return false;
+    done += read;
+  }
+  return true;
+}
+
+class ReadMapping final : public FileMapping {
  public:
   // Takes ownership of file, a handle of its own on the mapped file.
-  CopiedMapping(HANDLE file, std::unique_ptr<uint8_t[]> bytes, uint64_t size)
-      : file_(file), bytes_(std::move(bytes)), size_(size) {}
-  ~CopiedMapping() override {
+  ReadMapping(HANDLE file, std::unique_ptr<uint8_t[]> bytes, uint64_t size)
+      : file_(file),
+        bytes_(std::move(bytes)),
+        size_(size),
+        fetched_(size_t((size + kFetchChunkSize - 1) / kFetchChunkSize)) {}
+  ~ReadMapping() override {
     if (file_ != nullptr) CloseHandle(file_);
   }
   // A failed read leaves the bytes of the last look.
@@ -66,10 +87,32 @@ class CopiedMapping final : public FileMapping {
   }
   uint64_t size() const override { return size_; }
 
+  // Each run of chunks not yet read is read at once.
+  bool fetch(uint64_t offset, uint64_t n) const override {
+    if (offset > size_ || n > size_ - offset) return false;
+    if (n == 0) return true;
+    size_t chunk = size_t(offset / kFetchChunkSize);
+    const size_t last = size_t((offset + n - 1) / kFetchChunkSize);
+    while (chunk <= last) {
+      if (fetched_[chunk]) {
+        ++chunk;
+        continue;
+      }
+      size_t end = chunk;
+      while (end <= last && !fetched_[end]) ++end;
+      uint64_t from = chunk * kFetchChunkSize;
+      uint64_t to = end * kFetchChunkSize < size_ ? end * kFetchChunkSize : size_;
+      if (!readFully(file_, from, bytes_.get() + from, size_t(to - from))) return false;
+      for (; chunk < end; ++chunk) fetched_[chunk] = true;
+    }
+    return true;
+  }
+
  private:
   HANDLE file_;
   std::unique_ptr<uint8_t[]> bytes_;
   uint64_t size_;
+  mutable std::vector<bool> fetched_;
 };
 
 class WinFile final : public File {
@@ -130,15 +173,16 @@ class WinFile final : public File {
   }
 
   std::unique_ptr<FileMapping> map(uint64_t size) const override {
-    if (size == 0) return std::make_unique<CopiedMapping>(nullptr, nullptr, 0);
+    if (size == 0) return std::make_unique<ReadMapping>(nullptr, nullptr, 0);
     if (size > uint64_t(SIZE_MAX)) return nullptr;
+    // Untouched, the block takes address space but no memory: fetches fill it.
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(size)]);
-    size_t got = 0;
-    if (!bytes || !readAt(0, bytes.get(), size_t(size), &got) || got != size) return nullptr;
+    uint64_t fileSize = 0;
+    if (!bytes || !this->size(&fileSize) || fileSize < size) return nullptr;
     HANDLE own = nullptr;
     HANDLE process = GetCurrentProcess();
     if (!DuplicateHandle(process, handle_, process, &own, GENERIC_READ, FALSE, 0)) return nullptr;
-    return std::make_unique<CopiedMapping>(own, std::move(bytes), size);
+    return std::make_unique<ReadMapping>(own, std::move(bytes), size);
   }
 
  private:
@@ -207,6 +251,27 @@ bool removeFile(const char* path) {
     return true;
   }
   return DeleteFileA(path) != 0;
+}
+
+bool listFileNameEnds(const char* pathPrefix, std::vector<std::string>* ends) {
+  if (pathPrefix == nullptr) return false;
+  std::string prefix = pathPrefix;
+  size_t separator = prefix.find_last_of("\\/:");
+  size_t nameSize = prefix.size() - (separator == std::string::npos ? 0 : separator + 1);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+  ends->clear();
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    // The pattern also matches short names; the long name is the one that counts.
+    const char* name = found.cFileName;
+    if (std::strlen(name) > nameSize &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name, int(nameSize),
+                       prefix.c_str() + prefix.size() - nameSize, int(nameSize)) == CSTR_EQUAL)
+      ends->push_back(name + nameSize);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return true;
 }
 
 bool replaceFile(const char* from, const char* to) {
