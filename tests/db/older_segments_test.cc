@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/file.h"
-#include "support/store_access.h"
 #include "support/store_fixture.h"
 #include "support/store_records.h"
 #include "support/temp_dir.h"
