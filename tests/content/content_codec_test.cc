@@ -1,7 +1,9 @@
-// The LZW and Huffman decoders against code streams and trees worked out by hand
-// (tests/data/content/lzw1, lzw64, huffman; the usual trees are those of head.hex).
+// The LZW and Huffman decoders: code streams and trees worked out by hand (cases in
+// tests/data/content/streams.txt; the usual trees are those of head.hex), a full LZW
+// table, and the table-driven Huffman decoder against a plain walk of random trees.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "base/bytes.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"
+#include "support/case_table.h"
 #include "support/golden.h"
 
 namespace orvia::content {
@@ -16,119 +19,65 @@ namespace {
 
 using orvia::testing::goldenBytes;
 
+const uint8_t* u8(const std::string& s) {
+  return reinterpret_cast<const uint8_t*>(s.data());
+}
+
 // Trees laid out as a data file holds them from 0x10001: three u16 sizes, then the trees.
 struct GoldenTrees {
   explicit GoldenTrees(const std::string& file)
       : bytes(file == "head" ? goldenBytes("content/head.hex").substr(0x10001)
                              : goldenBytes("content/huffman/" + file + ".hex")) {
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data());
     for (uint32_t t = 0, at = 6; t < 3 && bytes.size() >= 6; at += view.size[t++]) {
-      view.tree[t] = p + at;
-      view.size[t] = loadU16Le(p + 2 * t);
+      view.tree[t] = u8(bytes) + at;
+      view.size[t] = loadU16Le(u8(bytes) + 2 * t);
     }
   }
   std::string bytes;
   HuffmanTrees view;
 };
 
-enum Codec { kLzw1, kLzw64, kHuffman };
-
-struct StreamCase {
-  Codec codec;
-  const char* file;
-  uint32_t capacity;
-  std::string text;  // empty: the decoder gives 0
-  const char* trees = "head";
-};
-
-const StreamCase kStreams[] = {
-    {kLzw1, "two_literals", 16, "ab"},
-    {kLzw1, "code_just_created", 16, "aaa"},
-    {kLzw1, "older_entry", 16, "abab"},
-    {kLzw1, "widen_at_256", 16, "ab"},
-    {kLzw1, "short_last_word", 16, "abab"},
-    {kLzw1, "two_literals", 3, "ab"},
-    {kLzw1, "two_literals", 2, ""},
-    {kLzw1, "two_literals", 1, ""},
-    {kLzw1, "first_code_0", 16, ""},
-    {kLzw1, "ends_before_end_code", 16, ""},
-    {kLzw1, "empty", 16, ""},
-    {kLzw1, "code_past_last_entry", 16, ""},
-    {kLzw1, "widen_past_16_bits", 16, ""},
-    {kLzw64, "two_literals", 16, "ab"},
-    {kLzw64, "reset_then_literal", 16, "abc"},
-    {kLzw64, "literal_0", 16, std::string("\0z", 2)},
-    {kLzw64, "width_grows_at_257", 16, "ab"},
-    {kLzw64, "entry_numbers_restart", 16, "abccc"},
-    {kLzw64, "reset_then_end", 16, "a"},
-    {kLzw64, "first_code_256", 16, ""},
-    {kLzw64, "code_past_last_entry", 16, ""},
-    {kLzw64, "two_literals", 3, "ab"},
-    {kLzw64, "two_literals", 2, ""},
-    {kHuffman, "two_letters_marker", 16, "ab~!"},
-    {kHuffman, "two_letters_marker", 5, "ab~!"},
-    {kHuffman, "two_letters_marker", 4, ""},
-    {kHuffman, "disarmed_rearmed_crlf", 16, "~a~!\r\n~!"},
-    {kHuffman, "rearmed_cr", 16, "~a\r~!"},
-    {kHuffman, "tilde_cr", 16, "~a~\r~!"},
-    {kHuffman, "double_byte", 16, "a\xB0\xA1\xB0\xA2~!"},
-    {kHuffman, "ends_before_marker", 16, ""},
-    {kHuffman, "empty", 16, ""},
-    {kHuffman, "two_letters_marker", 16, "ab~!", "trees_leaf_roots_tree1_tree2"},
-    {kHuffman, "double_byte", 16, "", "trees_leaf_roots_tree1_tree2"},
-    {kHuffman, "zero_byte", 16, "", "trees_branch_out_of_tree"},
-    {kHuffman, "zero_byte", 16, "", "trees_leaf_not_a_byte"},
-};
-
 TEST(ContentCodec, GoldenStreams) {
-  const char* const kFolders[] = {"lzw1", "lzw64", "huffman"};
-  for (const StreamCase& c : kStreams) {
-    SCOPED_TRACE(::testing::Message() << kFolders[c.codec] << "/" << c.file << ", capacity "
-                                      << c.capacity << ", trees " << c.trees);
-    const std::string bytes =
-        goldenBytes(std::string("content/") + kFolders[c.codec] + "/" + c.file + ".hex");
-    const uint8_t* body = reinterpret_cast<const uint8_t*>(bytes.data());
-    const uint32_t size = uint32_t(bytes.size());
-    std::string out(c.capacity + 8, '\x7F');
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/streams.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string& codec = c.fields[0];
+    const std::string body = goldenBytes("content/" + codec + "/" + c.fields[1] + ".hex");
+    const uint32_t size = uint32_t(body.size()), capacity = uint32_t(c.number(2));
+    const std::string text = *c.bytes(3);
+    std::string out(capacity + 8, '\x7F');
     uint8_t* o = reinterpret_cast<uint8_t*>(out.data());
-    const GoldenTrees trees(c.trees);
-    HuffmanDecoder decoder;
-    uint32_t got = 0, textSize = c.text.size();
-    if (c.codec == kLzw1) {
-      got = lzwType1Decode(body, size, o, c.capacity);
-      textSize = lzwType1Size(body, size);
-    } else if (c.codec == kLzw64) {
-      got = lzwType64Decode(body, size, o, c.capacity);
+    uint32_t got = 0, textSize = uint32_t(text.size());
+    if (codec == "lzw1") {
+      got = lzwType1Decode(u8(body), size, o, capacity);
+      textSize = lzwType1Size(u8(body), size);
+    } else if (codec == "lzw64") {
+      got = lzwType64Decode(u8(body), size, o, capacity);
     } else {
+      const GoldenTrees trees(c.fields[4]);
+      HuffmanDecoder decoder;
       ASSERT_TRUE(decoder.load(trees.view));
-      got = huffmanTextDecode(trees.view, body, size, o, c.capacity);
-      textSize = decoder.textSize(body, size);
-      EXPECT_EQ(huffmanTextSize(trees.view, body, size), textSize);
+      got = huffmanTextDecode(trees.view, u8(body), size, o, capacity);
+      textSize = decoder.textSize(u8(body), size);
+      EXPECT_EQ(huffmanTextSize(trees.view, u8(body), size), textSize);
     }
-    EXPECT_EQ(got, c.text.size());
-    EXPECT_EQ(out.substr(c.capacity), std::string(8, '\x7F')) << "wrote past the capacity";
+    EXPECT_EQ(got, text.size());
+    EXPECT_EQ(out.substr(capacity), std::string(8, '\x7F')) << "wrote past the capacity";
     if (got != 0) {
-      EXPECT_EQ(out.substr(0, got + 1), c.text + '\0');
+      EXPECT_EQ(out.substr(0, got + 1), text + '\0');
     }
-    if (c.capacity == 16) {
-      EXPECT_EQ(textSize, c.text.size());
+    if (capacity == 16) {
+      EXPECT_EQ(textSize, text.size());
     }
   }
 }
 
-// False for trees that would yield symbols without reading bits whatever the text: a
-// leaf at the root of tree 0. Leaves at the roots of trees 1 and 2 fail only a run.
+// Only a leaf at the root of tree 0 yields symbols without reading bits whatever the
+// text; leaves at the roots of trees 1 and 2 fail only a run.
 TEST(ContentCodec, HuffmanTreesThatYieldWithoutBitsAreRefused) {
-  const std::pair<const char*, bool> cases[] = {
-      {"trees_leaf_root_tree0", false},  {"trees_leaf_roots_tree1_tree2", true},
-      {"trees_switch_root_tree1", true}, {"trees_leaf_root_tree1_only", true},
-      {"trees_empty_1_2", true},         {"head", true},
-  };
-  for (const auto& [file, usable] : cases) {
-    SCOPED_TRACE(file);
-    HuffmanDecoder decoder;
-    EXPECT_EQ(decoder.load(GoldenTrees(file).view), usable);
-  }
+  EXPECT_FALSE(HuffmanDecoder().load(GoldenTrees("trees_leaf_root_tree0").view));
+  for (const char* file : {"trees_leaf_roots_tree1_tree2", "trees_switch_root_tree1",
+                           "trees_leaf_root_tree1_only", "trees_empty_1_2", "head"})
+    EXPECT_TRUE(HuffmanDecoder().load(GoldenTrees(file).view)) << file;
 }
 
 // Codes as the format packs them: 32-bit little-endian words filled from the top bit.
@@ -143,11 +92,6 @@ std::string packCodes(const std::vector<std::pair<uint32_t, uint32_t>>& codes) {
     out += {char(word), char(word >> 8), char(word >> 16), char(word >> 24)};
   }
   return out;
-}
-
-uint32_t decodeType1(const std::string& body, std::string& out) {
-  return lzwType1Decode(reinterpret_cast<const uint8_t*>(body.data()), uint32_t(body.size()),
-                        reinterpret_cast<uint8_t*>(out.data()), uint32_t(out.size()));
 }
 
 // Literals fill entries 257..32767; then the table is full: no entry is made, old
@@ -168,13 +112,105 @@ TEST(ContentCodec, LzwFullTableKeepsDecoding) {
   bad.insert(bad.end(), {{256, 15}, {32769, 16}, {0, 16}});
   const std::string pair = literals.substr(32510, 2);
   const std::string expected = literals + pair + pair + pair[0];
-  const std::string body = packCodes(good);
+  const std::string body = packCodes(good), badBody = packCodes(bad);
   std::string out(expected.size() + 1, '\0');
-  EXPECT_EQ(decodeType1(body, out), expected.size());
-  EXPECT_TRUE(out.compare(0, expected.size(), expected) == 0);
-  EXPECT_EQ(lzwType1Size(reinterpret_cast<const uint8_t*>(body.data()), uint32_t(body.size())),
+  uint8_t* o = reinterpret_cast<uint8_t*>(out.data());
+  EXPECT_EQ(lzwType1Decode(u8(body), uint32_t(body.size()), o, uint32_t(out.size())),
             expected.size());
-  EXPECT_EQ(decodeType1(packCodes(bad), out), 0u);
+  EXPECT_TRUE(out.compare(0, expected.size(), expected) == 0);
+  EXPECT_EQ(lzwType1Size(u8(body), uint32_t(body.size())), expected.size());
+  EXPECT_EQ(lzwType1Decode(u8(badBody), uint32_t(badBody.size()), o, uint32_t(out.size())), 0u);
+}
+
+// The format's walk of the trees, bit by bit, with the decoder's failure rules; out ==
+// nullptr counts. Returns the length, or 0 on failure.
+uint32_t referenceWalk(const HuffmanTrees& trees, const std::string& body, uint8_t* out,
+                       uint32_t capacity) {
+  size_t bit = 0;
+  auto symbol = [&](int t, uint32_t* s) {
+    for (uint32_t i = 0; i < trees.size[t] / 2;) {
+      const uint32_t entry = loadU16Le(trees.tree[t] + 2 * i);
+      if (entry >= 0x200) {
+        *s = entry - 0x200;
+        return *s <= 0xFF;
+      }
+      if (bit >= body.size() * 8) return false;
+      i = (uint8_t(body[bit / 8]) >> (7 - bit % 8)) & 1 ? i + 1 : entry;
+      ++bit;
+    }
+    return false;
+  };
+  uint32_t n = 0;
+  auto append = [&](uint32_t b) {
+    if (out != nullptr) out[n] = uint8_t(b);
+    return ++n != capacity;
+  };
+  // A double-byte run after the switch symbol; true once it switches back.
+  auto run = [&]() {
+    for (uint32_t first, second;;) {
+      const size_t before = bit;
+      if (!symbol(1, &first)) return false;
+      if (first == 0xFF) return true;
+      if (!append(first) || !symbol(2, &second) || !append(second)) return false;
+      if (bit == before) return false;  // leaves at both roots: a run that never ends
+    }
+  };
+  bool armed = true, afterTilde = false;
+  for (uint32_t s;;) {
+    if (!symbol(0, &s)) return 0;
+    if (s == 0xFF) {
+      afterTilde = false;
+      if (!run()) return 0;
+    } else if (!append(s)) {
+      return 0;
+    } else if (afterTilde) {
+      afterTilde = false;
+      if (armed && s == '!') return out != nullptr ? (out[n] = 0, n) : n;
+      armed = !armed && (s == 13 || s == 10);
+    } else {
+      afterTilde = s == '~';
+      armed = armed || s == 13 || s == 10;
+    }
+  }
+}
+
+// Random trees over a small alphabet rich in '~', '!', CR, LF and the switch, some of
+// them damaged (branches out of the tree, leaves that are not bytes), random bodies.
+TEST(HuffmanDecoderTest, TableDrivenMatchesBitByBitWalk) {
+  std::mt19937 rng(7);
+  const uint16_t alphabet[] = {'a', '~', '!', 13, 10, 0xFF, 0xB0, 'z'};
+  uint32_t agreedTexts = 0;
+  for (int round = 0; round < 20000; ++round) {
+    SCOPED_TRACE(::testing::Message() << "seed 7, round " << round);
+    std::string trees[3];
+    HuffmanTrees view;
+    for (uint32_t t = 0; t < 3; ++t) {
+      const uint32_t entries = t == 0 ? 3 + rng() % 40 : 1 + rng() % 12;
+      for (uint32_t i = 0; i < entries; ++i) {
+        const uint32_t r = rng() % 100;
+        const uint32_t entry = r < 45 ? rng() % (entries + (r < 2 ? 5 : 0))
+                                      : 0x200 + alphabet[rng() % 8] + (r == 99 ? 0x100 : 0);
+        trees[t] += {char(entry), char(entry >> 8)};
+      }
+      view.tree[t] = u8(trees[t]);
+      view.size[t] = uint32_t(trees[t].size());
+    }
+    HuffmanDecoder decoder;
+    if (!decoder.load(view)) continue;
+    std::string body(rng() % 24, '\0');
+    for (char& b : body) b = char(rng());
+    const uint32_t capacity = 1 + rng() % 40;
+    uint8_t expected[64], actual[64];
+    const uint32_t want = referenceWalk(view, body, expected, capacity);
+    ASSERT_EQ(decoder.decode(u8(body), uint32_t(body.size()), actual, capacity), want);
+    if (want != 0) {
+      ASSERT_EQ(std::string(actual, actual + want + 1), std::string(expected, expected + want + 1));
+      ++agreedTexts;
+    }
+    ASSERT_EQ(decoder.textSize(u8(body), uint32_t(body.size())),
+              referenceWalk(view, body, nullptr, 0));
+  }
+  EXPECT_GT(agreedTexts, 100u);
 }
 
 }  // namespace
