@@ -71,7 +71,8 @@ TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {
   std::string bytes = orvia::testing::goldenBytes("content/head.hex");
   for (uint32_t i = 0; i < kLinks; ++i) {
     const uint32_t next = i + 1 < kLinks ? 0xFF000000 | uint32_t(bytes.size() + 9) : 0xFFFFFFFF;
-    bytes += orvia::testing::contentRecord(0, next, std::string(1, char('a' + i % 26)));
+    // A stored record of 9 bytes: one letter.
+    bytes += orvia::testing::le32(9) + orvia::testing::le32(next) + char('a' + i % 26);
   }
   open(bytes);
   uint32_t size = 0;

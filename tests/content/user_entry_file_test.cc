@@ -25,15 +25,12 @@ class UserEntryFileTest : public ::testing::Test {
   UserEntryFileTest() { put(std::string(4, '\0')); }  // an empty free list
   ~UserEntryFileTest() override { closeFile(file_); }
 
-  void reopen() {
-    closeFile(file_);
-    file_ = openFileReadWrite(path_.c_str());
-    ASSERT_NE(file_, kInvalidFile);
-  }
   // Replaces the file's bytes and reopens it.
   void put(const std::string& bytes) {
+    closeFile(file_);
     orvia::testing::writeFileBytes(path_, bytes);
-    reopen();
+    file_ = openFileReadWrite(path_.c_str());
+    ASSERT_NE(file_, kInvalidFile);
   }
   uint32_t append(const std::string& key, const std::string& content) {
     return appendUserEntry(file_, key.c_str(), content.data(), uint32_t(content.size()));
@@ -120,27 +117,22 @@ struct BlockModel {
   uint32_t fileSize = 4;
   std::map<uint32_t, std::pair<std::string, std::vector<uint32_t>>> entries;  // head first
 
-  static uint32_t blocksFor(size_t n) { return uint32_t((n + 251) / 252); }
   uint32_t take(std::vector<uint32_t>& from) {
     if (from.empty()) return (fileSize += 256) - 256;
     const uint32_t b = from.front();
     from.erase(from.begin());
     return b;
   }
-  uint32_t append(const std::string& content) {
-    std::vector<uint32_t> blocks;
-    for (uint32_t i = 0; i <= blocksFor(content.size()); ++i) blocks.push_back(take(freeList));
-    entries[blocks[0]] = {content, blocks};
-    return blocks[0];
-  }
-  void rewrite(uint32_t head, const std::string& content) {
-    auto& [text, blocks] = entries[head];
-    std::vector<uint32_t> own(blocks.begin() + 1, blocks.end()), chain{head};
-    for (uint32_t i = 0; i < blocksFor(content.size()); ++i)
+  // Gives the entry at head, or a new one for head 0, the content; returns its head.
+  uint32_t write(uint32_t head, const std::string& content) {
+    std::vector<uint32_t> own;
+    if (head != 0) own.assign(entries[head].second.begin() + 1, entries[head].second.end());
+    std::vector<uint32_t> chain{head != 0 ? head : take(freeList)};
+    for (size_t n = 0; n < content.size(); n += 252)
       chain.push_back(take(own.empty() ? freeList : own));
     freeList.insert(freeList.end(), own.begin(), own.end());
-    text = content;
-    blocks = chain;
+    entries[chain[0]] = {content, chain};
+    return chain[0];
   }
   void free(uint32_t head) {
     const auto& blocks = entries[head].second;
@@ -152,35 +144,27 @@ struct BlockModel {
 TEST_F(UserEntryFileTest, RandomOperationsMatchTheModel) {
   std::mt19937 rng(11);
   BlockModel model;
-  auto randomContent = [&]() {
-    static const uint32_t kSizes[] = {1, 251, 252, 253, 504, 505};
-    std::string s(rng() % 3 == 0 ? kSizes[rng() % 6] : 1 + rng() % 1300, ' ');
-    for (auto& c : s) c = char('a' + rng() % 26);
-    return s;
-  };
   for (int step = 0; step < 600; ++step) {
     SCOPED_TRACE(::testing::Message() << "seed 11, step " << step);
-    const uint32_t op = rng() % 10;
-    if (model.entries.empty() || op < 4) {
-      const std::string content = randomContent();
-      ASSERT_EQ(append("key" + std::to_string(step), content), model.append(content));
+    const uint32_t op = rng() % 10, sizes[] = {1, 251, 252, 253, 504, 505};
+    std::string content(rng() % 3 == 0 ? sizes[rng() % 6] : 1 + rng() % 1300, ' ');
+    for (char& c : content) c = char('a' + rng() % 26);
+    uint32_t head = 0;  // an entry to rewrite or free, or 0 to append one
+    if (op >= 4 && !model.entries.empty())
+      head = std::next(model.entries.begin(), rng() % model.entries.size())->first;
+    if (head == 0) {
+      ASSERT_EQ(append("key" + std::to_string(step), content), model.write(0, content));
+    } else if (op < 7) {
+      ASSERT_EQ(rewrite(head, content), 1u);
+      model.write(head, content);
     } else {
-      auto it = model.entries.begin();
-      std::advance(it, rng() % model.entries.size());
-      const uint32_t head = it->first;
-      if (op < 7) {
-        const std::string content = randomContent();
-        ASSERT_EQ(rewrite(head, content), 1u);
-        model.rewrite(head, content);
-      } else {
-        ASSERT_EQ(freeUserEntry(file_, head), 1u);
-        model.free(head);
-      }
+      ASSERT_EQ(freeUserEntry(file_, head), 1u);
+      model.free(head);
     }
-    if (step % 25 == 0) reopen();
+    if (step % 25 == 0) put(bytes());  // reopened
     ASSERT_EQ(bytes().size(), model.fileSize);
     ASSERT_EQ(freeList(), model.freeList);
-    for (const auto& [head, entry] : model.entries) ASSERT_EQ(read(head), entry.first) << head;
+    for (const auto& [at, entry] : model.entries) ASSERT_EQ(read(at), entry.first) << at;
   }
 }
 

@@ -49,21 +49,19 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
   }
 }
 
-TEST(UserMarkerTest, FailedReallocationZeroesTheCapacity) {
-  HeapText t("w\r\nx");
+// A text with room enough keeps its block; one whose reallocation fails keeps its text
+// and gets capacity 0.
+TEST(UserMarkerTest, Reallocation) {
+  HeapText roomy("w\r\nx", 59), tight("w\r\nx");
+  char* before = roomy.text;
+  EXPECT_EQ(insertUserMarker(&roomy.text, 4, 1, &roomy.capacity), 22u);
+  EXPECT_EQ(roomy.text, before);
+  EXPECT_EQ(roomy.capacity, 64u);
   testing::injectAllocationFailure(1);
-  EXPECT_EQ(insertUserMarker(&t.text, 4, 1, &t.capacity), 0u);
+  EXPECT_EQ(insertUserMarker(&tight.text, 4, 1, &tight.capacity), 0u);
   testing::injectAllocationFailure(0);
-  EXPECT_EQ(t.capacity, 0u);
-  EXPECT_STREQ(t.text, "w\r\nx");
-}
-
-TEST(UserMarkerTest, RoomyTextIsNotReallocated) {
-  HeapText t("w\r\nx", 59);
-  char* before = t.text;
-  EXPECT_EQ(insertUserMarker(&t.text, 4, 1, &t.capacity), 22u);
-  EXPECT_EQ(t.text, before);
-  EXPECT_EQ(t.capacity, 64u);
+  EXPECT_EQ(tight.capacity, 0u);
+  EXPECT_STREQ(tight.text, "w\r\nx");
 }
 
 }  // namespace
