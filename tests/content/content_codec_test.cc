@@ -19,9 +19,7 @@ namespace {
 
 using orvia::testing::goldenBytes;
 
-const uint8_t* u8(const std::string& s) {
-  return reinterpret_cast<const uint8_t*>(s.data());
-}
+const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
 
 // Trees laid out as a data file holds them from 0x10001: three u16 sizes, then the trees.
 struct GoldenTrees {
