@@ -60,9 +60,7 @@ TEST_F(ContentRecordTest, GoldenRecords) {
     EXPECT_EQ(text.offset(), text.ok() ? 0 : c.number(4));
     EXPECT_EQ(sized.offset(), sized.ok() ? 0 : c.number(4));
     EXPECT_EQ(size, sized.ok() ? c.number(3) : 0);  // left 0 by a failure
-    if (text.ok()) {
-      EXPECT_EQ(out.substr(0, length + 1), *c.bytes(2) + '\0');
-    }
+    EXPECT_TRUE(!text.ok() || out.substr(0, length + 1) == *c.bytes(2) + '\0') << out;
   }
 }
 
@@ -86,8 +84,6 @@ TEST_F(ContentRecordTest, FailedAllocationFails) {
   orvia::testing::injectAllocationFailure(1);
   EXPECT_EQ(contentSizeAt(file_, kAt, &resolveInFolder, &size).cause(), Cause::kOutOfMemory);
   orvia::testing::injectAllocationFailure(0);
-  EXPECT_TRUE(contentSizeAt(file_, kAt, &resolveInFolder, &size).ok());
-  EXPECT_EQ(size, 1u);
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     openMemoryDictionary(kNotes, {entry("apple", kNotes, 4), entry("kiwi", kNotes, 0x7777),
                                   entry("PLUM", kNotes, 4)});
     openMemoryDictionary(kRecords, {entry("kiwi", kRecords, 4)});
-    openMemoryDictionary(0x00020101, {entry("apple", 0x00020101, 0x10031)});
     openMemoryDictionary(0x0001FF01, {entry("fig", 0xFF01FF01, 4)});
     main_ = openMemoryDictionary(kMain,
                                  {entry("apple", kMain, 0x07010031), entry("fig", kMain, 0x1006E),
@@ -64,7 +63,6 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     nameContent("00010101.IDX", kRecords, "7F010101.DAT");
     nameContent("7F010101.IDX", kRecords, "7F010101.DAT");
     nameContent("FF010101.IDX", kNotes, "FF010101.DAT");
-    nameContent("00020101.IDX", 0x00020101, "00020101.DAT");
     nameContent("0001FF01.IDX", 0xFF01FF01, "0001FF01.DAT");
   }
   void TearDown() override {

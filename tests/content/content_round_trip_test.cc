@@ -114,14 +114,12 @@ TEST_F(RoundTripTest, EverySingleCodingBackThroughTheRecordOperations) {
 }
 
 // Small pieces make chains, a small continuation limit sends them into further files
-// named by id and name (or by full path), and every coding is used.
+// named by id and name, and every coding is used. (The file-index form that names a
+// further file by its full path is read from hand-worked bytes in the record tests.)
 TEST_F(RoundTripTest, ChainsAndFurtherFilesBackThroughTheRecordOperations) {
   std::vector<EntryEncoding> encodings;
   for (int e = 0; e <= int(EntryEncoding::kSmallest); ++e) encodings.push_back(EntryEncoding(e));
-  for (uint32_t dictId : {0u, 0x00010203u}) {
-    SCOPED_TRACE(dictId);
-    writeAndReadBack({dictId, 3000, 0x10007 + 400000}, encodings, false);
-  }
+  writeAndReadBack({0x00010203, 3000, 0x10007 + 400000}, encodings, false);
 }
 
 TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {
