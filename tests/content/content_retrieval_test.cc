@@ -74,7 +74,7 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
   // contentDictId's content.
   void nameContent(const std::string& index, uint32_t contentDictId, std::string name) {
     name.resize(dict::kFileNameBufferSize, '\0');
-    const std::string path = index.find('/') == std::string::npos ? dir_.file(index) : index;
+    const std::string path = std::filesystem::path(index).is_absolute() ? index : dir_.file(index);
     StoreDouble::instance().contentNames[path][contentDictId] = name;
   }
   HWORD* word(const std::string& key) {
