@@ -2,28 +2,22 @@
 // never follow a chain without end; an entry appended to a file without free blocks
 // reads back.
 // Input: u8 operation, u32 head, u16 length, then the file image.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/bytes.h"
 #include "content/user_entry_file.h"
+#include "support/temp_dir.h"
 
 using namespace orvia::content;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 7) return 0;
-  static const std::string path = "/tmp/orvia-user-fuzz-" + std::to_string(getpid()) + ".dat";
+  static const std::string path = orvia::testing::makeTempDir("orvia-user-fuzz") + "/USER.DAT";
+  if (size < 7 || !orvia::testing::writeFileBytes(path, std::string(data + 7, data + size)))
+    return 0;
   const uint32_t head = orvia::loadU32Le(data + 1);
   const uint32_t length = 1 + orvia::loadU16Le(data + 5) % 2000;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return 0;
-  std::fwrite(data + 7, 1, size - 7, f);
-  std::fclose(f);
-
   FileHandle file = openFileReadWrite(path.c_str());
   std::vector<char> out(length + 1);
   // Into the last length bytes of out, so that a write past them is caught.

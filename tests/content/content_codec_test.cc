@@ -1,7 +1,9 @@
-// The LZW and Huffman decoders against code streams and trees worked out by hand
-// (tests/data/content/lzw1, lzw64, huffman; the usual trees are those of head.hex).
+// The LZW and Huffman decoders: code streams and trees worked out by hand (cases in
+// tests/data/content/streams.txt; the usual trees are those of head.hex), a full LZW
+// table, and the table-driven Huffman decoder against a plain walk of random trees.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "base/bytes.h"
 #include "content/huffman_decoder.h"
 #include "content/lzw_decoder.h"
+#include "support/case_table.h"
 #include "support/golden.h"
 
 namespace orvia::content {
@@ -16,126 +19,62 @@ namespace {
 
 using orvia::testing::goldenBytes;
 
+const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
+
 // Trees laid out as a data file holds them from 0x10001: three u16 sizes, then the trees.
 struct GoldenTrees {
   explicit GoldenTrees(const std::string& file)
       : bytes(file == "head" ? goldenBytes("content/head.hex").substr(0x10001)
                              : goldenBytes("content/huffman/" + file + ".hex")) {
-    const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data());
     for (uint32_t t = 0, at = 6; t < 3 && bytes.size() >= 6; at += view.size[t++]) {
-      view.tree[t] = p + at;
-      view.size[t] = loadU16Le(p + 2 * t);
+      view.tree[t] = u8(bytes) + at;
+      view.size[t] = loadU16Le(u8(bytes) + 2 * t);
     }
   }
   std::string bytes;
   HuffmanTrees view;
 };
 
-enum Codec { kLzw1, kLzw64, kHuffman };
-
-struct StreamCase {
-  Codec codec;
-  const char* file;
-  uint32_t capacity;
-  std::string text;  // empty: the decoder gives 0
-  const char* trees = "head";
-};
-
-const StreamCase kStreams[] = {
-    {kLzw1, "two_literals", 16, "ab"},
-    {kLzw1, "code_just_created", 16, "aaa"},
-    {kLzw1, "older_entry", 16, "abab"},
-    {kLzw1, "widen_at_256", 16, "ab"},
-    {kLzw1, "short_last_word", 16, "abab"},
-    {kLzw1, "two_literals", 3, "ab"},
-    {kLzw1, "two_literals", 2, ""},
-    {kLzw1, "two_literals", 1, ""},
-    {kLzw1, "first_code_0", 16, ""},
-    {kLzw1, "ends_before_end_code", 16, ""},
-    {kLzw1, "empty", 16, ""},
-    {kLzw1, "code_past_last_entry", 16, ""},
-    {kLzw1, "widen_past_16_bits", 16, ""},
-    {kLzw64, "two_literals", 16, "ab"},
-    {kLzw64, "reset_then_literal", 16, "abc"},
-    {kLzw64, "literal_0", 16, std::string("\0z", 2)},
-    {kLzw64, "width_grows_at_257", 16, "ab"},
-    {kLzw64, "entry_numbers_restart", 16, "abccc"},
-    {kLzw64, "reset_then_end", 16, "a"},
-    {kLzw64, "first_code_256", 16, ""},
-    {kLzw64, "code_past_last_entry", 16, ""},
-    {kLzw64, "two_literals", 3, "ab"},
-    {kLzw64, "two_literals", 2, ""},
-    {kHuffman, "two_letters_marker", 16, "ab~!"},
-    {kHuffman, "two_letters_marker", 5, "ab~!"},
-    {kHuffman, "two_letters_marker", 4, ""},
-    {kHuffman, "disarmed_rearmed_crlf", 16, "~a~!\r\n~!"},
-    {kHuffman, "rearmed_cr", 16, "~a\r~!"},
-    {kHuffman, "tilde_cr", 16, "~a~\r~!"},
-    {kHuffman, "double_byte", 16, "a\xB0\xA1\xB0\xA2~!"},
-    {kHuffman, "ends_before_marker", 16, ""},
-    {kHuffman, "empty", 16, ""},
-    {kHuffman, "two_letters_marker", 16, "ab~!", "trees_leaf_roots_tree1_tree2"},
-    {kHuffman, "double_byte", 16, "", "trees_leaf_roots_tree1_tree2"},
-    {kHuffman, "zero_byte", 16, "", "trees_branch_out_of_tree"},
-    {kHuffman, "zero_byte", 16, "", "trees_leaf_not_a_byte"},
-};
-
 TEST(ContentCodec, GoldenStreams) {
-  const char* const kFolders[] = {"lzw1", "lzw64", "huffman"};
-  for (const StreamCase& c : kStreams) {
-    SCOPED_TRACE(::testing::Message() << kFolders[c.codec] << "/" << c.file << ", capacity "
-                                      << c.capacity << ", trees " << c.trees);
-    const std::string bytes =
-        goldenBytes(std::string("content/") + kFolders[c.codec] + "/" + c.file + ".hex");
-    const uint8_t* body = reinterpret_cast<const uint8_t*>(bytes.data());
-    const uint32_t size = uint32_t(bytes.size());
-    std::string out(c.capacity + 8, '\x7F');
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/streams.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string& codec = c.fields[0];
+    const std::string body = goldenBytes("content/" + codec + "/" + c.fields[1] + ".hex");
+    const uint32_t size = uint32_t(body.size()), capacity = uint32_t(c.number(2));
+    const bool refused = c.fields[3] == "refused";
+    const std::string text = refused ? "" : *c.bytes(3);
+    std::string out(capacity + 8, '\x7F');
     uint8_t* o = reinterpret_cast<uint8_t*>(out.data());
-    const GoldenTrees trees(c.trees);
-    HuffmanDecoder decoder;
-    uint32_t got = 0, textSize = c.text.size();
-    if (c.codec == kLzw1) {
-      got = lzwType1Decode(body, size, o, c.capacity);
-      textSize = lzwType1Size(body, size);
-    } else if (c.codec == kLzw64) {
-      got = lzwType64Decode(body, size, o, c.capacity);
+    uint32_t got = 0, textSize = uint32_t(text.size());
+    if (codec == "lzw1") {
+      got = lzwType1Decode(u8(body), size, o, capacity);
+      textSize = lzwType1Size(u8(body), size);
+    } else if (codec == "lzw64") {
+      got = lzwType64Decode(u8(body), size, o, capacity);
     } else {
-      ASSERT_TRUE(decoder.load(trees.view));
-      got = huffmanTextDecode(trees.view, body, size, o, c.capacity);
-      textSize = decoder.textSize(body, size);
-      EXPECT_EQ(huffmanTextSize(trees.view, body, size), textSize);
+      const GoldenTrees trees(c.fields[4]);
+      ASSERT_EQ(HuffmanDecoder().load(trees.view), !refused);
+      got = huffmanTextDecode(trees.view, u8(body), size, o, capacity);
+      textSize = huffmanTextSize(trees.view, u8(body), size);
     }
-    EXPECT_EQ(got, c.text.size());
-    EXPECT_EQ(out.substr(c.capacity), std::string(8, '\x7F')) << "wrote past the capacity";
-    if (got != 0) {
-      EXPECT_EQ(out.substr(0, got + 1), c.text + '\0');
-    }
-    if (c.capacity == 16) {
-      EXPECT_EQ(textSize, c.text.size());
-    }
+    EXPECT_EQ(got, text.size());
+    EXPECT_EQ(out.substr(capacity), std::string(8, '\x7F')) << "wrote past the capacity";
+    EXPECT_TRUE(got == 0 || out.substr(0, got + 1) == text + '\0') << out;
+    EXPECT_TRUE(capacity != 16 || textSize == text.size()) << "size pass: " << textSize;
   }
 }
 
-// False for trees that would yield symbols without reading bits whatever the text: a
-// leaf at the root of tree 0. Leaves at the roots of trees 1 and 2 fail only a run.
-TEST(ContentCodec, HuffmanTreesThatYieldWithoutBitsAreRefused) {
-  const std::pair<const char*, bool> cases[] = {
-      {"trees_leaf_root_tree0", false},  {"trees_leaf_roots_tree1_tree2", true},
-      {"trees_switch_root_tree1", true}, {"trees_leaf_root_tree1_only", true},
-      {"trees_empty_1_2", true},         {"head", true},
-  };
-  for (const auto& [file, usable] : cases) {
-    SCOPED_TRACE(file);
-    HuffmanDecoder decoder;
-    EXPECT_EQ(decoder.load(GoldenTrees(file).view), usable);
-  }
-}
-
-// Codes as the format packs them: 32-bit little-endian words filled from the top bit.
-std::string packCodes(const std::vector<std::pair<uint32_t, uint32_t>>& codes) {
+// Literals a..z at width 9, filling entries 257..32767, the width raised to 15 by code
+// 256, then tail; packed as the format packs codes: 32-bit little-endian words filled
+// from the top bit.
+std::string fullTableStream(const std::vector<std::pair<uint32_t, uint32_t>>& tail) {
   std::vector<bool> bits;
-  for (const auto& [code, width] : codes)
+  auto put = [&](uint32_t code, uint32_t width) {
     for (uint32_t i = width; i-- > 0;) bits.push_back((code >> i) & 1);
+  };
+  for (uint32_t i = 0; i <= 32511; ++i) put('a' + i % 26, 9);
+  for (uint32_t width = 9; width < 15; ++width) put(256, width);
+  for (const auto& [code, width] : tail) put(code, width);
   std::string out;
   for (size_t w = 0; w * 32 < bits.size(); ++w) {
     uint32_t word = 0;
@@ -145,36 +84,108 @@ std::string packCodes(const std::vector<std::pair<uint32_t, uint32_t>>& codes) {
   return out;
 }
 
-uint32_t decodeType1(const std::string& body, std::string& out) {
-  return lzwType1Decode(reinterpret_cast<const uint8_t*>(body.data()), uint32_t(body.size()),
-                        reinterpret_cast<uint8_t*>(out.data()), uint32_t(out.size()));
+// Once the table is full no entry is made, old entries still decode, and the code one
+// past the last entry repeats the previous string plus its first byte; two past it names
+// nothing.
+TEST(ContentCodec, LzwFullTableKeepsDecoding) {
+  std::string literals;
+  for (uint32_t i = 0; i <= 32511; ++i) literals += char('a' + i % 26);
+  // Entry 32767 was made by code 32511: the literals 32510 and 32511.
+  const std::string pair = literals.substr(32510, 2), expected = literals + pair + pair + pair[0];
+  const std::string good = fullTableStream({{32767, 15}, {256, 15}, {32768, 16}, {0, 16}});
+  std::string out(expected.size() + 1, '\0');
+  auto decode = [&](const std::string& body) {
+    return lzwType1Decode(u8(body), uint32_t(body.size()), reinterpret_cast<uint8_t*>(out.data()),
+                          uint32_t(out.size()));
+  };
+  EXPECT_EQ(decode(good), expected.size());
+  EXPECT_TRUE(out.compare(0, expected.size(), expected) == 0);
+  EXPECT_EQ(lzwType1Size(u8(good), uint32_t(good.size())), expected.size());
+  EXPECT_EQ(decode(fullTableStream({{256, 15}, {32769, 16}, {0, 16}})), 0u);
 }
 
-// Literals fill entries 257..32767; then the table is full: no entry is made, old
-// entries still decode, and the code one past the last entry repeats the previous
-// string plus its first byte; two past it names nothing.
-TEST(ContentCodec, LzwFullTableKeepsDecoding) {
-  std::vector<std::pair<uint32_t, uint32_t>> codes;
-  std::string literals;
-  uint32_t width = 9;
-  for (uint32_t i = 0; i <= 32511; ++i) {
-    literals += char('a' + i % 26);
-    codes.push_back({uint8_t(literals.back()), width});
+// The format's walk of the trees, bit by bit, with the decoder's failure rules; out ==
+// nullptr counts. Returns the length, or 0 on failure.
+uint32_t referenceWalk(const HuffmanTrees& trees, const std::string& body, uint8_t* out,
+                       uint32_t capacity) {
+  size_t bit = 0;
+  // The next symbol of tree t, or -1 where the walk fails.
+  auto symbol = [&](int t) {
+    for (uint32_t i = 0; i < trees.size[t] / 2;) {
+      const uint32_t entry = loadU16Le(trees.tree[t] + 2 * i);
+      if (entry >= 0x200) return entry <= 0x2FF ? int(entry) - 0x200 : -1;
+      if (bit >= body.size() * 8) return -1;
+      i = (uint8_t(body[bit / 8]) >> (7 - bit % 8)) & 1 ? i + 1 : entry;
+      ++bit;
+    }
+    return -1;
+  };
+  uint32_t n = 0;
+  auto append = [&](int b) {
+    if (out != nullptr) out[n] = uint8_t(b);
+    return b >= 0 && ++n != capacity;
+  };
+  bool armed = true, afterTilde = false;
+  for (int s; (s = symbol(0)) >= 0;) {
+    if (s == 0xFF) {  // a double-byte run, to the switch back
+      afterTilde = false;
+      for (size_t before = bit;; before = bit) {
+        const int first = symbol(1);
+        if (first == 0xFF) break;
+        // Leaves at both roots make a run that never ends.
+        if (!append(first) || !append(symbol(2)) || bit == before) return 0;
+      }
+    } else if (!append(s)) {
+      return 0;
+    } else if (afterTilde) {
+      afterTilde = false;
+      if (armed && s == '!') return out != nullptr ? (out[n] = 0, n) : n;
+      armed = !armed && (s == 13 || s == 10);
+    } else {
+      afterTilde = s == '~';
+      armed = armed || s == 13 || s == 10;
+    }
   }
-  while (width < 15) codes.push_back({256, width++});
-  auto good = codes, bad = codes;
-  // Entry 32767 was made by code 32511: the literals 32510 and 32511.
-  good.insert(good.end(), {{32767, 15}, {256, 15}, {32768, 16}, {0, 16}});
-  bad.insert(bad.end(), {{256, 15}, {32769, 16}, {0, 16}});
-  const std::string pair = literals.substr(32510, 2);
-  const std::string expected = literals + pair + pair + pair[0];
-  const std::string body = packCodes(good);
-  std::string out(expected.size() + 1, '\0');
-  EXPECT_EQ(decodeType1(body, out), expected.size());
-  EXPECT_TRUE(out.compare(0, expected.size(), expected) == 0);
-  EXPECT_EQ(lzwType1Size(reinterpret_cast<const uint8_t*>(body.data()), uint32_t(body.size())),
-            expected.size());
-  EXPECT_EQ(decodeType1(packCodes(bad), out), 0u);
+  return 0;
+}
+
+// Random trees over a small alphabet rich in '~', '!', CR, LF and the switch, some of
+// them damaged (branches out of the tree, leaves that are not bytes), random bodies.
+TEST(HuffmanDecoderTest, TableDrivenMatchesBitByBitWalk) {
+  std::mt19937 rng(7);
+  const uint16_t alphabet[] = {'a', '~', '!', 13, 10, 0xFF, 0xB0, 'z'};
+  uint32_t agreedTexts = 0;
+  for (int round = 0; round < 20000; ++round) {
+    SCOPED_TRACE(::testing::Message() << "seed 7, round " << round);
+    std::string trees[3];
+    HuffmanTrees view;
+    for (uint32_t t = 0; t < 3; ++t) {
+      const uint32_t entries = t == 0 ? 3 + rng() % 40 : 1 + rng() % 12;
+      for (uint32_t i = 0; i < entries; ++i) {
+        const uint32_t r = rng() % 100;
+        const uint32_t entry = r < 45 ? rng() % (entries + (r < 2 ? 5 : 0))
+                                      : 0x200 + alphabet[rng() % 8] + (r == 99 ? 0x100 : 0);
+        trees[t] += {char(entry), char(entry >> 8)};
+      }
+      view.tree[t] = u8(trees[t]);
+      view.size[t] = uint32_t(trees[t].size());
+    }
+    HuffmanDecoder decoder;
+    if (!decoder.load(view)) continue;
+    std::string body(rng() % 24, '\0');
+    for (char& b : body) b = char(rng());
+    const uint32_t capacity = 1 + rng() % 40;
+    uint8_t expected[64], actual[64];
+    const uint32_t want = referenceWalk(view, body, expected, capacity);
+    ASSERT_EQ(decoder.decode(u8(body), uint32_t(body.size()), actual, capacity), want);
+    if (want != 0) {
+      ASSERT_EQ(std::string(actual, actual + want + 1), std::string(expected, expected + want + 1));
+      ++agreedTexts;
+    }
+    ASSERT_EQ(decoder.textSize(u8(body), uint32_t(body.size())),
+              referenceWalk(view, body, nullptr, 0));
+  }
+  EXPECT_GT(agreedTexts, 100u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Which record's content a caller gets for a dictionary id, why it gets none, and the
-// buffer rules of the text read. Indexes live in the store double; the data file and the
-// user-entry files are golden files (tests/data/content/retrieval/).
+// buffer rules of the text read (cases in tests/data/content/retrieval.txt). Indexes live
+// in the store double; the data file and the user-entry files are golden files
+// (tests/data/content/retrieval/).
 #include "content/content_retrieval.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "outcome_fields.h"
+#include "support/case_table.h"
 #include "support/content_files.h"
 #include "support/dictionary_fixtures.h"
 #include "support/read_only_page.h"
@@ -21,19 +24,7 @@ namespace {
 using orvia::testing::StoreDouble;
 using orvia::testing::StoredRecord;
 
-constexpr uint32_t kMain = 0x00010101;
-constexpr uint32_t kRecords = 0x7F010101;
-constexpr uint32_t kNotes = 0xFF010101;
-constexpr uint32_t kOtherNumber = 0x00020101;  // dictionary number 2: never compatible
-constexpr uint32_t kAnyContentLanguage = 0x0001FF01;
-constexpr uint32_t kApple = 0x10031, kPear = 0x1004C, kById = 0x1006E,
-                   kCutShort = 0x10078;  // in 00010101
-constexpr uint32_t kHead = 4;            // of every entry in the user-entry files
-
-const std::string kAppleText = "apple\r\nA fruit.\r\n~!";
-const std::string kPearText = "pear\r\nFar in the file.\r\n~!";
-const std::string kKiwiText = "kiwi\r\nA word of the user's.";
-const std::string kAppleNote = "bAe, said the apple~!";  // "bYe, said the apple" as a note
+constexpr uint32_t kMain = 0x00010101, kRecords = 0x7F010101, kNotes = 0xFF010101;
 
 // A language-1 record: key, two empty strings, an optional extended reference, vcode.
 StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t contentRef,
@@ -42,65 +33,52 @@ StoredRecord entry(const std::string& key, uint32_t contentDictId, uint32_t cont
 }
 
 struct Read {
-  std::string text;  // when cause is kOk
-  Cause cause;
-  uint32_t at;  // the offset a failure names
+  Status status;
+  std::string text;  // empty after a failure
 };
 
 class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
  protected:
   void SetUp() override {
+    using orvia::testing::goldenDataFile, orvia::testing::writeFileBytes;
     MemoryDictionaryFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"00010203Path\"=\"" + dir_.file("data") +
                  "\"\r\n");
     std::filesystem::create_directory(dir_.file("data"));
-    orvia::testing::writeFileBytes(dir_.file("data/OTHERXXX.DAT"),
-                                   orvia::testing::goldenDataFile("record/other.hex"));
-    orvia::testing::writeFileBytes(dir_.file("00010101.DAT"),
-                                   orvia::testing::goldenDataFile("retrieval/00010101.hex"));
+    writeFileBytes(dir_.file("data/OTHERXXX.DAT"), goldenDataFile("record/other.hex"));
+    writeFileBytes(dir_.file("00010101.DAT"), goldenDataFile("retrieval/00010101.hex"));
     for (std::string name : {"7F010101", "FF010101", "0001FF01"})  // user-entry files
-      orvia::testing::writeFileBytes(
-          dir_.file(name + ".DAT"),
-          orvia::testing::goldenBytes("content/retrieval/" + name + ".hex"));
-    loadIndex(kNotes, {entry("apple", kNotes, kHead), entry("kiwi", kNotes, 0x7777),
-                       entry("PLUM", kNotes, kHead)});
-    loadIndex(kRecords, {entry("kiwi", kRecords, kHead)});
-    loadIndex(kOtherNumber, {entry("apple", kOtherNumber, kApple)});
-    loadIndex(kAnyContentLanguage, {entry("fig", 0xFF01FF01, kHead)});
-    main_ =
-        openMemoryDictionary(kMain, {entry("apple", kMain, kApple | 7u << 24),
-                                     entry("fig", kMain, kById), entry("kiwi", kRecords, kHead),
-                                     entry("pear", kMain, 0x03FFFFFF, orvia::testing::le32(kPear)),
-                                     entry("plum", kMain, kCutShort)});
-    ASSERT_NE(main_, nullptr);
-    for (uint32_t id : {kMain, kRecords, kNotes, kOtherNumber}) nameContent(indexPath(id), id);
-    nameContent(indexPath(kMain), kRecords);
-    nameContent(indexPath(kAnyContentLanguage), 0xFF01FF01, "0001FF01.DAT");
+      writeFileBytes(dir_.file(name + ".DAT"),
+                     orvia::testing::goldenBytes("content/retrieval/" + name + ".hex"));
+    openMemoryDictionary(kNotes, {entry("apple", kNotes, 4), entry("kiwi", kNotes, 0x7777),
+                                  entry("PLUM", kNotes, 4)});
+    openMemoryDictionary(kRecords, {entry("kiwi", kRecords, 4)});
+    openMemoryDictionary(0x0001FF01, {entry("fig", 0xFF01FF01, 4)});
+    main_ = openMemoryDictionary(kMain,
+                                 {entry("apple", kMain, 0x07010031), entry("fig", kMain, 0x1006E),
+                                  entry("kiwi", kRecords, 4),
+                                  entry("pear", kMain, 0x03FFFFFF, orvia::testing::le32(0x1004C)),
+                                  entry("plum", kMain, 0x10078)});
+    nameContent("00010101.IDX", kMain, "00010101.DAT");
+    nameContent("00010101.IDX", kRecords, "7F010101.DAT");
+    nameContent("7F010101.IDX", kRecords, "7F010101.DAT");
+    nameContent("FF010101.IDX", kNotes, "FF010101.DAT");
+    nameContent("0001FF01.IDX", 0xFF01FF01, "0001FF01.DAT");
   }
   void TearDown() override {
     for (HWORD* word : words_) dicFreeHWORD(word);
     MemoryDictionaryFixture::TearDown();
   }
 
-  std::string indexPath(uint32_t id) {
-    char name[dict::kFileNameBufferSize];
-    dict::buildDictFileName(id, name, ".IDX");
-    return dir_.file(name);
-  }
-  void loadIndex(uint32_t id, const std::vector<StoredRecord>& records) {
-    StoreDouble::instance().load(indexPath(id), lang::getCompareKeysFn(lang::languageOf(id)),
-                                 records);
-  }
-  // Makes the index at path name the content of contentDictId.
-  void nameContent(const std::string& path, uint32_t contentDictId, std::string name = "") {
-    char digits[dict::kFileNameBufferSize];
-    dict::buildDictFileName(contentDictId, digits, ".DAT");
-    name = name.empty() ? digits : name;
+  // Makes the index at index (a path, or a name in the test's folder) name the file of
+  // contentDictId's content.
+  void nameContent(const std::string& index, uint32_t contentDictId, std::string name) {
     name.resize(dict::kFileNameBufferSize, '\0');
+    const std::string path = std::filesystem::path(index).is_absolute() ? index : dir_.file(index);
     StoreDouble::instance().contentNames[path][contentDictId] = name;
   }
-  HWORD* word(const char* key) {
-    HWORD* found = dicSearchWord(main_, key);
+  HWORD* word(const std::string& key) {
+    HWORD* found = dicSearchWord(main_, key.c_str());
     EXPECT_NE(found, nullptr);
     words_.push_back(found);
     return found;
@@ -121,61 +99,32 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
       EXPECT_EQ(size, status.ok() ? length : 0u);
       EXPECT_EQ(dicGetContentSize(w, dictId), size);
     }
-    return {status.ok() ? std::string(buffer.data(), length) : "", status.cause(), status.offset()};
+    return {status, std::string(buffer.data(), status.ok() ? length : 0)};
   }
 
   HDICT* main_ = nullptr;
   std::vector<HWORD*> words_;
 };
 
-TEST_F(ContentRetrieval, RecordChoice) {
-  struct Case {
-    const char* word;
-    uint32_t dictId;
-    Read expected;
-    const char* why;
-  };
-  const Case cases[] = {
-      {"apple", kMain, {kAppleText, Cause::kOk, 0}, "own id; the top byte is the level"},
-      {"pear", kMain, {kPearText, Cause::kOk, 0}, "extended locator behind the strings"},
-      {"kiwi", kMain, {kKiwiText, Cause::kOk, 0}, "own id reads the record pointing elsewhere"},
-      {"kiwi", kRecords, {kKiwiText, Cause::kOk, 0}, "the record's own id, not memory form"},
-      {"apple", kNotes, {kAppleNote, Cause::kOk, 0}, "memory form looked up by key; Y becomes A"},
-      {"kiwi", kNotes, {"~!", Cause::kOk, 0}, "an unreadable note still gets the end marker"},
-      {"plum", kNotes, {"", Cause::kEmpty, 0}, "the notes hold the key in another case only"},
-      {"pear", kNotes, {"", Cause::kEmpty, 0}, "no note on the word"},
-      {"apple", kOtherNumber, {"", Cause::kInvalidId, 0}, "another dictionary number"},
-      {"fig", kAnyContentLanguage, {"fig note~!", Cause::kOk, 0}, "content language 0xFF: any"},
-      {"fig", kMain, {"ABcd", Cause::kOk, 0}, "continued in a file named by id and registry"},
-      {"apple", 0x00010001, {"", Cause::kInvalidId, 0}, "a zero low byte is never compatible"},
-      {"apple", 0x05010101, {"", Cause::kFileMissing, 0}, "compatible id, no such dictionary"},
-      {"plum", kMain, {"", Cause::kTruncated, kCutShort}, "a record cut short by the file's end"},
-  };
+TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
   const int handles = StoreDouble::instance().openHandles;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
-    HWORD* w = word(c.word);
-    const Read got = read(w, c.dictId);
-    EXPECT_EQ(got.text, c.expected.text);
-    EXPECT_EQ(got.cause, c.expected.cause);
-    EXPECT_EQ(got.at, c.expected.at);
-    EXPECT_EQ(dicIsExistContent(w, c.dictId), c.expected.cause == Cause::kOk ? 1 : 0);
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/retrieval.txt")) {
+    SCOPED_TRACE(c.line);
+    HWORD* w = word(c.fields[0]);
+    const uint32_t dictId = uint32_t(c.number(1));
+    const Read got = read(w, dictId, uint32_t(c.number(2)));
+    EXPECT_EQ(got.status.cause(), outcomeCause(c.fields[3]));
+    EXPECT_EQ(got.status.offset(), c.number(4));
+    EXPECT_EQ(got.text, got.status.ok() ? *c.bytes(3) : "");
+    EXPECT_EQ(dicIsExistContent(w, dictId),
+              got.status.ok() || got.status.cause() == Cause::kNoRoom);
   }
   // Temporary dictionaries are closed on every path.
   EXPECT_EQ(StoreDouble::instance().openHandles, handles);
 }
 
-TEST_F(ContentRetrieval, BufferEdges) {
+TEST_F(ContentRetrieval, ExportsRefuseBadArguments) {
   HWORD* apple = word("apple");
-  const uint32_t length = uint32_t(kAppleText.size());
-  const Read oneShort = read(apple, kMain, length);
-  EXPECT_EQ(oneShort.cause, Cause::kNoRoom);
-  EXPECT_EQ(oneShort.at, kApple);
-  EXPECT_EQ(read(apple, kMain, length + 1).text, kAppleText);
-  // The marker needs room for its terminator.
-  EXPECT_EQ(read(apple, kNotes, uint32_t(kAppleNote.size())).cause, Cause::kNoRoom);
-  EXPECT_EQ(read(apple, kNotes, uint32_t(kAppleNote.size()) + 1).text, kAppleNote);
-
   EXPECT_EQ(dicGetContent(apple, kMain, nullptr, 64), 0u);
   char untouched[4] = {'#', '#', '#', '#'};
   EXPECT_EQ(dicGetContent(apple, kMain, untouched, 0), 0u);
@@ -185,7 +134,6 @@ TEST_F(ContentRetrieval, BufferEdges) {
   orvia::testing::ReadOnlyPage readOnly;
   ASSERT_NE(readOnly.get(), nullptr);
   EXPECT_EQ(dicGetContent(apple, kMain, static_cast<char*>(readOnly.get()), 64), 0u);
-
   HWORD noRecord{main_, nullptr};
   EXPECT_EQ(dicIsExistContent(&noRecord, kMain), 0);
   EXPECT_EQ(dicGetContentSize(&noRecord, kMain), 0u);
@@ -195,13 +143,13 @@ TEST_F(ContentRetrieval, BufferEdges) {
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   HWORD* apple = word("apple");
   StoreDouble::instance().failGetDataFrom = 1;
-  EXPECT_EQ(read(apple, kNotes).cause, Cause::kStoreFailed);
+  EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);
   StoreDouble::instance().failGetDataFrom = 0;
   // A name the store does not know for the note dictionary's content.
-  StoreDouble::instance().contentNames[indexPath(kNotes)].clear();
-  EXPECT_EQ(read(apple, kNotes).cause, Cause::kStoreFailed);
+  StoreDouble::instance().contentNames[dir_.file("FF010101.IDX")].clear();
+  EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);
   std::remove(dir_.file("00010101.DAT").c_str());
-  EXPECT_EQ(read(apple, kMain).cause, Cause::kReadFailed);
+  EXPECT_EQ(read(apple, kMain).status.cause(), Cause::kReadFailed);
   EXPECT_EQ(dicIsExistContent(apple, kMain), 0);
 
   // A folder where the index name fits within the path limit and a longer content name
@@ -212,7 +160,7 @@ TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   const std::string index = (std::filesystem::path(folder) / "FF010101.IDX").string();
   StoreDouble::instance().load(index, lang::getCompareKeysFn(1), {entry("apple", kNotes, 0)});
   nameContent(index, kNotes, "FF010101.NOTES");
-  EXPECT_EQ(read(apple, kNotes).cause, Cause::kNotConfigured);
+  EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kNotConfigured);
   EXPECT_EQ(dicIsExistContent(apple, kNotes), 1);
 }
 
@@ -222,9 +170,9 @@ TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
   writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"Type\"=dword:00000001\r\n" +
                "\"ServerDataPath\"=\"" + dir_.file("shared") + "\"\r\n");
   reload();
-  EXPECT_EQ(read(word("apple"), kMain).text, kAppleText);
+  EXPECT_EQ(read(word("apple"), kMain).text, "apple\r\nA fruit.\r\n~!");
   // Companions keep their files in the dictionary's own folder.
-  EXPECT_EQ(read(word("kiwi"), kRecords).text, kKiwiText);
+  EXPECT_EQ(read(word("kiwi"), kRecords).text, "kiwi\r\nA word of the user's.");
 }
 
 TEST(KeyExistsIn, AClosedIndexHoldsNoKey) {

@@ -1,4 +1,5 @@
-// The user-word marker lines, byte for byte, and the tag rules of inserting and removing.
+// The user-word marker lines, byte for byte, and the tag rules of inserting and removing
+// (cases in tests/data/content/user_markers.txt).
 #include "content/user_marker.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "support/case_table.h"
 #include "support/heap_failures.h"
 
 namespace orvia::content {
@@ -24,74 +26,41 @@ struct HeapText {
   uint32_t capacity;
 };
 
-enum Direction { kBoth, kInsertOnly, kRemoveOnly, kInsertFails };
-
 TEST(UserMarkerTest, MarkerLinesAndTagRules) {
-  struct Case {
-    const char* name;
-    std::string plain;
-    uint32_t code;
-    std::string marked;  // insert(plain) gives it, remove(marked) gives plain back
-    Direction direction;
-  };
-  const std::string threeLines = "word\r\n~Imeaning\r\n~Aexample";
-  const Case cases[] = {
-      {"code 1", "word\r\nbody", 1, "word\r\n~J[User-defined]\r\nbody", kBoth},
-      {"code 2", "word\r\nbody", 2, "word\r\n~I[\xD7\xD4\xBD\xA8\xD7\xD6]\r\nbody", kBoth},
-      {"code 3", "word\r\nbody", 3, "word\r\n~I[\xA6\xDB\xAB\xD8\xA6r]\r\nbody", kBoth},
-      {"code 4", "word\r\nbody", 4, "word\r\n~I[\x83\x86\x81[\x83U\x81[\x83\x8F\x81[\x83h]\r\nbody",
-       kBoth},
-      {"code 5", "word\r\nbody", 5, "word\r\n~I[\xC3\xDF\xB0\xA1\xB3\xB9\xB8\xBB]\r\nbody", kBoth},
-      {"code 1 retags I lines as J and leaves A", threeLines, 1,
-       "word\r\n~J[User-defined]\r\n~Jmeaning\r\n~Aexample", kBoth},
-      {"code 2 keeps the tags", threeLines, 2,
-       "word\r\n~I[\xD7\xD4\xBD\xA8\xD7\xD6]\r\n~Imeaning\r\n~Aexample", kBoth},
-      {"remove retags all but A and the end marker", "w\r\n~Ia\r\n~Ab\r\n~!", 1,
-       "w\r\n~J[User-defined]\r\n~Xa\r\n~Ab\r\n~!", kRemoveOnly},
-      {"remove without the marker changes nothing", "w\r\n~Xa", 1, "w\r\n~Xa", kRemoveOnly},
-      {"a tilde at the very end is left alone", "w\r\n~", 1, "w\r\n~J[User-defined]\r\n~",
-       kRemoveOnly},
-      {"a zero byte after a tilde inside the text is left alone",
-       std::string("w\r\n~\0a\r\n~Ib", 11), 1,
-       std::string("w\r\n~J[User-defined]\r\n~\0a\r\n~Xb", 29), kRemoveOnly},
-      {"insert without a line break fails", "word", 1, "word", kInsertFails},
-      {"no marker line for code 6", "w\r\n~Ia", 6, "w\r\n~Ia", kInsertOnly},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    if (c.direction != kRemoveOnly) {
-      HeapText t(c.plain);
-      const uint32_t n = insertUserMarker(&t.text, uint32_t(c.plain.size()), c.code, &t.capacity);
-      EXPECT_EQ(n, c.direction == kInsertFails ? 0u : c.marked.size());
-      EXPECT_EQ(std::string(t.text), c.marked);
+  for (const testing::CaseRow& c : testing::caseTable("content/user_markers.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string& way = c.fields[0];
+    const uint32_t code = uint32_t(c.number(1));
+    const std::string plain = *c.bytes(2), marked = *c.bytes(3);
+    if (way != "remove") {
+      HeapText t(plain);
+      const uint32_t n = insertUserMarker(&t.text, uint32_t(plain.size()), code, &t.capacity);
+      EXPECT_EQ(n, way == "refused" ? 0u : marked.size());
+      EXPECT_EQ(std::string(t.text), marked);
       // Grown to exactly the new length and its NUL.
-      if (n != 0) {
-        EXPECT_EQ(t.capacity, n + 1);
-      }
+      EXPECT_TRUE(n == 0 || t.capacity == n + 1) << t.capacity;
     }
-    if (c.direction == kBoth || c.direction == kRemoveOnly) {
-      HeapText t(c.marked);
-      EXPECT_EQ(removeUserMarker(t.text, uint32_t(c.marked.size()), c.code), c.plain.size());
-      EXPECT_EQ(std::string(t.text, c.plain.size() + 1), c.plain + '\0');
+    if (way == "both" || way == "remove") {
+      HeapText t(marked);
+      EXPECT_EQ(removeUserMarker(t.text, uint32_t(marked.size()), code), plain.size());
+      EXPECT_EQ(std::string(t.text, plain.size() + 1), plain + '\0');
     }
   }
 }
 
-TEST(UserMarkerTest, FailedReallocationZeroesTheCapacity) {
-  HeapText t("w\r\nx");
+// A text with room enough keeps its block; one whose reallocation fails keeps its text
+// and gets capacity 0.
+TEST(UserMarkerTest, Reallocation) {
+  HeapText roomy("w\r\nx", 59), tight("w\r\nx");
+  char* before = roomy.text;
+  EXPECT_EQ(insertUserMarker(&roomy.text, 4, 1, &roomy.capacity), 22u);
+  EXPECT_EQ(roomy.text, before);
+  EXPECT_EQ(roomy.capacity, 64u);
   testing::injectAllocationFailure(1);
-  EXPECT_EQ(insertUserMarker(&t.text, 4, 1, &t.capacity), 0u);
+  EXPECT_EQ(insertUserMarker(&tight.text, 4, 1, &tight.capacity), 0u);
   testing::injectAllocationFailure(0);
-  EXPECT_EQ(t.capacity, 0u);
-  EXPECT_STREQ(t.text, "w\r\nx");
-}
-
-TEST(UserMarkerTest, RoomyTextIsNotReallocated) {
-  HeapText t("w\r\nx", 59);
-  char* before = t.text;
-  EXPECT_EQ(insertUserMarker(&t.text, 4, 1, &t.capacity), 22u);
-  EXPECT_EQ(t.text, before);
-  EXPECT_EQ(t.capacity, 64u);
+  EXPECT_EQ(tight.capacity, 0u);
+  EXPECT_STREQ(tight.text, "w\r\nx");
 }
 
 }  // namespace

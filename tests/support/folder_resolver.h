@@ -6,16 +6,13 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace orvia::testing {
 
-struct ResolvedFolder {
-  std::string folder;
-  uint32_t dictId = 0;
-};
-
-inline ResolvedFolder& resolvedFolder() {
-  static ResolvedFolder resolved;
+// The folder and the dictionary id resolveInFolder answers for.
+inline std::pair<std::string, uint32_t>& resolvedFolder() {
+  static std::pair<std::string, uint32_t> resolved;
   return resolved;
 }
 
@@ -27,9 +24,9 @@ inline void resolveIn(const std::string& folder, uint32_t dictId) {
 // The resolver's signature: writes folder/name into out (size bytes); 0 for another id
 // or a path that does not fit.
 inline int resolveInFolder(uint32_t dictId, char* out, uint32_t size, const char* name) {
-  const ResolvedFolder& resolved = resolvedFolder();
-  const std::string path = (std::filesystem::path(resolved.folder) / name).string();
-  if (dictId != resolved.dictId || path.size() >= size) return 0;
+  const auto& [folder, id] = resolvedFolder();
+  const std::string path = (std::filesystem::path(folder) / name).string();
+  if (dictId != id || path.size() >= size) return 0;
   std::memcpy(out, path.c_str(), path.size() + 1);
   return 1;
 }
