@@ -209,15 +209,4 @@ uint32_t HuffmanDecoder::decode(const uint8_t* body, uint32_t bodySize, uint8_t*
   return walk(body, bodySize, sink);
 }
 
-uint32_t huffmanTextSize(const HuffmanTrees& trees, const uint8_t* body, uint32_t bodySize) {
-  HuffmanDecoder decoder;
-  return decoder.load(trees) ? decoder.textSize(body, bodySize) : 0;
-}
-
-uint32_t huffmanTextDecode(const HuffmanTrees& trees, const uint8_t* body, uint32_t bodySize,
-                           uint8_t* out, uint32_t capacity) {
-  HuffmanDecoder decoder;
-  return decoder.load(trees) ? decoder.decode(body, bodySize, out, capacity) : 0;
-}
-
 }  // namespace orvia::content

@@ -48,9 +48,4 @@ class HuffmanDecoder {
   Tree trees_[kHuffmanTreeCount];
 };
 
-// One-shot forms that derive the decoder on every call.
-uint32_t huffmanTextSize(const HuffmanTrees& trees, const uint8_t* body, uint32_t bodySize);
-uint32_t huffmanTextDecode(const HuffmanTrees& trees, const uint8_t* body, uint32_t bodySize,
-                           uint8_t* out, uint32_t capacity);
-
 }  // namespace orvia::content
