@@ -54,6 +54,7 @@ bool addAllEntries(EntrySource& source, IndexCompiler& compiler, ContentCompiler
     entry.contentRef = expected;
     if (!prepared || (compiler.add(entry) && (!content.write(&offset) || offset != expected))) {
       *problem = "cannot write the content of \"" + entry.headword + "\" to the data file";
+      if (!content.problem().empty()) *problem += ": " + content.problem();
       return false;
     }
     return true;

@@ -1,11 +1,14 @@
 #include "compile/dictionary_compiler.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "compile/compile_entries.h"
 #include "compile/content/content_compiler.h"
+#include "compile/content/further_files.h"
 #include "compile/index/index_writer.h"
 #include "dict/dict_id.h"
+#include "platform/file.h"
 
 namespace orvia::compile {
 namespace {
@@ -15,6 +18,16 @@ namespace fs = std::filesystem;
 ProgressFn passProgress(const PassProgressFn& progress, const char* pass) {
   if (!progress) return nullptr;
   return [progress, pass](uint64_t done, uint64_t total) { progress(pass, done, total); };
+}
+
+// Removes the further files an earlier compile wrote that this one did not: no reader
+// that opens the new index can need them.
+void removeFurtherFilesLeft(const std::string& folder, const std::vector<std::string>& earlier,
+                            const std::vector<std::string>& written) {
+  for (const std::string& name : earlier) {
+    if (std::find(written.begin(), written.end(), name) == written.end())
+      platform::removeFile((fs::path(folder) / name).string().c_str());
+  }
 }
 
 bool runPass(const SourceOpener& open, const char* pass, const PassProgressFn& progress,
@@ -69,11 +82,16 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->textBytes = content.textBytes();
   out->sharingEntries = content.sharingEntries();
   ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);
-  if (ok && !content.commit()) {
-    *problem = "cannot replace " + out->dataPath;
-    ok = false;
-  }
   if (!ok) return false;
+  // Read before the new data file takes the old one's name.
+  const std::vector<std::string> earlierFurther = furtherFilesNamedBy(out->dataPath, dictId);
+  if (!content.commit()) {
+    discardIndexFile(options.folder, dictId);
+    *problem = "cannot replace " + out->dataPath;
+    return false;
+  }
+  if (!installIndexFile(options.folder, dictId, problem)) return false;
+  removeFurtherFilesLeft(options.folder, earlierFurther, out->furtherDataFiles);
   out->companions = createCompanionFiles(options.folder, dictId);
   for (const CompanionFile& file : out->companions) {
     if (file.state == CompanionFile::State::kFailed) {

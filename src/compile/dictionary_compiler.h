@@ -41,8 +41,13 @@ struct CompiledDictionary {
   std::vector<CompanionFile> companions;
 };
 
-// Writes the files; the index and data files are replaced only once both are complete.
-// False, with a one-line reason in *problem, on failure.
+// Writes the files beside their names and, once all are complete, puts them in place:
+// the data files first and the index last, so that a reader opening the new index finds
+// every file it names. Then further data files that the earlier compile's data file
+// named and this compile no longer writes are removed. A reader that opened the old
+// index keeps it, and reads the new data files with it from the first rename on, until
+// it opens the dictionary again. False, with a one-line reason in *problem, on failure;
+// a failure before the first rename leaves the installed files as they were.
 // REQUIRES: the record store library is linked in.
 bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions& options,
                        const PassProgressFn& progress, CompiledDictionary* out,

@@ -157,7 +157,7 @@ Status readChosen(const HWORD* word, uint32_t dictId, Read read) {
 
 int keyExistsIn(HDICT* dictionary, const char* key) {
   if (dbSeek(dictionary->db, key) == 0) return 0;
-  HeapBuffer block(dict::kMaxIndexRecordSize);
+  HeapBuffer block(dict::kRecordBlockSize);
   IndexRecordView view;
   if (block.data() == nullptr || !dict::readCurrentRecord(dictionary->db, block.data(), &view).ok())
     return 0;

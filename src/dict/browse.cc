@@ -67,14 +67,14 @@ Status stepWord(HWORD* word, uint32_t level, bool forward) {
   if (!forward && view.recordNumber == 0) return Cause::kEmpty;
   if (dbGoto(db, forward ? view.recordNumber + 1 : view.recordNumber - 1) == 0)
     return Cause::kEmpty;
-  HeapBuffer block(kMaxIndexRecordSize);
+  HeapBuffer block(kRecordBlockSize);
   if (block.data() == nullptr) return Cause::kOutOfMemory;
   Status status = readCurrentRecord(db, block.data(), &view);
   while (status.ok() && level != 0 && view.level() != level) {
     status = (forward ? dbNext(db) : dbPrev(db)) != 0 ? readCurrentRecord(db, block.data(), &view)
                                                       : Status(Cause::kEmpty);
   }
-  if (status.ok()) std::memcpy(word->record, block.data(), kMaxIndexRecordSize);
+  if (status.ok()) std::memcpy(word->record, block.data(), kRecordBlockSize);
   return status;
 }
 

@@ -13,7 +13,8 @@ struct HDICT {
   DBHANDLE db;
 };
 
-// A found word: record is an owned 1024-byte process-heap copy of one index record;
+// A found word: record is an owned process-heap copy of one index record, in a block of
+// dict::kRecordBlockSize bytes (the record and the zero behind it);
 // dict is not owned and must stay open while the word lives.
 struct HWORD {
   HDICT* dict;

@@ -9,7 +9,9 @@
 //       16     -  searchKey, headword, displayWord: three zero-terminated strings
 //        -     4  extendedRef, only when the locator is 0xFFFFFF
 //     last     1  vcode, only in language-1 dictionaries
-// A record whose strings are not terminated inside recordLength is damaged.
+// Records of other writers may leave strings unterminated: a string that finds no zero
+// before recordLength ends there, and the strings after it are empty. Nothing past
+// recordLength is ever read as part of the record.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,9 @@ namespace orvia::dict {
 
 inline constexpr uint32_t kIndexRecordHeaderSize = 16;
 inline constexpr uint32_t kMaxIndexRecordSize = 1024;
+// A block that holds one record: room for the largest record and a zero behind it, so
+// that a string running to the record's end is still terminated in our memory.
+inline constexpr uint32_t kRecordBlockSize = kMaxIndexRecordSize + 1;
 inline constexpr uint32_t kRecordLengthOffset = 0;
 inline constexpr uint32_t kContentDictIdOffset = 4;
 inline constexpr uint32_t kContentRefOffset = 8;
@@ -57,7 +62,14 @@ struct IndexRecordView {
   }
 };
 
-// Reads a record held in a buffer of capacity bytes; false when it is damaged.
+// Reads a record held in a buffer of capacity bytes. False when it is damaged: shorter
+// than its header, longer than capacity or kMaxIndexRecordSize, or with a string running
+// to its end and no zero byte right behind it inside capacity (the view's strings are
+// always terminated).
 bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView* out);
+
+// Copies the record at the front of size bytes into block (kRecordBlockSize bytes), puts
+// a zero behind it and parses the copy; false when no whole record is there.
+bool copyIndexRecord(const uint8_t* bytes, uint32_t size, uint8_t* block, IndexRecordView* out);
 
 }  // namespace orvia::dict

@@ -112,7 +112,7 @@ Status findNearestRecord(HDICT* dict, HWORD* target, const char* key) {
   target->dict = dict;
   if (key[0] == '\0') return Cause::kEmpty;
   HeapBuffer prefix(lang::kKeyBufferSize);
-  HeapBuffer block(kMaxIndexRecordSize);
+  HeapBuffer block(kRecordBlockSize);
   if (prefix.data() == nullptr || block.data() == nullptr) return Cause::kOutOfMemory;
   const uint32_t language = lang::languageOf(dict->dictId);
   uint32_t answer = 0;
@@ -130,7 +130,7 @@ Status findNearestRecord(HDICT* dict, HWORD* target, const char* key) {
 bool wordExists(HDICT* dict, const char* word) {
   if (strnlen(word, kMaxUsableKeyLength) >= kMaxUsableKeyLength) return false;
   HeapBuffer key(lang::kKeyBufferSize);
-  HeapBuffer block(kMaxIndexRecordSize);
+  HeapBuffer block(kRecordBlockSize);
   if (key.data() == nullptr || block.data() == nullptr) return false;
   const LanguageOps& ops = lang::languageOps(lang::languageOf(dict->dictId));
   if (ops.makeSearchKey(word, key.text()) == 0) return false;

@@ -22,14 +22,16 @@ const char* textOf(const IndexRecordView& view, WordText which, uint32_t* length
 Status readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view) {
   uint32_t size = kMaxIndexRecordSize;
   if (dbGetRecord(db, &size, block) == 0) return Cause::kStoreFailed;
-  if (!parseIndexRecord(block, kMaxIndexRecordSize, view)) return Cause::kDamaged;
+  if (size > kMaxIndexRecordSize) return Cause::kDamaged;
+  block[size] = 0;
+  if (!parseIndexRecord(block, kRecordBlockSize, view)) return Cause::kDamaged;
   return Status();
 }
 
 Status gotoRecord(HDICT* dict, HWORD* target, uint32_t n) {
   target->dict = dict;
   if (dbGoto(dict->db, n) == 0) return Cause::kEmpty;
-  HeapBuffer block(kMaxIndexRecordSize);
+  HeapBuffer block(kRecordBlockSize);
   if (block.data() == nullptr) return Cause::kOutOfMemory;
   IndexRecordView view;
   Status status = readCurrentRecord(dict->db, block.data(), &view);
@@ -38,7 +40,7 @@ Status gotoRecord(HDICT* dict, HWORD* target, uint32_t n) {
 }
 
 bool wordRecord(const HWORD* word, IndexRecordView* view) {
-  return parseIndexRecord(word->record, kMaxIndexRecordSize, view);
+  return parseIndexRecord(word->record, kRecordBlockSize, view);
 }
 
 Status duplicateWord(const HWORD* word, HWORD** out) {
@@ -47,12 +49,12 @@ Status duplicateWord(const HWORD* word, HWORD** out) {
   auto* copy = static_cast<HWORD*>(platform::heapAlloc(heap, sizeof(HWORD)));
   if (copy == nullptr) return Cause::kOutOfMemory;
   copy->dict = word->dict;
-  copy->record = static_cast<uint8_t*>(platform::heapAlloc(heap, kMaxIndexRecordSize));
+  copy->record = static_cast<uint8_t*>(platform::heapAlloc(heap, kRecordBlockSize));
   if (copy->record == nullptr) {
     platform::heapFree(heap, copy);
     return Cause::kOutOfMemory;
   }
-  std::memcpy(copy->record, word->record, kMaxIndexRecordSize);
+  std::memcpy(copy->record, word->record, kRecordBlockSize);
   *out = copy;
   return Status();
 }

@@ -9,8 +9,8 @@
 
 namespace orvia::dict {
 
-// Reads the store's current record into a 1024-byte block and parses it: kStoreFailed
-// when the store cannot give it, kDamaged when its bytes are not an index record.
+// Reads the store's current record into a block of kRecordBlockSize bytes and parses it:
+// kStoreFailed when the store cannot give it, kDamaged when its bytes are not an index record.
 Status readCurrentRecord(DBHANDLE db, uint8_t* block, IndexRecordView* view);
 
 // Goes to record n and gives target a fresh record copy of it (target->dict is set

@@ -64,10 +64,15 @@ bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer
     ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
   }
   if (ok == 0) return false;
+  // Each record is copied out of the batch to give a string that runs to its end the
+  // zero behind it; the next record's length stands there in the batch.
+  HeapBuffer block(kRecordBlockSize);
+  if (block.data() == nullptr) return false;
   uint32_t at = 0;
   IndexRecordView record;
   while (at < capacity && writer->count() < count &&
-         parseIndexRecord(batch.data() + at, capacity - at, &record) && writer->append(record)) {
+         copyIndexRecord(batch.data() + at, capacity - at, block.data(), &record) &&
+         writer->append(record)) {
     at += record.recordLength;
   }
   return true;
@@ -75,7 +80,7 @@ bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer
 
 // Record by record, for when the batch call fails.
 void appendStepping(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
-  HeapBuffer block(kMaxIndexRecordSize);
+  HeapBuffer block(kRecordBlockSize);
   if (block.data() == nullptr || dbGoto(db, start) == 0) return;
   IndexRecordView record;
   while (readCurrentRecord(db, block.data(), &record).ok() && writer->append(record) &&

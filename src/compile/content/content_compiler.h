@@ -57,6 +57,8 @@ class ContentCompiler {
 
   const DataFileTally& tally() const { return writer_.tally(); }
   std::vector<std::string> furtherFileNames() const { return writer_.furtherFileNames(); }
+  // Why a write failed when the data file's layout had no room left for it; else empty.
+  const std::string& problem() const { return writer_.problem(); }
   uint64_t textBytes() const { return textBytes_; }            // converted texts, before coding
   uint64_t sharingEntries() const { return sharingEntries_; }  // entries on others' records
 

@@ -1,11 +1,11 @@
 #include "compile/content/data_file_writer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "base/bytes.h"
 #include "compile/content/content_record_encoder.h"
+#include "compile/content/further_files.h"
 #include "content/content_format.h"
 
 namespace orvia::compile {
@@ -18,17 +18,6 @@ constexpr uint32_t kCompositeParts = 3;
 
 bool endsWithMarker(const uint8_t* text, uint32_t size) {
   return size >= 4 && std::memcmp(text + size - 4, kEndMarker, 4) == 0;
-}
-
-// Further files: "X", the dictionary's low 24 bits in hex, a sequence character, ".DAT".
-// The X keeps the name from ever being eight hexadecimal digits, the form of the
-// dictionaries' and companions' own files.
-std::string furtherFileName(uint32_t dictId, uint32_t sequence) {
-  static const char kSequence[] = "123456789ABCDEFGHIJKLMNOPQRSTUVWYZ";
-  char name[16];
-  std::snprintf(name, sizeof name, "X%06X%c.DAT", dictId & 0xFFFFFF,
-                kSequence[sequence % (sizeof kSequence - 1)]);
-  return name;
 }
 
 std::string partPath(const std::string& path) {
@@ -133,7 +122,13 @@ uint32_t DataFileWriter::fileForContinuation() {
   if (files_.size() > 1 && files_.back().end < options_.continuationLimit) {
     return uint32_t(files_.size() - 1);
   }
-  std::string name = furtherFileName(options_.dictId, uint32_t(files_.size() - 1));
+  const uint32_t sequence = uint32_t(files_.size() - 1);
+  if (sequence == kMaxFurtherFiles) {
+    problem_ =
+        "the content needs more than " + std::to_string(kMaxFurtherFiles) + " further data files";
+    return kNoContinuation;
+  }
+  std::string name = furtherFileName(options_.dictId, sequence);
   if (!openFile(directory_ + name, name)) return kNoContinuation;
   return uint32_t(files_.size() - 1);
 }
@@ -271,8 +266,10 @@ bool DataFileWriter::commit() {
     if (f.handle != nullptr) return false;
   }
   bool ok = !files_.empty();
-  for (const File& f : files_) {
-    ok = platform::replaceFile(partPath(f.path).c_str(), f.path.c_str()) && ok;
+  // The main file last: a failure part way leaves it, and every entry that does not go
+  // on into a further file, as it was.
+  for (auto f = files_.rbegin(); f != files_.rend(); ++f) {
+    ok = ok && platform::replaceFile(partPath(f->path).c_str(), f->path.c_str());
   }
   committed_ = ok;
   return ok;

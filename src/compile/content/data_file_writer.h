@@ -86,7 +86,8 @@ class DataFileWriter {
 
   // Writes the file-index tables and closes every file.
   bool finish();
-  // Gives every finished file its name, replacing the file there. Files not committed
+  // Gives every finished file its name, replacing the file there: the further files
+  // first, the main file last, stopping at the first that fails. Files not committed
   // are removed when the writer goes.
   bool commit();
 
@@ -94,6 +95,9 @@ class DataFileWriter {
   std::vector<std::string> furtherFileNames() const;
 
   const DataFileTally& tally() const { return tally_; }
+  // Why an add failed when the layout had no room left for it (a failing file leaves it
+  // empty).
+  const std::string& problem() const { return problem_; }
 
  private:
   struct File {
@@ -131,6 +135,7 @@ class DataFileWriter {
   std::vector<File> files_;
   bool committed_ = false;
   DataFileTally tally_;
+  std::string problem_;
 };
 
 }  // namespace orvia::compile

@@ -4,6 +4,7 @@
 
 #include "dict/dict_id.h"
 #include "lang/lang_ops.h"
+#include "platform/file.h"
 
 namespace orvia::compile {
 
@@ -17,12 +18,20 @@ std::string indexFilePath(const std::string& folder, uint32_t dictId) {
   return dictFilePath(folder, dictId, ".IDX");
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// The store refuses to overwrite, and a reader must never see half an index.
+std::string partialIndexPath(const std::string& folder, uint32_t dictId) {
+  return indexFilePath(folder, dictId) + ".part";
+}
+
+}  // namespace
+
 bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
                     std::string* problem) {
-  namespace fs = std::filesystem;
-  const std::string path = indexFilePath(folder, dictId);
-  // The store refuses to overwrite, and a reader must never see half an index.
-  const std::string partial = path + ".part";
+  const std::string partial = partialIndexPath(folder, dictId);
   std::error_code error;
   fs::remove(partial, error);
   if (index.recordCount == 0) {
@@ -40,13 +49,21 @@ bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIn
     *problem = "the record store could not write " + partial;
     return false;
   }
-  fs::rename(partial, path, error);
-  if (error) {
-    fs::remove(partial, error);
-    *problem = "cannot replace " + path;
-    return false;
-  }
   return true;
+}
+
+bool installIndexFile(const std::string& folder, uint32_t dictId, std::string* problem) {
+  const std::string path = indexFilePath(folder, dictId);
+  const std::string partial = partialIndexPath(folder, dictId);
+  if (platform::replaceFile(partial.c_str(), path.c_str())) return true;
+  discardIndexFile(folder, dictId);
+  *problem = "cannot replace " + path;
+  return false;
+}
+
+void discardIndexFile(const std::string& folder, uint32_t dictId) {
+  std::error_code error;
+  fs::remove(partialIndexPath(folder, dictId), error);
 }
 
 }  // namespace orvia::compile

@@ -8,11 +8,17 @@
 
 namespace orvia::compile {
 
-// Writes index as the index file of dictId in folder, replacing a file of that name only
-// once the new one is complete. False, with a one-line reason in *problem, on failure.
+// Writes index beside dictId's index file in folder, under its name with ".part" added;
+// installIndexFile puts it in place. False, with a one-line reason in *problem, on
+// failure, and then nothing is left behind.
 // REQUIRES: the record store library is linked in.
 bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
                     std::string* problem);
+// Replaces dictId's index file in folder by the one writeIndexFile wrote, in one rename;
+// false, with a one-line reason in *problem, when that fails.
+bool installIndexFile(const std::string& folder, uint32_t dictId, std::string* problem);
+// Removes what writeIndexFile wrote, for a compile that stops before installing it.
+void discardIndexFile(const std::string& folder, uint32_t dictId);
 
 // The path of dictId's file with extension (".IDX", ".DAT") in folder.
 std::string dictFilePath(const std::string& folder, uint32_t dictId, const char* extension);
