@@ -11,9 +11,15 @@ namespace orvia::testing {
 
 // Where the first record lies behind head.hex: 0x10007 and its 42 bytes of trees.
 inline constexpr uint32_t kFirstRecordOffset = 0x10031;
+inline constexpr uint32_t kNoContinuation = 0xFFFFFFFF;
 
 inline std::string le32(uint32_t v) {
   return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+
+// A content record: header (type, length), continuation reference, body.
+inline std::string contentRecord(uint8_t type, uint32_t reference, const std::string& body) {
+  return le32(uint32_t(type) << 24 | uint32_t(8 + body.size())) + le32(reference) + body;
 }
 
 // The golden file content/name as a data file: one shorter than a head holds records
