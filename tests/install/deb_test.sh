@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Debian package: built by CPack from the build folder, it holds the libraries with
+# their links, the headers, the files other builds find them by, the tool and its
+# completion, and depends on what dpkg-shlibdeps found. Extracted into a scratch root,
+# its tool compiles, installs and looks up a dictionary.
+# usage: deb_test.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/expect.sh"
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" >/dev/null)
+deb=$(echo "$work"/orviadic_*.deb)
+info=$(dpkg-deb --info "$deb")
+for dependency in "libc6 (" "libstdc++6 (" "libncursesw6 ("; do
+  grep -q "Depends:.*$dependency" <<<"$info" || fail "the package does not depend on $dependency"
+done
+contents=$(dpkg-deb --contents "$deb")
+for file in usr/bin/orviadic usr/include/orviadic.h usr/include/orviadb.h \
+  usr/lib/libOrviaDic.so.2 usr/lib/libOrviaDB.so.2 usr/lib/pkgconfig/orviadic.pc \
+  usr/lib/pkgconfig/orviadb.pc usr/lib/cmake/OrviaDic/OrviaDicConfig.cmake \
+  usr/share/bash-completion/completions/orviadic; do
+  grep -q " \./$file\( \|$\)" <<<"$contents" || fail "the package lacks $file"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+tool="$work/root/usr/bin/orviadic"
+install_word_list "$tool" "$source" "$work"
+expect 0 "The land alongside a river" "$tool" lookup 0x00010101 bank
+expect_no_registry "$tool" "$work"
+echo "$failures failed"
+[ "$failures" = 0 ]
