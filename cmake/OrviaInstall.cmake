@@ -42,6 +42,9 @@ if(TARGET orviadic)
   install(TARGETS orviadic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/tools/completion/orviadic.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME orviadic)
+  if(ORVIADIC_MAN_PAGE)
+    install(FILES ${ORVIADIC_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
 endif()
 
 # A Debian package of the same tree under /usr. Its dependencies are what dpkg-shlibdeps

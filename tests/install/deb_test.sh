@@ -21,7 +21,7 @@ contents=$(dpkg-deb --contents "$deb")
 for file in usr/bin/orviadic usr/include/orviadic.h usr/include/orviadb.h \
   usr/lib/libOrviaDic.so.2 usr/lib/libOrviaDB.so.2 usr/lib/pkgconfig/orviadic.pc \
   usr/lib/pkgconfig/orviadb.pc usr/lib/cmake/OrviaDic/OrviaDicConfig.cmake \
-  usr/share/bash-completion/completions/orviadic; do
+  usr/share/bash-completion/completions/orviadic usr/share/man/man1/orviadic.1; do
   grep -q " \./$file\( \|$\)" <<<"$contents" || fail "the package lacks $file"
 done
 

@@ -24,6 +24,10 @@ done
 grep -q 'RUNPATH.*\[\$ORIGIN\]' <<<"$(readelf -d "$lib/libOrviaDic.so.2")" ||
   fail "libOrviaDic.so.2 does not find libOrviaDB beside itself"
 grep -q -- "$build" <<<"$(readelf -d "$prefix/bin/orviadic")" && fail "orviadic keeps a build path"
+# The manual page describes every subcommand the installed tool lists.
+for command in $("$prefix/bin/orviadic" --help | awk '/^Subcommands:/ { s = 1; next } s && NF { print $1 }'); do
+  grep -q "^\.SS \"$command\"" "$prefix/share/man/man1/orviadic.1" || fail "the manual lacks $command"
+done
 # complete WORDS...: what the installed completion offers for the last word.
 complete_words() {
   (source "$prefix/share/bash-completion/completions/orviadic" && COMP_WORDS=("$@") &&
