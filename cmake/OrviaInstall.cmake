@@ -29,6 +29,10 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/OrviaDicConfigVersion.cmake
 install(FILES ${CMAKE_BINARY_DIR}/OrviaDicConfig.cmake
   ${CMAKE_BINARY_DIR}/OrviaDicConfigVersion.cmake DESTINATION ${ORVIADIC_CMAKE_DIR})
 
+if(TARGET api_docs)
+  install(DIRECTORY ${ORVIADIC_API_DOCS_DIR}/html/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/api)
+endif()
+
 # pkg-config files find the prefix from their own place (${pcfiledir}), so that a moved
 # tree needs only PKG_CONFIG_PATH.
 file(RELATIVE_PATH ORVIADIC_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)

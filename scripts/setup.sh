@@ -10,7 +10,7 @@ set -euo pipefail
 main=(build-essential cmake ninja-build ccache pkg-config libcli11-dev libncurses-dev
   zlib1g-dev dict-gcide)
 test=("${main[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  libsqlite3-dev tmux dictd dict dictzip hyperfine help2man
+  libsqlite3-dev tmux dictd dict dictzip hyperfine help2man doxygen
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 set_name=${1:-}
 case "$set_name" in
