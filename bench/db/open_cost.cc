@@ -55,6 +55,7 @@ int main() {
   double ratio = largeCost / smallCost;
   std::printf("open+info+close: 20,000 records %.1f us, 2,000,000 records %.1f us\n", smallCost,
               largeCost);
-  std::printf("ratio %.2f, bar %.0f: %s\n", ratio, kBar, ratio <= kBar ? "met" : "MISSED");
+  std::printf("open at 2,000,000 records costs open at 20,000: %.2fx (bar at most %.2fx) %s\n",
+              ratio, kBar, ratio <= kBar ? "met" : "MISSED");
   return ratio <= kBar ? 0 : 1;
 }
