@@ -14,7 +14,7 @@ source "$(dirname "$0")/expect.sh"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" >/dev/null)
 deb=$(echo "$work"/orviadic_*.deb)
 info=$(dpkg-deb --info "$deb")
-for dependency in "libc6 (" "libstdc++6 (" "libncursesw6 ("; do
+for dependency in "libc6 (" "libstdc++6 (" "libncurses"; do
   grep -q "Depends:.*$dependency" <<<"$info" || fail "the package does not depend on $dependency"
 done
 contents=$(dpkg-deb --contents "$deb")
