@@ -44,11 +44,12 @@ int makeSearchKey(const char* word, char* key);
 template <Encoding E>
 uint32_t keyCharOffset(const char* key, uint32_t n);
 
-// The collation of both Chinese codes. Two-byte characters decide first, by code value;
-// then the first ASCII difference, folded, or the first place where an ASCII character
-// stands against a two-byte one; then the second such difference or the case difference;
-// then the homograph numbers behind "@", which ends a key. An empty key sorts after all
-// others.
+// The collation of both Chinese codes. Two-byte characters decide first, by code value,
+// and a key that ends while the other still holds one sorts first. Next the first ASCII
+// difference, folded, or the first ASCII character standing against a two-byte one (its
+// key sorts after); then a key with ASCII left over sorts after; then the first case
+// difference; last the homograph numbers behind "@", which ends a key. An empty key
+// sorts after all others. Only the sign of the result means anything.
 int ORVIADB_API compareKeysChinese(const char* a, const char* b);
 
 // The Korean collation: as the Chinese one, but "@" is an ordinary ASCII character and
