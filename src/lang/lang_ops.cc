@@ -1,5 +1,6 @@
 #include "lang/lang_ops.h"
 
+#include "lang/double_byte.h"
 #include "lang/single_byte.h"
 
 namespace orvia::lang {
@@ -29,11 +30,31 @@ constexpr LanguageOps kSingleByteOps = {
     single_byte::matchLenFolded, single_byte::matchLenSignificant, single_byte::matchLenNoCase,
     single_byte::matchLenExact};
 
-// One column per language code. The double-byte families (codes 2 to 5) answer as
-// "no language" until their operations exist.
+// Codes 2, 3 and 5 differ only in their character tests and in the Korean collation;
+// these encodings fold nothing, so one match length is both folded and significant.
+template <double_byte::Encoding E, CompareKeysFn Compare>
+constexpr LanguageOps doubleByteOps() {
+  return {double_byte::makeSearchKey<E>,
+          double_byte::keyCharOffset<E>,
+          Compare,
+          double_byte::matchLenSignificant,
+          double_byte::matchLenSignificant,
+          double_byte::matchLenNoCase,
+          double_byte::matchLenExact};
+}
+
+constexpr LanguageOps kGb2312Ops =
+    doubleByteOps<double_byte::Encoding::kGb2312, double_byte::compareKeysChinese>();
+constexpr LanguageOps kBig5Ops =
+    doubleByteOps<double_byte::Encoding::kBig5, double_byte::compareKeysChinese>();
+constexpr LanguageOps kKsX1001Ops =
+    doubleByteOps<double_byte::Encoding::kKsX1001, double_byte::compareKeysKorean>();
+
+// One column per language code. Japanese (code 4) answers as "no language" until its
+// operations exist.
 constexpr LanguageOps kLangOpTable[10] = {
-    kStubOps, kSingleByteOps, kStubOps,       kStubOps,       kStubOps,
-    kStubOps, kSingleByteOps, kSingleByteOps, kSingleByteOps, kSingleByteOps,
+    kStubOps,    kSingleByteOps, kGb2312Ops,     kBig5Ops,       kStubOps,
+    kKsX1001Ops, kSingleByteOps, kSingleByteOps, kSingleByteOps, kSingleByteOps,
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "lang/homograph_number.h"
 #include "lang/single_byte_chars.h"
 
 namespace orvia::lang::single_byte {
@@ -57,31 +58,6 @@ int decideByRest(const char* rest, const TieBreaks& t, int shorterFirst) {
   if (hasLetter || hasDigit) return shorterFirst;
   const int other = t.matched > 0 ? t.lateOtherDiff : t.earlyOtherDiff;
   return other != 0 ? other : shorterFirst;
-}
-
-// The decimal digits behind an "@" at the end position; empty when there is none.
-struct DigitRun {
-  const char* first;
-  uint32_t count;
-};
-
-DigitRun homographDigits(const char* end) {
-  if (*end == '@') ++end;
-  while (*end == '0') ++end;
-  uint32_t count = 0;
-  while (isDigit(end[count])) ++count;
-  return {end, count};
-}
-
-// Compared as numbers of any length, so a long number cannot overflow.
-int compareHomographNumbers(const char* endA, const char* endB) {
-  const DigitRun a = homographDigits(endA);
-  const DigitRun b = homographDigits(endB);
-  if (a.count != b.count) return a.count < b.count ? -1 : 1;
-  for (uint32_t i = 0; i < a.count; ++i) {
-    if (a.first[i] != b.first[i]) return a.first[i] - b.first[i];
-  }
-  return 0;
 }
 
 bool isBlank(const char* s) {

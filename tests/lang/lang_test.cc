@@ -101,12 +101,13 @@ TEST(CompareKeys, TotalOrderOverKeysWithALetter) {
   }
 }
 
-// Codes 1 and 6 to 9 share the single-byte column; every other code, codes of 10 and
-// more included, answers as "no language": every key empty and equal to every other.
+// Codes 1 and 6 to 9 share the single-byte column; code 0 and codes of 10 and more
+// answer as "no language": every key empty and equal to every other. The double-byte
+// columns have tests of their own.
 TEST(LangOpTable, EachCodeHasItsFamily) {
   const LanguageOps singleByte{makeSearchKey,       keyCharOffset,  compareKeys,  matchLenFolded,
                                matchLenSignificant, matchLenNoCase, matchLenExact};
-  for (uint32_t code : {0u, 1u, 2u, 5u, 6u, 9u, 10u, 256u, 0xFFFFFFFFu}) {
+  for (uint32_t code : {0u, 1u, 6u, 9u, 10u, 256u, 0xFFFFFFFFu}) {
     SCOPED_TRACE(code);
     const LanguageOps got{getMakeSearchKeyFn(code),       getKeyCharOffsetFn(code),
                           getCompareKeysFn(code),         getMatchLenFoldedFn(code),
