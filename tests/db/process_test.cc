@@ -31,12 +31,12 @@ TEST(CrashTest, KilledWriterKeepsEveryAcknowledgedOperation) {
   ASSERT_EQ(dbCreate(path.c_str()), 1);
   StoreModel model(foldCompare);
   std::mt19937 timing(7);
-  for (uint32_t round = 0; round < 60; ++round) {
+  for (uint32_t round = 0; round < 30; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     writeFileBytes(acks, "");
     ChildProcess writer("platform_child", {"model-writer", path, acks, std::to_string(round)});
     ASSERT_TRUE(writer.started());
-    const size_t target = timing() % 8;
+    const size_t target = timing() % 32;
     waitUntil([&] {
       const std::string done = readFileBytes(acks);
       return done.size() >= target || done.find('x') != std::string::npos;

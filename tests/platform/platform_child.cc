@@ -76,7 +76,7 @@ int storeWriter(const char* path, uint32_t base) {
 // Every other round compacts often, so that kills land inside compactions too.
 int modelWriter(const std::string& path, const char* acks, uint32_t round) {
   orvia::db::OpenOptions options;
-  if (round % 2 == 1) options.compactMinLogBytes = 8192;
+  if (round % 2 == 1) options.compactMinLogBytes = 1024;
   orvia::db::StoreModel model(foldCompare);
   std::FILE* out = std::fopen(acks, "wb");
   model.load(path);
