@@ -26,7 +26,7 @@ using orvia::bench::areaOf;
 using orvia::bench::bulkLoadIndex;
 using orvia::bench::keyOf;
 using orvia::bench::recordsFor;
-using orvia::db::testing::foldCompare;
+using orvia::testing::foldCompare;
 
 std::string benchDir() {
   static const std::string dir = [] {
@@ -189,7 +189,7 @@ std::vector<std::string> newAreas(uint32_t count) {
   std::mt19937 rng(3);
   std::vector<std::string> areas;
   for (int i = 0; i < 10000; ++i)
-    areas.push_back(orvia::db::testing::area(keyOf(rng() % count) + "m", "new"));
+    areas.push_back(orvia::testing::area(keyOf(rng() % count) + "m", "new"));
   return areas;
 }
 
@@ -197,7 +197,7 @@ void BM_DbOpenInfoCloseWithLog(benchmark::State& state) {
   std::string path = copyOf(indexOf(20000), "logged.IDX");
   DBHANDLE h = dbOpen(path.c_str(), foldCompare);
   for (const std::string& a : newAreas(20000)) {
-    DbInsertDescriptor d{orvia::db::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
+    DbInsertDescriptor d{orvia::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
                          a.data()};
     dbInsert(h, &d);
   }
@@ -219,7 +219,7 @@ void BM_DbInsert10000(benchmark::State& state) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string& a = areas[i++];
-    DbInsertDescriptor d{orvia::db::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
+    DbInsertDescriptor d{orvia::testing::kContentName, 0x01000001, 1, uint32_t(a.size()),
                          a.data()};
     benchmark::DoNotOptimize(dbInsert(h, &d));
   }

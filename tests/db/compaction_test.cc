@@ -1,15 +1,17 @@
 // Compaction: a new generation-numbered segment file with every record and content name,
 // the log cut, the old segment file removed; a compaction that stopped before cutting the
-// log leaves nothing replayed twice; and a write that grows the log too long compacts.
+// log leaves nothing replayed twice; a write that grows the log too long compacts; and
+// older segment files go at every compaction and at every writer's open, whichever handle
+// still reads them and whichever removal failed before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "db/change_log_format.h"
 #include "db/index_header.h"
 #include "platform/file.h"
 #include "store_model.h"
-#include "support/store_fixture.h"
 
 namespace orvia::db {
 namespace {
@@ -94,6 +96,26 @@ TEST_F(CompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
   ASSERT_TRUE(db->close());
   EXPECT_GT(header().generation, 1u);
   EXPECT_LE(readFileBytes(path_).size() - header().logOffset, 1024u + kMaxLogEntrySize);
+}
+
+TEST_F(CompactionTest, NoOlderSegmentRemainsOnceItsReadersClose) {
+  DBHANDLE reader = dbOpen(path_.c_str(), foldCompare);
+  ASSERT_NE(reader, nullptr);
+  for (const char* word : {"one", "two"}) {
+    ASSERT_TRUE(insertArea(h_, area(word), 2));
+    ASSERT_EQ(dbCompact(h_), 1);
+    EXPECT_EQ(recordCount(reader), recordCount(h_)) << "the reader moves to " << word;
+  }
+  // What a removal that failed, as on Windows while another program holds the file, left.
+  ASSERT_TRUE(writeFileBytes(path_ + ".00000001", "older"));
+  ASSERT_TRUE(writeFileBytes(path_ + ".00000009.tmp", "another writer's"));
+  EXPECT_EQ(dbClose(reader), 1);
+  reopen();
+  std::vector<std::string> ends;
+  ASSERT_TRUE(platform::listFileNameEnds((path_ + ".").c_str(), &ends));
+  std::sort(ends.begin(), ends.end());
+  EXPECT_EQ(ends, (std::vector<std::string>{"00000003", "00000009.tmp"}));
+  EXPECT_EQ(recordCount(h_), 32u);
 }
 
 }  // namespace

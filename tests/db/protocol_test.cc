@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "store_model.h"
 #include "support/case_table.h"
 #include "support/golden.h"
-#include "support/store_fixture.h"
 
 namespace orvia::db {
 namespace {

@@ -1,5 +1,6 @@
-// Random operations on an index, each applied to a sorted vector with the same comparison
-// and, while a handle is open, to the store, which must answer as the vector predicts:
+// A test with an empty index in a fresh folder and a handle open on it; and random
+// operations on an index, each applied to a sorted vector with the same comparison and,
+// while a handle is open, to the store, which must answer as the vector predicts:
 // equal keys newest first, a seek on the lower bound or else the last record, and the
 // cursor on its record through inserts and deletes elsewhere (a deleted record's place
 // goes to the one behind it, or to the new last record).
@@ -16,6 +17,30 @@
 
 #include "db/database.h"
 #include "support/store_records.h"
+#include "support/temp_dir.h"
+
+namespace orvia::testing {
+
+class OpenIndexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(dbCreate(path_.c_str()), 1);
+    reopen();
+  }
+  void TearDown() override { EXPECT_TRUE(h_ == nullptr || dbClose(h_) == 1); }
+  // Closes the handle, if there is one, and opens a new one.
+  void reopen() {
+    ASSERT_TRUE(h_ == nullptr || dbClose(h_) == 1);
+    h_ = dbOpen(path_.c_str(), foldCompare);
+    ASSERT_NE(h_, nullptr);
+  }
+
+  TempDir dir_;
+  std::string path_ = dir_.file("00000001.IDX");
+  DBHANDLE h_ = nullptr;
+};
+
+}  // namespace orvia::testing
 
 namespace orvia::db {
 
@@ -42,6 +67,16 @@ class StoreModel {
     path_ = path;
     options_ = options;
     cursor_ = 0;
+  }
+
+  // Takes the records of the index at path as the model's, for a process that goes on
+  // from where another left it.
+  void load(const std::string& path) {
+    DBHANDLE h = dbOpen(path.c_str(), compare_);
+    ASSERT_NE(h, nullptr);
+    for (const std::string& r : testing::allRecords(h))
+      records_.push_back({r.substr(16), testing::contentDictIdOf(r), testing::refOf(r)});
+    ASSERT_EQ(dbClose(h), 1);
   }
 
   // Draws one operation from rng and applies it. Without a handle only the vector changes,

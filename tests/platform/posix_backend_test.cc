@@ -1,32 +1,39 @@
 // What only the POSIX backend has: the registry kept as text hives in the registry
 // editor's export format (tests/data/registry/), read again whenever another process
-// replaced them; and probes that share the fault signals with the process's own handlers.
+// replaced them, and left by users and other tools exported in UTF-16LE or edited by hand
+// with values continued across lines (whatever the library sets reads back, and every
+// other value and every line it did not change stays as it was); and probes that share
+// the fault signals with the process's own handlers.
 #include <signal.h>
+#include <strings.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/registry_encoding.h"
 #include "platform/posix/registry_text.h"
 #include "support/case_table.h"
 #include "support/golden.h"
 #include "support/registry_fixture.h"
 #include "support/text_hive.h"
 
-namespace orvia::platform {
+namespace orvia::platform::regtext {
 namespace {
 
 using namespace orvia::testing;
-using regtext::Hive;
 
 TEST(RegistryText, ParsesValueData) {
   for (const CaseRow& c : caseTable("registry/value_data.txt")) {
     SCOPED_TRACE(c.line);
-    auto value = regtext::parseValueData(c.fields.at(2));
+    auto value = parseValueData(c.fields.at(2));
     ASSERT_EQ(value.has_value(), c.fields[0] != "refused");
     if (!value) continue;
     EXPECT_EQ(value->type, c.number(0));
@@ -37,8 +44,8 @@ TEST(RegistryText, ParsesValueData) {
 TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
   for (const CaseRow& c : caseTable("registry/value_lines.txt")) {
     SCOPED_TRACE(c.line);
-    const regtext::Value value{uint32_t(c.number(1)), *c.bytes(2)};
-    EXPECT_EQ(regtext::formatValueLine(c.fields[0], value), c.fields.at(3));
+    const Value value{uint32_t(c.number(1)), *c.bytes(2)};
+    EXPECT_EQ(formatValueLine(c.fields[0], value), c.fields.at(3));
   }
 }
 
@@ -63,14 +70,6 @@ TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
   EXPECT_FALSE(hive->setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Nowhere", "x", {4, "1234"}));
 }
 
-TEST(RegistryText, RejectsWhatIsNotAHive) {
-  EXPECT_FALSE(Hive::parse("").has_value());
-  EXPECT_FALSE(Hive::parse("REGEDIT4\r\n").has_value());
-  EXPECT_FALSE(
-      Hive::parse(std::string("Windows Registry Editor Version 5.00\r\n\0x", 40)).has_value());
-  EXPECT_TRUE(Hive::parse("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n").has_value());
-}
-
 TEST(RegistryText, AddedKeyStartsANewSection) {
   Hive hive = Hive::empty();
   hive.addKey("HKEY_CURRENT_USER\\A\\B");
@@ -83,13 +82,27 @@ TEST(RegistryText, AddedKeyStartsANewSection) {
 
 using RegistryHive = RegistryFixture;
 
+// Neither text nor UTF-16 with a mark: refused, and left as it was.
 TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
   EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
-  const std::string binary("\x00\x01\x02 binary", 10);
-  writeHive(dir_, binary);
-  EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
-  EXPECT_EQ(openTestKey(RegAccess::kWrite), nullptr);
-  EXPECT_EQ(hiveText(dir_), binary);
+  const std::string kFiles[] = {
+      "",
+      "REGEDIT4\r\n",
+      std::string("Windows Registry Editor Version 5.00\r\n\0x", 40),
+      std::string("\x00\x01\x02 binary", 10),
+      std::string("\xFF\xFEW\0i", 5),     // odd length
+      std::string("\xFF\xFEW\0\0\0", 6),  // a NUL character
+      std::string("\xFE\xFF\0W\0i", 6),   // big-endian
+      std::string("W\0i\0n\0", 6),        // no byte-order mark
+  };
+  for (const std::string& file : kFiles) {
+    EXPECT_FALSE(Hive::parse(file).has_value());
+    writeHive(dir_, file);
+    EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
+    EXPECT_EQ(openTestKey(RegAccess::kWrite), nullptr);
+    EXPECT_EQ(hiveText(dir_), file);
+  }
+  EXPECT_TRUE(Hive::parse("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n").has_value());
 }
 
 // An open key reads its hive as it was when opened, so the several queries of one lookup
@@ -99,8 +112,8 @@ TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   writeDictKey("\"Path\"=\"one\"\r\n");
   RegKey key = openTestKey(RegAccess::kRead);
   const std::string temp = dir_.file("other.tmp");
-  writeFileBytes(temp, std::string(regtext::kHeaderLine) + "\r\n\r\n[" + kDictKey +
-                           "]\r\n\"Path\"=\"two\"\r\n");
+  writeFileBytes(temp,
+                 std::string(kHeaderLine) + "\r\n\r\n[" + kDictKey + "]\r\n\"Path\"=\"two\"\r\n");
   ASSERT_EQ(rename(temp.c_str(), hivePath(dir_).c_str()), 0);
   EXPECT_EQ(readValue(key, "Path"), std::string("one\0", 4));
   EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
@@ -145,5 +158,135 @@ TEST(Heaps, APrivateHeapRefusesABlockItNoLongerHolds) {
   EXPECT_TRUE(destroyHeap(heap));
 }
 
+using Data = std::optional<std::string>;
+const std::string kRoot = "HKEY_LOCAL_MACHINE\\SOFTWARE\\T\\";
+const std::vector<std::string> kKeys = {kRoot + "A", kRoot + "B", kRoot + "A\\Sub", kRoot + "New"};
+const std::vector<std::string> kNames = {"", "n1", "N2", "q\"uote", "back\\slash", "é"};
+
+Data read(const Hive& hive, const std::string& key, const std::string& name) {
+  auto value = hive.value(key, name);
+  return value ? Data(value->data) : std::nullopt;
+}
+
+std::vector<std::string> linesOf(const std::string& file) {
+  const std::string text = isUtf16le(file) ? *utf8FromUtf16le(file) : file;
+  std::vector<std::string> lines;
+  for (size_t start = 0, end = 0; start < text.size(); start = end) {
+    end = std::min(text.find('\n', start), text.size() - 1) + 1;
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+// Parse, create the key, set the value, write, parse again: the value reads back, every
+// other key and value reads as before, and the lines are the file's but for one replaced
+// value entry and at most four new lines (a last line may gain its line end).
+void expectSetChangesNothingElse(const std::string& file, const std::string& key,
+                                 const std::string& name, const Value& set) {
+  auto hive = Hive::parse(file);
+  ASSERT_TRUE(hive.has_value());
+  ASSERT_EQ(hive->text(), file);
+  Hive changed = *hive;
+  ASSERT_TRUE(changed.addKey(key));
+  const bool done = changed.setValue(key, name, set);
+  EXPECT_EQ(done, name.find('\n') == std::string::npos);
+  auto again = Hive::parse(changed.text());
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(isUtf16le(changed.text()), isUtf16le(file));
+  for (const std::string& k : kKeys) {
+    EXPECT_EQ(again->keyExists(k), hive->keyExists(k) || (key + "\\").rfind(k + "\\", 0) == 0) << k;
+    for (const std::string& n : kNames) {
+      const bool target = done && k == key && strcasecmp(n.c_str(), name.c_str()) == 0;
+      EXPECT_EQ(read(*again, k, n), target ? Data(set.data) : read(*hive, k, n)) << k << " " << n;
+    }
+  }
+  auto a = linesOf(file), b = linesOf(changed.text());
+  auto same = [](const std::string& old, const std::string& now) {
+    return now == old || (old.back() != '\n' && now.compare(0, old.size(), old) == 0 &&
+                          now.find_first_not_of("\r\n", old.size()) == std::string::npos);
+  };
+  size_t p = 0, s = 0;
+  while (p < a.size() && p < b.size() && same(a[p], b[p])) ++p;
+  while (s < a.size() - p && s < b.size() - p && a[a.size() - 1 - s] == b[b.size() - 1 - s]) ++s;
+  EXPECT_LE(b.size() - p - s, 4u);
+  std::string replaced = "Windows Registry Editor Version 5.00\n[K]\n";
+  for (size_t i = p; i < a.size() - s; ++i) replaced += a[i];
+  auto entry = Hive::parse(replaced);
+  ASSERT_TRUE(entry.has_value());
+  EXPECT_EQ(entry->values("K").size(), p + s < a.size() ? 1u : 0u) << replaced;
+}
+
+TEST_F(RegistryHive, AUtf16HiveIsReadAndWrittenBackInUtf16) {
+  writeHive(dir_, goldenBytes("registry/utf16_hive.hex"));
+  RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
+  char data[16];
+  uint32_t size = sizeof data;
+  ASSERT_TRUE(regQueryValue(key, "Smile", nullptr, data, &size));
+  EXPECT_EQ(std::string(data, size), std::string("\xF0\x9F\x98\x80", 5));
+  regCloseKey(key);
+  key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kWrite);
+  EXPECT_TRUE(regSetValue(key, "Path", 1, "X", 2));
+  EXPECT_TRUE(regSetValue(key, "Count", 4, "\x07\0\0\0", 4));
+  regCloseKey(key);
+  EXPECT_EQ(hiveText(dir_), goldenBytes("registry/utf16_hive_set.hex"));
+}
+
+// A continued value ends at a blank line, a [key] line or the end of the file; one left
+// dangling there does not swallow the key and value set after it.
+TEST(HandEditedHive, AContinuationEndsWhereTheValueVisiblyEnds) {
+  const std::string kHeader = "Windows Registry Editor Version 5.00\n[" + kRoot + "A]\n";
+  const struct {
+    std::string text, key, name;
+    Data data;
+  } rows[] = {
+      {"Windows Registry Editor Version 5.00\n\"\"=\\", kKeys[0], "n1", std::nullopt},
+      {kHeader + "\"n1\"=hex:01,02,\\", kKeys[0], "n1", "\x01\x02"},
+      {kHeader + "\"n1\"=hex:01,\\  \n  02\n", kKeys[0], "n1", "\x01\x02"},
+      {kHeader + "\"n1\"=hex:01,\\\n\n[" + kKeys[1] + "]\n\"N2\"=\"p\"", kKeys[1], "N2",
+       std::string("p\0", 2)},
+      {kHeader + "\"n1\"=hex:01,\\\n[" + kKeys[1] + "]\n\"N2\"=\"p\"", kKeys[1], "N2",
+       std::string("p\0", 2)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(read(*Hive::parse(row.text), row.key, row.name), row.data);
+    expectSetChangesNothingElse(row.text, kKeys[3], "N2", {1, std::string("a\r\nb\0", 5)});
+  }
+}
+
+// Random hand-edited hives, in both encodings, each given one random change.
+TEST(HandEditedHive, SettingOneValueChangesNothingElse) {
+  const std::string kLines[] = {"\"n1\"=\"v\\\\\\\"x\"",
+                                "  \"N2\" =  dword:0000000a ",
+                                "\"q\\\"uote\"=hex:01,02,\\",
+                                "  03",
+                                "@=\"default é\"",
+                                "\"back\\\\slash\"=hex(2):41,00",
+                                "\"n1\"=bogus",
+                                "; note",
+                                "",
+                                "\"é\"=hex:ff,\\",
+                                "[-" + kRoot + "Gone]",
+                                "text that is no value"};
+  std::mt19937 random(20261207);
+  auto pick = [&](size_t n) { return size_t(random() % n); };
+  for (int round = 0; round < 400; ++round) {
+    const bool utf16 = pick(3) == 0;
+    const std::string nl = pick(2) ? "\r\n" : "\n";
+    std::string text = std::string(utf16 || pick(4) == 0 ? "\xEF\xBB\xBF" : "") +
+                       "Windows Registry Editor Version 5.00" + nl;
+    for (size_t line = 0, lines = pick(14); line < lines; ++line) {
+      text += pick(4) ? kLines[pick(std::size(kLines))] : "[" + kKeys[pick(3)] + "]";
+      if (line + 1 < lines || pick(2)) text += nl;
+    }
+    std::string bytes;
+    for (size_t i = 0, n = pick(6); i < n; ++i) bytes += "a\r\n\"\\\xC3\xA9\xFF"[pick(8)];
+    const std::string name = pick(8) ? kNames[pick(kNames.size())] : "line\nbreak";
+    SCOPED_TRACE(::testing::Message() << "round " << round << "\n" << text);
+    expectSetChangesNothingElse(utf16 ? *utf16leFromUtf8(text) : text, kKeys[pick(4)], name,
+                                {pick(2) ? 1u : 3u, bytes + '\0'});
+  }
+}
+
 }  // namespace
-}  // namespace orvia::platform
+}  // namespace orvia::platform::regtext

@@ -34,6 +34,9 @@ inline std::string area(const std::string& key, const std::string& headword = ""
 inline const char kContentName[16] = "00000001.DAT";
 
 // The fields of a stored record, read from its bytes; 0 and "" for no record.
+inline uint32_t contentDictIdOf(const std::string& r) {
+  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 4));
+}
 inline uint32_t refOf(const std::string& r) {
   return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 8));
 }
@@ -59,11 +62,6 @@ inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
   storeU32Le(p + 8, r.contentRef);
   storeU32Le(p + 12, number);
   return bytes + r.data;
-}
-
-inline DbInsertDescriptor descriptorFor(const ModelRecord& r, const char* name = kContentName) {
-  return DbInsertDescriptor{name, r.contentDictId, r.contentRef, uint32_t(r.data.size()),
-                            r.data.data()};
 }
 
 // Inserts a string area; true when the store took it.
@@ -152,8 +150,3 @@ inline std::string verifyReport(const std::string& path, DbCompareFn compare = f
 }
 
 }  // namespace orvia::testing
-
-// The Windows tests and the store's benchmark name these orvia::db::testing.
-namespace orvia::db {
-namespace testing = ::orvia::testing;
-}  // namespace orvia::db

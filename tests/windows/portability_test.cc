@@ -101,14 +101,13 @@ TEST_F(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
 // the change log. Equal bytes everywhere make the files of one system the other's: the
 // store tests show each system reads what it wrote.
 bool writeFixedRun(const std::string& path) {
-  using namespace orvia::db::testing;
+  using namespace orvia::testing;
   DBHANDLE h = dbCreate(path.c_str()) == 1 ? dbOpen(path.c_str(), foldCompare) : nullptr;
   if (h == nullptr) return false;
   std::mt19937 rng(20261206);
   for (int i = 0; i < 40; ++i) {
-    const ModelRecord record = randomRecord(rng);
-    DbInsertDescriptor d = descriptorFor(record);
-    if (dbInsert(h, &d) != 1) return false;
+    const ModelRecord r = randomRecord(rng);
+    if (!insertArea(h, r.data, r.contentRef, r.contentDictId)) return false;
     if (i % 7 == 6) dbDelete(h, uint32_t(rng() % (i / 2 + 1)));
     if (i == 29) dbCompact(h);
   }
