@@ -1,6 +1,7 @@
 #include "lang/lang_ops.h"
 
 #include "lang/double_byte.h"
+#include "lang/japanese.h"
 #include "lang/single_byte.h"
 
 namespace orvia::lang {
@@ -50,10 +51,14 @@ constexpr LanguageOps kBig5Ops =
 constexpr LanguageOps kKsX1001Ops =
     doubleByteOps<double_byte::Encoding::kKsX1001, double_byte::compareKeysKorean>();
 
-// One column per language code. Japanese (code 4) answers as "no language" until its
-// operations exist.
+constexpr LanguageOps kShiftJisOps = {japanese::makeSearchKey,       japanese::keyCharOffset,
+                                      japanese::compareKeys,         japanese::matchLenFolded,
+                                      japanese::matchLenSignificant, japanese::matchLenNoCase,
+                                      japanese::matchLenExact};
+
+// One column per language code.
 constexpr LanguageOps kLangOpTable[10] = {
-    kStubOps,    kSingleByteOps, kGb2312Ops,     kBig5Ops,       kStubOps,
+    kStubOps,    kSingleByteOps, kGb2312Ops,     kBig5Ops,       kShiftJisOps,
     kKsX1001Ops, kSingleByteOps, kSingleByteOps, kSingleByteOps, kSingleByteOps,
 };
 
