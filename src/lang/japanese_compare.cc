@@ -8,21 +8,15 @@ namespace orvia::lang::japanese {
 namespace {
 
 // Differences that only break ties. byteDiff holds the first difference in the
-// non-significant characters or in where they stand; minorDiff a later one of those, a
-// kana variant or an ASCII case difference.
+// non-significant characters or in where they stand; minorDiff, while byteDiff is 0, the
+// first kana variant or ASCII case difference. Once byteDiff is set minorDiff is never
+// read again, so a later skip difference need not be kept.
 struct TieBreaks {
   int byteDiff = 0;
   int minorDiff = 0;
 
   void noteFirst(int v) {
     if (byteDiff == 0) byteDiff = v;
-  }
-  void noteSkip(int v) {
-    if (byteDiff == 0) {
-      byteDiff = v;
-    } else if (minorDiff == 0) {
-      minorDiff = v;
-    }
   }
   void noteVariant(int v) {
     if (byteDiff == 0 && minorDiff == 0) minorDiff = v;
@@ -133,18 +127,10 @@ int ORVIADB_API compareKeys(const char* keyA, const char* keyB) {
       a.advance();
       b.advance();
     } else if (!sigB) {
-      if (ka == CharKind::kBoundMark) {
-        t.noteFirst(-1);
-      } else {
-        t.noteSkip(-1);
-      }
+      t.noteFirst(-1);
       b.advance();
     } else if (!sigA) {
-      if (kb == CharKind::kBoundMark) {
-        t.noteFirst(1);
-      } else {
-        t.noteSkip(1);
-      }
+      t.noteFirst(1);
       a.advance();
     } else {
       if (int result = compareSignificant(a, ka, b, kb, t); result != 0) return result;

@@ -2,9 +2,11 @@
 // steps, on random keys; and its order properties on random samples.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lang/japanese.h"
