@@ -4,45 +4,20 @@
 // key order, as the store's searches and sorts do. Bar: Chinese at most 2x single-byte.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstring>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "compare_bench_keys.h"
 #include "lang/double_byte.h"
-#include "lang/single_byte.h"
 #include "support/ratio_reporter.h"
 
 namespace {
 
 using namespace orvia::lang;
-
-constexpr char kIndexFile[] = "/usr/share/dictd/gcide.index";
-constexpr size_t kKeyCount = 20000;
-
-bool usableLength(size_t n) {
-  return n >= 8 && n <= 40;
-}
-
-std::vector<std::string> englishKeys() {
-  std::vector<std::string> keys;
-  std::ifstream index(kIndexFile);
-  std::mt19937 random(7);
-  char key[kKeyBufferSize];
-  for (std::string line; keys.size() < kKeyCount;) {
-    std::string word;
-    if (std::getline(index, line)) {
-      word = line.substr(0, line.find('\t'));
-    } else {
-      for (size_t n = 8 + random() % 33; n > 0; --n) word += char('a' + random() % 6);
-    }
-    if (single_byte::makeSearchKey(word.c_str(), key) != 0 && usableLength(std::strlen(key)))
-      keys.push_back(key);
-  }
-  return keys;
-}
+using orvia::bench::compareNeighbours;
+using orvia::bench::english;
+using orvia::bench::sorted;
 
 // A GB2312 key of each English key's length, from 32 characters so that neighbours share
 // prefixes; an odd length ends in an ASCII digit.
@@ -58,32 +33,6 @@ std::vector<std::string> chineseKeys(const std::vector<std::string>& english) {
     if (key.size() < e.size()) key += char('0' + random() % 10);
     keys.push_back(key);
   }
-  return keys;
-}
-
-template <CompareKeysFn Compare>
-std::vector<std::string> sorted(std::vector<std::string> keys) {
-  std::sort(keys.begin(), keys.end(), [](const std::string& a, const std::string& b) {
-    return Compare(a.c_str(), b.c_str()) < 0;
-  });
-  return keys;
-}
-
-template <CompareKeysFn Compare>
-void compareNeighbours(benchmark::State& state, const std::vector<std::string>& keys) {
-  size_t bytes = 0;
-  for (const std::string& k : keys) bytes += k.size();
-  for (auto _ : state) {
-    int sum = 0;
-    for (size_t i = 1; i < keys.size(); ++i) sum += Compare(keys[i - 1].c_str(), keys[i].c_str());
-    benchmark::DoNotOptimize(sum);
-  }
-  state.SetItemsProcessed(int64_t(state.iterations() * (keys.size() - 1)));
-  state.SetBytesProcessed(int64_t(state.iterations() * bytes));
-}
-
-const std::vector<std::string>& english() {
-  static const auto keys = sorted<single_byte::compareKeys>(englishKeys());
   return keys;
 }
 
