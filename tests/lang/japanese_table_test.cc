@@ -26,16 +26,6 @@ int sign(int v) {
 // right after a lead byte that makes a kana with a half-width first byte. An operation
 // that looked before the start would find a kana behind a long-vowel mark at offset 0 or 1
 // and bind it.
-class TextAfter {
- public:
-  const char* place(const std::optional<std::string>& text, const std::string& before) {
-    if (!text) return nullptr;
-    return text_.place(before + *text) + before.size();
-  }
-
- private:
-  TextAtPageEnd text_;
-};
 const std::string kBefore[] = {"\x82\xA9", "\x82"};
 
 TEST(JapaneseKanaTable, HandPickedRows) {
@@ -51,7 +41,7 @@ TEST(JapaneseKanaTable, HandPickedRows) {
 }
 
 TEST(JapaneseMakeSearchKey, WritesTheKeyItsZerosAndNothingMore) {
-  TextAfter word;
+  TextAtPageEnd word;
   TextAtPageEnd buffer;
   for (const CaseRow& c : caseTable("lang/japanese_make_search_key.txt")) {
     SCOPED_TRACE(c.line);
@@ -67,7 +57,7 @@ TEST(JapaneseMakeSearchKey, WritesTheKeyItsZerosAndNothingMore) {
 }
 
 TEST(JapaneseKeyCharOffset, CountsSignificantCharactersOnly) {
-  TextAfter key;
+  TextAtPageEnd key;
   for (const CaseRow& c : caseTable("lang/japanese_key_char_offset.txt")) {
     SCOPED_TRACE(c.line);
     for (const std::string& before : kBefore) {
@@ -77,7 +67,7 @@ TEST(JapaneseKeyCharOffset, CountsSignificantCharactersOnly) {
 }
 
 TEST(JapaneseCompareKeys, OrdersEachPairBothWaysRound) {
-  TextAfter a, b;
+  TextAtPageEnd a, b;
   for (const CaseRow& c : caseTable("lang/japanese_compare_keys.txt")) {
     SCOPED_TRACE(c.line);
     for (const std::string& before : kBefore) {
@@ -90,7 +80,7 @@ TEST(JapaneseCompareKeys, OrdersEachPairBothWaysRound) {
 }
 
 TEST(JapaneseMatchLengths, AllFourOnEachPairBothWaysRound) {
-  TextAfter a, b;
+  TextAtPageEnd a, b;
   for (const CaseRow& c : caseTable("lang/japanese_match_lengths.txt")) {
     SCOPED_TRACE(c.line);
     auto expected = [&](size_t i) { return c.fields.at(i) == "all" ? kMatchAll : c.number(i); };

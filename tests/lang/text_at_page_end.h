@@ -14,12 +14,14 @@ class TextAtPageEnd {
  public:
   TextAtPageEnd() : pages_(PageAccess::kNone) {}
 
-  // A copy of text and its terminator ending at the guard page; null stays null. Valid
-  // until the next call. REQUIRES: text is shorter than a page.
-  const char* place(const std::optional<std::string>& text) {
+  // A copy of text and its terminator ending at the guard page, the bytes before standing
+  // right before it; null stays null. Valid until the next call. REQUIRES: before, text
+  // and its terminator fit in a page.
+  const char* place(const std::optional<std::string>& text, const std::string& before = {}) {
     if (!text) return nullptr;
     char* start = pages_.second() - text->size() - 1;
     std::memcpy(start, text->c_str(), text->size() + 1);
+    std::memcpy(start - before.size(), before.data(), before.size());
     return start;
   }
   // size bytes of value ending at the guard page, for an output buffer.
