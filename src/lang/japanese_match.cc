@@ -26,7 +26,7 @@ bool agreeFolded(const Cursor& a, CharKind ka, const Cursor& b, CharKind kb) {
   if (isMark(ka)) return ka == CharKind::kBoundMark && kanaB && a.markVowel() == b.base();
   if (isMark(kb)) return kb == CharKind::kBoundMark && kanaA && a.base() == b.markVowel();
   if (kanaA) return kanaB && a.base() == b.base();
-  return sameBytes(a, b);  // never a kana, having other bytes
+  return sameBytes(a, b);  // b is no kana either: its bytes are a's
 }
 
 bool agreeNoCase(const Cursor& a, const Cursor& b) {
