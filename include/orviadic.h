@@ -13,6 +13,12 @@
  *   dicFreeHWORD, and its HDICT must stay open while it lives. Calls on handles of one
  *   HDICT must not overlap; dicSetRegKey must not overlap any other call.
  * - On 32-bit Windows every function uses the standard calling convention.
+ * - Elsewhere the checks of caller buffers touch them under a SIGSEGV and SIGBUS handler
+ *   that the library puts in front of the program's at its first check; faults outside a
+ *   check still reach the program's handler. A program that installs its own handler
+ *   for these signals after that replaces the library's: a bad buffer then faults into
+ *   the program's handler instead of giving 0. Install such handlers before the first
+ *   call, or chain to the one in place.
  */
 #ifndef ORVIADIC_H_
 #define ORVIADIC_H_

@@ -118,11 +118,19 @@ bool writeContent(const BlockFile& bf, const ChainPlan& plan, const char* conten
   return true;
 }
 
+// A damaged head may claim any length, and callers allocate what is reported. An entry's
+// content blocks may lie anywhere in the file (reused free blocks come before the head as
+// often as after it), so the bound is every block of the file but the head.
+bool fitsInFile(const BlockFile& bf, uint32_t length) {
+  return blocksFor(length) < bf.maxBlocks();
+}
+
 }  // namespace
 
 uint32_t userEntryContentLength(FileHandle file, uint32_t head) {
   uint32_t length;
-  return readU32At(file, head + kHeadContentLengthOffset, &length) ? length : 0;
+  if (!readU32At(file, head + kHeadContentLengthOffset, &length)) return 0;
+  return fitsInFile(BlockFile(file), length) ? length : 0;
 }
 
 uint32_t readUserEntryContent(FileHandle file, uint32_t head, char* buffer, uint32_t capacity) {
@@ -132,7 +140,7 @@ uint32_t readUserEntryContent(FileHandle file, uint32_t head, char* buffer, uint
     return 0;
   }
   BlockFile bf(file);
-  if (blocksFor(length) > bf.maxBlocks()) return 0;
+  if (!fitsInFile(bf, length)) return 0;
   std::vector<uint32_t> seen{head};
   uint32_t block = head;
   for (uint32_t done = 0; done < length;) {

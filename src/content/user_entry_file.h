@@ -11,7 +11,8 @@
 
 namespace orvia::content {
 
-// The content length stored in the entry's head; 0 if it cannot be read.
+// The content length stored in the entry's head; 0 if it cannot be read, or when the
+// file has too few blocks to hold that much (a damaged head).
 uint32_t userEntryContentLength(FileHandle file, uint32_t head);
 // Writes the content and a NUL; returns its length, or 0 when capacity leaves no room
 // for the NUL.

@@ -93,6 +93,13 @@ TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
     EXPECT_EQ(readUserEntryContent(file_, 4, out, sizeof out), 0u);
     EXPECT_EQ(rewrite(4, std::string(600, 'z')), uint32_t(c.number(2)));
   }
+  // A length is believed only while the file's other blocks could hold it: six blocks,
+  // so at most five of content.
+  for (const auto& [claimed, reported] :
+       {std::pair<uint32_t, uint32_t>{1260, 1260}, {1261, 0}, {0xFFFFFF15u, 0}}) {
+    put(damaged(saved, 4 + 8, claimed));
+    EXPECT_EQ(userEntryContentLength(file_, 4), reported) << claimed;
+  }
   put(saved);
   ASSERT_EQ(freeUserEntry(file_, 1028), 1u);
   const std::string freed = bytes();

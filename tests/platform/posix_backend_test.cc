@@ -15,6 +15,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/platform.h"
@@ -119,16 +120,21 @@ TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
 }
 
-// A child process that probes (installing the probe's fault handler), then faults for
-// real; returns its wait status.
-int faultAfterProbing(void (*before)()) {
+// Set once the child's probe of an unreadable address has returned.
+volatile sig_atomic_t gProbeReturned = 0;
+
+// A child process that probes (installing the probe's fault handler), runs then, probes
+// an unreadable address and faults for real; returns its wait status.
+int faultAfterProbing(void (*before)(), void (*then)() = [] {}) {
   pid_t child = fork();
   if (child == 0) {
     before();
     installProbeFaultHandlers();
     char byte = 0;
     isWritable(&byte, 1);
-    EXPECT_FALSE(isReadable(reinterpret_cast<void*>(uintptr_t(8)), 1));
+    then();
+    if (isReadable(reinterpret_cast<void*>(uintptr_t(8)), 1)) _exit(3);
+    gProbeReturned = 1;
     *static_cast<volatile char*>(
         mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) = 1;
     _exit(0);
@@ -138,14 +144,25 @@ int faultAfterProbing(void (*before)()) {
   return status;
 }
 
-TEST(Probes, FaultsOutsideAProbeReachTheEarlierHandler) {
-  int status = faultAfterProbing([] {
-    struct sigaction action = {};
-    action.sa_handler = [](int) { _exit(42); };
-    sigaction(SIGSEGV, &action, nullptr);
-  });
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42);
-  status = faultAfterProbing([] { signal(SIGSEGV, SIG_DFL); });
+// The program's own handler: 42 for the real fault, 41 for a probe's fault.
+void programHandler() {
+  struct sigaction action = {};
+  action.sa_handler = [](int) { _exit(gProbeReturned ? 42 : 41); };
+  sigaction(SIGSEGV, &action, nullptr);
+}
+
+// A handler the program installs before the first probe stays behind the probe's and
+// gets every real fault. One installed after it replaces the probe's: probes are not
+// re-armed (that would cost two system calls a probe), so that program's handler gets
+// the probe's fault too, as the header says.
+TEST(Probes, FaultsOutsideAProbeReachTheProgramsHandler) {
+  for (auto [before, then, exitStatus] :
+       {std::tuple<void (*)(), void (*)(), int>{programHandler, [] {}, 42},
+        {[] {}, programHandler, 41}}) {
+    const int status = faultAfterProbing(before, then);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == exitStatus) << status;
+  }
+  const int status = faultAfterProbing([] { signal(SIGSEGV, SIG_DFL); });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSEGV);
 }
 

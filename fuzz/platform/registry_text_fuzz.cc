@@ -1,0 +1,87 @@
+// Property: any bytes parsed as a registry hive are written back unchanged; setting one
+// value changes that value alone: read back, it is what was set, and every other value of
+// every section reads as before.
+// Input: u8 steering the value set (type, and whether it is a new name), then the file.
+#include <strings.h>
+#include <cstdint>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/registry_text.h"
+
+using orvia::platform::regtext::Hive;
+using orvia::platform::regtext::Value;
+
+namespace {
+
+// Section names as the file spells them, at most a few: "[path]" lines of a UTF-8 file.
+std::vector<std::string> sectionPaths(const std::string& file) {
+  std::vector<std::string> paths;
+  size_t start = 0;
+  while (start < file.size() && paths.size() < 6) {
+    size_t end = file.find('\n', start);
+    if (end == std::string::npos) end = file.size();
+    std::string line = file.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > 2 && line.front() == '[' && line.back() == ']' && line[1] != '-')
+      paths.push_back(line.substr(1, line.size() - 2));
+    start = end + 1;
+  }
+  return paths;
+}
+
+bool sameValue(const Value& a, const Value& b) {
+  return a.type == b.type && a.data == b.data;
+}
+
+bool sameValues(const std::vector<std::pair<std::string, Value>>& a,
+                const std::vector<std::pair<std::string, Value>>& b, const std::string& except) {
+  auto skip = [&](const std::string& name) {
+    return strcasecmp(name.c_str(), except.c_str()) == 0;
+  };
+  size_t i = 0, j = 0;
+  for (;; ++i, ++j) {
+    while (i < a.size() && skip(a[i].first)) ++i;
+    while (j < b.size() && skip(b[j].first)) ++j;
+    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+    if (a[i].first != b[j].first || !sameValue(a[i].second, b[j].second)) return false;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const uint8_t steer = data[0];
+  const std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
+  std::optional<Hive> hive = Hive::parse(file);
+  if (!hive) return 0;
+  if (hive->text() != file) std::abort();
+  const std::vector<std::string> paths = sectionPaths(file);
+  if (paths.empty()) return 0;
+  const std::string& key = paths[steer % paths.size()];
+  std::vector<std::vector<std::pair<std::string, Value>>> before;
+  for (const std::string& path : paths) before.push_back(hive->values(path));
+
+  const auto& own = before[steer % paths.size()];
+  const std::string name = own.empty() || steer & 0x80 ? "Fuzzed" : own.front().first;
+  const uint32_t types[] = {1, 3, 4};
+  Value value{types[steer % 3], file.substr(0, steer % 16)};
+  if (value.type == 1) value.data += '\0';
+  if (value.type == 4) value.data = std::string("\x2a\0\0\0", 4);
+  if (!hive->setValue(key, name, value)) return 0;
+
+  std::optional<Hive> again = Hive::parse(hive->text());
+  if (!again) std::abort();
+  std::optional<Value> read = again->value(key, name);
+  if (!read || !sameValue(*read, value)) std::abort();
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const bool changed = strcasecmp(paths[i].c_str(), key.c_str()) == 0;
+    if (!sameValues(before[i], again->values(paths[i]), changed ? name : std::string()))
+      std::abort();
+  }
+  return 0;
+}
