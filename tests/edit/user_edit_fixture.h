@@ -32,6 +32,7 @@ class UserEditFixture : public ConfigFixture {
     ConfigFixture::TearDown();
   }
 
+ public:  // for the tables of the tests
   static uint32_t recordIdOf(uint32_t id) { return dict::recordDictId(id); }
   static uint32_t memIdOf(uint32_t id) { return dict::memDictId(id); }
   std::string fileOf(uint32_t id, const char* extension) const {
