@@ -11,6 +11,23 @@
 #include "orviadic.h"
 #include "writer_texts.h"
 
+// The handle of word itself. A search settles on a record by its number, which writers
+// in other processes shift meanwhile, so it may land next to the word: search again.
+static HWORD* searchExactly(HDICT* dict, const std::string& word) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    HWORD* found = searchExactly(dict, word);
+    char key[256] = {};
+    if (found != nullptr && dicGetKey(found, key, sizeof key) == 1 && word == key) return found;
+    if (found != nullptr) dicFreeHWORD(found);
+  }
+  return nullptr;
+}
+
+static int failed(const char* what, const std::string& word) {
+  std::fprintf(stderr, "edit_writer: the %s of %s failed\n", what, word.c_str());
+  return 1;
+}
+
 int main(int argc, char** argv) {
   if (argc != 5) return 2;
   const uint32_t dictId = uint32_t(std::strtoul(argv[1], nullptr, 0));
@@ -21,12 +38,12 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) {
     const std::string word = orvia::testing::writtenWord(writer, i);
     const std::string record = orvia::testing::recordTextOf(word);
-    if (dicAddRecord(dict, word.c_str(), 0, record.c_str(), 0) != 1) return 1;
+    if (dicAddRecord(dict, word.c_str(), 0, record.c_str(), 0) != 1) return failed("record", word);
     std::fprintf(acks, "R %s\n", word.c_str());
     std::fflush(acks);
-    HWORD* found = dicSearchWord(dict, word.c_str());
+    HWORD* found = searchExactly(dict, word);
     const std::string note = orvia::testing::noteTextOf(word);
-    if (found == nullptr || dicAddMem(found, note.c_str(), 0) != 1) return 1;
+    if (found == nullptr || dicAddMem(found, note.c_str(), 0) != 1) return failed("note", word);
     dicFreeHWORD(found);
     std::fprintf(acks, "N %s\n", word.c_str());
     std::fflush(acks);
