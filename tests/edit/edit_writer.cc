@@ -15,7 +15,7 @@
 // in other processes shift meanwhile, so it may land next to the word: search again.
 static HWORD* searchExactly(HDICT* dict, const std::string& word) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    HWORD* found = searchExactly(dict, word);
+    HWORD* found = dicSearchWord(dict, word.c_str());
     char key[256] = {};
     if (found != nullptr && dicGetKey(found, key, sizeof key) == 1 && word == key) return found;
     if (found != nullptr) dicFreeHWORD(found);
