@@ -1,9 +1,10 @@
 // The other process of the multi-process tests: a client of the library that adds
 // records and notes to one dictionary and says which ones it was told were added.
-//   edit_writer DICTID WRITER COUNT ACKFILE
+//   edit_writer DICTID WRITER COUNT ACKFILE REGROOT REGPATH
 // adds COUNT records, each with a note, named by writeOf(WRITER, i) (writer_texts.h);
 // after each add that returned 1 it appends "R word" or "N word" to ACKFILE and flushes,
-// so a kill loses no acknowledgement. Exits 0, or 1 at the first add that failed.
+// so a kill loses no acknowledgement. The dictionary is configured under the registry key
+// REGPATH of the root REGROOT (the test's own). Exits 0, or 1 at the first add that failed.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,7 +30,9 @@ static int failed(const char* what, const std::string& word) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 5) return 2;
+  if (argc != 7) return 2;
+  const uintptr_t root = std::strtoul(argv[5], nullptr, 0);
+  if (dicSetRegKey(reinterpret_cast<void*>(root), argv[6]) != 1) return 3;
   const uint32_t dictId = uint32_t(std::strtoul(argv[1], nullptr, 0));
   const int writer = std::atoi(argv[2]), count = std::atoi(argv[3]);
   FILE* acks = std::fopen(argv[4], "a");
