@@ -19,8 +19,9 @@ namespace {
 
 constexpr uint32_t kSynthetic = 0x00020101;
 
-// A folder for the run's files, with a registry whose PATH names it.
-const std::string& workFolder() {
+}  // namespace
+
+const std::string& benchFolder() {
   static const std::string folder = [] {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "orviadic-bench-XXXXXX").string();
@@ -32,17 +33,19 @@ const std::string& workFolder() {
         << path << "\"\r\n";
     dicSetRegKey(reinterpret_cast<void*>(uintptr_t(0x80000002u)),
                  "SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict");
-    std::atexit([] { std::filesystem::remove_all(workFolder()); });
+    std::atexit([] { std::filesystem::remove_all(benchFolder()); });
     return path;
   }();
   return folder;
 }
 
+namespace {
+
 GcideFixture* buildGcide() {
   if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return nullptr;
   compile::DictionaryCompileOptions options;
   options.dictId = kGcideId;
-  options.folder = workFolder();
+  options.folder = benchFolder();
   compile::CompiledDictionary compiled;
   std::string problem;
   auto open = [](compile::WithText withText,
@@ -99,7 +102,7 @@ HDICT* syntheticDictionary(uint32_t count) {
   }
   char name[16];
   std::snprintf(name, sizeof name, "%08X.IDX", id);
-  std::string path = workFolder() + "/" + name;
+  std::string path = benchFolder() + "/" + name;
   DbContentName content{id, {}};
   std::snprintf(content.name, sizeof content.name, "%08X.DAT", id);
   if (dbBulkLoad(path.c_str(), lang::getCompareKeysFn(1), records.data(), uint32_t(records.size()),

@@ -20,6 +20,9 @@ struct GcideFixture {
   std::vector<uint32_t> contentOffsets;  // each record's, in the data file
 };
 
+// The run's folder, removed at exit, named as PATH by the registry the library reads.
+const std::string& benchFolder();
+
 // Null when the dict-gcide package is not installed.
 const GcideFixture* gcide();
 

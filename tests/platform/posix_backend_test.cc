@@ -2,16 +2,19 @@
 // editor's export format (tests/data/registry/), read again whenever another process
 // replaced them, and left by users and other tools exported in UTF-16LE or edited by hand
 // with values continued across lines (whatever the library sets reads back, and every
-// other value and every line it did not change stays as it was); and probes that share
-// the fault signals with the process's own handlers.
+// other value and every line it did not change stays as it was); probes that share the
+// fault signals with the process's own handlers; and the named mutex's lock file, which
+// every user of the machine can open and no symbolic link can redirect.
 #include <signal.h>
 #include <strings.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>
@@ -307,3 +310,37 @@ TEST(HandEditedHive, SettingOneValueChangesNothingElse) {
 
 }  // namespace
 }  // namespace orvia::platform::regtext
+
+namespace orvia::platform {
+namespace {
+
+// A mutex name no other test uses, and the lock file the backend derives from it.
+struct LockFileName {
+  orvia::testing::TempDir dir;
+  std::string name = "OrviaDicTest " + std::filesystem::path(dir.path()).filename().string();
+  std::string path = "/tmp/" + name + ".lock";
+  ~LockFileName() { unlink(path.c_str()); }
+};
+
+TEST(NamedMutexFile, IsReadableAndWritableByEveryoneWhateverTheUmask) {
+  LockFileName lock;
+  const mode_t umaskBefore = umask(077);
+  MutexHandle mutex = openOrCreateMutex(lock.name.c_str());
+  umask(umaskBefore);
+  ASSERT_NE(mutex, nullptr);
+  struct stat status = {};
+  ASSERT_EQ(stat(lock.path.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0666u);
+  closeMutex(mutex);
+}
+
+TEST(NamedMutexFile, IsNeverOpenedThroughASymbolicLink) {
+  LockFileName lock;
+  const std::string target = lock.dir.file("planted");
+  ASSERT_EQ(symlink(target.c_str(), lock.path.c_str()), 0);
+  EXPECT_EQ(openOrCreateMutex(lock.name.c_str()), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(target)) << "nothing created where the link points";
+}
+
+}  // namespace
+}  // namespace orvia::platform
