@@ -97,6 +97,26 @@ uint32_t ORVIADIC_API dicGetContentSize(HWORD* word, uint32_t dictId);
 /* Writes the terminated text into buffer (capacity bytes) and returns its length. */
 uint32_t ORVIADIC_API dicGetContent(HWORD* word, uint32_t dictId, char* buffer, uint32_t capacity);
 
+/* The user's own additions, kept in the dictionary's companions: the memory dictionary
+ * (id with top byte 0xFF) for notes and the record dictionary (top byte 0x7F) for new
+ * words. Their files must exist (the installer makes them); these functions never
+ * create them. Texts are stored exactly as given. Writers of all processes take turns on
+ * one named system mutex and wait for it without time-out. Steps already written are
+ * not undone when a later one fails. */
+/* Adds the word's note, or replaces its text in place; length 0 means the text's
+ * terminated length. Read it back with dicGetContent(word, memory dictionary id). */
+int32_t ORVIADIC_API dicAddMem(HWORD* word, const char* text, uint32_t length);
+/* Deletes the word's note; 0 when it has none. */
+int32_t ORVIADIC_API dicDelMem(HWORD* word);
+/* Adds word (fewer than 244 bytes) as a new record of an installed dictionary, with
+ * content as its text; lengths of 0 mean terminated lengths. 0 when the dictionary
+ * already has the word. */
+int32_t ORVIADIC_API dicAddRecord(HDICT* dict, const char* word, uint32_t wordLength,
+                                  const char* content, uint32_t contentLength);
+/* Deletes the record at recordNumber (as dicSearchRecord numbers them) when it is one
+ * the user added; 0 for the dictionary's own words. */
+int32_t ORVIADIC_API dicDelRecord(HDICT* dict, uint32_t recordNumber);
+
 #ifdef __cplusplus
 }
 #endif

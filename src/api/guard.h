@@ -3,6 +3,8 @@
 // arguments: the checks here are the only ones.
 #pragma once
 
+#include <cstdint>
+
 #include "dict/config.h"
 #include "dict/handles.h"
 
@@ -17,6 +19,11 @@ Result guarded(Result failure, Body body) noexcept {
     return failure;
   }
 }
+
+// The length of a caller's terminated text, found without reading past what the process
+// may read: false when the text is null or no terminator is met before unreadable memory
+// (or 4 GiB).
+bool readableTextLength(const char* text, uint32_t* length);
 
 // A word handle the lower layers can read: not null, with its record copy.
 inline bool hasRecord(const HWORD* word) {

@@ -20,6 +20,10 @@ enum class Cause : uint8_t {
   kTruncated,      // the data ends before what its header promises, at offset
   kNoRoom,         // the caller's buffer cannot hold the result
   kOutOfMemory,    // an allocation failed, or the process heap cannot be had
+  kWriteFailed,    // a file could not be written
+  kExists,         // the dictionary already has the word
+  kNoUsableKey,    // a word that makes no usable search key
+  kOwnWord,        // a word of the dictionary's own, which the user's edits never remove
 };
 
 // A cause and, for kDamaged and kTruncated, the offset in the file or record where the

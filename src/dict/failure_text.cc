@@ -85,6 +85,14 @@ std::string describeCause(Status status) {
       return "more text than the buffer holds";
     case Cause::kOutOfMemory:
       return "out of memory";
+    case Cause::kWriteFailed:
+      return "a file that cannot be written";
+    case Cause::kExists:
+      return "a word the dictionary already has";
+    case Cause::kNoUsableKey:
+      return "a word that makes no usable search key";
+    case Cause::kOwnWord:
+      return "one of the dictionary's own words, not one the user added";
   }
   return "an unknown failure";
 }

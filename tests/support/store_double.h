@@ -1,7 +1,8 @@
 // A record store double behind the store operations the dictionary code calls. Indexes
 // live in memory, keyed by path, as sorted vectors with the real store's cursor rules;
 // any other existing file opens as an empty index. It can be told to refuse closing or to
-// fail chosen operations, and its handles show what they were opened with.
+// fail chosen operations, and its handles show what they were opened with. dbVerify checks
+// that an index's records are whole and in the order of the compare it was given.
 #pragma once
 
 #include <cstdint>
@@ -28,11 +29,17 @@ struct StoreDouble {
   bool refuseClose = false;
   // Operations fail from their Nth call on (1 = the next call); 0 never.
   uint32_t failPrevFrom = 0, failSearchFrom = 0, failGetDataFrom = 0;
+  // Counting the calls of every operation, every handle's and opening's together: the
+  // Nth fails (1 = the next call); 0 never. calledOperations names them in order.
+  uint32_t failCall = 0;
+  std::vector<std::string> calledOperations;
 
   static StoreDouble& instance();
   void reset() { *this = StoreDouble(); }
   // Puts records into the index at path in key order, new ones before their equals.
   void load(const std::string& path, DbCompareFn compare, const std::vector<StoredRecord>& records);
+  // Counts a call of operation; true when it is the one to fail.
+  bool failsCall(const char* operation);
 };
 
 }  // namespace orvia::testing

@@ -1,0 +1,28 @@
+#include "edit/companion_files.h"
+
+#include "dict/config.h"
+#include "dict/dictionary.h"
+
+namespace orvia::edit {
+
+DataFileName::DataFileName(uint32_t id) {
+  dict::buildDictFileName(id, text, ".DAT");
+}
+
+Status UserEntryFileHandle::open(uint32_t id) {
+  char path[dict::kMaxPath];
+  if (dict::resolveDictFilePath(id, path, sizeof path, DataFileName(id).text) == 0)
+    return Cause::kNotConfigured;
+  file_ = content::openFileReadWrite(path);
+  return file_ != content::kInvalidFile ? Status() : Status(Cause::kFileMissing);
+}
+
+TemporaryDictionary::~TemporaryDictionary() {
+  dict::closeDictionary(&dict_);
+}
+
+Status TemporaryDictionary::open(uint32_t id) {
+  return dict::openDictionary(&dict_, id);
+}
+
+}  // namespace orvia::edit

@@ -1,0 +1,211 @@
+// Notes and records through the exports over the real record store: what each call
+// leaves in the companions, what it refuses, and that refusals change no byte.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "support/read_only_page.h"
+#include "user_edit_fixture.h"
+
+namespace orvia::testing {
+namespace {
+
+// Every file of the folder, name and bytes, for "nothing changed".
+std::string folderBytes(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files[entry.path().filename().string()] = readFileBytes(entry.path().string());
+  std::string out;
+  for (const auto& [name, bytes] : files) out += name + ":" + bytes + "\n";
+  return out;
+}
+
+using UserEdits = UserEditFixture;
+const uint32_t kMemId = dict::memDictId(kDictId);
+const uint32_t kRecordId = dict::recordDictId(kDictId);
+
+TEST_F(UserEdits, ANoteIsReplacedInPlaceThenDeletedAndAddedAgain) {
+  ASSERT_EQ(dicAddMem(word("date"), "first", 0), 1);
+  ASSERT_EQ(entries(kMemId).size(), 1u);
+  const uint32_t head = entries(kMemId)[0].contentRef;
+  const std::string longer(600, 'x');  // three content blocks where there was one
+  ASSERT_EQ(dicAddMem(word("date"), longer.c_str(), 0), 1);
+  ASSERT_EQ(entries(kMemId).size(), 1u) << "still one index record";
+  EXPECT_EQ(entries(kMemId)[0].contentRef, head) << "same head offset";
+  EXPECT_EQ(note("date"), longer);
+  ASSERT_EQ(dicDelMem(word("date")), 1);
+  EXPECT_EQ(entries(kMemId).size(), 0u);
+  EXPECT_EQ(note("date"), "");
+  ASSERT_EQ(dicAddMem(word("date"), "again", 5), 1);
+  EXPECT_EQ(note("date"), "again");
+  EXPECT_EQ(consistency(), "");
+}
+
+// Each note lands before, between or after the notes there already: a seek that stops on
+// the wrong side, or an insert after its equals, mixes texts up.
+TEST_F(UserEdits, NotesLandBeforeBetweenAndAfterTheOthers) {
+  const char* order[] = {"grape", "date", "mango", "banana"};  // between, before, after, first
+  for (const char* w : order) ASSERT_EQ(dicAddMem(word(w), (std::string("on ") + w).c_str(), 0), 1);
+  ASSERT_EQ(entries(kMemId).size(), 4u);
+  for (const char* w : order) EXPECT_EQ(note(w), std::string("on ") + w);
+  EXPECT_EQ(entries(kMemId)[0].key, "banana");
+  EXPECT_EQ(entries(kMemId)[3].key, "mango");
+  ASSERT_EQ(dicAddMem(word("grape"), "on grape, again", 0), 1);
+  EXPECT_EQ(note("grape"), "on grape, again");
+  EXPECT_EQ(note("date"), "on date");
+  EXPECT_EQ(consistency(), "");
+}
+
+struct LengthCase {
+  const char* text;
+  uint32_t length;
+  int32_t result;
+  const char* stored;
+};
+
+TEST_F(UserEdits, ANoteLengthOfZeroMeansTheTextsOwnLength) {
+  const LengthCase cases[] = {
+      {"whole text", 0, 1, "whole text"},
+      {"cut text", 3, 1, "cut"},
+      {"", 0, 0, ""},
+  };
+  for (const LengthCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    dicDelMem(word("mango"));
+    EXPECT_EQ(dicAddMem(word("mango"), c.text, c.length), c.result);
+    EXPECT_EQ(note("mango"), c.stored);
+  }
+}
+
+TEST_F(UserEdits, ARecordIsFoundReadListedAndDeleted) {
+  const std::string text = "kiwi\r\n~J[User-defined]\r\na fruit";
+  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, text.c_str(), 0), 1);
+  EXPECT_EQ(dicIsExistWord(dict_, "kiwi"), 1);
+  EXPECT_EQ(recordText("kiwi"), text) << "exactly as given, no marker added";
+  EXPECT_EQ(entries(kRecordId).size(), 1u);
+  const uint32_t number = recordNumber("kiwi");
+  char list[64] = {};
+  uint32_t listed = 0;
+  ASSERT_EQ(dicGetWordList(dict_, number, 1, list, sizeof list, &listed), 1u);
+  EXPECT_EQ(std::string(list, 6), std::string("\x7Fkiwi", 6));
+  ASSERT_EQ(dicDelRecord(dict_, number), 1);
+  EXPECT_EQ(dicIsExistWord(dict_, "kiwi"), 0);
+  EXPECT_EQ(entries(kRecordId).size(), 0u);
+  EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords));
+  EXPECT_EQ(consistency(), "");
+}
+
+TEST_F(UserEdits, RecordsAreRefusedForWordsThereAlreadyTooLongOrOfACompanion) {
+  const std::string longest(243, 'q'), tooLong(244, 'r');
+  HDICT* companion = dicCreateHDICT(kRecordId);
+  ASSERT_NE(companion, nullptr);
+  dicts_.push_back(companion);
+  struct Case {
+    HDICT* dict;
+    std::string word;
+    int32_t result;
+  } cases[] = {
+      {dict_, "kiwi", 1},  {dict_, "kiwi", 0},  {dict_, "KIWI", 1},     {dict_, "banana", 0},
+      {dict_, longest, 1}, {dict_, tooLong, 0}, {companion, "plum", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word.substr(0, 8));
+    EXPECT_EQ(dicAddRecord(c.dict, c.word.c_str(), 0, "text", 0), c.result);
+  }
+  EXPECT_EQ(entries(kRecordId).size(), 3u);
+  EXPECT_EQ(consistency(), "");
+}
+
+TEST_F(UserEdits, RefusedDeletesChangeNoByte) {
+  ASSERT_EQ(dicAddMem(word("date"), "a note", 0), 1);
+  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, "a record", 0), 1);
+  const std::string before = folderBytes(dir_);
+  EXPECT_EQ(dicDelRecord(dict_, recordNumber("banana")), 0) << "the dictionary's own word";
+  EXPECT_EQ(dicDelRecord(dict_, 99), 0) << "past the end";
+  EXPECT_EQ(dicDelMem(word("grape")), 0) << "no note";
+  EXPECT_EQ(folderBytes(dir_), before);
+}
+
+// A writer that finds a companion missing or not its own fails, and what it could reach
+// stays as it was.
+TEST_F(UserEdits, DamagedCompanionsMakeEveryWriterFail) {
+  ASSERT_EQ(dicAddMem(word("date"), "kept", 0), 1);
+  const std::string memIndex = fileOf(kMemId, ".IDX"), memData = fileOf(kMemId, ".DAT");
+  const std::string recordIndex = fileOf(kRecordId, ".IDX");
+  const std::string recordData = fileOf(kRecordId, ".DAT");
+  const std::string goodMemIndex = readFileBytes(memIndex), goodMemData = readFileBytes(memData);
+  auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+  // A free block at 4 that links to itself.
+  const std::string loop = u32(4) + u32(4) + std::string(252, '\0');
+  struct Case {
+    const char* what;
+    std::string path, bytes;  // bytes "-" removes the file
+  } cases[] = {
+      {"memory index missing", memIndex, "-"},
+      {"memory index not a store file", memIndex, "not an index"},
+      {"memory entries missing", memData, "-"},
+      {"memory entries of 3 bytes", memData, std::string(3, '\0')},
+      {"free list head past the end", memData, u32(0x100000) + goodMemData.substr(4)},
+      {"free list in a loop", memData, loop},
+      {"record index missing", recordIndex, "-"},
+      {"record entries missing", recordData, "-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string saved = readFileBytes(c.path);
+    if (c.bytes == "-")
+      std::filesystem::remove(c.path);
+    else
+      writeFileBytes(c.path, c.bytes);
+    if (c.path == recordIndex || c.path == recordData) {
+      EXPECT_EQ(dicAddRecord(dict_, "kiwi", 0, "text", 0), 0);
+      EXPECT_EQ(dicIsExistWord(dict_, "kiwi"), 0);
+    } else {
+      EXPECT_EQ(dicAddMem(word("grape"), std::string(300, 'n').c_str(), 0), 0);
+      EXPECT_EQ(dicDelMem(word("date")), 0);
+    }
+    writeFileBytes(c.path, saved);
+    writeFileBytes(memIndex, goodMemIndex);
+    writeFileBytes(memData, goodMemData);
+  }
+  EXPECT_EQ(note("date"), "kept");
+  EXPECT_EQ(consistency(), "");
+}
+
+TEST_F(UserEdits, BadArgumentsGiveZero) {
+  GuardedPages pages(PageAccess::kNone);
+  ASSERT_NE(pages.first(), nullptr);
+  // Text that runs into the guard page: its last readable byte is the page's last.
+  char* edge = pages.second() - 4;
+  std::memcpy(edge, "abcd", 4);
+  HWORD* date = word("date");
+  HWORD noRecord = {dict_, nullptr};
+  EXPECT_EQ(dicAddMem(nullptr, "t", 0), 0);
+  EXPECT_EQ(dicAddMem(&noRecord, "t", 0), 0);
+  EXPECT_EQ(dicAddMem(date, nullptr, 0), 0);
+  EXPECT_EQ(dicAddMem(date, "", 0), 0);
+  EXPECT_EQ(dicAddMem(date, edge, 5), 0);
+  EXPECT_EQ(dicAddMem(date, edge, 0), 0) << "no terminator before the guard page";
+  EXPECT_EQ(dicDelMem(nullptr), 0);
+  EXPECT_EQ(dicDelMem(&noRecord), 0);
+  EXPECT_EQ(dicAddRecord(nullptr, "w", 0, "t", 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, nullptr, 0, "t", 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, "w", 0, nullptr, 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, "", 0, "t", 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, "w", 0, "", 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, edge, 0, "t", 0), 0);
+  EXPECT_EQ(dicAddRecord(dict_, "w", 0, edge, 5), 0);
+  EXPECT_EQ(dicAddRecord(dict_, "   ", 0, "t", 0), 0) << "no usable key";
+  EXPECT_EQ(dicDelRecord(nullptr, 0), 0);
+  EXPECT_EQ(dicAddMem(date, edge, 4), 1) << "the readable bytes alone are fine";
+  EXPECT_EQ(note("date"), "abcd");
+  EXPECT_EQ(entries(kRecordId).size(), 0u);
+  EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords));
+  EXPECT_EQ(consistency(), "");
+}
+
+}  // namespace
+}  // namespace orvia::testing
