@@ -61,10 +61,10 @@ expect 1 "not in the dictionary" remove $d zyzzyva
 expect 2 "top byte 00" add 0x7F010101 aardvark "A companion is no target."
 
 # A content language without a user marker: the record is the word and the text alone.
-"$tool" compile --from tsv "$data/words.tsv" --id 0x00060201 --out "$work/plain" >/dev/null
+"$tool" compile --from tsv "$data/words.tsv" --id 0x00010601 --out "$work/plain" >/dev/null
 "$tool" install "$work/plain" >/dev/null
-expect 0 "has no user marker" add 0x00060201 numbat "No marker here."
-expect 0 '"content": "numbat\\r\\nNo marker here."' lookup --json 0x00060201 numbat
+expect 0 "has no user marker" add 0x00010601 numbat "No marker here."
+expect 0 '"content": "numbat\\u000d\\u000aNo marker here."' lookup --json 0x00010601 numbat
 
 # Dictionaries compiled before the companions existed: install makes the missing ones.
 rm "$work/dict/FF010101.IDX" "$work/dict/FF010101.DAT"
