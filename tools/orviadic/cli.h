@@ -62,5 +62,7 @@ void addListCommand(CLI::App& app, const GlobalOptions& options);
 void addBrowseCommand(CLI::App& app, const GlobalOptions& options);
 void addLookupCommand(CLI::App& app, const GlobalOptions& options);
 void addVerifyCommand(CLI::App& app, const GlobalOptions& options);
+void addEditCommands(CLI::App& app, const GlobalOptions& options);
+void addUserEntryCommands(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "compile/index/companion_files.h"
 #include "dict/config.h"
 #include "dict/dict_id.h"
 #include "platform/platform.h"
@@ -49,6 +50,27 @@ void writePathValue(const std::string& name, const std::string& folder) {
   if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
 }
 
+// Dictionaries compiled before the compiler made the user's companion files get them
+// here: the library never creates them, and notes and added words need them. Returns the
+// names of the files created.
+std::vector<std::string> createMissingCompanions(const std::string& folder, uint32_t id) {
+  using orvia::compile::CompanionFile;
+  std::vector<std::string> created;
+  for (const CompanionFile& file : orvia::compile::createCompanionFiles(folder, id)) {
+    if (file.state == CompanionFile::State::kFailed)
+      throw CommandFailure{kExitError, "cannot create " + folder + "/" + file.name};
+    if (file.state == CompanionFile::State::kCreated) created.push_back(file.name);
+  }
+  return created;
+}
+
+std::string joined(const std::vector<std::string>& names, bool quoted) {
+  std::string out;
+  for (const std::string& name : names)
+    out += (out.empty() ? "" : ", ") + (quoted ? JsonObject::quote(name) : name);
+  return out;
+}
+
 void runInstall(const std::string& folderArgument, const GlobalOptions& options) {
   std::error_code error;
   const fs::path folder = fs::canonical(folderArgument, error);
@@ -73,12 +95,15 @@ void runInstall(const std::string& folderArgument, const GlobalOptions& options)
     orvia::dict::formatDictIdHex(id, digits);
     const std::string name = std::string(digits) + "Path";
     writePathValue(name, value);
+    const std::vector<std::string> created = createMissingCompanions(value, id);
     if (options.json) {
       if (!installed.empty()) installed += ", ";
       installed += "{\"id\": " + JsonObject::quote(formatDictId(id)) +
-                   ", \"name\": " + JsonObject::quote(name) + "}";
+                   ", \"name\": " + JsonObject::quote(name) + ", \"created\": [" +
+                   joined(created, true) + "]}";
     } else {
       std::printf("%s  %s = %s\n", bold(formatDictId(id)).c_str(), name.c_str(), value.c_str());
+      if (!created.empty()) std::printf("  created %s\n", joined(created, false).c_str());
     }
   }
   if (options.json)

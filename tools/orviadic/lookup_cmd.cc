@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli.h"
+#include "dict/dict_id.h"
 #include "dict/failure_text.h"
 #include "entry_text.h"
 #include "open_dictionary.h"
@@ -29,6 +30,15 @@ std::string contentOf(HWORD* word, uint32_t dictId) {
   return text;
 }
 
+// The user's note on the entry, from the dictionary's memory companion; empty when there
+// is none (or no memory dictionary at all).
+std::string noteOf(HWORD* word, uint32_t dictId) {
+  std::string text;
+  const uint32_t memId = orvia::dict::memDictId(dictId);
+  if (dicIsExistContent(word, memId) == 0 || !readContent(word, memId, &text).ok()) return {};
+  return text;
+}
+
 void lookup(const GlobalOptions& options, const LookupArguments& args) {
   const uint32_t dictId = parseDictId(args.dictId);
   OpenDictionary dict(dictId);
@@ -36,6 +46,7 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   WordHandle found = dict.search(word);
   const bool exact = dicIsExistWord(dict.get(), word.c_str()) != 0;
   const std::string content = contentOf(found.get(), dictId);
+  const std::string note = noteOf(found.get(), dictId);
   if (args.raw) {
     std::fwrite(content.data(), 1, content.size(), stdout);
     return;
@@ -50,6 +61,7 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
                             .boolean("exact", exact)
                             .number("record", number)
                             .text("content", toTerminal(dictId, content))
+                            .text("note", renderEntry(toTerminal(dictId, note), false))
                             .str()
                             .c_str());
     return;
@@ -58,6 +70,9 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
     std::fprintf(stderr, "orviadic: \"%s\" is not in the dictionary; the nearest entry:\n",
                  args.word.c_str());
   std::fputs(renderEntry(toTerminal(dictId, content), useColour()).c_str(), stdout);
+  if (!note.empty())
+    std::printf("%s\n%s", bold("Note:").c_str(),
+                renderEntry(toTerminal(dictId, note), false).c_str());
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
   addCompileCommand(app, options);
   addInstallCommand(app, options);
   addVerifyCommand(app, options);
+  addEditCommands(app, options);
+  addUserEntryCommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
