@@ -11,10 +11,6 @@ bool isWhiteSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool isSingleByteLanguage(uint32_t code) {
-  return code == 1 || (code >= 6 && code <= 9);
-}
-
 // One character that the double-byte languages' keys count, written in the language's
 // code page: 啊, 一, あ and 가. Put before a refused word it tells a word that merely
 // lacks such a character from one that holds bytes the language refuses.
@@ -41,12 +37,16 @@ bool holdsAtSign(uint32_t code, const std::string& word) {
     const uint8_t byte = uint8_t(word[i]);
     if (byte == '@') return true;
     const bool halfWidthKatakana = code == 4 && byte >= 0xA6 && byte <= 0xDF;
-    if (byte >= 0x80 && !isSingleByteLanguage(code) && !halfWidthKatakana) ++i;
+    if (byte >= 0x80 && !keysFoldToAscii(code) && !halfWidthKatakana) ++i;
   }
   return false;
 }
 
 }  // namespace
+
+bool keysFoldToAscii(uint32_t languageCode) {
+  return languageCode == 1 || (languageCode >= 6 && languageCode <= 9);
+}
 
 std::string collapseWhiteSpace(const std::string& text) {
   std::string out;
@@ -67,7 +67,7 @@ std::string collapseWhiteSpace(const std::string& text) {
 EntryKeyMaker::EntryKeyMaker(uint32_t languageCode)
     : languageCode_(languageCode),
       makeSearchKey_(lang::getMakeSearchKeyFn(languageCode)),
-      foldsToAscii_(isSingleByteLanguage(languageCode)),
+      foldsToAscii_(keysFoldToAscii(languageCode)),
       significantChar_(significantCharOf(languageCode)) {
   if (const char* codePage = text::codePageName(languageCode)) {
     converterStorage_.emplace(codePage);

@@ -46,6 +46,9 @@ class EntryKeyMaker {
   std::string scratch_;
 };
 
+// Whether the language makes its keys from a word's ASCII spelling: the single-byte ones.
+bool keysFoldToAscii(uint32_t languageCode);
+
 // Leading and trailing white space removed and inner runs reduced to one space, white
 // space being the space and the bytes 0x09 to 0x0D, as in single-byte keys.
 std::string collapseWhiteSpace(const std::string& text);
