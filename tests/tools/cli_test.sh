@@ -43,6 +43,20 @@ expect 0 "Wordsmith" list 0x00010101 --from word --count 5 --level 4
 expect 1 "no entries" list 0x00010101 --at 100000
 expect 2 "does not combine" list 0x00010101 --level 2 --vcodes
 expect 0 "OrviaDic 2.0.1.15" version
+# Chinese and Korean: the typed UTF-8 word goes into the code page unfolded, the entry
+# comes back in UTF-8.
+expect 0 "not in the dictionary's code page: 3" compile --from tsv "$data/cjk/zh_simplified.tsv" \
+  --id 0x00010102 --out "$work/zh_simplified"
+expect 0 "" compile --from tsv "$data/cjk/zh_traditional.tsv" --id 0x00030103 --out "$work/zh_traditional"
+expect 0 "" compile --from tsv "$data/cjk/korean.tsv" --id 0x00050105 --out "$work/korean"
+for folder in zh_simplified zh_traditional korean; do expect 0 "" install "$work/$folder"; done
+expect 0 '"word": "中文", "exact": true, "record": [0-9]*, "content": "中文\\u000d\\u000athe Chinese language' \
+  lookup --json 0x00010102 "中文"
+expect 0 "^嫺熟$" lookup 0x00030103 "嫺熟"
+expect 0 "^skilful$" lookup 0x00030103 "嫺　熟"
+expect 0 "^한국어$" lookup 0x00050105 "한국어"
+expect 0 "the Korean language" lookup 0x00050105 "한국어"
+expect 2 "cannot be written in the dictionary's code page" lookup 0x00010102 "體育"
 mv "$work/dict/00010101.DAT" "$work/dict/moved"
 expect 2 "bank has no readable content: a file that cannot be opened or read" lookup 0x00010101 bank
 mv "$work/dict/moved" "$work/dict/00010101.DAT"
