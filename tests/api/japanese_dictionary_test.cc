@@ -32,33 +32,24 @@ std::map<std::string, size_t> skippedByReason(const compile::CompiledIndex& inde
   return counts;
 }
 
-// UTF-8 as code points and back; the keys shown here are valid UTF-8.
+// UTF-8 as code points, through iconv.
 std::u32string codePoints(const std::string& utf8) {
-  std::u32string out;
-  for (size_t i = 0; i < utf8.size();) {
-    const uint8_t lead = uint8_t(utf8[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
-      value = value << 6 | (uint8_t(utf8[i + k]) & 0x3F);
-    out += value;
-    i += length;
-  }
+  std::string bytes;
+  text::CodePageConverter("UTF-32LE").convert(utf8, &bytes);
+  std::u32string out(bytes.size() / 4, U'\0');
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = char32_t(uint8_t(bytes[4 * i]) | uint8_t(bytes[4 * i + 1]) << 8 |
+                      uint8_t(bytes[4 * i + 2]) << 16);
   return out;
 }
+// The code points here are of the Basic Multilingual Plane.
 std::string utf8Of(const std::u32string& text) {
   std::string out;
   for (char32_t c : text) {
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | c >> 6);
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xE0 | c >> 12);
-      out += char(0x80 | (c >> 6 & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
+    if (c < 0x80) out += char(c);
+    if (c >= 0x80 && c < 0x800) out += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+    if (c >= 0x800)
+      out += {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
   }
   return out;
 }
