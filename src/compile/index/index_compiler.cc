@@ -102,8 +102,8 @@ std::vector<uint32_t> IndexCompiler::sortedAndChecked(CompiledIndex* out) {
   };
   mergeSort(order, compare);
 
-  return keepInOrder(order, compare,
-                     [&](uint32_t i) { skip(pending_[i], SkipReason::kOutOfOrder, out); });
+  auto drop = [&](uint32_t i) { skip(pending_[i], SkipReason::kOutOfOrder, out); };
+  return keepOrderedAndFindable(order, compare, drop);
 }
 
 void IndexCompiler::buildRecords(const std::vector<uint32_t>& order, CompiledIndex* out) {
