@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The orviadic tool end to end on the hand-written word list: compile, install, then the
 # answers and exit statuses of search, exists and list.
-# usage: cli_test.sh ORVIADIC DATA_DIR
+# With "japanese", a Japanese word list too (it needs the Japanese key operations).
+# usage: cli_test.sh ORVIADIC DATA_DIR [japanese]
 set -euo pipefail
 tool=$1
 data=$2
+japanese=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ORVIADIC_REGISTRY_DIR=$work/registry NO_COLOR=1
@@ -57,6 +59,12 @@ expect 0 "^skilful$" lookup 0x00030103 "嫺　熟"
 expect 0 "^한국어$" lookup 0x00050105 "한국어"
 expect 0 "the Korean language" lookup 0x00050105 "한국어"
 expect 2 "cannot be written in the dictionary's code page" lookup 0x00010102 "體育"
+if [ "$japanese" = japanese ]; then
+  expect 0 "" compile --from tsv "$data/cjk/japanese_cycle.tsv" --id 0x00010304 --out "$work/ja"
+  expect 0 "" install "$work/ja"
+  expect 0 "^car$" lookup 0x00010304 "カー"
+  expect 0 "^ka in katakana$" lookup 0x00010304 "カ"
+fi
 mv "$work/dict/00010101.DAT" "$work/dict/moved"
 expect 2 "bank has no readable content: a file that cannot be opened or read" lookup 0x00010101 bank
 mv "$work/dict/moved" "$work/dict/00010101.DAT"
