@@ -31,8 +31,8 @@ columnOf() {  # columnOf TEXT: the screen column at which TEXT starts on its lin
   line=$(screen | grep -m1 -F -- "$1")
   printf '%s' "${line%%"$1"*}" | LC_ALL=C.UTF-8 wc -L
 }
-waitFor() {  # waitFor PATTERN: the screen shows it within five seconds
-  for _ in $(seq 50); do
+waitFor() {  # waitFor PATTERN: the screen shows it within ten seconds
+  for _ in $(seq 100); do
     screen | grep -q -- "$1" && return 0
     sleep 0.1
   done
