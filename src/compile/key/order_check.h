@@ -37,14 +37,19 @@ std::vector<T> keepInOrder(const std::vector<T>& sorted, Compare compare, Drop d
 // With a comparison that is not transitive, items that agree with each of their
 // neighbours can still be missed by a binary search, the way the record store seeks a
 // key: with a < b < c < a kept as b, c, a and more, a search for b that meets a turns
-// right and passes b by. Returns the items of ordered, in their order, that a
-// lower-bound search over ordered lands on, and calls drop(item) for each other; an item
-// that compares equal to one before it may land there.
+// right and passes b by. Returns the items of ordered, in their order, but the first that
+// a lower-bound search over ordered misses, and calls drop(item) for that one: leaving it
+// out changes what the searches for the others meet. An item that compares equal to one
+// before it may land there.
 template <typename T, typename Compare, typename Drop>
 std::vector<T> keepFindable(const std::vector<T>& ordered, Compare compare, Drop drop) {
   std::vector<T> kept;
   kept.reserve(ordered.size());
   for (size_t i = 0; i < ordered.size(); ++i) {
+    if (kept.size() < i) {  // one is left out already
+      kept.push_back(ordered[i]);
+      continue;
+    }
     size_t lo = 0, hi = ordered.size();
     while (lo < hi) {
       const size_t mid = lo + (hi - lo) / 2;
@@ -53,10 +58,11 @@ std::vector<T> keepFindable(const std::vector<T>& ordered, Compare compare, Drop
       else
         hi = mid;
     }
-    if (lo <= i && compare(ordered[lo], ordered[i]) == 0)
+    if (lo <= i && compare(ordered[lo], ordered[i]) == 0) {
       kept.push_back(ordered[i]);
-    else
+    } else {
       drop(ordered[i]);
+    }
   }
   return kept;
 }
