@@ -65,6 +65,18 @@ TEST(SortAndCheck, GiveAPermutationInOrderUnderAnyComparison) {
         EXPECT_TRUE(!c.total || order < 0 || kept[i - 1].second < kept[i].second);  // stable
       }
       EXPECT_TRUE(!c.total || dropped == 0);
+      if (!c.repeatable) continue;
+
+      dropped = 0;
+      kept = keepOrderedAndFindable(sorted, c.compare, [&](const Item&) { ++dropped; });
+      EXPECT_EQ(kept.size() + dropped, n);
+      EXPECT_TRUE(!c.total || dropped == 0);
+      for (size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_TRUE(i == 0 || c.compare(kept[i - 1], kept[i]) <= 0);
+        const auto less = [&](const Item& a, const Item& b) { return c.compare(a, b) < 0; };
+        const size_t at = std::lower_bound(kept.begin(), kept.end(), kept[i], less) - kept.begin();
+        EXPECT_TRUE(at <= i && c.compare(kept[at], kept[i]) == 0) << kept[i].first << " not found";
+      }
     }
   }
 }
@@ -77,6 +89,26 @@ TEST(KeepInOrder, DropsTheItemThatBreaksTheOrder) {
     std::string dropped;
     const std::vector<char> kept = keepInOrder(std::vector<char>(sorted.begin(), sorted.end()),
                                                byValue, [&](char item) { dropped += item; });
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), *c.bytes(2));
+    EXPECT_EQ(dropped, *c.bytes(3));
+  }
+}
+
+// Items kept in order that a binary search still misses, under a comparison where "a"
+// goes before everything but "c", and "c" before "a"; every other pair by byte value.
+TEST(KeepFindable, DropsWhatASearchPassesBy) {
+  auto circular = [](char x, char y) {
+    if (x == y) return 0;
+    if (x == 'a') return y == 'c' ? 1 : -1;
+    if (y == 'a') return x == 'c' ? -1 : 1;
+    return x < y ? -1 : 1;
+  };
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("compile/keep_findable.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string ordered = *c.bytes(1);
+    std::string dropped;
+    const std::vector<char> kept = keepFindable(std::vector<char>(ordered.begin(), ordered.end()),
+                                                circular, [&](char item) { dropped += item; });
     EXPECT_EQ(std::string(kept.begin(), kept.end()), *c.bytes(2));
     EXPECT_EQ(dropped, *c.bytes(3));
   }

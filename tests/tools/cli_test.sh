@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The orviadic tool end to end on the hand-written word list: compile, install, then the
 # answers and exit statuses of search, exists and list.
-# usage: cli_test.sh ORVIADIC DATA_DIR
+# With "japanese", a Japanese word list too (it needs the Japanese key operations).
+# usage: cli_test.sh ORVIADIC DATA_DIR [japanese]
 set -euo pipefail
 tool=$1
 data=$2
+japanese=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ORVIADIC_REGISTRY_DIR=$work/registry NO_COLOR=1
@@ -43,6 +45,26 @@ expect 0 "Wordsmith" list 0x00010101 --from word --count 5 --level 4
 expect 1 "no entries" list 0x00010101 --at 100000
 expect 2 "does not combine" list 0x00010101 --level 2 --vcodes
 expect 0 "OrviaDic 2.0.1.15" version
+# Chinese and Korean: the typed UTF-8 word goes into the code page unfolded, the entry
+# comes back in UTF-8.
+expect 0 "not in the dictionary's code page: 3" compile --from tsv "$data/cjk/zh_simplified.tsv" \
+  --id 0x00010102 --out "$work/zh_simplified"
+expect 0 "" compile --from tsv "$data/cjk/zh_traditional.tsv" --id 0x00030103 --out "$work/zh_traditional"
+expect 0 "" compile --from tsv "$data/cjk/korean.tsv" --id 0x00050105 --out "$work/korean"
+for folder in zh_simplified zh_traditional korean; do expect 0 "" install "$work/$folder"; done
+expect 0 '"word": "中文", "exact": true, "record": [0-9]*, "content": "中文\\u000d\\u000athe Chinese language' \
+  lookup --json 0x00010102 "中文"
+expect 0 "^嫺熟$" lookup 0x00030103 "嫺熟"
+expect 0 "^skilful$" lookup 0x00030103 "嫺　熟"
+expect 0 "^한국어$" lookup 0x00050105 "한국어"
+expect 0 "the Korean language" lookup 0x00050105 "한국어"
+expect 2 "cannot be written in the dictionary's code page" lookup 0x00010102 "體育"
+if [ "$japanese" = japanese ]; then
+  expect 0 "" compile --from tsv "$data/cjk/japanese_cycle.tsv" --id 0x00010304 --out "$work/ja"
+  expect 0 "" install "$work/ja"
+  expect 0 "^car$" lookup 0x00010304 "カー"
+  expect 0 "^ka in katakana$" lookup 0x00010304 "カ"
+fi
 mv "$work/dict/00010101.DAT" "$work/dict/moved"
 expect 2 "bank has no readable content: a file that cannot be opened or read" lookup 0x00010101 bank
 mv "$work/dict/moved" "$work/dict/00010101.DAT"

@@ -1,6 +1,7 @@
 // orviadic browse: an interactive word list that follows the nearest match as the user
 // types, with the selected entry and its text shown beside it.
-//   typing      look the word up; the list jumps to where it lands
+//   typing      look the word up; the list jumps to where it lands (UTF-8: each
+//               character once it is whole)
 //   arrows      one entry; PgUp/PgDn one page; Home/End the ends of the list
 //   Ctrl-E/Ctrl-Y (or Shift-Down/Shift-Up) scroll the text a line; Ctrl-F/Ctrl-B a page
 //   Backspace   drop the last character; Esc clears the word
@@ -19,7 +20,9 @@
 #include "entry_pane.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
+#include "screen_columns.h"
 #include "terminal_text.h"
+#include "typed_word.h"
 
 namespace orviadic {
 namespace {
@@ -64,7 +67,7 @@ class Browser {
     for (;;) {
       draw();
       int key = getch();
-      if ((key == 'q' && query_.empty()) || key == 3) return;
+      if ((key == 'q' && typed_.empty()) || key == 3) return;
       handle(key);
     }
   }
@@ -96,28 +99,25 @@ class Browser {
       case KEY_END:
         return moveTo(count_ == 0 ? 0 : count_ - 1);
       case kEscape:
-        query_.clear();
+        typed_.clear();
         return;
       case KEY_BACKSPACE:
       case 127:
       case 8:
-        if (!query_.empty()) query_.pop_back();
-        return lookUp();
+        if (typed_.dropLast()) lookUp();
+        return;
       default:
-        if (key >= 32 && key < 256 && key != 127) {
-          query_ += char(key);
-          lookUp();
-        }
+        if (key >= 32 && key < 256 && typed_.add(uint8_t(key))) lookUp();
     }
   }
 
   void lookUp() {
-    if (query_.empty()) return;
+    if (typed_.text().empty()) return;
     std::string word;
     try {
-      word = toDictionaryWord(dictId_, query_);
+      word = toDictionaryWord(dictId_, typed_.text());
     } catch (const CommandFailure&) {
-      return;  // a half-typed UTF-8 character: wait for the rest
+      return;  // a character the dictionary's code page lacks
     }
     WordHandle found(dicSearchWord(dict_, word.c_str()), dicFreeHWORD);
     if (found) dicGetHandleInfo(found.get(), 1, &selected_);
@@ -151,15 +151,14 @@ class Browser {
     uint32_t rows = LINES > 3 ? uint32_t(LINES - 3) : 1;
     if (selected_ < top_) top_ = selected_;
     if (selected_ >= top_ + rows) top_ = selected_ - rows + 1;
-    mvprintw(0, 0, "Look up: %s", query_.c_str());
+    mvprintw(0, 0, "Look up: %s", typed_.text().c_str());
     mvprintw(LINES - 1, 0,
              "arrows/PgUp/PgDn move, type to look up, Esc clears, ^E/^Y/^F/^B scroll text, "
              "q quits");
     std::vector<std::string> words = window(top_, rows);
     for (uint32_t i = 0; i < words.size(); ++i) {
       if (top_ + i == selected_) attron(A_REVERSE);
-      mvprintw(int(i) + 2, 0, "%-*.*s", kListWidth - 2, kListWidth - 2,
-               toTerminal(dictId_, words[i]).c_str());
+      mvaddstr(int(i) + 2, 0, fitColumns(toTerminal(dictId_, words[i]), kListWidth - 2).c_str());
       if (top_ + i == selected_) attroff(A_REVERSE);
     }
     const bool entryShown = drawEntry();
@@ -177,9 +176,10 @@ class Browser {
     dicGetHandleInfo(word.get(), 3, &home);
     int x = kListWidth;
     attron(A_BOLD);
-    mvprintw(2, x, "%s", toTerminal(dictId_, wordOf(word.get())).c_str());
+    mvaddstr(2, x, fitColumns(toTerminal(dictId_, wordOf(word.get())), COLS - x).c_str());
     attroff(A_BOLD);
-    mvprintw(4, x, "key      %s", toTerminal(dictId_, keyOf(word.get())).c_str());
+    mvaddstr(4, x,
+             fitColumns("key      " + toTerminal(dictId_, keyOf(word.get())), COLS - x).c_str());
     mvprintw(5, x, "record   %u of %u", selected_, count_);
     mvprintw(6, x, "level    %u", level);
     if (home == 0xFFFFFFFF) {
@@ -196,7 +196,7 @@ class Browser {
   HDICT* dict_;
   uint32_t count_;
   uint32_t selected_ = 0, top_ = 0;
-  std::string query_;
+  TypedWord typed_;
   EntryPane pane_;
 };
 

@@ -1,6 +1,7 @@
 #include "terminal_text.h"
 
 #include "cli.h"
+#include "compile/key/entry_key.h"
 #include "lang/lang_ops.h"
 #include "text/ascii_fold.h"
 #include "text/code_page.h"
@@ -10,12 +11,16 @@ namespace orviadic {
 using orvia::text::CodePageConverter;
 
 std::string toDictionaryWord(uint32_t dictId, const std::string& utf8) {
-  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
+  const uint32_t language = orvia::lang::languageOf(dictId);
+  const char* codePage = orvia::text::codePageName(language);
   if (codePage == nullptr) return utf8;
   CodePageConverter converter(codePage);
   std::string converted;
   if (!converter.valid() || !converter.convert(utf8, &converted))
     throw CommandFailure{kExitError, "the word cannot be written in the dictionary's code page"};
+  // Only single-byte keys are ASCII: the bytes of a double-byte character would read as
+  // accented Windows-1252 letters and fold away.
+  if (!orvia::compile::keysFoldToAscii(language)) return converted;
   std::string folded;
   return orvia::text::foldToAscii(converted, &folded) ? folded : converted;
 }

@@ -6,9 +6,9 @@
 
 namespace orviadic {
 
-// The word as the dictionary's keys spell it: in its code page, folded to ASCII as the
-// compiler folds headwords into keys ("café" looks up "cafe"). Throws CommandFailure
-// when the code page cannot write it.
+// The word as the dictionary's keys spell it: in its code page and, in the single-byte
+// languages, folded to ASCII as the compiler folds headwords into keys ("café" looks up
+// "cafe"). Throws CommandFailure when the code page cannot write it.
 std::string toDictionaryWord(uint32_t dictId, const std::string& utf8);
 // A dictionary text in UTF-8; bytes the code page does not define show as "?".
 std::string toTerminal(uint32_t dictId, const std::string& text);

@@ -8,7 +8,6 @@
 #include "dict/dict_id.h"
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
-#include "lang/single_byte.h"
 
 namespace orvia::compile {
 
@@ -83,7 +82,7 @@ void IndexCompiler::numberHomographs(CompiledIndex* out) {
       for (size_t i = first; i < end; ++i) {
         Pending& p = pending_[byKey[i]];
         p.searchKey += '@' + std::to_string(i - first + 1);
-        if (p.searchKey.size() >= lang::single_byte::kKeyLimit)
+        if (p.searchKey.size() >= kUsableKeyLimit)
           skip(p, SkipReason::kKeyTooLong, out);
         else
           ++out->homographEntries;
@@ -103,8 +102,8 @@ std::vector<uint32_t> IndexCompiler::sortedAndChecked(CompiledIndex* out) {
   };
   mergeSort(order, compare);
 
-  return keepInOrder(order, compare,
-                     [&](uint32_t i) { skip(pending_[i], SkipReason::kOutOfOrder, out); });
+  auto drop = [&](uint32_t i) { skip(pending_[i], SkipReason::kOutOfOrder, out); };
+  return keepOrderedAndFindable(order, compare, drop);
 }
 
 void IndexCompiler::buildRecords(const std::vector<uint32_t>& order, CompiledIndex* out) {

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "lang/single_byte.h"
 #include "text/ascii_fold.h"
 
 namespace orvia::compile {
@@ -12,19 +11,42 @@ bool isWhiteSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool isSingleByteLanguage(uint32_t code) {
-  return code == 1 || (code >= 6 && code <= 9);
+// One character that the double-byte languages' keys count, written in the language's
+// code page: 啊, 一, あ and 가. Put before a refused word it tells a word that merely
+// lacks such a character from one that holds bytes the language refuses.
+const char* significantCharOf(uint32_t code) {
+  switch (code) {
+    case 2:
+      return "\xB0\xA1";
+    case 3:
+      return "\xA4\x40";
+    case 4:
+      return "\x82\xA0";
+    case 5:
+      return "\xB0\xA1";
+    default:
+      return nullptr;
+  }
 }
 
-// Why makeSearchKey refused word, judged from the key it left.
-SkipReason refusal(const std::string& word, const char* key) {
-  size_t length = std::strlen(key);
-  if (length >= lang::single_byte::kKeyLimit) return SkipReason::kKeyTooLong;
-  if (length == 0 && collapseWhiteSpace(word).empty()) return SkipReason::kEmptyKey;
-  return SkipReason::kUnusableKey;
+// Whether word, in the language's code page, holds "@" as a character of its own. The
+// trail byte of a Big5 or Shift-JIS character can be 0x40, the byte of "@", and is no
+// "@"; Shift-JIS writes half-width katakana in one byte of 0xA6 or more.
+bool holdsAtSign(uint32_t code, const std::string& word) {
+  for (size_t i = 0; i < word.size(); ++i) {
+    const uint8_t byte = uint8_t(word[i]);
+    if (byte == '@') return true;
+    const bool halfWidthKatakana = code == 4 && byte >= 0xA6 && byte <= 0xDF;
+    if (byte >= 0x80 && !keysFoldToAscii(code) && !halfWidthKatakana) ++i;
+  }
+  return false;
 }
 
 }  // namespace
+
+bool keysFoldToAscii(uint32_t languageCode) {
+  return languageCode == 1 || (languageCode >= 6 && languageCode <= 9);
+}
 
 std::string collapseWhiteSpace(const std::string& text) {
   std::string out;
@@ -43,12 +65,30 @@ std::string collapseWhiteSpace(const std::string& text) {
 }
 
 EntryKeyMaker::EntryKeyMaker(uint32_t languageCode)
-    : makeSearchKey_(lang::getMakeSearchKeyFn(languageCode)),
-      foldsToAscii_(isSingleByteLanguage(languageCode)) {
+    : languageCode_(languageCode),
+      makeSearchKey_(lang::getMakeSearchKeyFn(languageCode)),
+      foldsToAscii_(keysFoldToAscii(languageCode)),
+      significantChar_(significantCharOf(languageCode)) {
   if (const char* codePage = text::codePageName(languageCode)) {
     converterStorage_.emplace(codePage);
     converter_ = &*converterStorage_;
   }
+}
+
+// Why makeSearchKey refused word, judged from the key it left. A double-byte key stops
+// at 244 bytes or, when a two-byte character crosses that mark, at 245. In the Chinese
+// and Korean codes a word without a two-byte character leaves an empty key, in Japanese
+// its other characters; either way the word with one significant character more is
+// usable unless it holds a byte the language refuses or fills the key.
+SkipReason EntryKeyMaker::refusal(const std::string& word, const char* key) const {
+  if (std::strlen(key) >= kUsableKeyLimit) return SkipReason::kKeyTooLong;
+  if (collapseWhiteSpace(word).empty()) return SkipReason::kEmptyKey;
+  if (significantChar_ == nullptr) return SkipReason::kUnusableKey;
+  char probe[lang::kKeyBufferSize];
+  if (makeSearchKey_((significantChar_ + word).c_str(), probe) != 0)
+    return SkipReason::kNoSignificantChar;
+  return std::strlen(probe) >= kUsableKeyLimit ? SkipReason::kKeyTooLong
+                                               : SkipReason::kNotInCodePage;
 }
 
 std::optional<SkipReason> EntryKeyMaker::make(const SourceEntry& entry, EntryKey* out) {
@@ -62,7 +102,7 @@ std::optional<SkipReason> EntryKeyMaker::make(const SourceEntry& entry, EntryKey
   std::string keyWord = out->shown;
   if (foldsToAscii_ && !text::foldToAscii(out->shown, &keyWord))
     return SkipReason::kNoAsciiSpelling;
-  if (keyWord.find('@') != std::string::npos) return SkipReason::kHoldsAt;
+  if (holdsAtSign(languageCode_, keyWord)) return SkipReason::kHoldsAt;
   char key[lang::kKeyBufferSize];
   if (makeSearchKey_(keyWord.c_str(), key) == 0) return refusal(keyWord, key);
   out->searchKey = key;

@@ -13,6 +13,10 @@
 
 namespace orvia::compile {
 
+// Usable keys are shorter than this in every language; a key that reaches it, homograph
+// number included, is left out.
+inline constexpr size_t kUsableKeyLimit = 244;
+
 struct EntryKey {
   std::string searchKey;    // makeSearchKey's key, before any homograph number
   std::string shown;        // the headword as shown: code page, white space collapsed
@@ -27,16 +31,23 @@ class EntryKeyMaker {
   bool valid() const { return converter_ != nullptr && converter_->valid(); }
 
   // The key of entry, or the reason it has none. Single-byte languages make the key from
-  // the ASCII spelling of the headword.
+  // the ASCII spelling of the headword; the others from its spelling in their code page.
   std::optional<SkipReason> make(const SourceEntry& entry, EntryKey* out);
 
  private:
+  SkipReason refusal(const std::string& word, const char* key) const;
+
   std::optional<text::CodePageConverter> converterStorage_;
   text::CodePageConverter* converter_ = nullptr;
+  uint32_t languageCode_;
   lang::MakeSearchKeyFn makeSearchKey_;
   bool foldsToAscii_;
+  const char* significantChar_;  // in the code page; null in the single-byte languages
   std::string scratch_;
 };
+
+// Whether the language makes its keys from a word's ASCII spelling: the single-byte ones.
+bool keysFoldToAscii(uint32_t languageCode);
 
 // Leading and trailing white space removed and inner runs reduced to one space, white
 // space being the space and the bytes 0x09 to 0x0D, as in single-byte keys.

@@ -14,6 +14,7 @@ const ReasonText kReasons[kSkipReasonCount] = {
     {"no-ascii-spelling", "a character without an ASCII spelling"},
     {"holds-at", "holds \"@\", which marks homograph numbers"},
     {"empty-key", "empty key"},
+    {"no-significant-character", "no double-byte or significant character"},
     {"key-too-long", "key of 244 bytes or more"},
     {"unusable-key", "no usable search key"},
     {"record-too-long", "record longer than 1024 bytes"},

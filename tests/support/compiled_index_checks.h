@@ -1,0 +1,96 @@
+// Checks over a whole compiled index, shared by the tests of real and hand-written
+// dictionaries in every language: the records stand in the collation's order, and every
+// headword looked up through the exports lands on its own record or on the first record
+// of its homograph run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "compile/index/index_compiler.h"
+#include "dict/index_record.h"
+#include "lang/lang_ops.h"
+#include "orviadic.h"
+#include "text/code_page.h"
+
+namespace orvia::testing {
+
+// The search keys of the compiled records, in record order.
+inline std::vector<std::string> compiledKeys(const compile::CompiledIndex& index) {
+  std::vector<std::string> keys;
+  dict::IndexRecordView view;
+  for (size_t at = 0; at < index.records.size(); at += view.recordLength) {
+    if (!dict::parseIndexRecord(index.records.data() + at, uint32_t(index.records.size() - at),
+                                &view))
+      break;
+    keys.push_back(view.searchKey);
+  }
+  return keys;
+}
+
+// The key without the homograph number that the compiler appends: "@" and digits, the
+// "@" standing as a character of its own. In Big5 and Shift-JIS the byte 0x40 is also
+// the trail byte of many characters; Shift-JIS writes half-width katakana in one byte.
+inline std::string bareKey(const std::string& key, uint32_t code) {
+  size_t at = std::string::npos;
+  for (size_t i = 0; i < key.size(); ++i) {
+    const uint8_t byte = uint8_t(key[i]);
+    if (byte == '@') at = i;
+    const bool oneByte = byte < 0x80 || code == 1 || (code == 4 && byte >= 0xA6 && byte <= 0xDF);
+    if (!oneByte) ++i;
+  }
+  if (at == std::string::npos || at + 1 == key.size() ||
+      key.find_first_not_of("0123456789", at + 1) != std::string::npos)
+    return key;
+  return key.substr(0, at);
+}
+
+// A key in UTF-8 for a failure message; hexadecimal where the code page cannot say it.
+inline std::string shown(const std::string& key, uint32_t code) {
+  text::CodePageConverter toUtf8(text::codePageName(code),
+                                 text::CodePageConverter::Direction::kToUtf8);
+  std::string out;
+  if (toUtf8.valid() && toUtf8.convert(key, &out)) return out;
+  static const char kHex[] = "0123456789abcdef";
+  for (char c : key) (out += kHex[uint8_t(c) >> 4]) += kHex[uint8_t(c) & 15];
+  return out;
+}
+
+// Each pair of neighbours that the language's compareKeys does not put strictly in
+// order, as "a / b".
+inline std::vector<std::string> orderBreaks(const std::vector<std::string>& keys, uint32_t code) {
+  const DbCompareFn compare = lang::getCompareKeysFn(code);
+  std::vector<std::string> breaks;
+  for (size_t n = 1; n < keys.size(); ++n)
+    if (compare(keys[n - 1].c_str(), keys[n].c_str()) >= 0)
+      breaks.push_back(shown(keys[n - 1], code) + " / " + shown(keys[n], code));
+  return breaks;
+}
+
+// The record dicSearchWord lands on for word; 0xFFFFFFFF when it finds none.
+inline uint32_t landingRecord(HDICT* dict, const std::string& word) {
+  HWORD* found = dicSearchWord(dict, word.c_str());
+  uint32_t number = 0xFFFFFFFF;
+  if (found != nullptr) dicGetHandleInfo(found, 1, &number);
+  dicFreeHWORD(found);
+  return number;
+}
+
+// Each record whose headword, its key without homograph number, lands neither on the
+// record itself nor on the first record of its run: "word lands on other".
+inline std::vector<std::string> landingExceptions(HDICT* dict, const std::vector<std::string>& keys,
+                                                  uint32_t code) {
+  std::vector<std::string> exceptions;
+  uint32_t first = 0;  // of the run that shares record n's bare key
+  for (uint32_t n = 0; n < keys.size(); ++n) {
+    const std::string bare = bareKey(keys[n], code);
+    if (n == 0 || bareKey(keys[n - 1], code) != bare) first = n;
+    const uint32_t landed = landingRecord(dict, bare);
+    if (landed != n && landed != first)
+      exceptions.push_back(shown(keys[n], code) + " lands on " +
+                           (landed < keys.size() ? shown(keys[landed], code) : "nothing"));
+  }
+  return exceptions;
+}
+
+}  // namespace orvia::testing

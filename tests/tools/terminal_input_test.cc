@@ -1,0 +1,69 @@
+// What the tool makes of what a user types and what it lays out on the screen: the typed
+// word composed from the terminal's bytes, put into the dictionary's code page, and text
+// fitted to screen columns.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "cli.h"
+#include "screen_columns.h"
+#include "support/case_table.h"
+#include "terminal_text.h"
+#include "typed_word.h"
+
+namespace orviadic {
+namespace {
+
+using orvia::testing::CaseRow;
+using orvia::testing::caseTable;
+
+constexpr uint8_t kBackspace = 0x08, kEscape = 0x1B;
+
+TEST(TypedWord, LooksUpOnlyWholeCharacters) {
+  for (const CaseRow& c : caseTable("tools/typed_word.txt")) {
+    SCOPED_TRACE(c.line);
+    TypedWord typed;
+    std::vector<std::string> lookedUp;
+    const std::string sent = *c.bytes(1);
+    for (char byte : sent) {
+      bool changed = false;
+      if (uint8_t(byte) == kBackspace) {
+        changed = typed.dropLast();
+      } else if (uint8_t(byte) == kEscape) {
+        typed.clear();
+      } else {
+        changed = typed.add(uint8_t(byte));
+      }
+      if (changed) lookedUp.push_back(typed.text());
+    }
+    EXPECT_EQ(typed.text(), *c.bytes(2));
+    EXPECT_EQ(lookedUp, c.fields[3].empty() ? std::vector<std::string>() : c.list(3));
+  }
+}
+
+TEST(FitColumns, CountsScreenColumnsNotBytes) {
+  ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
+  for (const CaseRow& c : caseTable("tools/screen_columns.txt")) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(fitColumns(*c.bytes(1), int(c.number(2))), *c.bytes(3));
+  }
+  std::setlocale(LC_CTYPE, "C");
+}
+
+TEST(DictionaryWord, TakesTheCodePageOfByteZeroAndFoldsOnlySingleByteWords) {
+  for (const CaseRow& c : caseTable("tools/dictionary_words.txt")) {
+    SCOPED_TRACE(c.line);
+    const uint32_t dictId = uint32_t(c.number(0));
+    const std::string typed = *c.bytes(1);
+    if (c.fields[2] == "fails") {
+      EXPECT_THROW(toDictionaryWord(dictId, typed), CommandFailure);
+      continue;
+    }
+    const std::string word = toDictionaryWord(dictId, typed);
+    EXPECT_EQ(word, *c.bytes(2));
+    EXPECT_EQ(toTerminal(dictId, word), *c.bytes(3));
+  }
+}
+
+}  // namespace
+}  // namespace orviadic
