@@ -1,11 +1,12 @@
 // Files are byte-for-byte portable between the Linux and Windows builds. The expected files in
-// tests/windows/data were made on Linux by make_fixtures.sh:
-// - linux_dictionary/: a dictionary compiled by the Linux tool, with the listing of
+// tests/windows/data were made on Linux (how: tests/windows/data/README.md):
+// - linux_dictionary/: a dictionary compiled by the Linux build, with the listing of
 //   every record (key, word, level, content) the Linux build reads from it;
 // - store_written/: the index the store writes for a fixed run of operations, which every
 //   build must write byte for byte, so an index the Windows build writes is one the Linux
 //   build reads, and the reverse.
-// With ORVIADIC_UPDATE_FIXTURES set, the tests write those files instead of comparing.
+// With ORVIADIC_UPDATE_FIXTURES set, the tests write the listing and the index instead of
+// comparing.
 #include <gtest/gtest.h>
 
 #include <cstdio>
