@@ -23,8 +23,7 @@
 
 namespace {
 
-using orvia::testing::readFileBytes;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 constexpr uint32_t kDictId = 0x00010101;
 
@@ -69,14 +68,12 @@ std::string listing(HDICT* dict) {
 }
 
 // The dictionary compiled on Linux, open through the test's own registry key.
-class Portability : public orvia::testing::RegistryFixture {
+class Portability : public RegistryFixture {
  protected:
   void SetUp() override {
     RegistryFixture::SetUp();
     writeDictKey("\"00010101Path\"=\"" + fixtureDir() + "/linux_dictionary\"\r\n");
-    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(orvia::testing::testKeyRoot())),
-                           orvia::testing::testKeyPath()),
-              1);
+    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), testKeyPath()), 1);
     dict_ = dicCreateHDICT(kDictId);
     ASSERT_NE(dict_, nullptr);
   }
@@ -102,7 +99,6 @@ TEST_F(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
 // the change log. Equal bytes everywhere make the files of one system the other's: the
 // store tests show each system reads what it wrote.
 bool writeFixedRun(const std::string& path) {
-  using namespace orvia::testing;
   DBHANDLE h = dbCreate(path.c_str()) == 1 ? dbOpen(path.c_str(), foldCompare) : nullptr;
   if (h == nullptr) return false;
   std::mt19937 rng(20261206);
@@ -116,7 +112,7 @@ bool writeFixedRun(const std::string& path) {
 }
 
 TEST_F(Portability, TheStoreWritesTheSameBytesEverywhere) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   ASSERT_TRUE(writeFixedRun(dir.file("00000001.IDX")));
   for (const char* name : {"00000001.IDX", "00000001.IDX.00000002"}) {
     SCOPED_TRACE(name);
