@@ -80,8 +80,17 @@ TEST_F(ProcessTest, SeesAnotherProcesssCommitsWithItsCursorOnItsRecord) {
 
 // Two writers of 300 keys each, compacting every 50, while this process keeps its handle.
 TEST_F(ProcessTest, ConcurrentWritersNeverInterleave) {
-  ChildProcess first("platform_child", {"store-writer", path_, "0"});
-  ChildProcess second("platform_child", {"store-writer", path_, "100000"});
+  auto writer = [this](uint32_t base) {
+    std::vector<std::string> calls = {"store-calls", path_};
+    for (uint32_t i = 0; i < 300; ++i) {
+      calls.push_back("+k" + std::to_string((i * 7919 + base) % 1000) + "=" +
+                      std::to_string(base + i));
+      if (i % 50 == 49) calls.push_back("c");
+    }
+    return calls;
+  };
+  ChildProcess first("platform_child", writer(0));
+  ChildProcess second("platform_child", writer(100000));
   EXPECT_EQ(first.wait(), 0);
   EXPECT_EQ(second.wait(), 0);
   EXPECT_EQ(recordCount(h_), 600u);

@@ -4,7 +4,6 @@
 //   abandon-mutex NAME             takes the named mutex and exits holding it
 //   set-values ROOT KEY PREFIX N   sets the dword values PREFIX0..PREFIXn-1 to 0..n-1
 //   store-calls INDEX CALL...      on the index: +KEY=REF inserts, -N deletes, c compacts
-//   store-writer INDEX BASE        inserts 300 keys with refs from BASE, compacting every 50
 //   model-writer INDEX ACKS ROUND  takes the store model's steps of ROUND from the index's
 //                                  records until killed, adding "+" to ACKS after each one
 //                                  and "x" when one fails
@@ -63,16 +62,6 @@ int storeCalls(const char* path, const std::vector<std::string>& calls) {
   return dbClose(h) == 1 ? 0 : 4;
 }
 
-int storeWriter(const char* path, uint32_t base) {
-  std::vector<std::string> calls;
-  for (uint32_t i = 0; i < 300; ++i) {
-    calls.push_back("+k" + std::to_string((i * 7919 + base) % 1000) + "=" +
-                    std::to_string(base + i));
-    if (i % 50 == 49) calls.push_back("c");
-  }
-  return storeCalls(path, calls);
-}
-
 // Every other round compacts often, so that kills land inside compactions too.
 int modelWriter(const std::string& path, const char* acks, uint32_t round) {
   orvia::db::OpenOptions options;
@@ -99,8 +88,6 @@ int main(int argc, char** argv) {
     return setValues(argv[2], argv[3], argv[4], std::atoi(argv[5]));
   if (command == "store-calls" && argc > 3)
     return storeCalls(argv[2], std::vector<std::string>(argv + 3, argv + argc));
-  if (command == "store-writer" && argc == 4)
-    return storeWriter(argv[2], uint32_t(std::atoi(argv[3])));
   if (command == "model-writer" && argc == 5)
     return modelWriter(argv[2], argv[3], uint32_t(std::atoi(argv[4])));
   return 2;

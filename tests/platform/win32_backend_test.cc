@@ -17,6 +17,8 @@
 namespace orvia::platform {
 namespace {
 
+using namespace orvia::testing;
+
 LRESULT CALLBACK recordMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message < WM_USER) return DefWindowProcA(window, message, wparam, lparam);
   auto* seen = reinterpret_cast<std::vector<std::pair<WPARAM, LPARAM>>*>(
@@ -63,14 +65,13 @@ TEST(Win32Heap, GrownBlocksAreZeroBeyondTheOldSize) {
 }
 
 // Path resolution reads the real registry through the configured key.
-using Win32Paths = orvia::testing::RegistryFixture;
+using Win32Paths = RegistryFixture;
 
 TEST_F(Win32Paths, EndInTheSystemSeparator) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("platform/win32_paths.txt")) {
+  for (const CaseRow& c : caseTable("platform/win32_paths.txt")) {
     SCOPED_TRACE(c.line);
     writeDictKey("\"00010203Path\"=\"" + *c.bytes(0) + "\"\r\n");
-    ASSERT_EQ(dict::setRegistryKey(orvia::testing::testKeyRoot(), orvia::testing::testKeyPath()),
-              1);
+    ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
     char out[dict::kMaxPath];
     const std::optional<std::string> expected = c.bytes(3);
     ASSERT_EQ(

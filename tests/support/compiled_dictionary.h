@@ -98,14 +98,11 @@ inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uin
       ADD_FAILURE() << "record " << n << " cannot be read";
       break;
     }
-    StoredRecord r;
-    r.bytes.assign(reinterpret_cast<const char*>(buffer), view.recordLength);
-    r.key = view.key();
-    r.contentRef = view.contentRef;
-    r.locator = view.contentRef & dict::kExtendedLocator;
-    r.extended = r.locator == dict::kExtendedLocator;
-    if (r.extended && !view.extendedRef(&r.locator)) ADD_FAILURE() << "no extendedRef: " << r.key;
-    out.push_back(std::move(r));
+    const uint32_t locator = view.contentRef & dict::kExtendedLocator;
+    out.push_back({std::string(reinterpret_cast<const char*>(buffer), view.recordLength),
+                   view.key(), view.contentRef, locator == dict::kExtendedLocator, locator});
+    if (out.back().extended && !view.extendedRef(&out.back().locator))
+      ADD_FAILURE() << "no extendedRef: " << out.back().key;
   }
   dbClose(db);
   return out;
@@ -129,22 +126,21 @@ inline std::vector<RecordContent> readRecordContents(const std::string& folder, 
   EXPECT_NE(file, content::kInvalidFile) << path;
   resolveIn(folder, dictId);
   for (StoredRecord& record : readIndexRecords(folder, dictId)) {
-    RecordContent r;
-    uint32_t header = 0;
-    EXPECT_TRUE(content::readU32At(file, record.locator, &header) &&
-                content::readU32At(file, record.locator + 4, &r.continuation))
-        << record.key;
+    RecordContent r{std::move(record), 0, 0, 0, ""};
+    const uint32_t at = r.record.locator;
+    uint32_t header = 0, size = 0, read = 0;
+    EXPECT_TRUE(content::readU32At(file, at, &header) &&
+                content::readU32At(file, at + 4, &r.continuation))
+        << r.record.key;
     r.type = uint8_t(header >> 24);
     r.length = header & 0xFFFFFF;
-    uint32_t size = 0, read = 0;
-    bool readable = content::contentSizeAt(file, record.locator, &resolveInFolder, &size).ok();
+    bool readable = content::contentSizeAt(file, at, &resolveInFolder, &size).ok();
     r.text.resize(size_t(size) + 1);
-    readable = readable && content::contentTextAt(file, record.locator, r.text.data(), size + 1,
-                                                  &resolveInFolder, &read)
-                               .ok();
+    readable =
+        readable &&
+        content::contentTextAt(file, at, r.text.data(), size + 1, &resolveInFolder, &read).ok();
     r.text.resize(size);
     if (!readable || size == 0 || read != size) r.text = "<unreadable>";
-    r.record = std::move(record);
     out.push_back(std::move(r));
   }
   content::closeFile(file);

@@ -1,11 +1,12 @@
 // Files are byte-for-byte portable between the Linux and Windows builds. The expected files in
-// tests/windows/data were made on Linux by make_fixtures.sh:
-// - linux_dictionary/: a dictionary compiled by the Linux tool, with the listing of
+// tests/windows/data were made on Linux (how: tests/windows/data/README.md):
+// - linux_dictionary/: a dictionary compiled by the Linux build, with the listing of
 //   every record (key, word, level, content) the Linux build reads from it;
 // - store_written/: the index the store writes for a fixed run of operations, which every
 //   build must write byte for byte, so an index the Windows build writes is one the Linux
 //   build reads, and the reverse.
-// With ORVIADIC_UPDATE_FIXTURES set, the tests write those files instead of comparing.
+// With ORVIADIC_UPDATE_FIXTURES set, the tests write the listing and the index instead of
+// comparing.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,8 +23,7 @@
 
 namespace {
 
-using orvia::testing::readFileBytes;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 constexpr uint32_t kDictId = 0x00010101;
 
@@ -68,14 +68,12 @@ std::string listing(HDICT* dict) {
 }
 
 // The dictionary compiled on Linux, open through the test's own registry key.
-class Portability : public orvia::testing::RegistryFixture {
+class Portability : public RegistryFixture {
  protected:
   void SetUp() override {
     RegistryFixture::SetUp();
     writeDictKey("\"00010101Path\"=\"" + fixtureDir() + "/linux_dictionary\"\r\n");
-    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(orvia::testing::testKeyRoot())),
-                           orvia::testing::testKeyPath()),
-              1);
+    ASSERT_EQ(dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), testKeyPath()), 1);
     dict_ = dicCreateHDICT(kDictId);
     ASSERT_NE(dict_, nullptr);
   }
@@ -101,7 +99,6 @@ TEST_F(Portability, ADictionaryCompiledOnLinuxReadsTheSame) {
 // the change log. Equal bytes everywhere make the files of one system the other's: the
 // store tests show each system reads what it wrote.
 bool writeFixedRun(const std::string& path) {
-  using namespace orvia::testing;
   DBHANDLE h = dbCreate(path.c_str()) == 1 ? dbOpen(path.c_str(), foldCompare) : nullptr;
   if (h == nullptr) return false;
   std::mt19937 rng(20261206);
@@ -115,7 +112,7 @@ bool writeFixedRun(const std::string& path) {
 }
 
 TEST_F(Portability, TheStoreWritesTheSameBytesEverywhere) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   ASSERT_TRUE(writeFixedRun(dir.file("00000001.IDX")));
   for (const char* name : {"00000001.IDX", "00000001.IDX.00000002"}) {
     SCOPED_TRACE(name);
