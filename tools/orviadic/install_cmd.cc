@@ -35,20 +35,6 @@ std::optional<uint32_t> installedIndexId(const std::string& fileName) {
   return id;
 }
 
-void writePathValue(const std::string& name, const std::string& folder) {
-  const char* keyPath = orvia::dict::kDefaultRegistryPath;
-  const std::string value = folder + '\0';
-  if (!orvia::platform::regCreateKey(orvia::platform::kHkeyLocalMachine, keyPath))
-    throw CommandFailure{kExitError, std::string("cannot create registry key ") + keyPath};
-  orvia::platform::RegKey key =
-      orvia::platform::regOpenKey(orvia::platform::kHkeyLocalMachine, keyPath, RegAccess::kWrite);
-  bool ok =
-      key != nullptr && orvia::platform::regSetValue(key, name.c_str(), orvia::platform::kRegSz,
-                                                     value.data(), uint32_t(value.size()));
-  orvia::platform::regCloseKey(key);
-  if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
-}
-
 void runInstall(const std::string& folderArgument, const GlobalOptions& options) {
   std::error_code error;
   const fs::path folder = fs::canonical(folderArgument, error);
@@ -88,6 +74,20 @@ void runInstall(const std::string& folderArgument, const GlobalOptions& options)
 }
 
 }  // namespace
+
+void writePathValue(const std::string& name, const std::string& folder) {
+  const char* keyPath = orvia::dict::kDefaultRegistryPath;
+  const std::string value = folder + '\0';
+  if (!orvia::platform::regCreateKey(orvia::platform::kHkeyLocalMachine, keyPath))
+    throw CommandFailure{kExitError, std::string("cannot create registry key ") + keyPath};
+  orvia::platform::RegKey key =
+      orvia::platform::regOpenKey(orvia::platform::kHkeyLocalMachine, keyPath, RegAccess::kWrite);
+  bool ok =
+      key != nullptr && orvia::platform::regSetValue(key, name.c_str(), orvia::platform::kRegSz,
+                                                     value.data(), uint32_t(value.size()));
+  orvia::platform::regCloseKey(key);
+  if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
+}
 
 void addInstallCommand(CLI::App& app, const GlobalOptions& options) {
   auto folder = std::make_shared<std::string>();

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   addCompileCommand(app, options);
   addInstallCommand(app, options);
   addVerifyCommand(app, options);
+  addNewWordCommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
