@@ -1,6 +1,7 @@
 // A new-word target made from nothing: a dictionary of the family that new-word files
 // are merged into, holding one record that names it, so that a merge finds an index and
-// a data file to add to. Its key, "!", sorts before every word.
+// a data file to add to. Its key, one character the language's collation puts first,
+// sorts before every word.
 #pragma once
 
 #include <cstdint>

@@ -44,7 +44,7 @@ bool compileImages(const SourceOpener& open, const NewWordFileOptions& options,
   IndexCompiler compiler(target);
   DataFileOptions standalone;
   standalone.standalone = true;
-  ContentCompiler content(target, EntryEncoding::kSmallest, standalone);
+  ContentCompiler content(target, options.encoding, standalone);
   if (!compiler.valid() || !content.valid()) {
     *problem = "the dictionary's language has no code page";
     return false;

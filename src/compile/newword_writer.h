@@ -17,6 +17,9 @@ struct NewWordFileOptions {
   uint32_t listVersion = 0;   // at most 255
   uint8_t listTime[16] = {};  // written as given
   std::string path;           // the file to write; replaced only once complete
+  // Huffman codes become stored records and composites of them, as nothing can travel
+  // that needs this file's trees.
+  EntryEncoding encoding = EntryEncoding::kSmallest;
 };
 
 struct WrittenNewWordFile {
