@@ -34,12 +34,12 @@ std::optional<NewWordTime> parseNewWordTime(const std::string& text) {
   tm.tm_hour = int(h);
   tm.tm_min = int(mi);
   tm.tm_sec = int(s);
-  // A date that does not exist comes back from the round trip as another one.
-  const std::time_t seconds = timegm(&tm);
-  std::tm back{};
-  if (seconds == std::time_t(-1) || gmtime_r(&seconds, &back) == nullptr ||
-      back.tm_year != tm.tm_year || back.tm_mon != tm.tm_mon || back.tm_mday != tm.tm_mday ||
-      back.tm_hour != tm.tm_hour || back.tm_min != tm.tm_min || back.tm_sec != tm.tm_sec)
+  // timegm carries a day that does not exist into the next month.
+  std::tm back = tm;
+  const std::time_t seconds = timegm(&back);
+  if (seconds == std::time_t(-1) || back.tm_year != tm.tm_year || back.tm_mon != tm.tm_mon ||
+      back.tm_mday != tm.tm_mday || back.tm_hour != tm.tm_hour || back.tm_min != tm.tm_min ||
+      back.tm_sec != tm.tm_sec)
     return std::nullopt;
   return fromTm(back, ms);
 }
