@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "compile/index/index_writer.h"
 #include "dict/dict_id.h"
 #include "lang/lang_ops.h"
+#include "platform/file.h"
 #include "text/code_page.h"
 #include "update/newword_format.h"
 
@@ -75,6 +77,12 @@ bool createNewWordTarget(uint32_t target, const std::string& folder, CompiledDic
                          std::string* problem) {
   if (!update::isNewWordTarget(target)) {
     *problem = "not a new-word target: every byte non-zero, kind neither 0x7F nor 0xFF";
+    return false;
+  }
+  // New words may have been merged into a target already there: it is never replaced.
+  const std::string index = indexFilePath(folder, target);
+  if (platform::fileExists(index.c_str())) {
+    *problem = index + " is already there";
     return false;
   }
   DictionaryCompileOptions options;

@@ -16,7 +16,8 @@ SourceEntry newWordTargetEntry(uint32_t target);
 
 // Compiles the one-record dictionary target into folder, as compileDictionary lays out
 // any dictionary, without companion files. False, with a one-line reason in *problem,
-// for an id that is not a new-word target or when compiling fails.
+// for an id that is not a new-word target, a target whose index is already in folder,
+// or when compiling fails.
 // REQUIRES: the record store library is linked in.
 bool createNewWordTarget(uint32_t target, const std::string& folder, CompiledDictionary* out,
                          std::string* problem);

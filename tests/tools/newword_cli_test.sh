@@ -35,6 +35,7 @@ if "$tool" config show | grep -q 01010101Path; then
 fi
 expect 0 "02010101Path = $work/elsewhere" newword target 0x02010101 --out "$work/elsewhere"
 expect 0 '"exists": true' search --json 0x02010101 '!'
+refuse "01010101.IDX is already there" newword target 0x01010101
 refuse "not a new-word target" newword target 0x7F010101
 refuse "not a new-word target" newword target 0xFF010101
 refuse "not a new-word target" newword target 0x00010101
