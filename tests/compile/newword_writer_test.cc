@@ -128,28 +128,21 @@ TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {
   struct Row {
     const char* what;
     uint32_t target, version;
-    const char* rows;
-    EntryEncoding encoding;
+    std::string tsv;
   };
-  const std::string longText(1u << 20, 'a');
   const Row rows[] = {
-      {"record dictionary", 0x7F010101, 1, "a\tb\t0\n", EntryEncoding::kSmallest},
-      {"memory dictionary", 0xFF010101, 1, "a\tb\t0\n", EntryEncoding::kSmallest},
-      {"installed dictionary", 0x00010101, 1, "a\tb\t0\n", EntryEncoding::kSmallest},
-      {"version 256", kTarget, 256, "a\tb\t0\n", EntryEncoding::kSmallest},
-      {"no entry", kTarget, 1, "", EntryEncoding::kSmallest},
-      {"an entry longer than one record", kTarget, 1, "", EntryEncoding::kStored},
+      {"record dictionary", 0x7F010101, 1, "a\tb\t0\n"},
+      {"memory dictionary", 0xFF010101, 1, "a\tb\t0\n"},
+      {"installed dictionary", 0x00010101, 1, "a\tb\t0\n"},
+      {"version 256", kTarget, 256, "a\tb\t0\n"},
+      {"no entry", kTarget, 1, ""},
+      {"an entry longer than one record", kTarget, 1, "a\t" + std::string(1u << 20, 'a') + "\t0\n"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     writeFileBytes(dir_.file("new.bin"), "old");
-    NewWordFileOptions options = forTarget(row.target, row.version);
-    options.encoding = row.encoding;
-    const std::string tsv = row.rows[0] != '\0' || row.encoding == EntryEncoding::kSmallest
-                                ? std::string(row.rows)
-                                : "long\t" + longText + "\t0\n";
     std::string problem;
-    EXPECT_FALSE(write(tsv, options, &problem));
+    EXPECT_FALSE(write(row.tsv, forTarget(row.target, row.version), &problem));
     EXPECT_FALSE(problem.empty());
     EXPECT_EQ(readFileBytes(dir_.file("new.bin")), "old");
   }

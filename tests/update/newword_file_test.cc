@@ -153,41 +153,22 @@ TEST_F(NewWordFiles, UnwritableOutputsAreNotTouched) {
   EXPECT_EQ(std::string(tail, 8), std::string(8, 'x'));
 }
 
-// A source of 5000 bytes copied over a destination of 6000 'x' bytes.
 TEST_F(NewWordFiles, CopyRangeTable) {
-  struct Row {
-    const char* what;
-    uint32_t offset, length;
-    bool failAllocation;
-    uint32_t result;
-  };
-  const Row rows[] = {
-      {"whole source", 0, 5000, false, 1},
-      {"all but the first byte", 1, 4999, false, 1},
-      {"chunk, then one byte", 2047, 2049, false, 1},
-      {"exactly one chunk", 100, 2048, false, 1},
-      {"nothing: the destination is cut to 0", 4000, 0, false, 1},
-      {"up to the end", 4999, 1, false, 1},
-      {"one byte past the end", 1, 5000, false, 0},
-      {"offset past the end", 5001, 0, false, 0},
-      {"range wrapping round 2^32", 0xFFFFFFFF, 2, false, 0},
-      {"no private heap", 0, 10, true, 0},
-  };
-  const std::string source = fillerBytes(5000, 3);
-  const std::string old(6000, 'x');
+  const std::string source = fillerBytes(5000, 3), old(6000, 'x');
   const std::string sourcePath = write("source.bin", source);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("update/copy_ranges.txt")) {
+    SCOPED_TRACE(c.line);
+    const uint32_t offset = uint32_t(c.number(1)), length = uint32_t(c.number(2));
     const std::string destinationPath = write("destination.bin", old);
     content::FileHandle from = content::openFileRead(sourcePath.c_str());
     content::FileHandle to = content::openFileReadWrite(destinationPath.c_str());
-    if (row.failAllocation) orvia::testing::injectAllocationFailure(1);
-    EXPECT_EQ(copyFileRange(to, from, row.offset, row.length) != 0, row.result != 0);
+    orvia::testing::injectAllocationFailure(uint32_t(c.number(3)));
+    EXPECT_EQ(copyFileRange(to, from, offset, length) != 0, c.number(4) != 0);
     orvia::testing::injectAllocationFailure(0);
     content::closeFile(from);
     content::closeFile(to);
     EXPECT_EQ(readFileBytes(destinationPath),
-              row.result != 0 ? source.substr(row.offset, row.length) : old);
+              c.number(4) != 0 ? source.substr(offset, length) : old);
   }
   content::FileHandle from = content::openFileRead(sourcePath.c_str());
   EXPECT_EQ(copyFileRange(content::kInvalidFile, from, 0, 1), 0u);

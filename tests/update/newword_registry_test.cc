@@ -11,17 +11,6 @@
 
 namespace {
 
-// A registry editor's hex value line.
-std::string hexValue(const std::string& name, const std::string& bytes) {
-  std::string line = "\"" + name + "\"=hex:";
-  static const char* digits = "0123456789abcdef";
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const uint8_t b = uint8_t(bytes[i]);
-    line += std::string(i == 0 ? "" : ",") + digits[b >> 4] + digits[b & 15];
-  }
-  return line + "\r\n";
-}
-
 std::string digitsOf(uint32_t id) {
   char text[9];
   orvia::dict::formatDictIdHex(id, text);
@@ -35,8 +24,9 @@ TEST_F(NewWordValues, CurrentVersionAndTimeTable) {
     SCOPED_TRACE(c.line);
     const uint32_t id = uint32_t(c.number(1));
     std::string lines;
-    if (c.bytes(2)) lines += hexValue(digitsOf(id) + "version", *c.bytes(2));
-    if (c.bytes(3)) lines += hexValue(digitsOf(id) + "time", *c.bytes(3));
+    for (const auto& [field, name] : {std::pair(2, "version"), std::pair(3, "time")})
+      if (c.fields[field] != "none")
+        lines += "\"" + digitsOf(id) + name + "\"=" + c.fields[field] + "\r\n";
     writeDictKey(lines);
     uint32_t version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
     EXPECT_EQ(dicGetCurrentNewWordVersion(id, &version), c.number(4));
