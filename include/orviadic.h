@@ -122,6 +122,19 @@ int32_t ORVIADIC_API dicAddRecord(HDICT* dict, const char* word, uint32_t wordLe
 /* Deletes the record at recordNumber (as dicSearchRecord numbers them) when it is one
  * the user added; 0 for the dictionary's own words. */
 int32_t ORVIADIC_API dicDelRecord(HDICT* dict, uint32_t recordNumber);
+/* New-word files, read by path. A file that is missing, unreadable or breaks a rule of
+ * its format gives 0 and leaves the output at its empty value: id 0, version 0xFFFFFFFF,
+ * time 16 zero bytes. The time is the file's 16 bytes as they are. */
+int32_t ORVIADIC_API dicGetNewWordID(const char* path, uint32_t* dictId);
+int32_t ORVIADIC_API dicGetNewWordVersion(const char* path, uint32_t* version);
+int32_t ORVIADIC_API dicGetNewWordTime(const char* path, uint32_t* time);
+/* The new-word version and time a dictionary (all four bytes of dictId non-zero) has
+ * reached. 0 when none is stored: the version is then not 0 to 255, the time zero. */
+int32_t ORVIADIC_API dicGetCurrentNewWordVersion(uint32_t dictId, uint32_t* version);
+int32_t ORVIADIC_API dicGetCurrentNewWordTime(uint32_t dictId, uint32_t* time);
+/* The full path of the dictionary's new-word list, when that file exists; else 0 with an
+ * empty string (untouched for size 0). */
+int32_t ORVIADIC_API dicGetNewWordListPath(uint32_t dictId, char* buffer, uint32_t size);
 
 #ifdef __cplusplus
 }

@@ -92,6 +92,7 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   }
   if (!installIndexFile(options.folder, dictId, problem)) return false;
   removeFurtherFilesLeft(options.folder, earlierFurther, out->furtherDataFiles);
+  if (!options.withCompanions) return true;
   out->companions = createCompanionFiles(options.folder, dictId);
   for (const CompanionFile& file : out->companions) {
     if (file.state == CompanionFile::State::kFailed) {

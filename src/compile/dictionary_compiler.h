@@ -20,6 +20,9 @@ struct DictionaryCompileOptions {
   std::string folder;
   EntryEncoding encoding = EntryEncoding::kSmallest;
   DataFileOptions dataFile;  // its dictId is set from dictId
+  // The empty files of the record and memory companions, which only an installed
+  // dictionary has use for.
+  bool withCompanions = true;
 };
 
 // Opens the source from its start, with or without texts; null, with *problem set,

@@ -52,6 +52,10 @@ class JsonObject {
   std::vector<std::pair<std::string, std::string>> fields_;
 };
 
+// Sets the REG_SZ value name to folder under the default key, which it creates when
+// missing; throws CommandFailure when it cannot.
+void writePathValue(const std::string& name, const std::string& folder);
+
 // Registration of each subcommand family on the app.
 void addConfigCommands(CLI::App& app, const GlobalOptions& options);
 void addVersionCommand(CLI::App& app, const GlobalOptions& options);
@@ -64,5 +68,6 @@ void addLookupCommand(CLI::App& app, const GlobalOptions& options);
 void addVerifyCommand(CLI::App& app, const GlobalOptions& options);
 void addEditCommands(CLI::App& app, const GlobalOptions& options);
 void addUserEntryCommands(CLI::App& app, const GlobalOptions& options);
+void addNewWordCommands(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -36,20 +36,6 @@ std::optional<uint32_t> installedIndexId(const std::string& fileName) {
   return id;
 }
 
-void writePathValue(const std::string& name, const std::string& folder) {
-  const char* keyPath = orvia::dict::kDefaultRegistryPath;
-  const std::string value = folder + '\0';
-  if (!orvia::platform::regCreateKey(orvia::platform::kHkeyLocalMachine, keyPath))
-    throw CommandFailure{kExitError, std::string("cannot create registry key ") + keyPath};
-  orvia::platform::RegKey key =
-      orvia::platform::regOpenKey(orvia::platform::kHkeyLocalMachine, keyPath, RegAccess::kWrite);
-  bool ok =
-      key != nullptr && orvia::platform::regSetValue(key, name.c_str(), orvia::platform::kRegSz,
-                                                     value.data(), uint32_t(value.size()));
-  orvia::platform::regCloseKey(key);
-  if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
-}
-
 // Dictionaries compiled before the compiler made the user's companion files get them
 // here: the library never creates them, and notes and added words need them. Returns the
 // names of the files created.
@@ -113,6 +99,20 @@ void runInstall(const std::string& folderArgument, const GlobalOptions& options)
 }
 
 }  // namespace
+
+void writePathValue(const std::string& name, const std::string& folder) {
+  const char* keyPath = orvia::dict::kDefaultRegistryPath;
+  const std::string value = folder + '\0';
+  if (!orvia::platform::regCreateKey(orvia::platform::kHkeyLocalMachine, keyPath))
+    throw CommandFailure{kExitError, std::string("cannot create registry key ") + keyPath};
+  orvia::platform::RegKey key =
+      orvia::platform::regOpenKey(orvia::platform::kHkeyLocalMachine, keyPath, RegAccess::kWrite);
+  bool ok =
+      key != nullptr && orvia::platform::regSetValue(key, name.c_str(), orvia::platform::kRegSz,
+                                                     value.data(), uint32_t(value.size()));
+  orvia::platform::regCloseKey(key);
+  if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
+}
 
 void addInstallCommand(CLI::App& app, const GlobalOptions& options) {
   auto folder = std::make_shared<std::string>();

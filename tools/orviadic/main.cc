@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   addVerifyCommand(app, options);
   addEditCommands(app, options);
   addUserEntryCommands(app, options);
+  addNewWordCommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

@@ -56,6 +56,7 @@ ContentCompiler::ContentCompiler(uint32_t dictId, EntryEncoding encoding, DataFi
 }
 
 bool ContentCompiler::needsStatistics() const {
+  if (options_.standalone) return false;
   return encoding_ == EntryEncoding::kSmallest || encoding_ == EntryEncoding::kHuffman ||
          encoding_ == EntryEncoding::kComposite;
 }

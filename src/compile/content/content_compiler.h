@@ -72,7 +72,7 @@ class ContentCompiler {
   enum class Plan { kWhole, kReuse, kHeadOnto, kHeadAndBody };
 
   bool makeText(const SourceEntry& entry);
-  bool sharing() const { return encoding_ == EntryEncoding::kSmallest; }
+  bool sharing() const { return encoding_ == EntryEncoding::kSmallest && !options_.standalone; }
 
   EntryEncoding encoding_;
   DataFileOptions options_;

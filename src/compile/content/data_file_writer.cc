@@ -57,8 +57,8 @@ bool DataFileWriter::openFile(const std::string& path, const std::string& name) 
 
 bool DataFileWriter::create(const std::string& path, const HuffmanEncoder* huffman,
                             const DataFileOptions& options) {
-  huffman_ = huffman;
   options_ = options;
+  huffman_ = options_.standalone ? nullptr : huffman;
   if (options_.maxPieceSize == 0) return false;
   // A same-file reference to 0xFFFFFF would read as "no continuation".
   if (options_.continuationLimit > kMaxContinuationOffset) {
@@ -203,6 +203,10 @@ bool DataFileWriter::addEntry(const uint8_t* text, uint32_t size, EntryEncoding 
   std::vector<Piece> pieces;
   std::vector<RecordPlace> places;
   appendPieces(text, size, true, &pieces);
+  if (options_.standalone && pieces.size() > 1) {
+    problem_ = "an entry is too long for one record";
+    return false;
+  }
   if (!addChain(pieces, encoding, nullptr, &places)) return false;
   *offset = places[0].offset;
   return true;

@@ -23,6 +23,10 @@ struct DataFileOptions {
   uint32_t maxPieceSize = 1u << 20;
   // Continuations start below this offset of their file.
   uint32_t continuationLimit = 0xFFFFFF;
+  // Every entry one record that reads alone, for records copied byte for byte into
+  // another data file: no continuation (a longer entry fails) and no Huffman code, whose
+  // trees stay behind in this file.
+  bool standalone = false;
 };
 
 enum class EntryEncoding {

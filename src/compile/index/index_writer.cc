@@ -29,11 +29,10 @@ std::string partialIndexPath(const std::string& folder, uint32_t dictId) {
 
 }  // namespace
 
-bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
-                    std::string* problem) {
-  const std::string partial = partialIndexPath(folder, dictId);
+bool bulkLoadIndex(const std::string& path, uint32_t dictId, const CompiledIndex& index,
+                   std::string* problem) {
   std::error_code error;
-  fs::remove(partial, error);
+  fs::remove(path, error);
   if (index.recordCount == 0) {
     *problem = "no entry could be compiled";
     return false;
@@ -43,13 +42,18 @@ bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIn
     return false;
   }
   DbCompareFn compare = lang::getCompareKeysFn(lang::languageOf(dictId));
-  if (dbBulkLoad(partial.c_str(), compare, index.records.data(), uint32_t(index.records.size()),
+  if (dbBulkLoad(path.c_str(), compare, index.records.data(), uint32_t(index.records.size()),
                  index.recordCount, &index.contentName, 1) == 0) {
-    fs::remove(partial, error);
-    *problem = "the record store could not write " + partial;
+    fs::remove(path, error);
+    *problem = "the record store could not write " + path;
     return false;
   }
   return true;
+}
+
+bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
+                    std::string* problem) {
+  return bulkLoadIndex(partialIndexPath(folder, dictId), dictId, index, problem);
 }
 
 bool installIndexFile(const std::string& folder, uint32_t dictId, std::string* problem) {

@@ -14,6 +14,10 @@ namespace orvia::compile {
 // REQUIRES: the record store library is linked in.
 bool writeIndexFile(const std::string& folder, uint32_t dictId, const CompiledIndex& index,
                     std::string* problem);
+// Writes index to a new store file at path, for dictId's language; false, with a one-line
+// reason in *problem, when the index is empty or the store refuses (nothing is left then).
+bool bulkLoadIndex(const std::string& path, uint32_t dictId, const CompiledIndex& index,
+                   std::string* problem);
 // Replaces dictId's index file in folder by the one writeIndexFile wrote, in one rename;
 // false, with a one-line reason in *problem, when that fails.
 bool installIndexFile(const std::string& folder, uint32_t dictId, std::string* problem);

@@ -1,0 +1,83 @@
+#include "newword_time.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace orviadic {
+namespace {
+
+NewWordTime fromTm(const std::tm& tm, unsigned millisecond) {
+  NewWordTime t;
+  const int parts[8] = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_wday, tm.tm_mday,
+                        tm.tm_hour,        tm.tm_min,     tm.tm_sec,  int(millisecond)};
+  for (int i = 0; i < 8; ++i) t.parts[i] = uint16_t(parts[i]);
+  return t;
+}
+
+}  // namespace
+
+std::optional<NewWordTime> parseNewWordTime(const std::string& text) {
+  unsigned y, mo, d, h, mi, s, ms = 0;
+  int used = 0;
+  if (std::sscanf(text.c_str(), "%4u-%2u-%2uT%2u:%2u:%2u%n", &y, &mo, &d, &h, &mi, &s, &used) != 6)
+    return std::nullopt;
+  const std::string rest = text.substr(size_t(used));
+  int more = 0;
+  if (!rest.empty() &&
+      (std::sscanf(rest.c_str(), ".%3u%n", &ms, &more) != 1 || size_t(more) != rest.size()))
+    return std::nullopt;
+  std::tm tm{};
+  tm.tm_year = int(y) - 1900;
+  tm.tm_mon = int(mo) - 1;
+  tm.tm_mday = int(d);
+  tm.tm_hour = int(h);
+  tm.tm_min = int(mi);
+  tm.tm_sec = int(s);
+  // timegm carries a day that does not exist into the next month.
+  std::tm back = tm;
+  const std::time_t seconds = timegm(&back);
+  if (seconds == std::time_t(-1) || back.tm_year != tm.tm_year || back.tm_mon != tm.tm_mon ||
+      back.tm_mday != tm.tm_mday || back.tm_hour != tm.tm_hour || back.tm_min != tm.tm_min ||
+      back.tm_sec != tm.tm_sec)
+    return std::nullopt;
+  return fromTm(back, ms);
+}
+
+NewWordTime currentNewWordTime() {
+  using namespace std::chrono;
+  const int64_t ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  const std::time_t seconds = std::time_t(ms / 1000);
+  std::tm tm{};
+  gmtime_r(&seconds, &tm);
+  return fromTm(tm, unsigned(ms % 1000));
+}
+
+NewWordTime timeFromBytes(const uint8_t (&bytes)[16]) {
+  NewWordTime t;
+  for (int i = 0; i < 8; ++i) t.parts[i] = uint16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  return t;
+}
+
+void timeToBytes(const NewWordTime& time, uint8_t (&bytes)[16]) {
+  for (int i = 0; i < 8; ++i) {
+    bytes[2 * i] = uint8_t(time.parts[i]);
+    bytes[2 * i + 1] = uint8_t(time.parts[i] >> 8);
+  }
+}
+
+std::string timeText(const NewWordTime& time) {
+  const uint16_t* p = time.parts;
+  char text[96];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u (weekday %u)", p[0], p[1],
+                p[3], p[4], p[5], p[6], p[7], p[2]);
+  return text;
+}
+
+std::string timeJson(const NewWordTime& time) {
+  std::string json = "[";
+  for (int i = 0; i < 8; ++i) json += (i == 0 ? "" : ", ") + std::to_string(time.parts[i]);
+  return json + "]";
+}
+
+}  // namespace orviadic
