@@ -1,54 +1,19 @@
 #!/usr/bin/env bash
 # The orviadic tool end to end on the hand-written word list: compile, install, then the
-# answers and exit statuses of search, exists and list.
-# usage: cli_test.sh ORVIADIC DATA_DIR
+# answers and exit statuses of its commands, over tests/data/tools/cli.txt.
+# usage: cli_test.sh ORVIADIC SOURCE_DIR
 set -euo pipefail
 tool=$1
-data=$2
+data=$2/data
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ORVIADIC_REGISTRY_DIR=$work/registry NO_COLOR=1
-failures=0
-expect() {  # expect STATUS PATTERN COMMAND...: the command exits with STATUS and prints PATTERN
-  local status=$1 pattern=$2
-  shift 2
-  local out rc=0
-  out=$("$tool" "$@" 2>&1) || rc=$?
-  if [ "$rc" != "$status" ] || ! grep -q -- "$pattern" <<<"$out"; then
-    echo "FAIL: orviadic $* -> exit $rc, wanted $status and /$pattern/:"
-    echo "$out"
-    failures=$((failures + 1))
-  fi
-}
-
-expect 0 "records" compile --from tsv "$data/words.tsv" --id 0x00010101 --out "$work/dict"
-expect 0 "" install "$work/dict"
-expect 0 "00010101Path" config show
-expect 0 "The land alongside a river" lookup 0x00010101 bank
-expect 0 '"exact": false' lookup --json 0x00010101 banks
-expect 0 "~!" lookup --raw 0x00010101 zebra
-expect 0 "ok, 38 records" verify 0x00010101
-expect 0 '"exists": true' search --json 0x00010101 bank
-expect 0 '"key": "bank"' search --json 0x00010101 bank
-expect 1 '"exists": false' search --json 0x00010101 banks
-expect 0 "^yes" exists 0x00010101 zebra
-expect 0 "^yes" exists 65793 "café"
-expect 1 "^no" exists 0x00010101 zebras
-expect 2 "not a valid dictionary id" search 0x00000101 bank
-expect 2 "no usable registry value 00010102Path" search 0x00010102 bank
-expect 2 "not a dictionary id" search 0x0001zz01 bank
-expect 0 '"text": "bank"' list --json 0x00010101 --from bank --count 3 --keys
-expect 0 '"vcode": 65' list --json 0x00010101 --from word --count 1 --vcodes
-expect 0 "Wordsmith" list 0x00010101 --from word --count 5 --level 4
-expect 1 "no entries" list 0x00010101 --at 100000
-expect 2 "does not combine" list 0x00010101 --level 2 --vcodes
-expect 0 "OrviaDic 2.0.1.15" version
-mv "$work/dict/00010101.DAT" "$work/dict/moved"
-expect 2 "bank has no readable content: a file that cannot be opened or read" lookup 0x00010101 bank
-mv "$work/dict/moved" "$work/dict/00010101.DAT"
-printf 'NOTANINDEX' | dd of="$work/dict/00010101.IDX" bs=1 conv=notrunc 2>/dev/null
-expect 2 "00010101.IDX is damaged at offset 0: not an index" search 0x00010101 bank
-rm "$work/dict/00010101.IDX"
-expect 2 "no index file" exists 0x00010101 bank
+source "$2/tests/install/expect.sh"
+while IFS= read -r -u 3 row; do
+  split_row "$row"
+  eval "${field[0]}"
+  eval "arguments=(${field[3]})"
+  expect "${field[1]}" "${field[2]}" "$tool" "${arguments[@]}"
+done 3< <(rows "$2/tests/data/tools/cli.txt")
 echo "$failures failed"
 [ "$failures" = 0 ]
