@@ -44,29 +44,17 @@ uint32_t sizeOf(const std::string& text) {
   return uint32_t(text.size());
 }
 
-// A head going on into a body (or, without body, a whole text), and a second head going
-// on into the same body; files in tests/data/compile/writer_NAME.dat.hex, further files
-// in writer_NAME_FURTHER.dat.hex. A writer that is not committed leaves the files that
-// stood under those names before as they were; one with no dictionary id names its
-// further files by their full paths.
+// Layouts of compile/writer_layouts.txt. A writer that is not committed leaves the files
+// that stood under their names before as they were.
 TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
-  const struct {
-    const char* name;
-    DataFileOptions options;
-    std::string head, body, secondHead;
-    const char* further;
-  } rows[] = {
-      {"heads", {}, "see\r\n", "Body.\r\n~!", "also\r\n", "X0000001.DAT"},
-      {"further", DataFileOptions{kEnglish, 1 << 20, kFirstRecord}, "see\r\n", "Body.\r\n~!", "",
-       "X0101011.DAT"},
-      {"by path", DataFileOptions{0, 1 << 20, kFirstRecord}, "see\r\n", "Body.\r\n~!", "",
-       "X0000001.DAT"},
-      {"pieces", DataFileOptions{0, 8, 0xFFFFFF}, "sixteen!\r\nmore\r\n~!", "", "", "X0000001.DAT"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const CaseRow& row : caseTable("compile/writer_layouts.txt")) {
+    SCOPED_TRACE(row.line);
+    const DataFileOptions options{uint32_t(row.number(1)), uint32_t(row.number(2)),
+                                  uint32_t(row.number(3))};
+    const std::string head = *row.bytes(4), body = *row.bytes(5), secondHead = *row.bytes(6);
+    const std::string furtherName = *row.bytes(7);
     TempDir dir;
-    const std::string main = dir.file("main.DAT"), further = dir.file(row.further);
+    const std::string main = dir.file("main.DAT"), further = dir.file(furtherName);
     orvia::testing::writeFileBytes(main, "earlier main");
     orvia::testing::writeFileBytes(further, "earlier further");
     std::vector<std::string> furtherNames;
@@ -77,18 +65,18 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
       EXPECT_FALSE(std::filesystem::exists(main + ".part") ||
                    std::filesystem::exists(further + ".part"));
       DataFileWriter writer;
-      ASSERT_TRUE(writer.create(main, nullptr, row.options));
+      ASSERT_TRUE(writer.create(main, nullptr, options));
       uint32_t offset = 0;
-      RecordPlace body;
-      ASSERT_TRUE(row.body.empty() ? writer.addEntry(bytesOf(row.head), sizeOf(row.head),
-                                                     EntryEncoding::kStored, &offset)
-                                   : writer.addEntryWithBody(
-                                         bytesOf(row.head), sizeOf(row.head), bytesOf(row.body),
-                                         sizeOf(row.body), EntryEncoding::kStored, &offset, &body));
+      RecordPlace place;
+      ASSERT_TRUE(
+          body.empty()
+              ? writer.addEntry(bytesOf(head), sizeOf(head), EntryEncoding::kStored, &offset)
+              : writer.addEntryWithBody(bytesOf(head), sizeOf(head), bytesOf(body), sizeOf(body),
+                                        EntryEncoding::kStored, &offset, &place));
       EXPECT_EQ(offset, kFirstRecord);
-      ASSERT_TRUE(row.secondHead.empty() ||
-                  writer.addEntryHead(bytesOf(row.secondHead), sizeOf(row.secondHead),
-                                      EntryEncoding::kStored, body, &offset));
+      ASSERT_TRUE(secondHead.empty() ||
+                  writer.addEntryHead(bytesOf(secondHead), sizeOf(secondHead),
+                                      EntryEncoding::kStored, place, &offset));
       EXPECT_FALSE(writer.commit());  // not finished
       ASSERT_TRUE(writer.finish() && (!commit || writer.commit()));
       furtherNames = writer.furtherFileNames();
@@ -96,16 +84,16 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
     EXPECT_FALSE(std::filesystem::exists(main + ".part") ||
                  std::filesystem::exists(further + ".part"));
     const bool written = !furtherNames.empty();
-    EXPECT_EQ(furtherNames, std::vector<std::string>(written, row.further));
-    const std::string name = std::string("compile/writer_") + row.name;
-    if (row.options.dictId == 0 && written) {
+    EXPECT_EQ(furtherNames, std::vector<std::string>(written, furtherName));
+    const std::string name = "compile/writer_" + row.fields[0];
+    if (options.dictId == 0 && written) {
       EXPECT_EQ(readFileBytes(main).substr(0, 2 + further.size()), '\x01' + further + '\0');
-      EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + row.body.size());
+      EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + body.size());
       continue;
     }
     EXPECT_EQ(readFileBytes(main), goldenBytes(name + ".dat.hex"));
     EXPECT_EQ(readFileBytes(further),
-              written ? goldenBytes(name + "_" + row.further + ".hex") : "earlier further");
+              written ? goldenBytes(name + "_" + furtherName + ".hex") : "earlier further");
   }
 }
 
