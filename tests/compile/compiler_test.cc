@@ -22,7 +22,6 @@
 #include "compile/source/tsv_source.h"
 #include "support/case_table.h"
 #include "support/compiled_dictionary.h"
-#include "support/folder_resolver.h"
 #include "support/golden.h"
 #include "support/temp_dir.h"
 
