@@ -69,20 +69,6 @@ struct Read {
   std::string text;
 };
 
-// Size, then text in a buffer of that size + 1 (capacity less room, when given), as
-// callers read an entry.
-template <typename SizeOf, typename TextOf>
-Read readEntry(SizeOf sizeOf, TextOf textOf, uint32_t lessRoom = 0) {
-  Read read;
-  uint32_t length = 0;
-  read.status = sizeOf(&read.size);
-  if (!read.status.ok()) return read;
-  std::string out(read.size + 1, '\0');
-  read.status = textOf(out.data(), read.size + 1 - lessRoom, &length);
-  if (read.status.ok()) read.text = out.substr(0, length);
-  return read;
-}
-
 class RoundTripTest : public ::testing::Test {
  protected:
   // Writes the texts into a new data file, as single records every text with every
@@ -106,34 +92,32 @@ class RoundTripTest : public ::testing::Test {
     ASSERT_TRUE(writer.finish() && writer.commit());
     for (size_t i = 0; i < offsets_.size(); ++i) {
       SCOPED_TRACE(::testing::Message() << "entry " << i << " of " << offsets_.size());
-      const Read read = perCall(offsets_[i]);
-      EXPECT_EQ(read.size, texts_[i % texts_.size()].size());
-      EXPECT_EQ(read.text, texts_[i % texts_.size()]);
-      EXPECT_TRUE(!single || perCall(offsets_[i], 1).status.cause() == Cause::kNoRoom);
+      const Read got = read(nullptr, offsets_[i]);
+      EXPECT_EQ(got.size, texts_[i % texts_.size()].size());
+      EXPECT_EQ(got.text, texts_[i % texts_.size()]);
+      EXPECT_TRUE(!single || read(nullptr, offsets_[i], 1).status.cause() == Cause::kNoRoom);
     }
     DataFileSet set(&resolveInFolder);
     EXPECT_EQ(expectWalkAsPerCall(set), 0u);
     EXPECT_EQ(expectWalkAsPerCall(set), 0u) << "a second walk over files already open";
   }
 
-  Read perCall(uint32_t offset, uint32_t lessRoom = 0) {
-    FileHandle file = openFileRead(path_.c_str());
-    Read read = readEntry(
-        [&](uint32_t* size) { return contentSizeAt(file, offset, &resolveInFolder, size); },
-        [&](char* out, uint32_t capacity, uint32_t* length) {
-          return contentTextAt(file, offset, out, capacity, &resolveInFolder, length);
-        },
-        lessRoom);
-    closeFile(file);
-    return read;
-  }
-
-  Read walked(DataFileSet& set, uint32_t offset) {
-    FileHandle file = set.open(path_.c_str());
-    return readEntry([&](uint32_t* size) { return contentSizeAt(set, file, offset, size); },
-                     [&](char* out, uint32_t capacity, uint32_t* length) {
-                       return contentTextAt(set, file, offset, out, capacity, length);
-                     });
+  // Size, then text in a buffer of that size + 1 (less room, when given), as callers read
+  // an entry: through the set, or else per call.
+  Read read(DataFileSet* set, uint32_t offset, uint32_t lessRoom = 0) {
+    Read r;
+    FileHandle file = set != nullptr ? set->open(path_.c_str()) : openFileRead(path_.c_str());
+    r.status = set != nullptr ? contentSizeAt(*set, file, offset, &r.size)
+                              : contentSizeAt(file, offset, &resolveInFolder, &r.size);
+    std::string out(r.size + 1, '\0');
+    uint32_t length = 0, capacity = r.size + 1 - lessRoom;
+    if (r.status.ok())
+      r.status = set != nullptr
+                     ? contentTextAt(*set, file, offset, out.data(), capacity, &length)
+                     : contentTextAt(file, offset, out.data(), capacity, &resolveInFolder, &length);
+    if (r.status.ok()) r.text = out.substr(0, length);
+    if (set == nullptr) closeFile(file);
+    return r;
   }
 
   // Walks every entry, expecting what the per-call reads give; the count that fails.
@@ -141,7 +125,7 @@ class RoundTripTest : public ::testing::Test {
     size_t failed = 0;
     for (size_t i = 0; i < offsets_.size(); ++i) {
       SCOPED_TRACE(::testing::Message() << "walked entry " << i);
-      const Read want = perCall(offsets_[i]), got = walked(set, offsets_[i]);
+      const Read want = read(nullptr, offsets_[i]), got = read(&set, offsets_[i]);
       EXPECT_EQ(got.status.cause(), want.status.cause());
       EXPECT_EQ(got.status.offset(), want.status.offset());
       EXPECT_EQ(got.size, want.size);
@@ -175,7 +159,7 @@ TEST_F(RoundTripTest, ChainsAndFurtherFilesBackThroughTheRecordOperations) {
   for (int e = 0; e <= int(EntryEncoding::kSmallest); ++e) encodings.push_back(EntryEncoding(e));
   writeAndReadBack({0x00010203, 3000, 0x10007 + 400000}, encodings, false);
   DataFileSet set(&resolveInFolder);
-  ASSERT_TRUE(walked(set, offsets_[0]).status.ok()) << "the first entry lies in the main file";
+  ASSERT_TRUE(read(&set, offsets_[0]).status.ok()) << "the first entry lies in the main file";
   for (const auto& name : further_) std::filesystem::remove(dir_.file(name));
   EXPECT_GT(expectWalkAsPerCall(set), 0u);
 }
