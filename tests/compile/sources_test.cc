@@ -1,4 +1,4 @@
-// The importers' parts that the compiled sources (compiled_source_test.cc) cannot show:
+// The importers' parts that the compiled sources (compiler_test.cc) cannot show:
 // malformed numbers and index lines, sources read without texts, sources that cannot be
 // opened, and dictd bodies read by range.
 #include <gtest/gtest.h>
