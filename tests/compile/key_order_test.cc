@@ -1,4 +1,5 @@
-// The sort and the order check that put an index's records in key order.
+// The sort and the order check that put an index's records in key order, and the
+// records' bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "compile/key/index_record_builder.h"
 #include "compile/key/merge_sort.h"
 #include "compile/key/order_check.h"
 #include "lang/lang_ops.h"
@@ -111,6 +113,35 @@ TEST(KeepFindable, DropsWhatASearchPassesBy) {
                                                 circular, [&](char item) { dropped += item; });
     EXPECT_EQ(std::string(kept.begin(), kept.end()), *c.bytes(2));
     EXPECT_EQ(dropped, *c.bytes(3));
+  }
+}
+
+// The rows are in tests/data/compile/index_records.txt.
+TEST(IndexRecordBuilder, LaysRecordsOutByteForByteOrRefusesThem) {
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("compile/index_records.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string strings[] = {*c.bytes(7), *c.bytes(8), *c.bytes(9)};
+    IndexRecordFields fields{uint32_t(c.number(1)),
+                             uint32_t(c.number(2)),
+                             uint8_t(c.number(3)),
+                             {},
+                             {},
+                             uint32_t(c.number(6)),
+                             strings[0],
+                             strings[1],
+                             strings[2]};
+    if (c.fields[4] != "-") fields.extendedRef = uint32_t(c.number(4));
+    if (c.fields[5] != "-") fields.vcode = uint8_t(c.number(5));
+    const std::string expected = c.bytes(10).value_or("");
+    EXPECT_EQ(indexRecordSize(fields), expected.size());
+    std::string out(1100, '\xEE');
+    const size_t size = buildIndexRecord(fields, reinterpret_cast<uint8_t*>(out.data()), 1100);
+    EXPECT_EQ(out.substr(0, size), expected);
+    // One byte short of its record, the buffer is left untouched.
+    std::string small(expected.size(), '\xEE');
+    const size_t shortOne = small.empty() ? 0 : small.size() - 1;
+    EXPECT_EQ(buildIndexRecord(fields, reinterpret_cast<uint8_t*>(small.data()), shortOne), 0u);
+    EXPECT_EQ(small, std::string(expected.size(), '\xEE'));
   }
 }
 

@@ -1,9 +1,10 @@
-// The importers' parts that the compiled sources (compiled_source_test.cc) cannot show:
+// The importers' parts that the compiled sources (compiler_test.cc) cannot show:
 // malformed numbers and index lines, sources read without texts, sources that cannot be
 // opened, and dictd bodies read by range.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,8 @@
 namespace orvia::compile {
 namespace {
 
+using orvia::testing::CaseRow;
+using orvia::testing::caseTable;
 using orvia::testing::dataPath;
 using orvia::testing::goldenBytes;
 using orvia::testing::readFileBytes;
@@ -25,8 +28,7 @@ using orvia::testing::TempDir;
 using orvia::testing::writeFileBytes;
 
 TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
-  for (const orvia::testing::CaseRow& c :
-       orvia::testing::caseTable("compile/dictd_index_lines.txt")) {
+  for (const CaseRow& c : caseTable("compile/dictd_index_lines.txt")) {
     SCOPED_TRACE(c.line);
     const std::string text = *c.bytes(1);
     std::optional<uint32_t> got;
@@ -92,52 +94,36 @@ std::string gzipped(const std::string& body) {
   return readFileBytes(dir.file("body.gz"));
 }
 
-// compile/chunked.dict.dz.hex holds compile/texts.dict in 38 chunks of 4 bytes; with
-// FNAME and FCOMMENT behind its 98-byte header, plain and as an ordinary gzip file the
-// body reads the same. A u16 of the chunk table set wrong refuses the file.
+// Each form of compile/texts.dict (compile/dict_body_forms.txt) opens or is refused, and
+// reads any range (compile/dict_body_ranges.txt) as the body holds it.
 TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
   const std::string body = readFileBytes(dataPath("compile/texts.dict"));
   const std::string chunked = goldenBytes("compile/chunked.dict.dz.hex");
-  auto withU16 = [&](size_t offset, uint16_t value) {
-    std::string file = chunked;
-    file[offset] = char(value & 0xFF);
-    file[offset + 1] = char(value >> 8);
-    return file;
-  };
   std::string named = chunked;
   named[3] = 0x1C;
   named.insert(98, std::string("body.dict\0a comment\0", 20));
-  const struct {
-    const char* what;
-    std::string file;
-    bool opens, hasChunks;
-  } forms[] = {
-      {"chunked", chunked, true, true},
-      {"named", named, true, true},
-      {"plain", body, true, false},
-      {"gzip", gzipped(body), true, false},
-      {"LEN overruns the extra field", withU16(14, 84), false, false},
-      {"version 2", withU16(16, 2), false, false},
-      {"LEN disagrees with CHCNT", withU16(20, 37), false, false},
-      {"chunks beyond the file", withU16(96, 1000), false, false},
-  };
-  const std::tuple<uint32_t, uint32_t, bool> ranges[] = {
-      {0, 151, true},  {3, 2, true},  {4, 4, true},    {146, 5, true},
-      {150, 1, true},  {40, 0, true}, {147, 5, false}, {151, 1, false},
-      {200, 1, false}, {0, 16, true},  // after a jump back
-  };
-  for (const auto& form : forms) {
-    SCOPED_TRACE(form.what);
+  const std::map<std::string, std::string> forms = {
+      {"chunked", chunked}, {"named", named}, {"plain", body}, {"gzip", gzipped(body)}};
+  for (const CaseRow& form : caseTable("compile/dict_body_forms.txt")) {
+    SCOPED_TRACE(form.line);
+    std::string file = forms.at(form.fields[1]);
+    if (form.fields[2] != "-") {
+      const size_t at = std::stoul(form.fields[2]);
+      const unsigned value = std::stoul(form.fields[2].substr(form.fields[2].find('=') + 1));
+      file[at] = char(value & 0xFF);
+      file[at + 1] = char(value >> 8);
+    }
     TempDir dir;
-    writeFileBytes(dir.file("b.dict.dz"), form.file);
+    writeFileBytes(dir.file("b.dict.dz"), file);
     DictBody reader;
-    ASSERT_EQ(reader.open(dir.file("b.dict.dz")), form.opens);
-    if (!form.opens) continue;
-    EXPECT_EQ(reader.hasChunks(), form.hasChunks);
-    for (const auto& [offset, length, ok] : ranges) {
+    ASSERT_EQ(reader.open(dir.file("b.dict.dz")), form.number(3) != 0);
+    if (form.number(3) == 0) continue;
+    EXPECT_EQ(reader.hasChunks(), form.number(4) != 0);
+    for (const CaseRow& range : caseTable("compile/dict_body_ranges.txt")) {
+      const uint32_t offset = uint32_t(range.number(0)), length = uint32_t(range.number(1));
       std::string out;
-      EXPECT_EQ(reader.read(offset, length, &out), ok) << offset;
-      EXPECT_EQ(out, ok ? body.substr(offset, length) : out) << offset;
+      EXPECT_EQ(reader.read(offset, length, &out), range.number(2) != 0) << range.line;
+      EXPECT_EQ(out, range.number(2) != 0 ? body.substr(offset, length) : out) << range.line;
     }
     // More chunks are visited than the reader keeps.
     for (uint32_t step = 0, offset = 0; step < 300; ++step, offset = (offset + 79) % 140) {

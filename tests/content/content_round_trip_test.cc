@@ -1,7 +1,9 @@
 // Random texts through every record coding of the data-file writer, as single records
-// and as chains into further files, read back with the record operations byte for byte.
+// and as chains into further files, read back byte for byte with the record operations
+// per call and in a walk through a DataFileSet.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "compile/content/content_record_encoder.h"
 #include "compile/content/data_file_writer.h"
 #include "content/content_record.h"
+#include "content/data_file_set.h"
 #include "support/case_table.h"
 #include "support/folder_resolver.h"
 #include "support/temp_dir.h"
@@ -60,50 +63,84 @@ compile::HuffmanStatistics statisticsOf(const std::vector<std::string>& texts) {
   return statistics;
 }
 
+struct Read {
+  Status status;
+  uint32_t size = 0;
+  std::string text;
+};
+
 class RoundTripTest : public ::testing::Test {
  protected:
   // Writes the texts into a new data file, as single records every text with every
-  // coding given, else text i with coding i (modulo their count), and reads them back:
-  // size and text exactly, and, for single records, no room one byte short.
+  // coding given, else text i with coding i (modulo their count), and reads them back
+  // per call: size and text exactly, and, for single records, no room one byte short;
+  // then through one DataFileSet, walking all of them twice, which must read the same.
   void writeAndReadBack(const compile::DataFileOptions& options,
                         const std::vector<EntryEncoding>& encodings, bool single) {
-    orvia::testing::TempDir dir;
-    orvia::testing::resolveIn(dir.path(), 0x00010203);
-    const std::string path = dir.file("00010203.DAT");
+    orvia::testing::resolveIn(dir_.path(), 0x00010203);
     compile::DataFileWriter writer;
-    ASSERT_TRUE(writer.create(path, &huffman_, options));
-    const size_t count = texts_.size() * (single ? encodings.size() : 1);
-    std::vector<uint32_t> offsets(count);
-    for (size_t i = 0; i < count; ++i) {
+    ASSERT_TRUE(writer.create(path_, &huffman_, options));
+    offsets_.resize(texts_.size() * (single ? encodings.size() : 1));
+    for (size_t i = 0; i < offsets_.size(); ++i) {
       const std::string& t = texts_[i % texts_.size()];
       const EntryEncoding encoding = encodings[single ? i / texts_.size() : i % encodings.size()];
-      ASSERT_TRUE(writer.addEntry(u8(t), uint32_t(t.size()), encoding, &offsets[i]));
+      ASSERT_TRUE(writer.addEntry(u8(t), uint32_t(t.size()), encoding, &offsets_[i]));
     }
     EXPECT_TRUE(!single || writer.tally().storedInstead == 0) << "a coding gave way to storing";
-    EXPECT_EQ(writer.furtherFileNames().empty(), single);
+    further_ = writer.furtherFileNames();
+    EXPECT_EQ(further_.empty(), single);
     ASSERT_TRUE(writer.finish() && writer.commit());
-    FileHandle file = openFileRead(path.c_str());
-    for (size_t i = 0; i < offsets.size(); ++i) {
-      SCOPED_TRACE(::testing::Message() << "entry " << i << " of " << offsets.size());
-      const std::string& t = texts_[i % texts_.size()];
-      uint32_t size = 0, length = 0;
-      std::string out(t.size() + 1, '\0');
-      auto read = [&](size_t capacity) {
-        return contentTextAt(file, offsets[i], out.data(), uint32_t(capacity), &resolveInFolder,
-                             &length)
-            .cause();
-      };
-      EXPECT_TRUE(contentSizeAt(file, offsets[i], &resolveInFolder, &size).ok());
-      EXPECT_EQ(size, t.size());
-      EXPECT_EQ(read(t.size() + 1), Cause::kOk);
-      EXPECT_TRUE(length == t.size() && out.compare(0, t.size(), t) == 0);
-      EXPECT_TRUE(!single || read(t.size()) == Cause::kNoRoom) << "one byte short";
+    for (size_t i = 0; i < offsets_.size(); ++i) {
+      SCOPED_TRACE(::testing::Message() << "entry " << i << " of " << offsets_.size());
+      const Read got = read(nullptr, offsets_[i]);
+      EXPECT_EQ(got.size, texts_[i % texts_.size()].size());
+      EXPECT_EQ(got.text, texts_[i % texts_.size()]);
+      EXPECT_TRUE(!single || read(nullptr, offsets_[i], 1).status.cause() == Cause::kNoRoom);
     }
-    closeFile(file);
+    DataFileSet set(&resolveInFolder);
+    EXPECT_EQ(expectWalkAsPerCall(set), 0u);
+    EXPECT_EQ(expectWalkAsPerCall(set), 0u) << "a second walk over files already open";
+  }
+
+  // Size, then text in a buffer of that size + 1 (less room, when given), as callers read
+  // an entry: through the set, or else per call.
+  Read read(DataFileSet* set, uint32_t offset, uint32_t lessRoom = 0) {
+    Read r;
+    FileHandle file = set != nullptr ? set->open(path_.c_str()) : openFileRead(path_.c_str());
+    r.status = set != nullptr ? contentSizeAt(*set, file, offset, &r.size)
+                              : contentSizeAt(file, offset, &resolveInFolder, &r.size);
+    std::string out(r.size + 1, '\0');
+    uint32_t length = 0, capacity = r.size + 1 - lessRoom;
+    if (r.status.ok())
+      r.status = set != nullptr
+                     ? contentTextAt(*set, file, offset, out.data(), capacity, &length)
+                     : contentTextAt(file, offset, out.data(), capacity, &resolveInFolder, &length);
+    if (r.status.ok()) r.text = out.substr(0, length);
+    if (set == nullptr) closeFile(file);
+    return r;
+  }
+
+  // Walks every entry, expecting what the per-call reads give; the count that fails.
+  size_t expectWalkAsPerCall(DataFileSet& set) {
+    size_t failed = 0;
+    for (size_t i = 0; i < offsets_.size(); ++i) {
+      SCOPED_TRACE(::testing::Message() << "walked entry " << i);
+      const Read want = read(nullptr, offsets_[i]), got = read(&set, offsets_[i]);
+      EXPECT_EQ(got.status.cause(), want.status.cause());
+      EXPECT_EQ(got.status.offset(), want.status.offset());
+      EXPECT_EQ(got.size, want.size);
+      EXPECT_EQ(got.text, want.text);
+      failed += !want.status.ok();
+    }
+    return failed;
   }
 
   const std::vector<std::string> texts_ = randomTexts();
   const compile::HuffmanEncoder huffman_{statisticsOf(texts_)};
+  orvia::testing::TempDir dir_;
+  const std::string path_ = dir_.file("00010203.DAT");
+  std::vector<uint32_t> offsets_;
+  std::vector<std::string> further_;
 };
 
 TEST_F(RoundTripTest, EverySingleCodingBackThroughTheRecordOperations) {
@@ -116,10 +153,15 @@ TEST_F(RoundTripTest, EverySingleCodingBackThroughTheRecordOperations) {
 // Small pieces make chains, a small continuation limit sends them into further files
 // named by id and name, and every coding is used. (The file-index form that names a
 // further file by its full path is read from hand-worked bytes in the record tests.)
+// Further files that vanish mid-walk fail the walk's reads as they fail per call.
 TEST_F(RoundTripTest, ChainsAndFurtherFilesBackThroughTheRecordOperations) {
   std::vector<EntryEncoding> encodings;
   for (int e = 0; e <= int(EntryEncoding::kSmallest); ++e) encodings.push_back(EntryEncoding(e));
   writeAndReadBack({0x00010203, 3000, 0x10007 + 400000}, encodings, false);
+  DataFileSet set(&resolveInFolder);
+  ASSERT_TRUE(read(&set, offsets_[0]).status.ok()) << "the first entry lies in the main file";
+  for (const auto& name : further_) std::filesystem::remove(dir_.file(name));
+  EXPECT_GT(expectWalkAsPerCall(set), 0u);
 }
 
 TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {

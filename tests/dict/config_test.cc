@@ -102,31 +102,23 @@ TEST_F(ModuleConfig, ReadValueTooLargeForTheBufferClearsOnlyItsFirstByte) {
 
 TEST_F(ModuleConfig, NewWordVersionAndTime) {
   writeDictKey("\"FF010203version\"=dword:00000009\r\n");
-  uint32_t version = 0;
-  EXPECT_EQ(readNewWordVersion(0x00010203, &version), 0);  // kind 0 has no version
-  EXPECT_EQ(version, 0xFFFFFFFFu);
-  EXPECT_EQ(readNewWordVersion(0x01000203, &version), 0);  // invalid id
-  EXPECT_EQ(version, 0xFFFFFFFFu);
-  EXPECT_EQ(readNewWordVersion(0x80010203, &version), 0);  // missing value
-  EXPECT_EQ(version, 0xFFFFFF00u);
-  EXPECT_EQ(readNewWordVersion(0xFF010203, &version), 1);
-  EXPECT_EQ(version, 9u);
-
-  std::string before = hiveText(dir_);
-  EXPECT_EQ(writeNewWordVersion(0x80010203, 256), 0);
-  EXPECT_EQ(hiveText(dir_), before);
-  ASSERT_EQ(writeNewWordVersion(0x80010203, 255), 1);
-  ASSERT_EQ(readNewWordVersion(0x80010203, &version), 1);
-  EXPECT_EQ(version, 255u);
-
-  uint8_t time[16], back[16];
+  uint8_t time[16], back[16] = {};
   for (int i = 0; i < 16; ++i) time[i] = uint8_t(0xF0 + i);
-  EXPECT_EQ(readNewWordTime(0x80010203, back), 0);
-  ASSERT_EQ(writeNewWordTime(0x80010203, time), 1);
-  ASSERT_EQ(readNewWordTime(0x80010203, back), 1);
-  EXPECT_EQ(std::memcmp(time, back, 16), 0);
-  EXPECT_EQ(writeNewWordTime(0x00010203, time), 0);
-
+  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/new_words.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string& op = c.fields[0];
+    const uint32_t id = uint32_t(c.number(1));
+    const std::string before = hiveText(dir_);
+    uint32_t version = 0;
+    EXPECT_EQ(op == "read"        ? readNewWordVersion(id, &version)
+              : op == "write"     ? writeNewWordVersion(id, uint32_t(c.number(2)))
+              : op == "read time" ? readNewWordTime(id, back)
+                                  : writeNewWordTime(id, time),
+              c.number(3));
+    EXPECT_TRUE(op != "read" || version == c.number(4)) << version;
+    EXPECT_TRUE(op != "read time" || c.number(3) == 0 || std::memcmp(time, back, 16) == 0);
+    EXPECT_TRUE(c.number(3) == 1 || hiveText(dir_) == before) << "a refused write wrote";
+  }
   // Writes need the key.
   testing::writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
   EXPECT_EQ(writeNewWordVersion(0x80010203, 1), 0);

@@ -1,15 +1,19 @@
 // Search, browse and word lists over the small dictionary of tests/data/dict/, in the
-// store double; and the nearest-word search against a plain reference of its steps.
+// store double; the nearest-word search against a plain reference of its steps; and the
+// records of other writers.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <tuple>
 
+#include "base/bytes.h"
 #include "dict/browse.h"
 #include "dict/search.h"
 #include "lang/single_byte.h"
 #include "support/case_table.h"
+#include "support/content_files.h"
 #include "support/dictionary_fixtures.h"
+#include "support/golden.h"
 #include "support/heap_failures.h"
 #include "support/read_only_page.h"
 
@@ -109,14 +113,14 @@ TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
   EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], nullptr), 0);
 }
 
-// Each list twice: in one batch call, and record by record as when the batch call fails.
-// The buffer is checked one byte past its size.
-TEST_F(SmallDictionary, WordLists) {
-  for (const CaseRow& c : caseTable("dict/word_lists.txt")) {
+// Each list of a table of lists twice: in one batch call, and record by record as when the
+// batch call fails. The buffer is checked one byte past its size.
+void expectWordLists(const std::string& table, const std::map<uint32_t, HDICT*>& dicts) {
+  for (const CaseRow& c : caseTable(table)) {
     for (uint32_t failSearchFrom : {0u, 1u}) {
       SCOPED_TRACE(::testing::Message() << c.line << (failSearchFrom ? " (stepping)" : ""));
       StoreDouble::instance().failSearchFrom = failSearchFrom;
-      HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts_.at(uint32_t(c.number(1)));
+      HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts.at(uint32_t(c.number(1)));
       const uint32_t start = uint32_t(c.number(2)), count = uint32_t(c.number(3));
       const uint32_t size = uint32_t(c.number(4));
       std::string buffer(size + 1, '#');
@@ -133,6 +137,10 @@ TEST_F(SmallDictionary, WordLists) {
       EXPECT_EQ(buffer, *c.bytes(7));
     }
   }
+}
+
+TEST_F(SmallDictionary, WordLists) {
+  expectWordLists("dict/word_lists.txt", dicts_);
 }
 
 // Unwritable counters are written nothing; the buffer is still cleared.
@@ -277,6 +285,57 @@ TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
     const size_t expected = referenceNearest(sorted, key);
     ASSERT_EQ(lookUp(dict, word.c_str()), sorted[expected == sorted.size() ? 0 : expected]) << word;
   }
+}
+
+// Index records whose strings lack terminators, as other writers leave them (golden
+// file index/other_writer.hex): read as far as they go, through the exports.
+class OtherWriterDictionary : public testing::MemoryDictionaryFixture {
+ protected:
+  void SetUp() override {
+    MemoryDictionaryFixture::SetUp();
+    std::string texts = testing::goldenBytes("content/head.hex");
+    for (const char* text : {"apple~!", "bank~!", "cherry~!", "date~!"})
+      texts += testing::contentRecord(0, testing::kNoContinuation, text);
+    testing::writeFileBytes(dir_.file("00010101.DAT"), texts);
+    const std::string index = testing::goldenBytes("index/other_writer.hex");
+    std::vector<StoredRecord> records;
+    for (size_t at = 0, length; at < index.size(); at += length) {
+      const auto* record = reinterpret_cast<const uint8_t*>(index.data() + at);
+      length = loadU32Le(record);
+      records.push_back(
+          {loadU32Le(record + 4), loadU32Le(record + 8), index.substr(at + 16, length - 16)});
+    }
+    dict_ = openMemoryDictionary(kEnglish, records);
+    std::string name = "00010101.DAT";
+    name.resize(kFileNameBufferSize, '\0');
+    StoreDouble::instance().contentNames[dir_.file("00010101.IDX")][kEnglish] = name;
+  }
+
+  HDICT* dict_ = nullptr;
+};
+
+TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndContent) {
+  HWORD* next = dicSearchRecord(dict_, 0);
+  for (const testing::CaseRow& c : testing::caseTable("index/other_writer_words.txt")) {
+    SCOPED_TRACE(c.line);
+    HWORD* word = dicSearchWord(dict_, c.bytes(0)->c_str());
+    ASSERT_NE(word, nullptr);
+    uint32_t number = 0xFFFFFFFF, stepped = 0xFFFFFFFF;
+    EXPECT_EQ(dicGetHandleInfo(word, 1, &number), 1);
+    EXPECT_EQ(number, uint32_t(c.number(1)));
+    EXPECT_EQ(dicGetHandleInfo(next, 1, &stepped), 1);
+    EXPECT_EQ(stepped, number);
+    EXPECT_EQ(dicNext(next, 0), c.number(1) < 3);
+    char text[1100] = {};
+    EXPECT_EQ(dicGetKey(word, text, sizeof text), 1);
+    EXPECT_EQ(std::string(text), *c.bytes(2));
+    EXPECT_EQ(dicGetWordSize(word), uint32_t(c.number(3)));
+    EXPECT_EQ(dicGetContent(word, kEnglish, text, sizeof text), c.bytes(4)->size());
+    EXPECT_EQ(std::string(text), *c.bytes(4));
+    EXPECT_EQ(dicFreeHWORD(word), 1);
+  }
+  EXPECT_EQ(dicFreeHWORD(next), 1);
+  expectWordLists("index/other_writer_lists.txt", {{kEnglish, dict_}});
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-# Checks shared by the install tests, sourced by them. fail counts a failure with its
+# Checks shared by the shell tests, sourced by them. fail counts a failure with its
 # reason; expect STATUS PATTERN COMMAND... runs the command and fails unless it exits
 # with STATUS and prints PATTERN.
 failures=0
@@ -12,6 +12,16 @@ expect() {
   out=$("$@" 2>&1) || rc=$?
   [ "$rc" = "$status" ] && grep -q -- "$pattern" <<<"$out" ||
     fail "$* -> exit $rc, wanted $status and /$pattern/: $out"
+}
+# rows TABLE: the rows of a case table, one a line, without its notes and blank lines.
+rows() { grep -v -e '^[[:space:]]*#' -e '^[[:space:]]*$' "$1"; }
+# split_row ROW: the row's fields, split at "|" and trimmed, in the array field.
+split_row() {
+  IFS='|' read -ra field <<<"$1"
+  for i in "${!field[@]}"; do
+    field[i]=${field[i]#"${field[i]%%[![:space:]]*}"}
+    field[i]=${field[i]%"${field[i]##*[![:space:]]}"}
+  done
 }
 # A dictionary compiled from the hand-written word list and installed into a registry
 # folder of the test's own, with the orviadic given.

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# The interactive browser driven through tmux: type a prefix, page down, read the entry
-# pane and its text, scroll a long text, quit; the terminal must be left as it was. Then
-# the Chinese word list: a word typed in UTF-8 is looked up only once its last character
-# is whole, and wide characters take two screen columns each; with "japanese", the
-# FreeDict Japanese dictionary too (it needs the Japanese key operations).
-# usage: browse_test.sh ORVIADIC DATA_DIR [japanese]
+# The interactive browser driven through tmux over tests/data/tools/browse.txt: type a
+# prefix, page down, read the entry pane and its text, scroll a long text, quit; the
+# terminal must be left as it was. Then the Chinese word list: a word typed in UTF-8 is
+# looked up only once its last character is whole, and wide characters take two screen
+# columns each; with "japanese", the FreeDict Japanese dictionary too.
+# usage: browse_test.sh ORVIADIC SOURCE_DIR [japanese]
 set -euo pipefail
 tool=$1
-data=$2
+data=$2/data
 japanese=${3:-}
 work=$(mktemp -d)
 session=orviadic-browse-$$
 socket=$work/tmux.socket
 trap 'tmux -S "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 export ORVIADIC_REGISTRY_DIR=$work/registry
+source "$2/tests/install/expect.sh"
 # The word list and one entry of forty lines, longer than the pane.
 cp "$data/words.tsv" "$work/words.tsv"
 { printf 'scroll\t'; printf 'line %s\\n' $(seq 39); printf 'line 40\t\t1\t\n'; } >>"$work/words.tsv"
@@ -40,32 +41,14 @@ waitFor() {  # waitFor PATTERN: the screen shows it within ten seconds
   screen
   exit 1
 }
-
 browse 0x00010101
-waitFor "Look up:"
-tmux -S "$socket" send-keys -t "$session" "wordsm"
-waitFor "Look up: wordsm"
-waitFor "key      wordsmith"
-waitFor "A skilled user of words."
-tmux -S "$socket" send-keys -t "$session" Escape Home
-waitFor "record   0 of"
-tmux -S "$socket" send-keys -t "$session" NPage
-waitFor "record   21 of"
-tmux -S "$socket" send-keys -t "$session" Down
-waitFor "record   22 of"
-# The text pane holds 14 of the 41 lines; Ctrl-E scrolls a line, Ctrl-F a page.
-tmux -S "$socket" send-keys -t "$session" Escape "scroll"
-waitFor "lines 1-14 of 41"
-waitFor "line 13$"
-tmux -S "$socket" send-keys -t "$session" C-e
-waitFor "lines 2-15 of 41"
-tmux -S "$socket" send-keys -t "$session" C-f C-f C-f
-waitFor "lines 28-41 of 41"
-waitFor "line 40$"
-tmux -S "$socket" send-keys -t "$session" C-b C-y
-waitFor "lines 13-26 of 41"
-tmux -S "$socket" send-keys -t "$session" Escape q
-waitFor "BROWSER-ENDED"
+while IFS= read -r -u 3 row; do
+  split_row "$row"
+  # The keys are names, split at spaces.
+  # shellcheck disable=SC2086
+  [ -z "${field[0]}" ] || tmux -S "$socket" send-keys -t "$session" ${field[0]}
+  for pattern in "${field[@]:1}"; do waitFor "$pattern"; done
+done 3< <(rows "$2/tests/data/tools/browse.txt")
 
 "$tool" compile --from tsv "$data/cjk/zh_simplified.tsv" --id 0x00010102 --out "$work/zh" >/dev/null
 "$tool" install "$work/zh" >/dev/null

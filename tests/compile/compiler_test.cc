@@ -1,19 +1,27 @@
-// Data files: the writer's layouts against files worked out by hand, and whole compiles
-// in every coding, with shared texts, past the 24-bit locator and past the continuation
-// limit, read back through the content decoders; and the companion files.
+// The compiler end to end. Data files: the writer's layouts against files worked out by
+// hand, and whole compiles in every coding, with shared texts, past the 24-bit locator and
+// past the continuation limit, read back through the content decoders; the companion
+// files; the further files' names. Then each source under tests/data/compile/ compiled
+// with its texts stored, and its index records, its data file and the entries it left
+// out compared with files worked out by hand: NAME.idx.hex, NAME.dat.hex and NAME.skipped
+// (one line per entry left out: the reason's name, a tab, the headword or where the bad
+// line is).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "compile/content/content_compiler.h"
 #include "compile/content/data_file_writer.h"
 #include "compile/content/entry_text.h"
+#include "compile/source/dictd_source.h"
+#include "compile/source/tsv_source.h"
 #include "support/case_table.h"
 #include "support/compiled_dictionary.h"
-#include "support/folder_resolver.h"
 #include "support/golden.h"
 #include "support/temp_dir.h"
 
@@ -24,6 +32,7 @@ using orvia::testing::CaseRow;
 using orvia::testing::caseTable;
 using orvia::testing::compileAndRead;
 using orvia::testing::compileList;
+using orvia::testing::dataPath;
 using orvia::testing::entryOf;
 using orvia::testing::goldenBytes;
 using orvia::testing::readFileBytes;
@@ -42,29 +51,17 @@ uint32_t sizeOf(const std::string& text) {
   return uint32_t(text.size());
 }
 
-// A head going on into a body (or, without body, a whole text), and a second head going
-// on into the same body; files in tests/data/compile/writer_NAME.dat.hex, further files
-// in writer_NAME_FURTHER.dat.hex. A writer that is not committed leaves the files that
-// stood under those names before as they were; one with no dictionary id names its
-// further files by their full paths.
+// Layouts of compile/writer_layouts.txt. A writer that is not committed leaves the files
+// that stood under their names before as they were.
 TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
-  const struct {
-    const char* name;
-    DataFileOptions options;
-    std::string head, body, secondHead;
-    const char* further;
-  } rows[] = {
-      {"heads", {}, "see\r\n", "Body.\r\n~!", "also\r\n", "X0000001.DAT"},
-      {"further", DataFileOptions{kEnglish, 1 << 20, kFirstRecord}, "see\r\n", "Body.\r\n~!", "",
-       "X0101011.DAT"},
-      {"by path", DataFileOptions{0, 1 << 20, kFirstRecord}, "see\r\n", "Body.\r\n~!", "",
-       "X0000001.DAT"},
-      {"pieces", DataFileOptions{0, 8, 0xFFFFFF}, "sixteen!\r\nmore\r\n~!", "", "", "X0000001.DAT"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const CaseRow& row : caseTable("compile/writer_layouts.txt")) {
+    SCOPED_TRACE(row.line);
+    const DataFileOptions options{uint32_t(row.number(1)), uint32_t(row.number(2)),
+                                  uint32_t(row.number(3))};
+    const std::string head = *row.bytes(4), body = *row.bytes(5), secondHead = *row.bytes(6);
+    const std::string furtherName = *row.bytes(7);
     TempDir dir;
-    const std::string main = dir.file("main.DAT"), further = dir.file(row.further);
+    const std::string main = dir.file("main.DAT"), further = dir.file(furtherName);
     orvia::testing::writeFileBytes(main, "earlier main");
     orvia::testing::writeFileBytes(further, "earlier further");
     std::vector<std::string> furtherNames;
@@ -75,18 +72,18 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
       EXPECT_FALSE(std::filesystem::exists(main + ".part") ||
                    std::filesystem::exists(further + ".part"));
       DataFileWriter writer;
-      ASSERT_TRUE(writer.create(main, nullptr, row.options));
+      ASSERT_TRUE(writer.create(main, nullptr, options));
       uint32_t offset = 0;
-      RecordPlace body;
-      ASSERT_TRUE(row.body.empty() ? writer.addEntry(bytesOf(row.head), sizeOf(row.head),
-                                                     EntryEncoding::kStored, &offset)
-                                   : writer.addEntryWithBody(
-                                         bytesOf(row.head), sizeOf(row.head), bytesOf(row.body),
-                                         sizeOf(row.body), EntryEncoding::kStored, &offset, &body));
+      RecordPlace place;
+      ASSERT_TRUE(
+          body.empty()
+              ? writer.addEntry(bytesOf(head), sizeOf(head), EntryEncoding::kStored, &offset)
+              : writer.addEntryWithBody(bytesOf(head), sizeOf(head), bytesOf(body), sizeOf(body),
+                                        EntryEncoding::kStored, &offset, &place));
       EXPECT_EQ(offset, kFirstRecord);
-      ASSERT_TRUE(row.secondHead.empty() ||
-                  writer.addEntryHead(bytesOf(row.secondHead), sizeOf(row.secondHead),
-                                      EntryEncoding::kStored, body, &offset));
+      ASSERT_TRUE(secondHead.empty() ||
+                  writer.addEntryHead(bytesOf(secondHead), sizeOf(secondHead),
+                                      EntryEncoding::kStored, place, &offset));
       EXPECT_FALSE(writer.commit());  // not finished
       ASSERT_TRUE(writer.finish() && (!commit || writer.commit()));
       furtherNames = writer.furtherFileNames();
@@ -94,16 +91,16 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
     EXPECT_FALSE(std::filesystem::exists(main + ".part") ||
                  std::filesystem::exists(further + ".part"));
     const bool written = !furtherNames.empty();
-    EXPECT_EQ(furtherNames, std::vector<std::string>(written, row.further));
-    const std::string name = std::string("compile/writer_") + row.name;
-    if (row.options.dictId == 0 && written) {
+    EXPECT_EQ(furtherNames, std::vector<std::string>(written, furtherName));
+    const std::string name = "compile/writer_" + row.fields[0];
+    if (options.dictId == 0 && written) {
       EXPECT_EQ(readFileBytes(main).substr(0, 2 + further.size()), '\x01' + further + '\0');
-      EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + row.body.size());
+      EXPECT_EQ(readFileBytes(further).size(), kFirstRecord + 8 + body.size());
       continue;
     }
     EXPECT_EQ(readFileBytes(main), goldenBytes(name + ".dat.hex"));
     EXPECT_EQ(readFileBytes(further),
-              written ? goldenBytes(name + "_" + row.further + ".hex") : "earlier further");
+              written ? goldenBytes(name + "_" + furtherName + ".hex") : "earlier further");
   }
 }
 
@@ -268,6 +265,114 @@ TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
     EXPECT_FALSE(
         compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, &problem))
         << std::hex << id;
+  }
+}
+
+// Further data files: every name used once, a clear refusal past the last one, and
+// recompiles that each install one set of files.
+TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
+  orvia::testing::TempDir dir;
+  // Pieces of 8 bytes, and no continuation past a file's first record: each piece after
+  // an entry's first goes into a further file of its own. "long" CR LF and CR LF "~!"
+  // around a text of 8n - 2 bytes make n + 1 pieces. No further file: one small record.
+  const auto textOf = [](uint32_t further) {
+    return std::string(further == 0 ? 1 : 8 * further - 2, 'x');
+  };
+  const auto compile = [&](uint32_t further, std::string* problem) {
+    const std::vector<SourceEntry> entries = {orvia::testing::entryOf("long", textOf(further))};
+    DictionaryCompileOptions options{kEnglish, dir.path(), EntryEncoding::kStored, {}};
+    if (further != 0) options.dataFile = DataFileOptions{kEnglish, 8, 0x10008};
+    CompiledDictionary result;
+    const bool ok =
+        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, problem);
+    return ok ? result.furtherDataFiles : std::vector<std::string>{"<failed>"};
+  };
+  const auto installed = [&](bool furtherOnly) {
+    std::set<std::string> files;
+    for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
+      const std::string name = file.path().filename().string();
+      if (furtherOnly && name[0] == 'X') files.insert(name);
+      if (!furtherOnly) files.insert(name + orvia::testing::readFileBytes(file.path().string()));
+    }
+    return files;
+  };
+  std::string problem;
+  const std::vector<std::string> all = compile(36, &problem);
+  ASSERT_EQ(std::set<std::string>(all.begin(), all.end()).size(), 36u) << problem;
+  EXPECT_EQ(all.back(), "X010101X.DAT");
+  const std::set<std::string> before = installed(false);
+  EXPECT_EQ(compile(37, &problem), std::vector<std::string>{"<failed>"});
+  EXPECT_NE(problem.find("more than 36 further data files"), std::string::npos) << problem;
+  EXPECT_EQ(installed(false), before);
+  for (uint32_t further : {36u, 2u, 0u}) {
+    SCOPED_TRACE(further);
+    const std::vector<std::string> written = compile(further, &problem);
+    EXPECT_EQ(written.size(), further);
+    EXPECT_EQ(installed(true), std::set<std::string>(written.begin(), written.end()));
+    const auto read = orvia::testing::readRecordContents(dir.path(), kEnglish);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].text, "long\r\n" + textOf(further) + "\r\n~!");
+  }
+}
+
+enum class Kind { kTsv, kDictd, kDictzipInBodyOrder };
+
+struct Case {
+  const char* name;
+  Kind kind;
+  uint32_t homographRuns, homographEntries;
+};
+// chunked is texts with its body in NAME.dict.dz.hex, read in the order of the texts.
+constexpr Case kCases[] = {
+    {"fruit", Kind::kTsv, 0, 0},
+    {"columns", Kind::kTsv, 3, 4},
+    {"texts", Kind::kDictd, 1, 2},
+    {"chunked", Kind::kDictzipInBodyOrder, 1, 2},
+};
+
+template <typename Source, typename... Options>
+std::unique_ptr<EntrySource> opened(std::string* problem, Options... options) {
+  auto source = std::make_unique<Source>();
+  if (source->open(options...)) return source;
+  *problem = source->problem();
+  return nullptr;
+}
+
+SourceOpener openerFor(Kind kind, const std::string& path) {
+  return [kind, path](WithText withText, std::string* problem) {
+    if (kind == Kind::kTsv) return opened<TsvSource>(problem, path, withText);
+    return opened<DictdSource>(
+        problem, path, withText,
+        kind == Kind::kDictd ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
+  };
+}
+
+TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string name = std::string("compile/") + c.name;
+    orvia::testing::TempDir dir;
+    std::string path = dataPath(name) + (c.kind == Kind::kTsv ? ".tsv" : "");
+    if (c.kind == Kind::kDictzipInBodyOrder) {
+      path = dir.file(c.name);
+      orvia::testing::writeFileBytes(path + ".index", readFileBytes(dataPath(name + ".index")));
+      orvia::testing::writeFileBytes(path + ".dict.dz", goldenBytes(name + ".dict.dz.hex"));
+    }
+    const CompiledDictionary result = orvia::testing::compileFrom(
+        openerFor(c.kind, path), kEnglish, dir.path(), EntryEncoding::kStored);
+
+    std::string records;
+    for (const auto& record : orvia::testing::readIndexRecords(dir.path(), kEnglish))
+      records += record.bytes;
+    EXPECT_EQ(records, goldenBytes(name + ".idx.hex"));
+    EXPECT_EQ(readFileBytes(result.dataPath), goldenBytes(name + ".dat.hex"));
+    std::string skipped;
+    for (const SkippedEntry& s : result.index.skipped)
+      skipped += std::string(skipReasonName(s.reason)) + "\t" + s.headword + "\n";
+    EXPECT_EQ(skipped, readFileBytes(dataPath(name + ".skipped")));
+    EXPECT_EQ(result.entries, result.index.recordCount + result.index.skipped.size());
+    EXPECT_EQ(result.index.homographRuns, c.homographRuns);
+    EXPECT_EQ(result.index.homographEntries, c.homographEntries);
   }
 }
 
