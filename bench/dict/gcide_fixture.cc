@@ -41,18 +41,18 @@ const std::string& benchFolder() {
 
 namespace {
 
-GcideFixture* buildGcide() {
-  if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return nullptr;
+// The dictd dictionary at base (".index" and ".dict.dz" beside it) compiled as id.
+GcideFixture* buildDictd(const std::string& base, uint32_t id) {
+  if (access((base + ".index").c_str(), R_OK) != 0) return nullptr;
   compile::DictionaryCompileOptions options;
-  options.dictId = kGcideId;
+  options.dictId = id;
   options.folder = benchFolder();
   compile::CompiledDictionary compiled;
   std::string problem;
-  auto open = [](compile::WithText withText,
-                 std::string* why) -> std::unique_ptr<compile::EntrySource> {
+  auto open = [&base](compile::WithText withText,
+                      std::string* why) -> std::unique_ptr<compile::EntrySource> {
     auto source = std::make_unique<compile::DictdSource>();
-    if (source->open("/usr/share/dictd/gcide", withText, compile::DictdSource::Order::kBody))
-      return source;
+    if (source->open(base, withText, compile::DictdSource::Order::kBody)) return source;
     *why = source->problem();
     return nullptr;
   };
@@ -71,14 +71,20 @@ GcideFixture* buildGcide() {
   }
   fixture->indexPath = compiled.indexPath;
   fixture->dataPath = compiled.dataPath;
-  fixture->dict = dicCreateHDICT(kGcideId);
+  fixture->dict = dicCreateHDICT(id);
   return fixture->dict != nullptr ? fixture : nullptr;
 }
 
 }  // namespace
 
 const GcideFixture* gcide() {
-  static const GcideFixture* fixture = buildGcide();
+  static const GcideFixture* fixture = buildDictd("/usr/share/dictd/gcide", kGcideId);
+  return fixture;
+}
+
+const GcideFixture* freeDictJapanese() {
+  static const GcideFixture* fixture =
+      buildDictd("/usr/share/dictd/freedict-jpn-eng", kFreeDictJapaneseId);
   return fixture;
 }
 

@@ -1,5 +1,5 @@
-// GCIDE compiled once per benchmark run, index and data file, installed in a private
-// registry and opened through the library's exports.
+// GCIDE (and FreeDict's Japanese-English dictionary) compiled once per benchmark run,
+// index and data file, installed in a private registry and opened through the exports.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,8 @@
 namespace orvia::bench {
 
 inline constexpr uint32_t kGcideId = 0x00010101;
+// Shift-JIS keys and texts, English user marker, dictionary 2.
+inline constexpr uint32_t kFreeDictJapaneseId = 0x00020104;
 
 struct GcideFixture {
   HDICT* dict = nullptr;
@@ -25,6 +27,8 @@ const std::string& benchFolder();
 
 // Null when the dict-gcide package is not installed.
 const GcideFixture* gcide();
+// Null when the dict-freedict-jpn-eng package is not installed.
+const GcideFixture* freeDictJapanese();
 
 // An index of count records with six-letter keys in a private folder, opened through the
 // exports; built once per count.
