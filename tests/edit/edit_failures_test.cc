@@ -29,7 +29,7 @@ class EditFailures : public UserEditFixture {
   // A fresh dictionary of its own for each failure, with a note and a record of the
   // user's that every failure must leave alone.
   HDICT* freshDictionary() {
-    const uint32_t id = 0x00010101 + (++made_ << 16);
+    const uint32_t id = kDictId + (++made_ << 16);
     HDICT* dict = makeDictionary(id);
     EXPECT_EQ(dicAddMem(word("banana", dict), "kept note", 0), 1);
     EXPECT_EQ(dicAddRecord(dict, "fig", 0, "kept record", 0), 1);
@@ -40,8 +40,9 @@ class EditFailures : public UserEditFixture {
     EXPECT_EQ(recordText("fig", dict), "kept record");
   }
   bool inRecordCompanion(HDICT* dict, const char* key) const {
-    auto all = entries(recordIdOf(dict->dictId));
-    return std::any_of(all.begin(), all.end(), [&](const IndexEntry& e) { return e.key == key; });
+    const auto all = entries(dict::recordDictId(dict->dictId));
+    return std::any_of(all.begin(), all.end(),
+                       [&](const std::string& r) { return keyOf(r) == key; });
   }
 
   uint32_t made_ = 0;
@@ -129,56 +130,47 @@ Target targetIn(EditFailures& t, HDICT* dict) {
           dicIsExistWord(dict, "kiwi") != 0 ? t.recordNumber("kiwi", dict) : 0};
 }
 
-TEST_F(EditFailures, EveryStoreCallOfEveryWriterFailsInTurn) {
-  StoreDouble& store = StoreDouble::instance();
+// Fails the Nth store call (or heap allocation) of each writer, for N = 1, 2, ... until
+// the failure no longer strikes.
+void sweep(EditFailures& t, bool store) {
+  auto& called = StoreDouble::instance().calledOperations;
   for (const Writer& writer : kWriters) {
     for (uint32_t n = 1;; ++n) {
-      SCOPED_TRACE(std::string(writer.name) + ", store call " + std::to_string(n));
-      HDICT* dict = freshDictionary();
-      writer.prepare(*this, dict);
-      const Target target = targetIn(*this, dict);
-      store.calledOperations.clear();
-      store.failCall = n;
+      SCOPED_TRACE(std::string(writer.name) + (store ? ", store call " : ", allocation ") +
+                   std::to_string(n));
+      HDICT* dict = t.freshDictionary();
+      writer.prepare(t, dict);
+      const Target target = targetIn(t, dict);
+      called.clear();
+      if (store) StoreDouble::instance().failCall = n;
+      if (!store) injectAllocationFailure(n);
       const int32_t result = writer.call(target);
-      store.failCall = 0;
-      const std::vector<std::string> called = store.calledOperations;
-      const bool failedOne = called.size() >= n;
+      StoreDouble::instance().failCall = 0;
+      injectAllocationFailure(0);
+      const bool struck = store ? called.size() >= n : result != 1;
       if (result == 1) {
         // A failed look-up of whether the word is there already reads as "not there".
-        EXPECT_TRUE(writer.done(*this, dict));
-        EXPECT_EQ(consistency(dict->dictId), "");
+        EXPECT_TRUE(writer.done(t, dict));
+        EXPECT_EQ(t.consistency(dict->dictId), "");
       } else {
-        ASSERT_TRUE(failedOne);
-        const std::string step = called[n - 1];
-        writer.afterFailure(*this, dict, step,
-                            int(std::count(called.begin(), called.begin() + n - 1, step)));
+        ASSERT_TRUE(struck);
+        const std::string step = store ? called[n - 1] : "allocation";
+        const auto before = called.begin() + (store ? n - 1 : 0);
+        writer.afterFailure(t, dict, step, int(std::count(called.begin(), before, step)));
       }
-      expectKept(dict);
-      if (!failedOne) break;
+      t.expectKept(dict);
+      if (!struck) break;
       ASSERT_LT(n, 200u) << "never succeeds";
     }
   }
 }
 
+TEST_F(EditFailures, EveryStoreCallOfEveryWriterFailsInTurn) {
+  sweep(*this, true);
+}
+
 TEST_F(EditFailures, EveryAllocationOfEveryWriterFailsInTurn) {
-  for (const Writer& writer : kWriters) {
-    for (uint32_t n = 1;; ++n) {
-      SCOPED_TRACE(std::string(writer.name) + ", allocation " + std::to_string(n));
-      HDICT* dict = freshDictionary();
-      writer.prepare(*this, dict);
-      const Target target = targetIn(*this, dict);
-      injectAllocationFailure(n);
-      const int32_t result = writer.call(target);
-      injectAllocationFailure(0);
-      expectKept(dict);
-      if (result == 1) {
-        EXPECT_TRUE(writer.done(*this, dict));
-        break;
-      }
-      writer.afterFailure(*this, dict, "allocation", 0);
-      ASSERT_LT(n, 200u) << "never succeeds";
-    }
-  }
+  sweep(*this, false);
 }
 
 TEST_F(EditFailures, AnEmptyMemoryDictionaryIsNotSought) {
