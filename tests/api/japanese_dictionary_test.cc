@@ -8,13 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <map>
 #include <random>
 
-#include "compile/dictionary_compiler.h"
 #include "compile/source/dictd_source.h"
-#include "compile/source/tsv_source.h"
 #include "support/compiled_index_checks.h"
 #include "support/dictionary_fixtures.h"
 #include "support/japanese_operations.h"
@@ -25,12 +21,6 @@ namespace {
 constexpr uint32_t kFreeDict = 0x00020104;  // Shift-JIS keys, English texts, dictionary 2
 constexpr uint32_t kJapanese = 4;
 const char kFreeDictBase[] = "/usr/share/dictd/freedict-jpn-eng";
-
-std::map<std::string, size_t> skippedByReason(const compile::CompiledIndex& index) {
-  std::map<std::string, size_t> counts;
-  for (const compile::SkippedEntry& s : index.skipped) ++counts[compile::skipReasonName(s.reason)];
-  return counts;
-}
 
 // UTF-8 as code points, through iconv.
 std::u32string codePoints(const std::string& utf8) {
@@ -113,11 +103,7 @@ class FreeDictJapanese : public ExportsFixture {
       *problem = source->problem();
       return nullptr;
     };
-    std::string problem;
-    ASSERT_TRUE(compile::compileDictionary(
-        open, {kFreeDict, folder_->path(), compile::EntryEncoding::kSmallest, {}}, nullptr,
-        &compiled_, &problem))
-        << problem;
+    compiled_ = compileSource(open, kFreeDict, folder_->path(), compile::EntryEncoding::kSmallest);
     keys_ = compiledKeys(compiled_.index);
   }
   static void TearDownTestSuite() { delete folder_; }
@@ -151,12 +137,7 @@ TEST_F(FreeDictJapanese, RecordsStandInOrderAndEveryHeadwordLands) {
   std::printf("entries Shift-JIS cannot hold: %zu\n",
               notHeld == skipped.end() ? 0 : notHeld->second);
   EXPECT_GT(compiled_.index.recordCount, 300000u);
-
-  for (const std::string& b : orderBreaks(keys_, kJapanese)) ADD_FAILURE() << "out of order: " << b;
-  const std::vector<std::string> exceptions = landingExceptions(dict_, keys_, kJapanese);
-  std::printf("%zu of %zu headwords land elsewhere\n", exceptions.size(), keys_.size());
-  for (const std::string& e : exceptions) std::printf("  %s\n", e.c_str());
-  EXPECT_TRUE(exceptions.empty());
+  expectOrderedAndFound(kFreeDict, keys_);
 }
 
 TEST_F(FreeDictJapanese, ReportsTheShareOfKanaFoldedWordsLandingOnTheIntendedEntry) {
@@ -195,30 +176,11 @@ using JapaneseCycle = ExportsFixture;
 
 TEST_F(JapaneseCycle, WhatTheCompilerKeepsIsInOrderAndFound) {
   if (!japaneseOperationsBuilt()) GTEST_SKIP() << "needs the Japanese key operations";
-  const uint32_t dictId = 0x00010304;
-  const char* root = std::getenv("ORVIADIC_SOURCE_DIR");
-  const std::string path = std::string(root ? root : ".") + "/data/cjk/japanese_cycle.tsv";
-  auto open = [&path](compile::WithText withText,
-                      std::string* problem) -> std::unique_ptr<compile::EntrySource> {
-    auto source = std::make_unique<compile::TsvSource>();
-    if (source->open(path, withText)) return source;
-    *problem = source->problem();
-    return nullptr;
-  };
-  compile::CompiledDictionary compiled;
-  std::string problem;
-  ASSERT_TRUE(compile::compileDictionary(open,
-                                         {dictId, dir_.path(), compile::EntryEncoding::kStored, {}},
-                                         nullptr, &compiled, &problem))
-      << problem;
+  const compile::CompiledDictionary compiled =
+      compileWordList("japanese_cycle.tsv", 0x00010304, dir_.path());
   for (const compile::SkippedEntry& s : compiled.index.skipped)
     std::printf("skipped: %s (%s)\n", s.headword.c_str(), compile::skipReasonName(s.reason));
-  const std::vector<std::string> keys = compiledKeys(compiled.index);
-  for (const std::string& b : orderBreaks(keys, kJapanese)) ADD_FAILURE() << "out of order: " << b;
-  HDICT* dict = dicCreateHDICT(dictId);
-  ASSERT_NE(dict, nullptr);
-  for (const std::string& e : landingExceptions(dict, keys, kJapanese)) ADD_FAILURE() << e;
-  dicFreeHDICT(dict);
+  expectOrderedAndFound(0x00010304, compiledKeys(compiled.index));
 }
 
 }  // namespace

@@ -39,10 +39,14 @@ class EditFailures : public UserEditFixture {
     EXPECT_EQ(note("banana", dict), "kept note");
     EXPECT_EQ(recordText("fig", dict), "kept record");
   }
-  bool inRecordCompanion(HDICT* dict, const char* key) const {
+  // What the writers change: the note on "date", whether "kiwi" is in the dictionary,
+  // whether it is filed in the record companion, and then its text.
+  std::string state(HDICT* dict) {
     const auto all = entries(dict::recordDictId(dict->dictId));
-    return std::any_of(all.begin(), all.end(),
-                       [&](const std::string& r) { return keyOf(r) == key; });
+    const bool filed = std::any_of(all.begin(), all.end(),
+                                   [](const std::string& r) { return keyOf(r) == "kiwi"; });
+    return note("date", dict) + (dicIsExistWord(dict, "kiwi") != 0 ? "|kiwi" : "|-") +
+           (filed ? "|filed|" + recordText("kiwi", dict) : "|-|");
   }
 
   uint32_t made_ = 0;
@@ -56,73 +60,34 @@ struct Target {
   uint32_t kiwi;
 };
 
-// One writer: what it needs before the call, the call, what it leaves when it succeeds,
-// and what a failure of the step named may leave (the step's name, and how many calls
-// of that name came before it).
+// One writer: the note and the record on "date" and "kiwi" before the call (null for
+// none), the call, the state it leaves when it succeeds, the state a failure of its second
+// insert or delete leaves (the one between the two), and the entry whose blocks a failure
+// of its first delete leaves freed while its index record stays ("" when none).
 struct Writer {
   const char* name;
-  std::function<void(EditFailures&, HDICT*)> prepare;
+  const char *note, *record;
   std::function<int32_t(const Target&)> call;
-  std::function<bool(EditFailures&, HDICT*)> done;
-  std::function<void(EditFailures&, HDICT*, const std::string&, int)> afterFailure;
+  std::string done, between, freed;
 };
 
 const std::string kLongNote(600, 'd');
 
 const Writer kWriters[] = {
-    {"dicAddMem", [](EditFailures&, HDICT*) {},
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d) == kLongNote; },
-     [](EditFailures& t, HDICT* d, const std::string&, int) {
-       EXPECT_EQ(t.note("date", d), "") << "blocks appended, no index names them";
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicAddMem replacing",
-     [](EditFailures& t, HDICT* d) { EXPECT_EQ(dicAddMem(t.word("date", d), "old", 0), 1); },
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d) == kLongNote; },
-     [](EditFailures& t, HDICT* d, const std::string&, int) {
-       EXPECT_EQ(t.note("date", d), "old");
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicDelMem",
-     [](EditFailures& t, HDICT* d) { EXPECT_EQ(dicAddMem(t.word("date", d), "doomed", 0), 1); },
-     [](const Target& t) { return dicDelMem(t.date); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d).empty(); },
-     [](EditFailures& t, HDICT* d, const std::string& step, int) {
-       EXPECT_EQ(t.note("date", d), "doomed");
-       // The entry's blocks were freed before its index record could be deleted.
-       if (step == "dbDelete")
-         EXPECT_NE(t.consistency(d->dictId).find("entry date and the free list"),
-                   std::string::npos);
-       else
-         EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicAddRecord", [](EditFailures&, HDICT*) {},
+    {"dicAddMem", nullptr, nullptr,
+     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
+     "", ""},
+    {"dicAddMem replacing", "old", nullptr,
+     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
+     "", ""},
+    {"dicDelMem", "doomed", nullptr, [](const Target& t) { return dicDelMem(t.date); }, "|-|-|", "",
+     "entry date"},
+    {"dicAddRecord", nullptr, nullptr,
      [](const Target& t) { return dicAddRecord(t.dict, "kiwi", 0, "new record", 0); },
-     [](EditFailures& t, HDICT* d) { return t.recordText("kiwi", d) == "new record"; },
-     [](EditFailures& t, HDICT* d, const std::string& step, int before) {
-       EXPECT_EQ(dicIsExistWord(d, "kiwi"), 0);
-       const bool secondInsert = step == "dbInsert" && before == 1;
-       EXPECT_EQ(t.inRecordCompanion(d, "kiwi"), secondInsert) << "only between the inserts";
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicDelRecord",
-     [](EditFailures&, HDICT* d) { EXPECT_EQ(dicAddRecord(d, "kiwi", 0, "doomed", 0), 1); },
-     [](const Target& t) { return dicDelRecord(t.dict, t.kiwi); },
-     [](EditFailures& t, HDICT* d) {
-       return dicIsExistWord(d, "kiwi") == 0 && !t.inRecordCompanion(d, "kiwi");
-     },
-     [](EditFailures& t, HDICT* d, const std::string& step, int before) {
-       EXPECT_EQ(dicIsExistWord(d, "kiwi"), 1) << "the dictionary's entry stays";
-       const bool secondDelete = step == "dbDelete" && before == 1;
-       EXPECT_EQ(t.inRecordCompanion(d, "kiwi"), !secondDelete);
-       if (step == "dbDelete" && before == 0)
-         EXPECT_NE(t.consistency(d->dictId).find("entry kiwi and the free list"),
-                   std::string::npos);
-       else
-         EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
+     "|kiwi|filed|new record", "|-|filed|", ""},
+    {"dicDelRecord", nullptr, "doomed",
+     [](const Target& t) { return dicDelRecord(t.dict, t.kiwi); }, "|-|-|", "|kiwi|-|",
+     "entry kiwi"},
 };
 
 Target targetIn(EditFailures& t, HDICT* dict) {
@@ -139,8 +104,10 @@ void sweep(EditFailures& t, bool store) {
       SCOPED_TRACE(std::string(writer.name) + (store ? ", store call " : ", allocation ") +
                    std::to_string(n));
       HDICT* dict = t.freshDictionary();
-      writer.prepare(t, dict);
+      EXPECT_TRUE(!writer.note || dicAddMem(t.word("date", dict), writer.note, 0) == 1);
+      EXPECT_TRUE(!writer.record || dicAddRecord(dict, "kiwi", 0, writer.record, 0) == 1);
       const Target target = targetIn(t, dict);
+      const std::string before = t.state(dict);
       called.clear();
       if (store) StoreDouble::instance().failCall = n;
       if (!store) injectAllocationFailure(n);
@@ -148,16 +115,17 @@ void sweep(EditFailures& t, bool store) {
       StoreDouble::instance().failCall = 0;
       injectAllocationFailure(0);
       const bool struck = store ? called.size() >= n : result != 1;
-      if (result == 1) {
-        // A failed look-up of whether the word is there already reads as "not there".
-        EXPECT_TRUE(writer.done(t, dict));
-        EXPECT_EQ(t.consistency(dict->dictId), "");
-      } else {
-        ASSERT_TRUE(struck);
-        const std::string step = store ? called[n - 1] : "allocation";
-        const auto before = called.begin() + (store ? n - 1 : 0);
-        writer.afterFailure(t, dict, step, int(std::count(called.begin(), before, step)));
-      }
+      const std::string step = result == 1 ? "" : store ? called.at(n - 1) : "allocation";
+      const auto earlier = std::count(called.begin(), called.begin() + (store ? n - 1 : 0), step);
+      const std::string problems = t.consistency(dict->dictId);
+      // A failed look-up of whether the word is there already reads as "not there".
+      ASSERT_TRUE(result == 1 || struck);
+      const bool second = (step == "dbInsert" || step == "dbDelete") && earlier == 1;
+      EXPECT_EQ(t.state(dict), result == 1 ? writer.done : second ? writer.between : before);
+      if (step == "dbDelete" && earlier == 0)
+        EXPECT_NE(problems.find(writer.freed + " and the free list"), std::string::npos);
+      else
+        EXPECT_EQ(problems, "");
       t.expectKept(dict);
       if (!struck) break;
       ASSERT_LT(n, 200u) << "never succeeds";
