@@ -90,11 +90,6 @@ const Writer kWriters[] = {
      "entry kiwi"},
 };
 
-Target targetIn(EditFailures& t, HDICT* dict) {
-  return {dict, t.word("date", dict),
-          dicIsExistWord(dict, "kiwi") != 0 ? t.recordNumber("kiwi", dict) : 0};
-}
-
 // Fails the Nth store call (or heap allocation) of each writer, for N = 1, 2, ... until
 // the failure no longer strikes.
 void sweep(EditFailures& t, bool store) {
@@ -106,7 +101,8 @@ void sweep(EditFailures& t, bool store) {
       HDICT* dict = t.freshDictionary();
       EXPECT_TRUE(!writer.note || dicAddMem(t.word("date", dict), writer.note, 0) == 1);
       EXPECT_TRUE(!writer.record || dicAddRecord(dict, "kiwi", 0, writer.record, 0) == 1);
-      const Target target = targetIn(t, dict);
+      const Target target{dict, t.word("date", dict),
+                          writer.record ? t.recordNumber("kiwi", dict) : 0};
       const std::string before = t.state(dict);
       called.clear();
       if (store) StoreDouble::instance().failCall = n;
