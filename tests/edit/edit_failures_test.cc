@@ -29,7 +29,7 @@ class EditFailures : public UserEditFixture {
   // A fresh dictionary of its own for each failure, with a note and a record of the
   // user's that every failure must leave alone.
   HDICT* freshDictionary() {
-    const uint32_t id = 0x00010101 + (++made_ << 16);
+    const uint32_t id = kDictId + (++made_ << 16);
     HDICT* dict = makeDictionary(id);
     EXPECT_EQ(dicAddMem(word("banana", dict), "kept note", 0), 1);
     EXPECT_EQ(dicAddRecord(dict, "fig", 0, "kept record", 0), 1);
@@ -39,9 +39,14 @@ class EditFailures : public UserEditFixture {
     EXPECT_EQ(note("banana", dict), "kept note");
     EXPECT_EQ(recordText("fig", dict), "kept record");
   }
-  bool inRecordCompanion(HDICT* dict, const char* key) const {
-    auto all = entries(recordIdOf(dict->dictId));
-    return std::any_of(all.begin(), all.end(), [&](const IndexEntry& e) { return e.key == key; });
+  // What the writers change: the note on "date", whether "kiwi" is in the dictionary,
+  // whether it is filed in the record companion, and then its text.
+  std::string state(HDICT* dict) {
+    const auto all = entries(dict::recordDictId(dict->dictId));
+    const bool filed = std::any_of(all.begin(), all.end(),
+                                   [](const std::string& r) { return keyOf(r) == "kiwi"; });
+    return note("date", dict) + (dicIsExistWord(dict, "kiwi") != 0 ? "|kiwi" : "|-") +
+           (filed ? "|filed|" + recordText("kiwi", dict) : "|-|");
   }
 
   uint32_t made_ = 0;
@@ -55,130 +60,81 @@ struct Target {
   uint32_t kiwi;
 };
 
-// One writer: what it needs before the call, the call, what it leaves when it succeeds,
-// and what a failure of the step named may leave (the step's name, and how many calls
-// of that name came before it).
+// One writer: the note and the record on "date" and "kiwi" before the call (null for
+// none), the call, the state it leaves when it succeeds, the state a failure of its second
+// insert or delete leaves (the one between the two), and the entry whose blocks a failure
+// of its first delete leaves freed while its index record stays ("" when none).
 struct Writer {
   const char* name;
-  std::function<void(EditFailures&, HDICT*)> prepare;
+  const char *note, *record;
   std::function<int32_t(const Target&)> call;
-  std::function<bool(EditFailures&, HDICT*)> done;
-  std::function<void(EditFailures&, HDICT*, const std::string&, int)> afterFailure;
+  std::string done, between, freed;
 };
 
 const std::string kLongNote(600, 'd');
 
 const Writer kWriters[] = {
-    {"dicAddMem", [](EditFailures&, HDICT*) {},
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d) == kLongNote; },
-     [](EditFailures& t, HDICT* d, const std::string&, int) {
-       EXPECT_EQ(t.note("date", d), "") << "blocks appended, no index names them";
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicAddMem replacing",
-     [](EditFailures& t, HDICT* d) { EXPECT_EQ(dicAddMem(t.word("date", d), "old", 0), 1); },
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d) == kLongNote; },
-     [](EditFailures& t, HDICT* d, const std::string&, int) {
-       EXPECT_EQ(t.note("date", d), "old");
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicDelMem",
-     [](EditFailures& t, HDICT* d) { EXPECT_EQ(dicAddMem(t.word("date", d), "doomed", 0), 1); },
-     [](const Target& t) { return dicDelMem(t.date); },
-     [](EditFailures& t, HDICT* d) { return t.note("date", d).empty(); },
-     [](EditFailures& t, HDICT* d, const std::string& step, int) {
-       EXPECT_EQ(t.note("date", d), "doomed");
-       // The entry's blocks were freed before its index record could be deleted.
-       if (step == "dbDelete")
-         EXPECT_NE(t.consistency(d->dictId).find("entry date and the free list"),
-                   std::string::npos);
-       else
-         EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicAddRecord", [](EditFailures&, HDICT*) {},
+    {"dicAddMem", nullptr, nullptr,
+     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
+     "", ""},
+    {"dicAddMem replacing", "old", nullptr,
+     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
+     "", ""},
+    {"dicDelMem", "doomed", nullptr, [](const Target& t) { return dicDelMem(t.date); }, "|-|-|", "",
+     "entry date"},
+    {"dicAddRecord", nullptr, nullptr,
      [](const Target& t) { return dicAddRecord(t.dict, "kiwi", 0, "new record", 0); },
-     [](EditFailures& t, HDICT* d) { return t.recordText("kiwi", d) == "new record"; },
-     [](EditFailures& t, HDICT* d, const std::string& step, int before) {
-       EXPECT_EQ(dicIsExistWord(d, "kiwi"), 0);
-       const bool secondInsert = step == "dbInsert" && before == 1;
-       EXPECT_EQ(t.inRecordCompanion(d, "kiwi"), secondInsert) << "only between the inserts";
-       EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
-    {"dicDelRecord",
-     [](EditFailures&, HDICT* d) { EXPECT_EQ(dicAddRecord(d, "kiwi", 0, "doomed", 0), 1); },
-     [](const Target& t) { return dicDelRecord(t.dict, t.kiwi); },
-     [](EditFailures& t, HDICT* d) {
-       return dicIsExistWord(d, "kiwi") == 0 && !t.inRecordCompanion(d, "kiwi");
-     },
-     [](EditFailures& t, HDICT* d, const std::string& step, int before) {
-       EXPECT_EQ(dicIsExistWord(d, "kiwi"), 1) << "the dictionary's entry stays";
-       const bool secondDelete = step == "dbDelete" && before == 1;
-       EXPECT_EQ(t.inRecordCompanion(d, "kiwi"), !secondDelete);
-       if (step == "dbDelete" && before == 0)
-         EXPECT_NE(t.consistency(d->dictId).find("entry kiwi and the free list"),
-                   std::string::npos);
-       else
-         EXPECT_EQ(t.consistency(d->dictId), "");
-     }},
+     "|kiwi|filed|new record", "|-|filed|", ""},
+    {"dicDelRecord", nullptr, "doomed",
+     [](const Target& t) { return dicDelRecord(t.dict, t.kiwi); }, "|-|-|", "|kiwi|-|",
+     "entry kiwi"},
 };
 
-Target targetIn(EditFailures& t, HDICT* dict) {
-  return {dict, t.word("date", dict),
-          dicIsExistWord(dict, "kiwi") != 0 ? t.recordNumber("kiwi", dict) : 0};
+// Fails the Nth store call (or heap allocation) of each writer, for N = 1, 2, ... until
+// the failure no longer strikes.
+void sweep(EditFailures& t, bool store) {
+  auto& called = StoreDouble::instance().calledOperations;
+  for (const Writer& writer : kWriters) {
+    for (uint32_t n = 1;; ++n) {
+      SCOPED_TRACE(std::string(writer.name) + (store ? ", store call " : ", allocation ") +
+                   std::to_string(n));
+      HDICT* dict = t.freshDictionary();
+      EXPECT_TRUE(!writer.note || dicAddMem(t.word("date", dict), writer.note, 0) == 1);
+      EXPECT_TRUE(!writer.record || dicAddRecord(dict, "kiwi", 0, writer.record, 0) == 1);
+      const Target target{dict, t.word("date", dict),
+                          writer.record ? t.recordNumber("kiwi", dict) : 0};
+      const std::string before = t.state(dict);
+      called.clear();
+      if (store) StoreDouble::instance().failCall = n;
+      if (!store) injectAllocationFailure(n);
+      const int32_t result = writer.call(target);
+      StoreDouble::instance().failCall = 0;
+      injectAllocationFailure(0);
+      const bool struck = store ? called.size() >= n : result != 1;
+      const std::string step = result == 1 ? "" : store ? called.at(n - 1) : "allocation";
+      const auto earlier = std::count(called.begin(), called.begin() + (store ? n - 1 : 0), step);
+      const std::string problems = t.consistency(dict->dictId);
+      // A failed look-up of whether the word is there already reads as "not there".
+      ASSERT_TRUE(result == 1 || struck);
+      const bool second = (step == "dbInsert" || step == "dbDelete") && earlier == 1;
+      EXPECT_EQ(t.state(dict), result == 1 ? writer.done : second ? writer.between : before);
+      if (step == "dbDelete" && earlier == 0)
+        EXPECT_NE(problems.find(writer.freed + " and the free list"), std::string::npos);
+      else
+        EXPECT_EQ(problems, "");
+      t.expectKept(dict);
+      if (!struck) break;
+      ASSERT_LT(n, 200u) << "never succeeds";
+    }
+  }
 }
 
 TEST_F(EditFailures, EveryStoreCallOfEveryWriterFailsInTurn) {
-  StoreDouble& store = StoreDouble::instance();
-  for (const Writer& writer : kWriters) {
-    for (uint32_t n = 1;; ++n) {
-      SCOPED_TRACE(std::string(writer.name) + ", store call " + std::to_string(n));
-      HDICT* dict = freshDictionary();
-      writer.prepare(*this, dict);
-      const Target target = targetIn(*this, dict);
-      store.calledOperations.clear();
-      store.failCall = n;
-      const int32_t result = writer.call(target);
-      store.failCall = 0;
-      const std::vector<std::string> called = store.calledOperations;
-      const bool failedOne = called.size() >= n;
-      if (result == 1) {
-        // A failed look-up of whether the word is there already reads as "not there".
-        EXPECT_TRUE(writer.done(*this, dict));
-        EXPECT_EQ(consistency(dict->dictId), "");
-      } else {
-        ASSERT_TRUE(failedOne);
-        const std::string step = called[n - 1];
-        writer.afterFailure(*this, dict, step,
-                            int(std::count(called.begin(), called.begin() + n - 1, step)));
-      }
-      expectKept(dict);
-      if (!failedOne) break;
-      ASSERT_LT(n, 200u) << "never succeeds";
-    }
-  }
+  sweep(*this, true);
 }
 
 TEST_F(EditFailures, EveryAllocationOfEveryWriterFailsInTurn) {
-  for (const Writer& writer : kWriters) {
-    for (uint32_t n = 1;; ++n) {
-      SCOPED_TRACE(std::string(writer.name) + ", allocation " + std::to_string(n));
-      HDICT* dict = freshDictionary();
-      writer.prepare(*this, dict);
-      const Target target = targetIn(*this, dict);
-      injectAllocationFailure(n);
-      const int32_t result = writer.call(target);
-      injectAllocationFailure(0);
-      expectKept(dict);
-      if (result == 1) {
-        EXPECT_TRUE(writer.done(*this, dict));
-        break;
-      }
-      writer.afterFailure(*this, dict, "allocation", 0);
-      ASSERT_LT(n, 200u) << "never succeeds";
-    }
-  }
+  sweep(*this, false);
 }
 
 TEST_F(EditFailures, AnEmptyMemoryDictionaryIsNotSought) {

@@ -14,8 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
-#include <set>
 #include <string>
 #include <thread>
 
@@ -40,38 +40,29 @@ int entriesPerWriter() {
   return set != nullptr ? std::atoi(set) : kDefaultEntries;
 }
 
-// The test's registry key as the writers are told it: they see the test's key only by
-// its name.
-std::string registryRoot() {
-  return std::to_string(testKeyRoot());
+// A writer process on dictionary id; the test's registry key is told by its name.
+std::unique_ptr<ChildProcess> writer(const char* program, uint32_t id, int number, int count,
+                                     const std::string& acks) {
+  return std::make_unique<ChildProcess>(
+      program,
+      std::vector<std::string>{std::to_string(id), std::to_string(number), std::to_string(count),
+                               acks, std::to_string(testKeyRoot()), testKeyPath()});
 }
 
 class WriterProcesses : public UserEditFixture {
  protected:
-  // Runs kWriters writer processes at once on dictionary id; true when all exited 0.
-  bool runWriters(const char* program, uint32_t id) {
+  // Runs kWriters writer processes at once on a new dictionary; the first way in which it
+  // differs from every writer's entries all there, each exactly once with its exact texts;
+  // "" when it does not.
+  std::string lostOrDamaged(const char* program, uint32_t id) {
+    HDICT* dict = makeDictionary(id);
     std::vector<std::unique_ptr<ChildProcess>> writers;
     for (int w = 0; w < kWriters; ++w)
-      writers.push_back(std::make_unique<ChildProcess>(
-          program, std::vector<std::string>{
-                       std::to_string(id), std::to_string(w), std::to_string(entriesPerWriter()),
-                       dir_.file("acks" + std::to_string(id)), registryRoot(), testKeyPath()}));
-    bool allDone = true;
-    for (auto& writer : writers) {
-      const int status = writer->wait();
-      EXPECT_EQ(status, 0) << program << " exited so";
-      allDone = status == 0 && allDone;
-    }
-    return allDone;
-  }
-
-  // The first way in which dictionary dict differs from every writer's entries all there,
-  // each exactly once with its exact texts; "" when it does not.
-  std::string lostOrDamaged(HDICT* dict) {
-    const uint32_t id = dict->dictId;
+      writers.push_back(writer(program, id, w, entriesPerWriter(), dir_.file("acks")));
+    for (auto& process : writers) EXPECT_EQ(process->wait(), 0) << program << " exited so";
     const size_t all = size_t(kWriters) * entriesPerWriter();
-    if (entries(recordIdOf(id)).size() != all) return "record companion count";
-    if (entries(memIdOf(id)).size() != all) return "memory companion count";
+    if (entries(dict::recordDictId(id)).size() != all) return "record companion count";
+    if (entries(dict::memDictId(id)).size() != all) return "memory companion count";
     if (dicGetWordCount(dict) != all + std::size(kOwnWords)) return "dictionary count";
     for (int w = 0; w < kWriters; ++w)
       for (int i = 0; i < entriesPerWriter(); ++i) {
@@ -84,21 +75,15 @@ class WriterProcesses : public UserEditFixture {
 };
 
 TEST_F(WriterProcesses, FourWritersAtOnceLoseNothing) {
-  for (uint32_t round = 1; round <= 3; ++round) {
-    SCOPED_TRACE("round " + std::to_string(round));
-    HDICT* dict = makeDictionary(kDictId + (round << 16));
-    ASSERT_TRUE(runWriters("edit_writer", dict->dictId));
-    EXPECT_EQ(lostOrDamaged(dict), "");
-  }
+  for (uint32_t round = 1; round <= 3; ++round)
+    EXPECT_EQ(lostOrDamaged("edit_writer", kDictId + (round << 16)), "") << "round " << round;
 }
 
 TEST_F(WriterProcesses, WithoutTheLockWritersLoseOrDamageEntries) {
   const char* runs = std::getenv("ORVIADIC_LOCK_BYPASS_RUNS");
   if (runs == nullptr) GTEST_SKIP() << "opt-in: ORVIADIC_LOCK_BYPASS_RUNS=N";
   for (int run = 1; run <= std::atoi(runs); ++run) {
-    HDICT* dict = makeDictionary(kDictId + (uint32_t(run) << 16));
-    runWriters("edit_writer_unlocked", dict->dictId);
-    const std::string problem = lostOrDamaged(dict);
+    const std::string problem = lostOrDamaged("edit_writer_unlocked", kDictId + (run << 16));
     if (!problem.empty()) {
       std::printf("without the lock, run %d lost or damaged an entry: %s\n", run, problem.c_str());
       return;
@@ -107,35 +92,27 @@ TEST_F(WriterProcesses, WithoutTheLockWritersLoseOrDamageEntries) {
   ADD_FAILURE() << "no run without the lock lost anything: the lock test proves nothing";
 }
 
-// The words a killed writer was told it added: "R word" and "N word" lines.
-std::set<std::string> acknowledged(const std::string& path, char kind) {
-  std::set<std::string> words;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);)
-    if (line.size() > 2 && line[0] == kind) words.insert(line.substr(2));
-  return words;
-}
-
 TEST_F(WriterProcesses, AWriterKilledAtAnyMomentBlocksNobodyAndLosesNothingAcknowledged) {
   std::mt19937 random(std::random_device{}());
   const std::string acks = dir_.file("acks");
   for (int round = 0; round < kKillRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     {
-      ChildProcess victim("edit_writer", {std::to_string(kDictId), std::to_string(round), "1000",
-                                          acks, registryRoot(), testKeyPath()});
-      ASSERT_TRUE(victim.started());
+      auto victim = writer("edit_writer", kDictId, round, 1000, acks);
+      ASSERT_TRUE(victim->started());
       std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
-      victim.kill();
+      victim->kill();
     }
     // The next writer gets the lock: a lock left held would hang here.
-    ChildProcess next("edit_writer", {std::to_string(kDictId), std::to_string(100 + round), "1",
-                                      dir_.file("next-acks"), registryRoot(), testKeyPath()});
-    ASSERT_EQ(next.wait(), 0);
+    ASSERT_EQ(writer("edit_writer", kDictId, 100 + round, 1, dir_.file("next-acks"))->wait(), 0);
     ASSERT_EQ(consistency(), "");
-    for (const std::string& word : acknowledged(acks, 'R'))
-      ASSERT_EQ(recordText(word), recordTextOf(word));
-    for (const std::string& word : acknowledged(acks, 'N')) ASSERT_EQ(note(word), noteTextOf(word));
+    std::ifstream acknowledged(acks);  // "R word" and "N word" lines
+    for (std::string line; std::getline(acknowledged, line) && line.size() > 2;) {
+      const std::string word = line.substr(2);
+      const bool record = line[0] == 'R';  // else a note
+      ASSERT_EQ(record ? recordText(word) : note(word),
+                record ? recordTextOf(word) : noteTextOf(word));
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // The words and texts the writer processes add, so that the tests know what to find.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace orvia::testing {
@@ -8,11 +9,9 @@ namespace orvia::testing {
 inline std::string writtenWord(int writer, int i) {
   return "writer" + std::to_string(writer) + "word" + std::to_string(i);
 }
-// A length below modulo that differs from word to word.
+// A length below modulo that differs from word to word, the same in every process.
 inline size_t spread(const std::string& word, size_t modulo) {
-  size_t sum = 0;
-  for (unsigned char c : word) sum = sum * 31 + c;
-  return sum % modulo;
+  return std::hash<std::string>{}(word) % modulo;
 }
 // Texts of one to three blocks, so that appends of different lengths interleave.
 inline std::string recordTextOf(const std::string& word) {

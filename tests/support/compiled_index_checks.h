@@ -4,16 +4,55 @@
 // of its homograph run.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "compile/index/index_compiler.h"
+#include "compile/dictionary_compiler.h"
+#include "compile/source/tsv_source.h"
 #include "dict/index_record.h"
-#include "lang/lang_ops.h"
 #include "orviadic.h"
 #include "text/code_page.h"
 
 namespace orvia::testing {
+
+// What open gives, compiled into folder; a compile that fails fails the test.
+inline compile::CompiledDictionary compileSource(const compile::SourceOpener& open, uint32_t dictId,
+                                                 const std::string& folder,
+                                                 compile::EntryEncoding encoding) {
+  compile::CompiledDictionary result;
+  std::string problem;
+  EXPECT_TRUE(
+      compile::compileDictionary(open, {dictId, folder, encoding, {}}, nullptr, &result, &problem))
+      << problem;
+  return result;
+}
+
+// The word list data/cjk/file, written for the tests as UTF-8 TSV, compiled into folder.
+inline compile::CompiledDictionary compileWordList(const char* file, uint32_t dictId,
+                                                   const std::string& folder) {
+  const char* root = std::getenv("ORVIADIC_SOURCE_DIR");
+  const std::string path = std::string(root ? root : ".") + "/data/cjk/" + file;
+  auto open = [path](compile::WithText withText,
+                     std::string* problem) -> std::unique_ptr<compile::EntrySource> {
+    auto source = std::make_unique<compile::TsvSource>();
+    if (source->open(path, withText)) return source;
+    *problem = source->problem();
+    return nullptr;
+  };
+  return compileSource(open, dictId, folder, compile::EntryEncoding::kStored);
+}
+
+// How many entries the compiler left out, by the name of the reason.
+inline std::map<std::string, size_t> skippedByReason(const compile::CompiledIndex& index) {
+  std::map<std::string, size_t> counts;
+  for (const compile::SkippedEntry& s : index.skipped) ++counts[compile::skipReasonName(s.reason)];
+  return counts;
+}
 
 // The search keys of the compiled records, in record order.
 inline std::vector<std::string> compiledKeys(const compile::CompiledIndex& index) {
@@ -56,17 +95,6 @@ inline std::string shown(const std::string& key, uint32_t code) {
   return out;
 }
 
-// Each pair of neighbours that the language's compareKeys does not put strictly in
-// order, as "a / b".
-inline std::vector<std::string> orderBreaks(const std::vector<std::string>& keys, uint32_t code) {
-  const DbCompareFn compare = lang::getCompareKeysFn(code);
-  std::vector<std::string> breaks;
-  for (size_t n = 1; n < keys.size(); ++n)
-    if (compare(keys[n - 1].c_str(), keys[n].c_str()) >= 0)
-      breaks.push_back(shown(keys[n - 1], code) + " / " + shown(keys[n], code));
-  return breaks;
-}
-
 // The record dicSearchWord lands on for word; 0xFFFFFFFF when it finds none.
 inline uint32_t landingRecord(HDICT* dict, const std::string& word) {
   HWORD* found = dicSearchWord(dict, word.c_str());
@@ -76,21 +104,29 @@ inline uint32_t landingRecord(HDICT* dict, const std::string& word) {
   return number;
 }
 
-// Each record whose headword, its key without homograph number, lands neither on the
-// record itself nor on the first record of its run: "word lands on other".
-inline std::vector<std::string> landingExceptions(HDICT* dict, const std::vector<std::string>& keys,
-                                                  uint32_t code) {
-  std::vector<std::string> exceptions;
-  uint32_t first = 0;  // of the run that shares record n's bare key
-  for (uint32_t n = 0; n < keys.size(); ++n) {
+// Fails the test for each pair of neighbours that the language's compareKeys does not put
+// strictly in order, and for each record whose headword (its key without homograph number)
+// lands neither on the record itself nor on the first record of its run; reports how many.
+inline void expectOrderedAndFound(uint32_t dictId, const std::vector<std::string>& keys) {
+  const uint32_t code = lang::languageOf(dictId);
+  const DbCompareFn compare = lang::getCompareKeysFn(code);
+  HDICT* dict = dicCreateHDICT(dictId);
+  ASSERT_NE(dict, nullptr);
+  size_t exceptions = 0;
+  for (uint32_t n = 0, first = 0; n < keys.size(); ++n) {  // first: of the run of n's bare key
+    if (n > 0 && compare(keys[n - 1].c_str(), keys[n].c_str()) >= 0)
+      ADD_FAILURE() << "out of order: " << shown(keys[n - 1], code) << " / "
+                    << shown(keys[n], code);
     const std::string bare = bareKey(keys[n], code);
     if (n == 0 || bareKey(keys[n - 1], code) != bare) first = n;
     const uint32_t landed = landingRecord(dict, bare);
-    if (landed != n && landed != first)
-      exceptions.push_back(shown(keys[n], code) + " lands on " +
-                           (landed < keys.size() ? shown(keys[landed], code) : "nothing"));
+    if (landed == n || landed == first) continue;
+    ++exceptions;
+    ADD_FAILURE() << shown(keys[n], code) << " lands on "
+                  << (landed < keys.size() ? shown(keys[landed], code) : "nothing");
   }
-  return exceptions;
+  dicFreeHDICT(dict);
+  std::printf("%zu of %zu headwords land elsewhere\n", exceptions, keys.size());
 }
 
 }  // namespace orvia::testing

@@ -26,15 +26,10 @@ TEST(TypedWord, LooksUpOnlyWholeCharacters) {
     std::vector<std::string> lookedUp;
     const std::string sent = *c.bytes(1);
     for (char byte : sent) {
-      bool changed = false;
-      if (uint8_t(byte) == kBackspace) {
-        changed = typed.dropLast();
-      } else if (uint8_t(byte) == kEscape) {
-        typed.clear();
-      } else {
-        changed = typed.add(uint8_t(byte));
-      }
-      if (changed) lookedUp.push_back(typed.text());
+      const uint8_t b = uint8_t(byte);
+      if (b == kEscape) typed.clear();
+      if (b == kBackspace ? typed.dropLast() : b != kEscape && typed.add(b))
+        lookedUp.push_back(typed.text());
     }
     EXPECT_EQ(typed.text(), *c.bytes(2));
     EXPECT_EQ(lookedUp, c.fields[3].empty() ? std::vector<std::string>() : c.list(3));
