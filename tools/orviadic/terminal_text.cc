@@ -10,17 +10,22 @@ namespace orviadic {
 
 using orvia::text::CodePageConverter;
 
-std::string toDictionaryWord(uint32_t dictId, const std::string& utf8) {
-  const uint32_t language = orvia::lang::languageOf(dictId);
-  const char* codePage = orvia::text::codePageName(language);
+std::string toCodePage(uint32_t dictId, const std::string& utf8, const char* what) {
+  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
   if (codePage == nullptr) return utf8;
   CodePageConverter converter(codePage);
   std::string converted;
   if (!converter.valid() || !converter.convert(utf8, &converted))
-    throw CommandFailure{kExitError, "the word cannot be written in the dictionary's code page"};
+    throw CommandFailure{kExitError, std::string("the ") + what +
+                                         " cannot be written in the dictionary's code page"};
+  return converted;
+}
+
+std::string toDictionaryWord(uint32_t dictId, const std::string& utf8) {
+  const std::string converted = toCodePage(dictId, utf8, "word");
   // Only single-byte keys are ASCII: the bytes of a double-byte character would read as
   // accented Windows-1252 letters and fold away.
-  if (!orvia::compile::keysFoldToAscii(language)) return converted;
+  if (!orvia::compile::keysFoldToAscii(orvia::lang::languageOf(dictId))) return converted;
   std::string folded;
   return orvia::text::foldToAscii(converted, &folded) ? folded : converted;
 }

@@ -6,6 +6,9 @@
 
 namespace orviadic {
 
+// utf8 in the code page of byte 0 of dictId (as it is for a language without one).
+// Throws CommandFailure, naming what ("word", "text"), when the code page cannot write it.
+std::string toCodePage(uint32_t dictId, const std::string& utf8, const char* what);
 // The word as the dictionary's keys spell it: in its code page and, in the single-byte
 // languages, folded to ASCII as the compiler folds headwords into keys ("café" looks up
 // "cafe"). Throws CommandFailure when the code page cannot write it.

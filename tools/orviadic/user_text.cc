@@ -5,9 +5,8 @@
 
 #include "cli.h"
 #include "content/user_marker.h"
-#include "lang/lang_ops.h"
 #include "platform/platform.h"
-#include "text/code_page.h"
+#include "terminal_text.h"
 
 namespace orviadic {
 namespace {
@@ -36,14 +35,7 @@ std::string readTextArgument(const std::string& text) {
 }
 
 std::string toDictionaryText(uint32_t dictId, const std::string& utf8) {
-  const char* codePage = orvia::text::codePageName(orvia::lang::languageOf(dictId));
-  std::string converted = utf8;
-  if (codePage != nullptr) {
-    orvia::text::CodePageConverter converter(codePage);
-    if (!converter.valid() || !converter.convert(utf8, &converted))
-      throw CommandFailure{kExitError, "the text cannot be written in the dictionary's code page"};
-  }
-  return withCrLf(converted);
+  return withCrLf(toCodePage(dictId, utf8, "text"));
 }
 
 bool hasUserMarker(uint32_t dictId) {
