@@ -11,7 +11,8 @@ data=$2/data
 japanese=${3:-}
 work=$(mktemp -d)
 session=orviadic-browse-$$
-socket=$work/tmux.socket
+browsers=0
+socket=$work/tmux.0.socket
 trap 'tmux -S "$socket" kill-server 2>/dev/null || true; rm -rf "$work"' EXIT
 export ORVIADIC_REGISTRY_DIR=$work/registry
 source "$2/tests/install/expect.sh"
@@ -21,8 +22,12 @@ cp "$data/words.tsv" "$work/words.tsv"
 "$tool" compile --from tsv "$work/words.tsv" --id 0x00010101 --out "$work/dict" >/dev/null
 "$tool" install "$work/dict" >/dev/null
 
-browse() {  # browse DICTID: a new browser in a fresh session
+browse() {  # browse DICTID: a new browser in a fresh server
+  # A server being killed may still answer on its socket and then drop the new
+  # session ("server exited unexpectedly"), so each browser gets a socket of its own.
   tmux -S "$socket" kill-server 2>/dev/null || true
+  browsers=$((browsers + 1))
+  socket=$work/tmux.$browsers.socket
   tmux -S "$socket" new-session -d -s "$session" -x 100 -y 24 "env LC_ALL=C.UTF-8 \
     ORVIADIC_REGISTRY_DIR=$ORVIADIC_REGISTRY_DIR $tool browse $1; echo BROWSER-ENDED; sleep 5"
 }
