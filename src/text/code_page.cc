@@ -10,7 +10,8 @@
 namespace orvia::text {
 namespace {
 
-const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
+// iconv_open's failure value is the address -1.
+const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
 // The length and code point of the UTF-8 character at the start of text; 0 when the
 // bytes there are not one.

@@ -36,14 +36,16 @@ constexpr int kControlB = 2, kControlE = 5, kControlF = 6, kControlY = 25;
 class Screen {
  public:
   Screen() {
-    std::setlocale(LC_CTYPE, "");  // so that curses writes the UTF-8 text as characters
+    // So that curses writes UTF-8 text as characters; without it, as bytes, still usable.
+    static_cast<void>(std::setlocale(LC_CTYPE, ""));
     initscr();
     cbreak();
     noecho();
     keypad(stdscr, TRUE);
     set_escdelay(25);
     curs_set(0);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, restoreAndDie);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+      static_cast<void>(std::signal(signal, restoreAndDie));
   }
   ~Screen() { endwin(); }
   Screen(const Screen&) = delete;
@@ -52,8 +54,9 @@ class Screen {
  private:
   static void restoreAndDie(int signal) {
     endwin();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    // Dying by the same signal is all that is left to do; a failure has no one to tell.
+    static_cast<void>(std::signal(signal, SIG_DFL));
+    static_cast<void>(std::raise(signal));
   }
 };
 

@@ -16,8 +16,10 @@ using orvia::platform::RegAccess;
 using orvia::platform::RegRoot;
 
 const RegRoot kRoot = orvia::platform::kHkeyLocalMachine;
-const std::string kKeyName =
-    std::string("HKEY_LOCAL_MACHINE\\") + orvia::dict::kDefaultRegistryPath;
+
+std::string keyName() {
+  return std::string("HKEY_LOCAL_MACHINE\\") + orvia::dict::kDefaultRegistryPath;
+}
 
 const char* typeName(uint32_t type) {
   switch (type) {
@@ -51,9 +53,9 @@ std::string describe(uint32_t type, const std::string& data) {
 void showConfig(const GlobalOptions& options) {
   orvia::platform::RegKey key =
       orvia::platform::regOpenKey(kRoot, orvia::dict::kDefaultRegistryPath, RegAccess::kRead);
-  if (key == nullptr) throw CommandFailure{kExitNotFound, "no registry key " + kKeyName};
+  if (key == nullptr) throw CommandFailure{kExitNotFound, "no registry key " + keyName()};
   std::string values;
-  if (!options.json) std::printf("%s\n", bold(kKeyName).c_str());
+  if (!options.json) std::printf("%s\n", bold(keyName()).c_str());
   char name[256];
   std::string data(64 * 1024, '\0');
   for (uint32_t i = 0;; ++i) {
@@ -70,14 +72,15 @@ void showConfig(const GlobalOptions& options) {
   }
   orvia::platform::regCloseKey(key);
   if (options.json)
-    std::printf("%s\n",
-                JsonObject().text("key", kKeyName).raw("values", "[" + values + "]").str().c_str());
+    std::printf(
+        "%s\n",
+        JsonObject().text("key", keyName()).raw("values", "[" + values + "]").str().c_str());
 }
 
 // The tool, unlike the library, creates the key when it is missing.
 void setValue(const std::string& name, uint32_t type, const std::string& bytes) {
   if (!orvia::platform::regCreateKey(kRoot, orvia::dict::kDefaultRegistryPath))
-    throw CommandFailure{kExitError, "cannot create registry key " + kKeyName};
+    throw CommandFailure{kExitError, "cannot create registry key " + keyName()};
   orvia::platform::RegKey key =
       orvia::platform::regOpenKey(kRoot, orvia::dict::kDefaultRegistryPath, RegAccess::kWrite);
   bool ok = key != nullptr && orvia::platform::regSetValue(key, name.c_str(), type, bytes.data(),

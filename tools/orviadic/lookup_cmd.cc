@@ -48,7 +48,8 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   const std::string content = contentOf(found.get(), dictId);
   const std::string note = noteOf(found.get(), dictId);
   if (args.raw) {
-    std::fwrite(content.data(), 1, content.size(), stdout);
+    if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size())
+      throw CommandFailure{kExitError, "the entry could not be written out"};
     return;
   }
   if (options.json) {

@@ -1,9 +1,12 @@
 // orviadic: looks words up in installed dictionaries and manages their configuration.
 #include <cstdio>
+#include <exception>
 
 #include "cli.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   using namespace orviadic;
   CLI::App app{"orviadic: look words up in installed dictionaries"};
   app.require_subcommand(1);
@@ -36,4 +39,17 @@ int main(int argc, char** argv) {
     return failure.status;
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever a command did not expect (memory running out, above all) ends the program
+  // with a message instead of an abort.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "orviadic: %s\n", error.what());
+  }
+  return orviadic::kExitError;
 }

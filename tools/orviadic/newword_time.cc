@@ -1,7 +1,6 @@
 #include "newword_time.h"
 
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 
 namespace orviadic {
@@ -18,22 +17,30 @@ NewWordTime fromTm(const std::tm& tm, unsigned millisecond) {
 }  // namespace
 
 std::optional<NewWordTime> parseNewWordTime(const std::string& text) {
-  unsigned y, mo, d, h, mi, s, ms = 0;
-  int used = 0;
-  if (std::sscanf(text.c_str(), "%4u-%2u-%2uT%2u:%2u:%2u%n", &y, &mo, &d, &h, &mi, &s, &used) != 6)
-    return std::nullopt;
-  const std::string rest = text.substr(size_t(used));
-  int more = 0;
-  if (!rest.empty() &&
-      (std::sscanf(rest.c_str(), ".%3u%n", &ms, &more) != 1 || size_t(more) != rest.size()))
-    return std::nullopt;
+  // YYYY-MM-DDTHH:MM:SS with an optional .mmm; each field of one digit up to its width.
+  static constexpr struct {
+    char before;
+    size_t width;
+  } kFields[7] = {{0, 4}, {'-', 2}, {'-', 2}, {'T', 2}, {':', 2}, {':', 2}, {'.', 3}};
+  unsigned value[7] = {};
+  size_t at = 0;
+  for (size_t f = 0; f < 7; ++f) {
+    if (f == 6 && at == text.size()) break;  // no milliseconds
+    if (kFields[f].before != 0 && (at >= text.size() || text[at++] != kFields[f].before))
+      return std::nullopt;
+    const size_t start = at;
+    while (at < text.size() && at - start < kFields[f].width && text[at] >= '0' && text[at] <= '9')
+      value[f] = value[f] * 10 + unsigned(text[at++] - '0');
+    if (at == start) return std::nullopt;
+  }
+  if (at != text.size()) return std::nullopt;
   std::tm tm{};
-  tm.tm_year = int(y) - 1900;
-  tm.tm_mon = int(mo) - 1;
-  tm.tm_mday = int(d);
-  tm.tm_hour = int(h);
-  tm.tm_min = int(mi);
-  tm.tm_sec = int(s);
+  tm.tm_year = int(value[0]) - 1900;
+  tm.tm_mon = int(value[1]) - 1;
+  tm.tm_mday = int(value[2]);
+  tm.tm_hour = int(value[3]);
+  tm.tm_min = int(value[4]);
+  tm.tm_sec = int(value[5]);
   // timegm carries a day that does not exist into the next month.
   std::tm back = tm;
   const std::time_t seconds = timegm(&back);
@@ -41,7 +48,7 @@ std::optional<NewWordTime> parseNewWordTime(const std::string& text) {
       back.tm_mday != tm.tm_mday || back.tm_hour != tm.tm_hour || back.tm_min != tm.tm_min ||
       back.tm_sec != tm.tm_sec)
     return std::nullopt;
-  return fromTm(back, ms);
+  return fromTm(back, value[6]);
 }
 
 NewWordTime currentNewWordTime() {

@@ -22,7 +22,7 @@ std::string toCodePage(uint32_t dictId, const std::string& utf8, const char* wha
 }
 
 std::string toDictionaryWord(uint32_t dictId, const std::string& utf8) {
-  const std::string converted = toCodePage(dictId, utf8, "word");
+  std::string converted = toCodePage(dictId, utf8, "word");
   // Only single-byte keys are ASCII: the bytes of a double-byte character would read as
   // accented Windows-1252 letters and fold away.
   if (!orvia::compile::keysFoldToAscii(orvia::lang::languageOf(dictId))) return converted;

@@ -24,7 +24,8 @@ bool skipZeroTerminated(std::FILE* file) {
 
 DictBody::~DictBody() {
   if (gz_ != nullptr) gzclose(static_cast<gzFile>(gz_));
-  if (file_ != nullptr) std::fclose(file_);
+  // Sources are only read: a failed close loses nothing.
+  if (file_ != nullptr) static_cast<void>(std::fclose(file_));
 }
 
 bool DictBody::open(const std::string& path) {
@@ -41,7 +42,7 @@ bool DictBody::open(const std::string& path) {
               header[1] == 0x8B && header[2] == 8;
   if (gzip && (header[3] & kGzipFlagExtra) != 0) {
     if (!readChunkTable(file, header[3], fileSize)) {
-      std::fclose(file);
+      static_cast<void>(std::fclose(file));
       return false;
     }
     if (hasChunks()) {
@@ -49,7 +50,7 @@ bool DictBody::open(const std::string& path) {
       return true;
     }
   }
-  std::fclose(file);
+  static_cast<void>(std::fclose(file));
   gz_ = gzopen(path.c_str(), "rb");
   return gz_ != nullptr;
 }
