@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!testing::writeFileBytes(path, std::string(data, data + size))) return 0;
   uint32_t count = 0;
   update::countImportOwnerWords(kDictId, path.c_str(), &count);
-  update::ImportTally tally;
-  update::importOwnerWords(kDictId, path.c_str(), nullptr, &tally);
+  update::importOwnerWords(kDictId, path.c_str(), nullptr);
   for (uint32_t id : kIndexes)
     if (!testing::verifyReport(fileOf(work, id, ".IDX"), lang::getCompareKeysFn(1)).empty())
       __builtin_trap();

@@ -30,9 +30,7 @@ int32_t ORVIADIC_API dicImportOwnerWord(uint32_t dictId, const char* path,
   return guarded(0, [&] {
     uint32_t length = 0;
     if (!orvia::api::readableTextLength(path, &length)) return 0;
-    orvia::update::ImportTally tally;
-    return orvia::update::importOwnerWords(exchangeDictId(dictId), path, callback, &tally).ok() ? 1
-                                                                                                : 0;
+    return orvia::update::importOwnerWords(exchangeDictId(dictId), path, callback).ok() ? 1 : 0;
   });
 }
 

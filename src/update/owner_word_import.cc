@@ -46,14 +46,13 @@ Status countImportOwnerWords(uint32_t d, const char* path, uint32_t* count) {
   return status;
 }
 
-Status importOwnerWords(uint32_t d, const char* path, DicImportCallback callback,
-                        ImportTally* tally) {
+Status importOwnerWords(uint32_t d, const char* path, DicImportCallback callback) {
   OpenFile file(content::openFileRead(path));
   OwnerWordSectionHeader section;
   uint32_t itemsAt = 0;
   Status status = findOwnerWordSection(file.get(), d, &section, &itemsAt);
   if (!status.ok()) return status;
-  return importOwnerWordSection(file.get(), itemsAt, section, d, callback, tally);
+  return importOwnerWordSection(file.get(), itemsAt, section, d, callback);
 }
 
 }  // namespace orvia::update

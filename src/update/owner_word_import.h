@@ -13,13 +13,6 @@
 
 namespace orvia::update {
 
-// What an import did with the items it went through.
-struct ImportTally {
-  uint32_t records = 0;  // added as records of the dictionary
-  uint32_t notes = 0;    // added as memory notes on its own words
-  uint32_t skipped = 0;  // empty items, and words that had a record or a note already
-};
-
 // The first section whose id is d in the exchange file at path, and where its items start.
 // kReadFailed for a missing file, kDamaged for a wrong magic, version, section count or
 // total size (offset 0), kTruncated where a section header cannot be read, kEmpty when no
@@ -32,8 +25,7 @@ Status countImportOwnerWords(uint32_t d, const char* path, uint32_t* count);
 
 // Imports d's first section. callback, when not null, is called before every item but the
 // first and once after the last; 0 stops the import with kStopped.
-Status importOwnerWords(uint32_t d, const char* path, DicImportCallback callback,
-                        ImportTally* tally);
+Status importOwnerWords(uint32_t d, const char* path, DicImportCallback callback);
 
 // Imports the R + M items that start at itemsAt into d's companions and index. Each item
 // is looked up in d's own index:
@@ -47,6 +39,6 @@ Status importOwnerWords(uint32_t d, const char* path, DicImportCallback callback
 // opened or written.
 Status importOwnerWordSection(content::FileHandle file, uint32_t itemsAt,
                               const OwnerWordSectionHeader& section, uint32_t d,
-                              DicImportCallback callback, ImportTally* tally);
+                              DicImportCallback callback);
 
 }  // namespace orvia::update

@@ -66,9 +66,8 @@ struct Item {
 
 class SectionImport {
  public:
-  SectionImport(uint32_t d, ImportTargets* targets, ImportTally* tally)
+  SectionImport(uint32_t d, ImportTargets* targets)
       : targets_(targets),
-        tally_(tally),
         compare_(lang::languageOps(lang::languageOf(d)).compareKeys),
         markerCode_((d >> 8) & 0xFF) {}
 
@@ -116,8 +115,6 @@ class SectionImport {
     return addRecord(item);
   }
 
-  void countSkipped() { ++tally_->skipped; }
-
  private:
   // Whether db holds the item's key: the seek lands on a record whose key compares equal.
   Status holds(DBHANDLE db, bool* found) {
@@ -139,9 +136,8 @@ class SectionImport {
   Status skipOrAdd(DBHANDLE companion, Add add) {
     bool held = false;
     Status status = holds(companion, &held);
-    if (!status.ok() || !held) return status.ok() ? add() : status;
-    ++tally_->skipped;
-    return Status();
+    if (!status.ok()) return status;
+    return held ? Status() : add();
   }
 
   // Appends the text to a companion's entry file and inserts the key area into each index.
@@ -158,21 +154,16 @@ class SectionImport {
   }
 
   Status addRecord(const Item& item) {
-    Status status = addEntry(item, targets_->recordEntries, targets_->recordId,
-                             {targets_->recordIndex.get()->db, targets_->mainIndex.get()->db});
-    if (status.ok()) ++tally_->records;
-    return status;
+    return addEntry(item, targets_->recordEntries, targets_->recordId,
+                    {targets_->recordIndex.get()->db, targets_->mainIndex.get()->db});
   }
 
   Status addNote(const Item& item) {
-    Status status = addEntry(item, targets_->memoryEntries, targets_->memoryId,
-                             {targets_->memoryIndex.get()->db});
-    if (status.ok()) ++tally_->notes;
-    return status;
+    return addEntry(item, targets_->memoryEntries, targets_->memoryId,
+                    {targets_->memoryIndex.get()->db});
   }
 
   ImportTargets* targets_;
-  ImportTally* tally_;
   DbCompareFn compare_;
   uint32_t markerCode_;
   HeapBuffer key_, record_;
@@ -184,11 +175,11 @@ class SectionImport {
 
 Status importOwnerWordSection(content::FileHandle file, uint32_t itemsAt,
                               const OwnerWordSectionHeader& section, uint32_t d,
-                              DicImportCallback callback, ImportTally* tally) {
+                              DicImportCallback callback) {
   ImportTargets targets(d);
   Status status = targets.open(d);
   if (!status.ok()) return status;
-  SectionImport import(d, &targets, tally);
+  SectionImport import(d, &targets);
   status = import.allocate();
   if (!status.ok()) return status;
   const uint32_t fileSize = content::currentFileSize(file);
@@ -200,10 +191,7 @@ Status importOwnerWordSection(content::FileHandle file, uint32_t itemsAt,
     Item item;
     item.memory = i >= section.recordCount;
     status = import.read(&in, fileSize, &item);
-    if (status.cause() == Cause::kEmpty) {
-      import.countSkipped();
-      continue;
-    }
+    if (status.cause() == Cause::kEmpty) continue;
     if (status.ok()) status = import.place(item, at);
     if (!status.ok()) return status;
   }
