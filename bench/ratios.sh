@@ -8,7 +8,8 @@ runs=${1:-3}
 build=${2:-$root/build/plain}
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
-for bench in dict/content_bench dict/search_bench db/orviadb_bench content/content_codec_bench lang/double_byte_compare_bench update/extract_bench; do
+for bench in dict/content_bench dict/search_bench db/orviadb_bench content/content_codec_bench lang/double_byte_compare_bench update/extract_bench \
+    update/exchange_bench; do
   for ((i = 1; i <= runs; i++)); do
     echo "ratios: $bench run $i of $runs" >&2
     "$build/bench/$bench" 2>/dev/null | grep -E ': [0-9.]+x \(bar ' >>"$log/$(basename "$bench").txt"

@@ -136,6 +136,31 @@ int32_t ORVIADIC_API dicGetCurrentNewWordTime(uint32_t dictId, uint32_t* time);
  * empty string (untouched for size 0). */
 int32_t ORVIADIC_API dicGetNewWordListPath(uint32_t dictId, char* buffer, uint32_t size);
 
+/* Owner-word exchange: a dictionary's records and memory notes written to an exchange
+ * file and read back, on the same machine or another. In all three functions a dictId
+ * with a zero among its three low bytes stands for 0, and otherwise only those three
+ * bytes count. Neither export nor import takes the writers' mutex: an export taken while
+ * another process writes may miss the entry being written, and an import should not run
+ * beside other writers of the same dictionary. */
+/* Called by the import before every item but the first, and once after the last; 0 stops
+ * the import, which then returns 0 with the items before kept. */
+typedef uint32_t(ORVIADIC_API* DicImportCallback)(void);
+/* Writes the file at path (created, or emptied when it exists) with one section for the
+ * installed dictionary dictId. 0 on failure; a partly written file is left in place. */
+int32_t ORVIADIC_API dicExportOwnerWord(uint32_t dictId, char* path);
+/* The number of items of the file's first section for dictId; 0 when the file is not an
+ * exchange file, its stored size is not its size, or no section is the dictionary's. */
+uint32_t ORVIADIC_API dicGetImportOwnerWordCount(uint32_t dictId, const char* path);
+/* Imports the file's first section for dictId: each item becomes a record where the
+ * dictionary lacks the word and a memory note where it has it of its own; a word that
+ * has a record or a note already keeps it and the item is skipped. The marker line of the
+ * content language (byte 1 of dictId, 1 to 5) is added to notes that become records and
+ * removed from records that become notes; other content languages have no marker line and
+ * their texts are imported as they are. callback may be null. 1, or 0 at the first item
+ * that fails, the items before it kept. */
+int32_t ORVIADIC_API dicImportOwnerWord(uint32_t dictId, const char* path,
+                                        DicImportCallback callback);
+
 #ifdef __cplusplus
 }
 #endif

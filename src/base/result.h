@@ -24,6 +24,7 @@ enum class Cause : uint8_t {
   kExists,         // the dictionary already has the word
   kNoUsableKey,    // a word that makes no usable search key
   kOwnWord,        // a word of the dictionary's own, which the user's edits never remove
+  kStopped,        // the caller's callback asked to stop
 };
 
 // A cause and, for kDamaged and kTruncated, the offset in the file or record where the

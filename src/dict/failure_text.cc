@@ -93,6 +93,8 @@ std::string describeCause(Status status) {
       return "a word that makes no usable search key";
     case Cause::kOwnWord:
       return "one of the dictionary's own words, not one the user added";
+    case Cause::kStopped:
+      return "stopped by the caller";
   }
   return "an unknown failure";
 }

@@ -10,10 +10,18 @@ DataFileName::DataFileName(uint32_t id) {
 }
 
 Status UserEntryFileHandle::open(uint32_t id) {
+  return openWith(id, content::openFileReadWrite);
+}
+
+Status UserEntryFileHandle::openForReading(uint32_t id) {
+  return openWith(id, content::openFileRead);
+}
+
+Status UserEntryFileHandle::openWith(uint32_t id, content::FileHandle (*opener)(const char*)) {
   char path[dict::kMaxPath];
   if (dict::resolveDictFilePath(id, path, sizeof path, DataFileName(id).text) == 0)
     return Cause::kNotConfigured;
-  file_ = content::openFileReadWrite(path);
+  file_ = opener(path);
   return file_ != content::kInvalidFile ? Status() : Status(Cause::kFileMissing);
 }
 

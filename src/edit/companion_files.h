@@ -28,9 +28,13 @@ class UserEntryFileHandle {
   // kNotConfigured when no registry value gives its folder, kFileMissing when it cannot
   // be opened.
   Status open(uint32_t id);
+  // The same for readers, who never write it.
+  Status openForReading(uint32_t id);
   content::FileHandle get() const { return file_; }
 
  private:
+  Status openWith(uint32_t id, content::FileHandle (*opener)(const char*));
+
   content::FileHandle file_ = content::kInvalidFile;
 };
 

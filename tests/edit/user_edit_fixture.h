@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,17 +70,18 @@ class UserEditFixture : public ConfigFixture {
   std::string fileOf(uint32_t id, const char* extension) const {
     char name[dict::kFileNameBufferSize];
     dict::buildDictFileName(id, name, extension);
-    return dir_.file(name);
+    return (std::filesystem::path(folder_) / name).string();
   }
 
-  // Writes id's index with kOwnWords and the empty companions, and opens it.
-  HDICT* makeDictionary(uint32_t id) {
+  // Writes id's index with words and the empty companions into folder_, and opens it.
+  HDICT* makeDictionary(uint32_t id, const std::vector<std::string>& words = {
+                                         std::begin(kOwnWords), std::end(kOwnWords)}) {
     EXPECT_EQ(dbCreate(fileOf(id, ".IDX").c_str()), 1);
     DBHANDLE db = dbOpen(fileOf(id, ".IDX").c_str(), compare());
     char name[dict::kFileNameBufferSize] = {};
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
-    for (const char* word : kOwnWords)
+    for (const std::string& word : words)
       EXPECT_TRUE(insertArea(db, area(word, word) + '\xB8', locator++, id, name));
     EXPECT_EQ(dbClose(db), 1);
     for (uint32_t companion : {dict::recordDictId(id), dict::memDictId(id)}) {
@@ -149,6 +151,7 @@ class UserEditFixture : public ConfigFixture {
 
   static DbCompareFn compare() { return lang::getCompareKeysFn(1); }
 
+  std::string folder_ = dir_.path();  // where the dictionaries' files are made
   HDICT* dict_ = nullptr;
   std::vector<HWORD*> words_;
   std::vector<HDICT*> dicts_;

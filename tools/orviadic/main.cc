@@ -25,6 +25,7 @@ int run(int argc, char** argv) {
   addEditCommands(app, options);
   addUserEntryCommands(app, options);
   addNewWordCommands(app, options);
+  addExchangeCommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

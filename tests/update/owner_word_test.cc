@@ -1,0 +1,198 @@
+// The owner-word exchange through the exports over the real record store: hand-assembled
+// files counted and imported, exports compared byte for byte, a round trip between two
+// installs, and every cut of a file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "content/user_entry_file.h"
+#include "edit/user_edit_fixture.h"
+#include "support/case_table.h"
+#include "support/content_files.h"
+#include "support/golden.h"
+
+namespace orvia::testing {
+namespace {
+
+const uint32_t kMemId = dict::memDictId(kDictId);
+const uint32_t kRecordId = dict::recordDictId(kDictId);
+
+class Exchange : public UserEditFixture {
+ protected:
+  // A fresh install of kDictId with words in a folder of its own, which the registry's
+  // PATH now names. Handles on an earlier install must not be used after this.
+  HDICT* install(const std::string& name, const std::vector<std::string>& words) {
+    folder_ = dir_.file(name);
+    std::filesystem::create_directory(folder_);
+    writeDictKey("\"PATH\"=\"" + folder_ + "\"\r\n");
+    return makeDictionary(kDictId, words);
+  }
+
+  // "key=text;" for every entry of a companion, in key order.
+  std::string companionTexts(uint32_t id) const {
+    content::FileHandle file = content::openFileRead(fileOf(id, ".DAT").c_str());
+    std::string out;
+    for (const std::string& record : entries(id)) {
+      std::string text(content::userEntryContentLength(file, refOf(record)) + 1, '\0');
+      text.resize(
+          content::readUserEntryContent(file, refOf(record), text.data(), uint32_t(text.size())));
+      out += keyOf(record) + "=" + text + ";";
+    }
+    content::closeFile(file);
+    return out;
+  }
+
+  int32_t importFile(DicImportCallback callback = nullptr) {
+    return dicImportOwnerWord(kDictId, path_.c_str(), callback);
+  }
+
+  std::string path_ = dir_.file("words.fwos");
+};
+
+std::string bytesOfRow(const CaseRow& row) {
+  return row.fields[1].find(".golden") != std::string::npos
+             ? goldenBytes("update/exchange/" + row.fields[1])
+             : *row.bytes(1);
+}
+
+const std::vector<std::string> kFourWords(std::begin(kOwnWords), std::end(kOwnWords));
+
+TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
+  int n = 0;
+  for (const CaseRow& row : caseTable("update/exchange_files.txt")) {
+    SCOPED_TRACE(row.line);
+    install("row" + std::to_string(n++), kFourWords);
+    ASSERT_TRUE(writeFileBytes(path_, bytesOfRow(row)));
+    const uint32_t id = uint32_t(row.number(2));
+    EXPECT_EQ(dicGetImportOwnerWordCount(id, path_.c_str()), row.number(3));
+    for (int pass = 0; pass < 2; ++pass) {
+      EXPECT_EQ(dicImportOwnerWord(id, path_.c_str(), nullptr), row.number(4)) << pass;
+      EXPECT_EQ(companionTexts(kRecordId), *row.bytes(5));
+      EXPECT_EQ(companionTexts(kMemId), *row.bytes(6));
+      EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords) + entries(kRecordId).size());
+    }
+    EXPECT_EQ(consistency(), "");
+  }
+}
+
+// The empty export, then a record whose entry head claims more text than its file holds.
+TEST_F(Exchange, ExportsAreTheHandAssembledBytes) {
+  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
+  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/empty_export.golden"));
+  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, "kiwi\r\nfruit", 0), 1);
+  std::string data = readFileBytes(fileOf(kRecordId, ".DAT"));
+  data.replace(refOf(entries(kRecordId).at(0)) + 8, 4, le32(0xFFFFFF));
+  ASSERT_TRUE(writeFileBytes(fileOf(kRecordId, ".DAT"), data));
+  ASSERT_EQ(dicExportOwnerWord(0x7F010101, path_.data()), 1) << "the kind byte does not count";
+  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/unreadable_export.golden"));
+  EXPECT_EQ(importFile(), 1) << "the empty item is skipped";
+  EXPECT_EQ(entries(kRecordId).size(), 1u);
+}
+
+TEST_F(Exchange, ExportsFailForBadIdsPathsAndCompanions) {
+  std::string missing = dir_.file("no/such/folder/words.fwos");
+  EXPECT_EQ(dicExportOwnerWord(kDictId, missing.data()), 0);
+  EXPECT_EQ(dicExportOwnerWord(kDictId, nullptr), 0);
+  EXPECT_EQ(dicExportOwnerWord(kDictId, const_cast<char*>("")), 0);
+  EXPECT_EQ(dicExportOwnerWord(0x00010001, path_.data()), 0);
+  EXPECT_EQ(dicGetImportOwnerWordCount(kDictId, nullptr), 0u);
+  EXPECT_EQ(dicImportOwnerWord(kDictId, nullptr, nullptr), 0);
+  for (uint32_t companion : {kRecordId, kMemId})
+    for (const char* extension : {".IDX", ".DAT"}) {
+      SCOPED_TRACE(fileOf(companion, extension));
+      ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
+      const std::string saved = readFileBytes(fileOf(companion, extension));
+      writeFileBytes(fileOf(companion, extension), "damaged");
+      const bool index = std::string(extension) == ".IDX";
+      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), index ? 0 : 1) << "damaged";
+      std::filesystem::remove(fileOf(companion, extension));
+      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), 0);
+      writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
+      EXPECT_EQ(importFile(), 0);
+      writeFileBytes(fileOf(companion, extension), saved);
+    }
+  EXPECT_EQ(consistency(), "");
+}
+
+// A callback that answers 0 at its stopAt-th call.
+uint32_t calls = 0, stopAt = 0;
+uint32_t ORVIADIC_API countingCallback() {
+  return ++calls == stopAt ? 0 : 1;
+}
+
+TEST_F(Exchange, ACallbackStopsTheImportAfterTheItemsBeforeIt) {
+  writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
+  for (uint32_t stop : {1u, 2u, 3u}) {  // 2 items: calls before the second and at the end
+    calls = 0, stopAt = stop;
+    EXPECT_EQ(importFile(countingCallback), stop == 3 ? 1 : 0) << stop;
+    EXPECT_EQ(calls, std::min(stop, 2u));
+    EXPECT_EQ(companionTexts(kRecordId), "kiwi=kiwi\r\nfruit;") << "the first item stays";
+  }
+}
+
+// Texts of one byte, of exactly one and just over one content block, and of many, half
+// of them with the marker line.
+std::string itemText(uint32_t i) {
+  const size_t lengths[] = {1, 252, 253, 5000};
+  std::string text(lengths[i % 4], char('a' + i % 26));
+  if (text.size() > 30 && i % 2 == 0) text.replace(1, 18, "\r\n~J[User-defined]");
+  return text;
+}
+
+std::vector<std::string> numbered(const char* prefix, uint32_t count) {
+  std::vector<std::string> out;
+  for (uint32_t i = 0; i < count; ++i) out.push_back(prefix + std::to_string(1000 + i));
+  return out;
+}
+
+TEST_F(Exchange, ARoundTripBetweenTwoInstallsBringsEveryItemBackOnce) {
+  const std::vector<std::string> own = numbered("w", 300), added = numbered("r", 300);
+  HDICT* a = install("a", own);
+  for (uint32_t i = 0; i < 300; ++i) {
+    ASSERT_EQ(dicAddRecord(a, added[i].c_str(), 0, itemText(i).c_str(), 0), 1);
+    ASSERT_EQ(dicAddMem(word(own[i], a), itemText(i + 1).c_str(), 0), 1);
+  }
+  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
+  const std::string exported = readFileBytes(path_);
+  EXPECT_EQ(exported.substr(20, 8), le32(300) + le32(300)) << "R and M";
+  install("b", own);
+  ASSERT_EQ(importFile(), 1);
+  const std::string again = dir_.file("again.fwos");
+  ASSERT_EQ(dicExportOwnerWord(kDictId, const_cast<char*>(again.c_str())), 1);
+  EXPECT_TRUE(readFileBytes(again) == exported) << "every key, text and kind as it was";
+  EXPECT_EQ(entries(kDictId).size(), 600u);
+  const std::string before = companionTexts(kRecordId) + companionTexts(kMemId);
+  ASSERT_EQ(importFile(), 1);
+  EXPECT_TRUE(companionTexts(kRecordId) + companionTexts(kMemId) == before) << "nothing added";
+  EXPECT_EQ(entries(kDictId).size(), 600u);
+  EXPECT_EQ(consistency(), "");
+}
+
+// Two sections, another dictionary's and then this one's, of a dozen items each, cut at
+// every length with the stored total size made the cut's.
+TEST_F(Exchange, EveryCutGivesZeroAndKeepsTheFilesConsistent) {
+  for (uint32_t i = 0; i < 8; ++i)
+    ASSERT_EQ(dicAddRecord(dict_, ("kiwi" + std::to_string(i)).c_str(), 0, "a\r\nb", 0), 1);
+  for (const char* own : kOwnWords) ASSERT_EQ(dicAddMem(word(own), "note", 0), 1);
+  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
+  const std::string section = readFileBytes(path_).substr(16);
+  const std::string whole = "FWOS" + le32(1) + le32(2) + le32(16 + 2 * uint32_t(section.size())) +
+                            le32(0x00020202) + section.substr(4) + section;
+  install("cut", kFourWords);
+  const size_t secondItems = 16 + section.size() + 16;
+  for (size_t cut = 0; cut <= whole.size(); ++cut) {
+    std::string bytes = whole.substr(0, cut);
+    if (cut >= 16) bytes.replace(12, 4, le32(uint32_t(cut)));
+    writeFileBytes(path_, bytes);
+    EXPECT_EQ(dicGetImportOwnerWordCount(kDictId, path_.c_str()), cut >= secondItems ? 12u : 0u)
+        << cut;
+    EXPECT_EQ(importFile(), cut == whole.size() ? 1 : 0) << cut;
+    EXPECT_EQ(consistency(), "") << cut;
+  }
+  EXPECT_EQ(entries(kRecordId).size(), 8u);
+  EXPECT_EQ(entries(kMemId).size(), 4u);
+}
+
+}  // namespace
+}  // namespace orvia::testing
