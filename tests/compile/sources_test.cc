@@ -2,7 +2,6 @@
 // malformed numbers and index lines, sources read without texts, sources that cannot be
 // opened, and dictd bodies read by range.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <map>
 #include <optional>
@@ -85,15 +84,6 @@ TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   }
 }
 
-// The body gzip compresses in one piece, as an ordinary gzip file.
-std::string gzipped(const std::string& body) {
-  TempDir dir;
-  gzFile gz = gzopen(dir.file("body.gz").c_str(), "wb");
-  EXPECT_TRUE(gz != nullptr && gzwrite(gz, body.data(), unsigned(body.size())) > 0);
-  gzclose(gz);
-  return readFileBytes(dir.file("body.gz"));
-}
-
 // Each form of compile/texts.dict (compile/dict_body_forms.txt) opens or is refused, and
 // reads any range (compile/dict_body_ranges.txt) as the body holds it.
 TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
@@ -103,7 +93,10 @@ TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
   named[3] = 0x1C;
   named.insert(98, std::string("body.dict\0a comment\0", 20));
   const std::map<std::string, std::string> forms = {
-      {"chunked", chunked}, {"named", named}, {"plain", body}, {"gzip", gzipped(body)}};
+      {"chunked", chunked},
+      {"named", named},
+      {"plain", body},
+      {"gzip", goldenBytes("compile/texts.dict.gz.hex")}};
   for (const CaseRow& form : caseTable("compile/dict_body_forms.txt")) {
     SCOPED_TRACE(form.line);
     std::string file = forms.at(form.fields[1]);

@@ -24,32 +24,24 @@ using orvia::testing::resolveInFolder;
 
 const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
 
-// Lines of words, double-byte runs and the odd tilde, each text ending with CR LF "~!":
-// three texts of each length from a few bytes to several records' worth, then one long
-// and repetitive enough to fill the LZW table several times over.
+// Random words and pieces of tests/data/content/round_trip_pieces.txt, each text ending
+// with CR LF "~!": three texts of each length from a few bytes to several records' worth,
+// then one long and repetitive enough to fill the LZW table several times over.
 std::vector<std::string> randomTexts() {
+  std::vector<std::string> pieces, texts;
+  for (const auto& row : orvia::testing::caseTable("content/round_trip_pieces.txt"))
+    pieces.push_back(*row.bytes(0));
   std::mt19937 rng(3);
-  std::vector<std::string> texts;
-  for (uint32_t length :
-       {4u, 4u, 4u, 20u, 20u, 20u, 300u, 300u, 300u, 5000u, 5000u, 5000u, 70000u, 70000u, 70000u}) {
-    std::string s = "headword";
-    while (s.size() < length) {
-      const uint32_t kind = rng() % 8;
-      if (kind == 0) {
-        s += rng() % 3 != 0 ? "\r\n" : rng() % 2 ? "\r\n~A" : "\r\n~I";
-      } else if (kind == 1) {
-        for (int i = rng() % 6; i >= 0; --i) {
-          s += char(0xB0 + rng() % 0x40);
-          s += char(rng() % 2 ? 0xA1 + rng() % 0x5E : 0x40 + rng() % 0x3F);
-        }
-      } else if (kind == 2) {
-        s += "~x";
-      } else {
-        s += ' ';
-        for (int i = 1 + rng() % 9; i > 0; --i) s += char('a' + rng() % 26);
+  for (uint32_t length : {4u, 20u, 300u, 5000u, 70000u}) {
+    for (int i = 0; i < 3; ++i) {
+      std::string s = "headword";
+      while (s.size() < length) {
+        std::string word = " ";  // half the time a word of random letters
+        for (int n = 1 + rng() % 9; n > 0; --n) word += char('a' + rng() % 26);
+        s += rng() % 2 ? word : pieces[rng() % pieces.size()];
       }
+      texts.push_back(s + "\r\n~!");
     }
-    texts.push_back(s + "\r\n~!");
   }
   std::string runs;
   while (runs.size() < 400000) runs += texts[9 + rng() % 6].substr(0, 2000);

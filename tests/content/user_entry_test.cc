@@ -55,6 +55,9 @@ class UserEntryFileTest : public ::testing::Test {
     for (uint32_t at = link(0); at != 0 && list.size() < 10000; at = link(at)) list.push_back(at);
     return list;
   }
+  static std::string damaged(std::string b, int64_t at, int64_t value) {
+    return b.replace(size_t(at), 4, orvia::testing::le32(uint32_t(value)));
+  }
 
   orvia::testing::TempDir dir_;
   const std::string path_ = dir_.file("7F010203.DAT");
@@ -62,17 +65,14 @@ class UserEntryFileTest : public ::testing::Test {
 };
 
 TEST_F(UserEntryFileTest, AppendsLayBlocksAsTheGoldenFiles) {
-  const std::string full(252, 'f'), over(253, 'o');
-  EXPECT_EQ(append("key", full), 4u);
-  EXPECT_EQ(append("key2", over), 516u);
+  EXPECT_EQ(append("key", std::string(252, 'f')), 4u);
+  EXPECT_EQ(append("key2", std::string(253, 'o')), 516u);
   EXPECT_EQ(bytes(), goldenBytes("content/user_entry/two_entries.hex"));
   char small[253];
   EXPECT_EQ(readUserEntryContent(file_, 516, small, 253), 0u);  // no room for the NUL
-
   put(std::string(4, '\0'));
   EXPECT_EQ(append(std::string(300, 'k'), "x"), 4u);
   EXPECT_EQ(bytes(), goldenBytes("content/user_entry/long_key.hex"));
-
   // Free blocks are taken first, in list order, then the end of the file.
   put(std::string(4, '\0'));
   ASSERT_EQ(freeUserEntry(file_, append("a", std::string(252, 'a'))), 1u);
@@ -81,15 +81,10 @@ TEST_F(UserEntryFileTest, AppendsLayBlocksAsTheGoldenFiles) {
 }
 
 TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
-  EXPECT_EQ(append("", "x"), 0u);
-  EXPECT_EQ(append("k", ""), 0u);
-  EXPECT_EQ(rewrite(0, "x"), 0u);
+  EXPECT_EQ(append("", "x") + append("k", "") + rewrite(0, "x"), 0u);
   ASSERT_EQ(append("k", std::string(600, 'x')), 4u);
   ASSERT_EQ(append("o", "o"), 1028u);
   const std::string saved = bytes();
-  auto damaged = [](std::string b, int64_t at, int64_t value) {
-    return b.replace(size_t(at), 4, orvia::testing::le32(uint32_t(value)));
-  };
   for (const auto& c : orvia::testing::caseTable("content/user_entry_damage.txt")) {
     SCOPED_TRACE(c.line);
     put(damaged(saved, c.number(0), c.number(1)));
@@ -99,8 +94,7 @@ TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
   }
   // A length is believed only while the file's other blocks could hold it: six blocks,
   // so at most five of content.
-  for (const auto& [claimed, reported] :
-       {std::pair<uint32_t, uint32_t>{1260, 1260}, {1261, 0}, {0xFFFFFF15u, 0}}) {
+  for (auto [claimed, reported] : {std::pair{1260u, 1260u}, {1261u, 0u}, {0xFFFFFF15u, 0u}}) {
     put(damaged(saved, 4 + 8, claimed));
     EXPECT_EQ(userEntryContentLength(file_, 4), reported) << claimed;
   }
@@ -109,8 +103,7 @@ TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
   const std::string freed = bytes();
   // A free list that loops: neither freeing nor appending follows it forever.
   put(damaged(freed, 1028 + 256, 1028));
-  EXPECT_EQ(freeUserEntry(file_, 4), 0u);
-  EXPECT_EQ(append("n", std::string(2000, 'n')), 0u);
+  EXPECT_EQ(freeUserEntry(file_, 4) + append("n", std::string(2000, 'n')), 0u);
   // Freeing an entry already on the list would close it into a loop.
   put(freed);
   EXPECT_EQ(freeUserEntry(file_, 1028), 0u);
@@ -175,14 +168,18 @@ TEST_F(UserEntryFileTest, RandomOperationsMatchTheModel) {
   }
 }
 
-// A text on the process heap, as the callers hold it.
+// A text on the process heap, as the callers hold it, with room for extra bytes more.
 struct HeapText {
-  explicit HeapText(const std::string& s, uint32_t size = 0)
-      : text(static_cast<char*>(platform::heapAlloc(platform::processHeap(), size + s.size() + 1))),
-        capacity(size + uint32_t(s.size()) + 1) {
+  explicit HeapText(const std::string& s, uint32_t extra = 0)
+      : text(
+            static_cast<char*>(platform::heapAlloc(platform::processHeap(), extra + s.size() + 1))),
+        capacity(extra + uint32_t(s.size()) + 1) {
     std::memcpy(text, s.c_str(), s.size() + 1);
   }
   ~HeapText() { platform::heapFree(platform::processHeap(), text); }
+  uint32_t insert(uint32_t code) {
+    return insertUserMarker(&text, uint32_t(std::strlen(text)), code, &capacity);
+  }
   char* text;
   uint32_t capacity;
 };
@@ -195,7 +192,7 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
     const std::string plain = *c.bytes(2), marked = *c.bytes(3);
     if (way != "remove") {
       HeapText t(plain);
-      const uint32_t n = insertUserMarker(&t.text, uint32_t(plain.size()), code, &t.capacity);
+      const uint32_t n = t.insert(code);
       EXPECT_EQ(n, way == "refused" ? 0u : marked.size());
       EXPECT_EQ(std::string(t.text), marked);
       // Grown to exactly the new length and its NUL.
@@ -214,11 +211,10 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
 TEST(UserMarkerTest, Reallocation) {
   HeapText roomy("w\r\nx", 59), tight("w\r\nx");
   char* before = roomy.text;
-  EXPECT_EQ(insertUserMarker(&roomy.text, 4, 1, &roomy.capacity), 22u);
-  EXPECT_EQ(roomy.text, before);
-  EXPECT_EQ(roomy.capacity, 64u);
+  EXPECT_EQ(roomy.insert(1), 22u);
+  EXPECT_TRUE(roomy.text == before && roomy.capacity == 64u);
   testing::injectAllocationFailure(1);
-  EXPECT_EQ(insertUserMarker(&tight.text, 4, 1, &tight.capacity), 0u);
+  EXPECT_EQ(tight.insert(1), 0u);
   testing::injectAllocationFailure(0);
   EXPECT_EQ(tight.capacity, 0u);
   EXPECT_STREQ(tight.text, "w\r\nx");

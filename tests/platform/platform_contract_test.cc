@@ -24,31 +24,26 @@ using namespace orvia::testing;
 
 TEST(FileContract, SharedFilesReadWriteTruncateAndFind) {
   TempDir dir;
-  const std::string path = dir.file("00010203.DAT");
-  const std::string missing = dir.file("missing.DAT");
+  const std::string path = dir.file("00010203.DAT"), missing = dir.file("missing.DAT");
   std::unique_ptr<File> writer = openFile(path.c_str(), FileMode::kCreateTruncate);
-  ASSERT_NE(writer, nullptr);
   std::unique_ptr<File> reader = openFile(path.c_str(), FileMode::kRead);
-  ASSERT_NE(reader, nullptr) << "read and write sharing";
-  ASSERT_TRUE(writer->writeAt(0, "0123456789", 10));
-  ASSERT_TRUE(writer->writeAt(2, "ab", 2));
+  ASSERT_TRUE(writer && reader) << "read and write sharing";
+  ASSERT_TRUE(writer->writeAt(0, "0123456789", 10) && writer->writeAt(2, "ab", 2));
   char bytes[8] = {};
   size_t got = 0;
-  ASSERT_TRUE(reader->readAt(1, bytes, 3, &got));
-  EXPECT_EQ(std::string(bytes, got), "1ab") << "each call reads at its own offset";
-  ASSERT_TRUE(reader->readAt(6, bytes, 8, &got));
-  EXPECT_EQ(std::string(bytes, got), "6789") << "a short read at the end";
+  auto readAt = [&](uint64_t at, size_t size) {
+    EXPECT_TRUE(reader->readAt(at, bytes, size, &got));
+    return std::string(bytes, got);
+  };
+  EXPECT_EQ(readAt(1, 3), "1ab") << "each call reads at its own offset";
+  EXPECT_EQ(readAt(6, 8), "6789") << "a short read at the end";
   ASSERT_TRUE(writer->truncate(4));
   uint64_t size = 0;
-  ASSERT_TRUE(reader->size(&size));
-  EXPECT_EQ(size, 4u);
-  ASSERT_TRUE(reader->readAt(6, bytes, 8, &got));
-  EXPECT_EQ(got, 0u) << "past the end";
+  EXPECT_TRUE(reader->size(&size) && size == 4u);
+  EXPECT_EQ(readAt(6, 8), "") << "past the end";
   EXPECT_FALSE(reader->writeAt(0, "x", 1)) << "opened for reading";
-
   EXPECT_TRUE(fileExists(path.c_str()));
-  EXPECT_FALSE(fileExists(missing.c_str()));
-  EXPECT_FALSE(fileExists(nullptr));
+  EXPECT_FALSE(fileExists(missing.c_str()) || fileExists(nullptr));
   EXPECT_EQ(openFile(missing.c_str(), FileMode::kRead), nullptr);
   EXPECT_EQ(openFile(missing.c_str(), FileMode::kReadWrite), nullptr);
   EXPECT_EQ(openFile(nullptr, FileMode::kCreateTruncate), nullptr);
@@ -64,28 +59,21 @@ TEST(ProbeContract, FollowsThePageProtections) {
   const size_t page = pages.pageSize();
   char* lastByte = pages.first() + page - 1;
   std::memset(pages.first(), 'x', page);
-  const struct {
-    PageAccess access;
-    bool readable, writable;
-  } rows[] = {{PageAccess::kReadWrite, true, true},
-              {PageAccess::kRead, true, false},
-              {PageAccess::kNone, false, false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(int(row.access));
-    ASSERT_TRUE(pages.protectSecond(row.access));
-    EXPECT_TRUE(isReadable(pages.first(), page));
-    EXPECT_TRUE(isWritable(pages.first(), page));
-    EXPECT_EQ(isReadable(lastByte, 2), row.readable) << "one byte into the second page";
-    EXPECT_EQ(isWritable(lastByte, 2), row.writable);
-    EXPECT_EQ(isWritable(pages.first(), page + 1), row.writable);
-    EXPECT_EQ(isReadable(pages.second() + page - 1, 1), row.readable) << "its last byte";
+  for (auto [access, readable, writable] :
+       {std::tuple{PageAccess::kReadWrite, true, true}, std::tuple{PageAccess::kRead, true, false},
+        std::tuple{PageAccess::kNone, false, false}}) {
+    SCOPED_TRACE(int(access));
+    ASSERT_TRUE(pages.protectSecond(access));
+    EXPECT_TRUE(isReadable(pages.first(), page) && isWritable(pages.first(), page));
+    EXPECT_EQ(isReadable(lastByte, 2), readable) << "one byte into the second page";
+    EXPECT_EQ(isWritable(lastByte, 2), writable);
+    EXPECT_EQ(isWritable(pages.first(), page + 1), writable);
+    EXPECT_EQ(isReadable(pages.second() + page - 1, 1), readable) << "its last byte";
     EXPECT_EQ(*lastByte, 'x') << "probing leaves the bytes as they were";
   }
   char byte = 0;
-  EXPECT_FALSE(isReadable(nullptr, 0)) << "null is refused even for no bytes";
-  EXPECT_FALSE(isWritable(nullptr, 0));
-  EXPECT_TRUE(isReadable(&byte, 0));
-  EXPECT_TRUE(isWritable(&byte, 0));
+  EXPECT_FALSE(isReadable(nullptr, 0) || isWritable(nullptr, 0)) << "null even for no bytes";
+  EXPECT_TRUE(isReadable(&byte, 0) && isWritable(&byte, 0));
 }
 
 TEST(HeapContract, InjectedFailuresHitTheNthAllocation) {
@@ -112,8 +100,7 @@ TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
   EXPECT_TRUE(heapFree(heap, freed));
   std::memset(kept, 0xAB, 64);
   kept = static_cast<uint8_t*>(heapReAlloc(heap, kept, 5000));
-  ASSERT_NE(kept, nullptr);
-  EXPECT_EQ(kept[63], 0xAB);
+  EXPECT_TRUE(kept != nullptr && kept[63] == 0xAB);
   EXPECT_TRUE(destroyHeap(heap));
   EXPECT_FALSE(destroyHeap(processHeap())) << "the process heap stays";
 }
@@ -142,23 +129,21 @@ TEST_F(RegistryContract, ValuesKeepTheirTypeAndStoredSizeWhateverTheNameCase) {
   for (const CaseRow& c : rows) {
     SCOPED_TRACE(c.line);
     const std::string stored = *c.bytes(3);
+    const char* name = c.fields[1].c_str();
     uint32_t type = 0, size = 0;
-    ASSERT_TRUE(regQueryValue(key, c.fields[1].c_str(), &type, nullptr, &size));
+    ASSERT_TRUE(regQueryValue(key, name, &type, nullptr, &size));
     EXPECT_EQ(size, stored.size()) << "the size alone";
     std::string buffer(stored.size(), '#');
     size = uint32_t(stored.size() - 1);
-    EXPECT_FALSE(regQueryValue(key, c.fields[1].c_str(), &type, buffer.data(), &size))
-        << "one byte short";
+    EXPECT_FALSE(regQueryValue(key, name, &type, buffer.data(), &size)) << "one byte short";
     EXPECT_EQ(size, stored.size());
-    ASSERT_TRUE(regQueryValue(key, c.fields[1].c_str(), &type, buffer.data(), &size))
-        << "exactly the size";
+    ASSERT_TRUE(regQueryValue(key, name, &type, buffer.data(), &size)) << "exactly the size";
     EXPECT_EQ(type, c.number(2));
     EXPECT_EQ(buffer, stored);
   }
-  uint32_t size = 8;
+  uint32_t size = 8, count = 0;
   char name[64], data[8];
   EXPECT_FALSE(regQueryValue(key, "absent", nullptr, data, &size));
-  uint32_t count = 0;
   while (regEnumValue(key, count, name, sizeof name, nullptr, nullptr, &size)) ++count;
   EXPECT_EQ(count, rows.size());
   regCloseKey(key);
@@ -181,53 +166,48 @@ TEST_F(RegistryContract, KeysAreOpenedNeverCreatedAndWritesAreSeenAtOnce) {
 
 TEST_F(RegistryContract, WritersInTwoProcessesBothLand) {
   writeDictKey("");
-  constexpr int kWrites = 40;
   const std::string root = std::to_string(testKeyRoot());
   ChildProcess child("platform_child", {"set-values", root, testKeyPath(), "child", "40"});
   ASSERT_TRUE(child.started());
   auto dword = [](int i) { return std::string(1, char(i)) + std::string(3, '\0'); };
-  for (int i = 0; i < kWrites; ++i)
-    EXPECT_TRUE(set("parent" + std::to_string(i), kRegDword, dword(i)));
+  for (int i = 0; i < 40; ++i) EXPECT_TRUE(set("parent" + std::to_string(i), kRegDword, dword(i)));
   EXPECT_EQ(child.wait(), 0);
-  for (int i = 0; i < kWrites; ++i) {
+  for (int i = 0; i < 40; ++i) {
     for (const char* who : {"child", "parent"})
       EXPECT_EQ(query(who + std::to_string(i)), dword(i)) << who << i;
   }
 }
 
-// A name no other test process uses, from the test's own folder.
-std::string mutexName(const TempDir& dir) {
-  return "OrviaDicTest " + std::filesystem::path(dir.path()).filename().string();
-}
+// The named mutex, with a name no other test process uses; the other process takes it
+// first, and holds it until told to let go, saying so before it does; or dies holding it.
+class MutexContract : public ::testing::Test {
+ protected:
+  void takeAndRelease() {
+    MutexHandle mutex = openOrCreateMutex(name_.c_str());
+    ASSERT_NE(mutex, nullptr);
+    writeFileBytes(signals_.file("proceed"), "");
+    waitMutex(mutex);
+    releaseMutex(mutex);
+    closeMutex(mutex);
+  }
+  TempDir signals_;
+  const std::string name_ =
+      "OrviaDicTest " + std::filesystem::path(signals_.path()).filename().string();
+};
 
-// The other process holds the mutex until told to let go, and says so before it does.
-TEST(MutexContract, ExcludesAnotherProcess) {
-  TempDir signals;
-  const std::string name = mutexName(signals);
-  ChildProcess child("platform_child", {"hold-mutex", name, signals.path()});
+TEST_F(MutexContract, ExcludesAnotherProcess) {
+  ChildProcess child("platform_child", {"hold-mutex", name_, signals_.path()});
   ASSERT_TRUE(child.started());
-  waitUntil([&] { return fileExists(signals.file("acquired").c_str()); });
-  MutexHandle mutex = openOrCreateMutex(name.c_str());
-  ASSERT_NE(mutex, nullptr);
-  writeFileBytes(signals.file("proceed"), "");
-  waitMutex(mutex);
-  EXPECT_TRUE(fileExists(signals.file("releasing").c_str())) << "ours only after the other let go";
-  releaseMutex(mutex);
-  closeMutex(mutex);
+  waitUntil([&] { return fileExists(signals_.file("acquired").c_str()); });
+  takeAndRelease();
+  EXPECT_TRUE(fileExists(signals_.file("releasing").c_str())) << "ours only after it let go";
   EXPECT_EQ(child.wait(), 0);
 }
 
-TEST(MutexContract, AMutexItsOwnerDiedHoldingIsTaken) {
-  TempDir dir;
-  const std::string name = mutexName(dir);
-  ChildProcess child("platform_child", {"abandon-mutex", name});
-  ASSERT_TRUE(child.started());
-  EXPECT_EQ(child.wait(), 0);
-  MutexHandle mutex = openOrCreateMutex(name.c_str());
-  ASSERT_NE(mutex, nullptr);
-  waitMutex(mutex);
-  releaseMutex(mutex);
-  closeMutex(mutex);
+TEST_F(MutexContract, AMutexItsOwnerDiedHoldingIsTaken) {
+  ChildProcess child("platform_child", {"abandon-mutex", name_});
+  EXPECT_TRUE(child.started() && child.wait() == 0);
+  takeAndRelease();
 }
 
 }  // namespace
