@@ -28,11 +28,9 @@ inline std::string walkUserEntryFile(const std::string& bytes,
     return offset + 4 <= bytes.size() ? loadU32Le(reinterpret_cast<const uint8_t*>(&bytes[offset]))
                                       : 0u;
   };
-  if (bytes.size() < 4) return " file of " + std::to_string(bytes.size()) + " bytes";
   std::map<uint32_t, std::string> owner;
   auto claim = [&](uint32_t block, const std::string& chain) -> std::string {
-    if (block < 4 || uint64_t(block) + 256 > bytes.size())
-      return " " + chain + " leaves the file at " + std::to_string(block);
+    if (block < 4 || uint64_t(block) + 256 > bytes.size()) return chain + " leaves the file";
     auto [it, fresh] = owner.emplace(block, chain);
     return fresh ? "" : " block " + std::to_string(block) + " on " + it->second + " and " + chain;
   };
@@ -40,16 +38,15 @@ inline std::string walkUserEntryFile(const std::string& bytes,
   for (const std::string& record : records) {
     const std::string chain = "entry " + keyOf(record);
     uint32_t block = refOf(record);
-    if (!(problem = claim(block, chain)).empty()) return problem;
-    if (at(block + 4) > 244) return " " + chain + ": key length over 244";
+    if (!(problem = claim(block, chain)).empty() || at(block + 4) > 244) return chain + problem;
     for (uint32_t blocks = (at(block + 8) + 251) / 252; blocks > 0; --blocks)
       if ((block = at(block)) == 0 || !(problem = claim(block, chain)).empty())
-        return problem.empty() ? " " + chain + " ends early" : problem;
-    if (at(block) != 0) return " " + chain + " does not end in 0";
+        return chain + " ends early" + problem;
+    if (at(block) != 0) return chain + " does not end in 0";
   }
   for (uint32_t block = at(0); block != 0; block = at(block))
     if (!(problem = claim(block, "the free list")).empty()) return problem;
-  return "";
+  return bytes.size() < 4 ? "a file of " + std::to_string(bytes.size()) + " bytes" : "";
 }
 
 class UserEditFixture : public ConfigFixture {
@@ -76,7 +73,7 @@ class UserEditFixture : public ConfigFixture {
   HDICT* makeDictionary(uint32_t id) {
     EXPECT_EQ(dbCreate(fileOf(id, ".IDX").c_str()), 1);
     DBHANDLE db = dbOpen(fileOf(id, ".IDX").c_str(), compare());
-    char name[dict::kFileNameBufferSize] = {};
+    char name[dict::kFileNameBufferSize];
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
     for (const char* word : kOwnWords)
@@ -98,18 +95,17 @@ class UserEditFixture : public ConfigFixture {
     return words_.back();
   }
 
-  // The content id of the word text lands on, as dicGetContent reads it; "" when the word
-  // is not there, or when its kind is not expected (a note ends in its end marker).
-  std::string content(const std::string& text, HDICT* dict, uint32_t id, uint32_t expected) {
-    if (dicIsExistWord(dict, text.c_str()) == 0) return "";
-    HWORD* w = word(text, dict);
+  // What dicGetContent reads as content id of the word text when the word is there and
+  // its record is filed under kind (any for 0); "" otherwise.
+  std::string content(const std::string& text, HDICT* dict, uint32_t id, uint32_t kind) {
     dict::IndexRecordView view;
-    if (w == nullptr || !dict::wordRecord(w, &view) ||
-        (expected != 0 && view.contentDictId != expected))
+    HWORD* w = dicIsExistWord(dict, text.c_str()) != 0 ? word(text, dict) : nullptr;
+    if (w == nullptr || !dict::wordRecord(w, &view) || (kind != 0 && view.contentDictId != kind))
       return "";
     std::string buffer(dicGetContentSize(w, id) + 1, '\0');
     return buffer.substr(0, dicGetContent(w, id, buffer.data(), uint32_t(buffer.size())));
   }
+  // The note's text without its end marker; "" for none.
   std::string note(const std::string& text, HDICT* dict = nullptr) {
     dict = dict != nullptr ? dict : dict_;
     const std::string got = content(text, dict, dict::memDictId(dict->dictId), 0);

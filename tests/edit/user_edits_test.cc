@@ -1,172 +1,114 @@
-// Notes and records through the exports over the real record store: what each call
-// leaves in the companions, what it refuses, and that refusals change no byte.
+// Notes and records through the exports over the real record store, as one script of calls
+// and checks (tests/data/edit/user_edits.txt): what each call leaves in the companions,
+// what it refuses, and that refusals and damaged companions change no byte.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 #include <filesystem>
-#include <set>
-#include <string>
 
-#include "support/content_files.h"
+#include "support/case_table.h"
 #include "support/read_only_page.h"
 #include "user_edit_fixture.h"
 
 namespace orvia::testing {
 namespace {
 
-// Every file of the folder, name and bytes, for "nothing changed".
-std::string folderBytes(const TempDir& dir) {
-  const std::set<std::filesystem::path> paths(std::filesystem::directory_iterator(dir.path()), {});
-  std::string out;
-  for (const auto& path : paths) out += path.string() + ":" + readFileBytes(path.string()) + "\n";
-  return out;
-}
-
-using UserEdits = UserEditFixture;
-const uint32_t kMemId = dict::memDictId(kDictId);
-const uint32_t kRecordId = dict::recordDictId(kDictId);
-
-// Length 0 takes the text's own length; a note of three content blocks replaces one of
-// one in place.
-TEST_F(UserEdits, ANoteIsReplacedInPlaceThenDeletedAndAddedAgain) {
-  ASSERT_EQ(dicAddMem(word("date"), "first", 0), 1);
-  EXPECT_EQ(note("date"), "first");
-  const uint32_t head = refOf(entries(kMemId).at(0));
-  const std::string longer(600, 'x');
-  ASSERT_EQ(dicAddMem(word("date"), longer.c_str(), 0), 1);
-  ASSERT_EQ(entries(kMemId).size(), 1u) << "still one index record";
-  EXPECT_EQ(refOf(entries(kMemId)[0]), head) << "same head offset";
-  EXPECT_EQ(note("date"), longer);
-  ASSERT_EQ(dicDelMem(word("date")), 1);
-  EXPECT_EQ(entries(kMemId).size(), 0u);
-  EXPECT_EQ(note("date"), "");
-  ASSERT_EQ(dicAddMem(word("date"), "again, cut", 5), 1);
-  EXPECT_EQ(note("date"), "again");
-  EXPECT_EQ(consistency(), "");
-}
-
-// Each note lands before, between or after the notes there already: a seek that stops on
-// the wrong side, or an insert after its equals, mixes texts up.
-TEST_F(UserEdits, NotesLandBeforeBetweenAndAfterTheOthers) {
-  const char* order[] = {"grape", "date", "mango", "banana"};  // between, before, after, first
-  for (const char* w : order) ASSERT_EQ(dicAddMem(word(w), (std::string("on ") + w).c_str(), 0), 1);
-  ASSERT_EQ(dicAddMem(word("grape"), "on grape, again", 0), 1);
-  ASSERT_EQ(entries(kMemId).size(), 4u);
-  EXPECT_EQ(keyOf(entries(kMemId)[0]), "banana");
-  for (const char* w : {"banana", "date", "mango"}) EXPECT_EQ(note(w), std::string("on ") + w);
-  EXPECT_EQ(note("grape"), "on grape, again");
-  EXPECT_EQ(consistency(), "");
-}
-
-TEST_F(UserEdits, ARecordIsFoundReadListedAndDeleted) {
-  const std::string text = "kiwi\r\n~J[User-defined]\r\na fruit";
-  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, text.c_str(), 0), 1);
-  EXPECT_EQ(recordText("kiwi"), text) << "found, exactly as given, no marker added";
-  const uint32_t number = recordNumber("kiwi");
-  char list[64] = {};
-  uint32_t listed = 0;
-  ASSERT_EQ(dicGetWordList(dict_, number, 1, list, sizeof list, &listed), 1u);
-  EXPECT_EQ(std::string(list, 6), std::string("\x7Fkiwi", 6));
-  ASSERT_EQ(dicDelRecord(dict_, number), 1);
-  EXPECT_EQ(dicIsExistWord(dict_, "kiwi"), 0);
-  EXPECT_EQ(entries(kRecordId).size(), 0u);
-  EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords));
-  EXPECT_EQ(consistency(), "");
-}
-
-TEST_F(UserEdits, RecordsAreRefusedForWordsThereAlreadyTooLongOrOfACompanion) {
-  dicts_.push_back(dicCreateHDICT(kRecordId));
-  ASSERT_NE(dicts_.back(), nullptr);
-  const std::pair<std::string, int32_t> cases[] = {{"kiwi", 1},
-                                                   {"kiwi", 0},
-                                                   {"KIWI", 1},
-                                                   {"banana", 0},
-                                                   {std::string(243, 'q'), 1},
-                                                   {std::string(244, 'r'), 0}};
-  for (const auto& [word, result] : cases)
-    EXPECT_EQ(dicAddRecord(dict_, word.c_str(), 0, "text", 0), result) << word.substr(0, 8);
-  EXPECT_EQ(dicAddRecord(dicts_.back(), "plum", 0, "text", 0), 0) << "a companion";
-  EXPECT_EQ(entries(kRecordId).size(), 3u);
-  EXPECT_EQ(consistency(), "");
-}
-
-TEST_F(UserEdits, RefusedDeletesChangeNoByte) {
-  ASSERT_EQ(dicAddMem(word("date"), "a note", 0), 1);
-  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, "a record", 0), 1);
-  const std::string before = folderBytes(dir_);
-  EXPECT_EQ(dicDelRecord(dict_, recordNumber("banana")), 0) << "the dictionary's own word";
-  EXPECT_EQ(dicDelRecord(dict_, 99), 0) << "past the end";
-  EXPECT_EQ(dicDelMem(word("grape")), 0) << "no note";
-  EXPECT_EQ(folderBytes(dir_), before);
-}
-
-// A writer that finds a companion missing or not its own fails, and what it could reach
-// stays as it was. Bytes "-" remove the file.
-TEST_F(UserEdits, DamagedCompanionsMakeEveryWriterFail) {
-  ASSERT_EQ(dicAddMem(word("date"), "kept", 0), 1);
-  const std::string memIndex = fileOf(kMemId, ".IDX"), memData = fileOf(kMemId, ".DAT");
-  const std::string goodMemIndex = readFileBytes(memIndex), goodMemData = readFileBytes(memData);
-  const std::string recordIndex = fileOf(kRecordId, ".IDX");
-  const std::string recordData = fileOf(kRecordId, ".DAT");
-  const std::pair<std::string, std::string> cases[] = {
-      {memIndex, "-"},
-      {memIndex, "not an index"},
-      {memData, "-"},
-      {memData, std::string(3, '\0')},
-      {memData, le32(0x100000) + goodMemData.substr(4)},   // free list head past the end
-      {memData, le32(4) + le32(4) + std::string(252, 0)},  // a free block linking to itself
-      {recordIndex, "-"},
-      {recordData, "-"},
-  };
-  for (const auto& [path, bytes] : cases) {
-    SCOPED_TRACE(path + " " + bytes.substr(0, 12));
-    const std::string saved = readFileBytes(path);
-    if (bytes == "-") std::filesystem::remove(path);
-    if (bytes != "-") writeFileBytes(path, bytes);
-    if (path == recordIndex || path == recordData) {
-      EXPECT_EQ(dicAddRecord(dict_, "kiwi", 0, "text", 0), 0);
-      EXPECT_EQ(dicIsExistWord(dict_, "kiwi"), 0);
-    } else {
-      EXPECT_EQ(dicAddMem(word("grape"), std::string(300, 'n').c_str(), 0), 0);
-      EXPECT_EQ(dicDelMem(word("date")), 0);
-    }
-    writeFileBytes(path, saved);
-    writeFileBytes(memIndex, goodMemIndex);
-    writeFileBytes(memData, goodMemData);
+class UserEdits : public UserEditFixture {
+ public:
+  // Field i as a call's text: null, edge (the four bytes "abcd" that end the last readable
+  // page before one that cannot be read) or the bytes it spells.
+  const char* argument(const CaseRow& c, size_t i) {
+    if (c.fields.at(i) == "edge")
+      return static_cast<char*>(std::memcpy(pages_.second() - 4, "abcd", 4));
+    const std::optional<std::string> bytes = c.bytes(i);
+    return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
   }
-  EXPECT_EQ(note("date"), "kept");
-  EXPECT_EQ(consistency(), "");
-}
+  HWORD* handle(const std::string& text) {
+    return text == "null" ? nullptr : text == "no-record" ? &noRecord_ : word(text);
+  }
+  // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
+  std::string file(const std::string& name) const {
+    const uint32_t id =
+        name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
+    return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
+  }
+  std::map<std::string, std::string> folder() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      files[entry.path().string()] = readFileBytes(entry.path().string());
+    return files;
+  }
+  std::string keys(const std::string& index) const {
+    const uint32_t id = dict_->dictId;
+    std::string out;
+    for (const std::string& r : entries(index == "own"   ? id
+                                        : index == "mem" ? dict::memDictId(id)
+                                                         : dict::recordDictId(id)))
+      out += (out.empty() ? "" : " ") + keyOf(r);
+    return out;
+  }
 
-TEST_F(UserEdits, BadArgumentsGiveZero) {
-  GuardedPages pages(PageAccess::kNone);
-  ASSERT_NE(pages.first(), nullptr);
-  // Text that runs into the guard page: its last readable byte is the page's last.
-  char* edge = pages.second() - 4;
-  std::memcpy(edge, "abcd", 4);
-  HWORD* date = word("date");
-  HWORD noRecord = {dict_, nullptr};
-  EXPECT_EQ(dicAddMem(nullptr, "t", 0), 0);
-  EXPECT_EQ(dicAddMem(&noRecord, "t", 0), 0);
-  EXPECT_EQ(dicAddMem(date, nullptr, 0), 0);
-  EXPECT_EQ(dicAddMem(date, "", 0), 0);
-  EXPECT_EQ(dicAddMem(date, edge, 5), 0);
-  EXPECT_EQ(dicAddMem(date, edge, 0), 0) << "no terminator before the guard page";
-  EXPECT_EQ(dicDelMem(nullptr), 0);
-  EXPECT_EQ(dicDelMem(&noRecord), 0);
-  EXPECT_EQ(dicAddRecord(nullptr, "w", 0, "t", 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, nullptr, 0, "t", 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, "w", 0, nullptr, 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, "", 0, "t", 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, "w", 0, "", 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, edge, 0, "t", 0), 0);
-  EXPECT_EQ(dicAddRecord(dict_, "w", 0, edge, 5), 0);
-  EXPECT_EQ(dicAddRecord(dict_, "   ", 0, "t", 0), 0) << "no usable key";
-  EXPECT_EQ(dicDelRecord(nullptr, 0), 0);
-  EXPECT_EQ(dicAddMem(date, edge, 4), 1) << "the readable bytes alone are fine";
-  EXPECT_EQ(note("date"), "abcd");
-  EXPECT_EQ(entries(kRecordId).size(), 0u);
-  EXPECT_EQ(consistency(), "");
+  // What the row's call or check gives, as its last field spells it.
+  std::string run(const CaseRow& c) {
+    const std::string& op = c.fields.at(1);
+    const std::string& w = c.fields.at(2);
+    HDICT* target = op == "rec@null" ? nullptr : op == "rec@companion" ? companion_ : dict_;
+    if (op == "fresh") noRecord_.dict = dict_ = makeDictionary(kDictId + (++made_ << 16));
+    if (op == "mem")
+      return std::to_string(dicAddMem(handle(w), argument(c, 3), uint32_t(c.number(4))));
+    if (op == "delmem") return std::to_string(dicDelMem(handle(w)));
+    if (op.rfind("rec", 0) == 0 && op != "record")
+      return std::to_string(
+          dicAddRecord(target, argument(c, 2), 0, argument(c, 3), uint32_t(c.number(4))));
+    if (op == "delrec")
+      return std::to_string(w == "null"          ? dicDelRecord(nullptr, 0)
+                            : std::isdigit(w[0]) ? dicDelRecord(dict_, uint32_t(c.number(2)))
+                                                 : dicDelRecord(dict_, recordNumber(w)));
+    if (op == "note") return note(w);
+    if (op == "record") return recordText(w);
+    if (op == "exists") return std::to_string(dicIsExistWord(dict_, w.c_str()));
+    if (op == "keys") return keys(w);
+    if (op == "count") return std::to_string(entries(dict::recordDictId(dict_->dictId)).size());
+    if (op == "head") {
+      for (const std::string& r : entries(dict::memDictId(dict_->dictId)))
+        if (keyOf(r) == w)
+          return heads_.emplace(w, refOf(r)).first->second == refOf(r) ? "same" : "moved";
+    }
+    if (op == "list") {
+      char list[64] = {};
+      uint32_t listed = 0;
+      dicGetWordList(dict_, recordNumber(w), 1, list, sizeof list, &listed);
+      return std::string(list, 2 + std::strlen(list + 1));
+    }
+    if (op == "snapshot") snapshot_ = folder();
+    if (op == "unchanged") return folder() == snapshot_ ? "yes" : "no";
+    if (op == "restore")
+      for (const auto& [path, bytes] : snapshot_) writeFileBytes(path, bytes);
+    if (op == "remove") std::filesystem::remove(file(w));
+    if (op == "write") writeFileBytes(file(w), *c.bytes(3));
+    if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
+    return op == "consistent" ? consistency(dict_->dictId) : "";
+  }
+
+  GuardedPages pages_{PageAccess::kNone};
+  HWORD noRecord_ = {nullptr, nullptr};
+  HDICT* companion_ = nullptr;
+  std::deque<std::string> texts_;
+  std::map<std::string, uint32_t> heads_;
+  std::map<std::string, std::string> snapshot_;
+  uint32_t made_ = 0;
+};
+
+TEST_F(UserEdits, ScriptOfCallsAndChecks) {
+  ASSERT_NE(pages_.first(), nullptr);
+  companion_ = dicts_.emplace_back(dicCreateHDICT(dict::recordDictId(kDictId)));
+  for (const CaseRow& c : caseTable("edit/user_edits.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string& op = c.fields.at(1);
+    const bool text = op == "note" || op == "record" || op == "list";
+    EXPECT_EQ(run(c), text ? *c.bytes(5) : c.fields.at(5));
+  }
 }
 
 }  // namespace
