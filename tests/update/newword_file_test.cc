@@ -24,7 +24,8 @@ namespace {
 
 using update::NewWordCheck;
 
-const std::string kTime("\xe9\x07\x0c\x00\x01\x00\x07\x00\x00\xff\x1e\x00\x80\x00\xf4\x01", 16);
+// The time of tests/data/update/hand_made.hex; the library only copies it.
+const std::string kTime("\xe9\x07\x0c\x00\x01\x00\x07\x00\x0c\x00\x1e\x00\x00\x00\xf4\x01", 16);
 const char* const kRules[] = {"valid",       "no_file",     "header_unread", "target",
                               "version",     "header_size", "no_index",      "no_content",
                               "images_size", "file_size"};
@@ -34,11 +35,6 @@ std::string header(uint32_t target, uint32_t version, uint32_t headerSize, uint3
                    uint32_t contentSize, uint32_t imagesSize) {
   return le32(target) + le32(version) + kTime + le32(headerSize) + le32(indexSize) +
          le32(contentSize) + le32(imagesSize);
-}
-std::string newWordFile(uint32_t target, const std::string& index, const std::string& content) {
-  return header(target, 2, 40, uint32_t(index.size()), uint32_t(content.size()),
-                uint32_t(index.size() + content.size())) +
-         index + content;
 }
 // Bytes that differ from their neighbours and from any other run's at the same place.
 std::string fillerBytes(size_t n, uint8_t seed) {
@@ -98,21 +94,34 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
   EXPECT_EQ(update::closeNewWordFile(content::kInvalidFile), 0u);
 }
 
+// Over longer files of the companion's names, which extraction cuts; then a content file
+// that cannot be made where a folder has its name, which keeps the index written, and no
+// folder for the companion, which writes nothing.
 TEST_F(NewWordFiles, HandMadeFileIsAcceptedAndExtracted) {
   const std::string path = write("hand_made.bin", goldenBytes("update/hand_made.hex"));
-  EXPECT_EQ(
-      queryHeader(path.c_str()),
-      "111" + le32(0x01020304) + le32(3) +
-          std::string("\xe9\x07\x0c\x00\x01\x00\x07\x00\x0c\x00\x1e\x00\x00\x00\xf4\x01", 16));
+  EXPECT_EQ(queryHeader(path.c_str()), "111" + le32(0x01020304) + le32(3) + kTime);
+  write("80020304.IDX", std::string(9000, 'i'));
+  write("80020304.DAT", std::string(9000, 'd'));
   content::FileHandle file = update::openNewWordFile(path.c_str());
   ASSERT_TRUE(update::extractNewWordFile(file).ok());
-  update::closeNewWordFile(file);
   EXPECT_EQ(extracted(".IDX") + extracted(".DAT"), "INDEX!DATA");
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("01020304.IDX")));
+
+  std::filesystem::remove(dir_.file("80020304.DAT"));
+  std::filesystem::create_directory(dir_.file("80020304.DAT"));
+  write("80020304.IDX", "old");
+  EXPECT_FALSE(update::extractNewWordFile(file).ok());
+  EXPECT_EQ(extracted(".IDX"), "INDEX!");
+  std::filesystem::remove(dir_.file("80020304.IDX"));
+  writeDictKey("");
+  EXPECT_EQ(update::extractNewWordFile(file).cause(), Cause::kNotConfigured);
+  update::closeNewWordFile(file);
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("80020304.IDX")));
 }
 
 // Outputs the queries cannot write are left as they are, even the bytes that could be.
 TEST_F(NewWordFiles, UnwritableOutputsAreNotTouched) {
-  const std::string path = write("valid.bin", newWordFile(0x01020304, "i", "c"));
+  const std::string path = write("valid.bin", goldenBytes("update/hand_made.hex"));
   EXPECT_EQ(dicGetNewWordID(path.c_str(), nullptr), 0);
   EXPECT_EQ(dicGetNewWordVersion(path.c_str(), nullptr), 0);
   EXPECT_EQ(dicGetNewWordTime(path.c_str(), nullptr), 0);
@@ -150,70 +159,33 @@ TEST_F(NewWordFiles, CopyRangeTable) {
   content::closeFile(from);
 }
 
-// Images that span several chunks and end inside one, over longer files of the same
-// names; then a content file that cannot be made where a folder has its name, which
-// keeps the index written, and no folder for the companion, which writes nothing.
-TEST_F(NewWordFiles, ExtractionWritesBothImagesCutsLongerFilesAndKeepsWhatWasWritten) {
-  const std::string index = fillerBytes(4097, 5), data = fillerBytes(2049, 9);
-  std::string path = write("list.bin", newWordFile(0x01020304, index, data));
-  write("80020304.IDX", std::string(9000, 'i'));
-  write("80020304.DAT", std::string(9000, 'd'));
-  content::FileHandle file = update::openNewWordFile(path.c_str());
-  EXPECT_TRUE(update::extractNewWordFile(file).ok());
-  update::closeNewWordFile(file);
-  EXPECT_EQ(extracted(".IDX"), index);
-  EXPECT_EQ(extracted(".DAT"), data);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("01020304.IDX")));
-
-  path = write("list.bin", newWordFile(0x7E020304, "index", "data"));
-  std::filesystem::remove(dir_.file("80020304.DAT"));
-  std::filesystem::create_directory(dir_.file("80020304.DAT"));
-  file = update::openNewWordFile(path.c_str());
-  EXPECT_FALSE(update::extractNewWordFile(file).ok());
-  EXPECT_EQ(extracted(".IDX"), "index");
-  std::filesystem::remove(dir_.file("80020304.IDX"));
-  writeDictKey("");
-  EXPECT_EQ(update::extractNewWordFile(file).cause(), Cause::kNotConfigured);
-  update::closeNewWordFile(file);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("80020304.IDX")));
-}
-
 TEST_F(NewWordFiles, CurrentVersionAndTimeTable) {
   for (const CaseRow& c : caseTable("update/current_values.txt")) {
     SCOPED_TRACE(c.line);
+    std::string values = c.fields[2] == "none" ? "" : c.fields[2] + "\r\n";
+    for (size_t at; (at = values.find(" ; ")) != std::string::npos;) values.replace(at, 3, "\r\n");
+    writeDictKey(values);
     const uint32_t id = uint32_t(c.number(1));
-    char digits[9];
-    dict::formatDictIdHex(id, digits);
-    std::string lines;
-    for (const auto& [field, name] : {std::pair(2, "version"), std::pair(3, "time")})
-      if (c.fields[field] != "none")
-        lines += "\"" + std::string(digits) + name + "\"=" + c.fields[field] + "\r\n";
-    writeDictKey(lines);
     uint32_t version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
-    EXPECT_EQ(dicGetCurrentNewWordVersion(id, &version), c.number(4));
-    EXPECT_EQ(version, uint32_t(c.number(5)));
-    EXPECT_EQ(dicGetCurrentNewWordTime(id, time), c.number(6));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(time), 16), *c.bytes(7));
+    EXPECT_EQ(dicGetCurrentNewWordVersion(id, &version), c.number(3));
+    EXPECT_EQ(version, uint32_t(c.number(4)));
+    EXPECT_EQ(dicGetCurrentNewWordTime(id, time), c.number(5));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(time), 16), *c.bytes(6));
   }
 }
 
 TEST_F(NewWordFiles, ListPathTable) {
   for (const CaseRow& c : caseTable("update/list_paths.txt")) {
     SCOPED_TRACE(c.line);
-    const uint32_t id = uint32_t(c.number(1));
     writeDictKey(c.number(2) != 0 ? "\"PATH\"=\"" + dir_.path() + "\"\r\n" : "");
-    char digits[9];
-    dict::formatDictIdHex(id, digits);
-    const std::string path = dir_.file(std::string(digits) + ".NEW");
-    if (c.number(3) != 0) writeFileBytes(path, "word\r\n");
-    const std::string& size = c.fields[4];
+    const std::string path = dir_.file(c.fields[3]), &size = c.fields[4], &want = c.fields[6];
+    if (c.fields[3] != "none") writeFileBytes(path, "word\r\n");
     std::string buffer(300, 'x');
-    EXPECT_EQ(dicGetNewWordListPath(id, buffer.data(),
+    EXPECT_EQ(dicGetNewWordListPath(uint32_t(c.number(1)), buffer.data(),
                                     size == "fits"        ? uint32_t(path.size() + 1)
                                     : size == "one short" ? uint32_t(path.size())
                                                           : uint32_t(c.number(4))),
               c.number(5));
-    const std::string& want = c.fields[6];
     const std::string expected = want == "path"    ? path + '\0'
                                  : want == "empty" ? std::string(1, '\0')
                                                    : std::string(300, 'x');
