@@ -1,17 +1,24 @@
 // English dictionaries with their record and memory companions in the test's folder,
 // written and read through the store C interface (so over whichever store the test
-// links) and edited through the exports; and the checks every edit must leave true.
+// links) and edited through the exports; the checks every edit must leave true; and the
+// runner of scripts of calls and checks (tests/data/edit/user_edits.txt says how they
+// read).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <deque>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "dict/word_handle.h"
 #include "orviadic.h"
+#include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
+#include "support/read_only_page.h"
 #include "support/store_records.h"
 
 namespace orvia::testing {
@@ -55,6 +62,7 @@ class UserEditFixture : public ConfigFixture {
     ConfigFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
     dict_ = makeDictionary(kDictId);
+    ASSERT_NE(pages_.first(), nullptr);
   }
   void TearDown() override {
     for (HWORD* word : words_) dicFreeHWORD(word);
@@ -143,11 +151,113 @@ class UserEditFixture : public ConfigFixture {
     return problems;
   }
 
+  void fresh() { noRecord_.dict = dict_ = makeDictionary(kDictId + (++made_ << 16)); }
+
+  // Field i of a row as a call's text: null, edge (the four bytes "abcd" that end the last
+  // readable page before one that cannot be read) or the bytes it spells.
+  const char* argument(const CaseRow& c, size_t i) {
+    if (c.fields.at(i) == "edge")
+      return static_cast<char*>(std::memcpy(pages_.second() - 4, "abcd", 4));
+    const std::optional<std::string> bytes = c.bytes(i);
+    return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
+  }
+  HWORD* handle(const std::string& text) {
+    return text == "null" ? nullptr : text == "no-record" ? &noRecord_ : word(text);
+  }
+  // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
+  std::string file(const std::string& name) const {
+    const uint32_t id =
+        name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
+    return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
+  }
+  std::map<std::string, std::string> folder() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      files[entry.path().string()] = readFileBytes(entry.path().string());
+    return files;
+  }
+  // The companion's records (mem or rec) as key@head, in order.
+  std::string keys(const std::string& index) const {
+    const uint32_t id = dict_->dictId;
+    std::string out;
+    for (const std::string& r :
+         entries(index == "mem" ? dict::memDictId(id) : dict::recordDictId(id)))
+      out += (out.empty() ? "" : " ") + keyOf(r) + "@" + std::to_string(refOf(r));
+    return out;
+  }
+  // A test that fails steps on purpose arms the failure once a call's arguments are ready.
+  virtual void arm() {}
+  virtual void disarm() {}
+  template <typename Call>
+  std::string called(Call call) {
+    arm();
+    const int32_t result = call();
+    disarm();
+    return std::to_string(result);
+  }
+
+  // What the row's call or check gives, as its wanted field spells it.
+  std::string run(const CaseRow& c) {
+    const std::string &op = c.fields.at(1), &w = c.fields.at(2);
+    if (op == "fresh") fresh();
+    if (op == "mem" || op == "delmem") {
+      HWORD* found = handle(w);
+      const char* text = op == "mem" ? argument(c, 3) : nullptr;
+      return called([&] {
+        return op == "mem" ? dicAddMem(found, text, uint32_t(c.number(4))) : dicDelMem(found);
+      });
+    }
+    if (op.rfind("rec", 0) == 0 && op != "record") {
+      if (op == "rec@companion" && companion_ == nullptr)
+        companion_ = dicts_.emplace_back(dicCreateHDICT(dict::recordDictId(kDictId)));
+      HDICT* dict = op == "rec@null" ? nullptr : op == "rec@companion" ? companion_ : dict_;
+      const char *word = argument(c, 2), *text = argument(c, 3);
+      return called([&] { return dicAddRecord(dict, word, 0, text, uint32_t(c.number(4))); });
+    }
+    if (op == "delrec") {
+      const uint32_t number = w == "null"          ? 0
+                              : std::isdigit(w[0]) ? uint32_t(c.number(2))
+                                                   : recordNumber(w);
+      return called([&] { return dicDelRecord(w == "null" ? nullptr : dict_, number); });
+    }
+    if (op == "note") return note(w);
+    if (op == "record") return recordText(w);
+    if (op == "exists") return std::to_string(dicIsExistWord(dict_, w.c_str()));
+    if (op == "keys") return keys(w);
+    if (op == "list") {
+      char list[64] = {};
+      uint32_t listed = 0;
+      dicGetWordList(dict_, recordNumber(w), 1, list, sizeof list, &listed);
+      return std::string(list, 2 + std::strlen(list + 1));
+    }
+    if (op == "snapshot") snapshot_ = folder();
+    if (op == "unchanged") return folder() == snapshot_ ? "yes" : "no";
+    if (op == "restore")
+      for (const auto& [path, bytes] : snapshot_) writeFileBytes(path, bytes);
+    if (op == "remove") std::filesystem::remove(file(w));
+    if (op == "write") writeFileBytes(file(w), *c.bytes(3));
+    if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
+    return op == "consistent" ? consistency(dict_->dictId) : "";
+  }
+  // Runs the row and compares with its wanted field (field 5).
+  void expectRow(const CaseRow& c) {
+    SCOPED_TRACE(c.line);
+    const std::string& op = c.fields.at(1);
+    const bool bytes = op == "note" || op == "record" || op == "list" || op == "keys";
+    EXPECT_EQ(run(c), bytes ? *c.bytes(5) : c.fields.at(5));
+  }
+
   static DbCompareFn compare() { return lang::getCompareKeysFn(1); }
 
   HDICT* dict_ = nullptr;
+  HDICT* companion_ = nullptr;
   std::vector<HWORD*> words_;
   std::vector<HDICT*> dicts_;
+  GuardedPages pages_{PageAccess::kNone};
+  HWORD noRecord_ = {nullptr, nullptr};
+  std::deque<std::string> texts_;
+  std::map<std::string, std::string> snapshot_;
+  uint32_t made_ = 0;
 };
 
 }  // namespace orvia::testing
