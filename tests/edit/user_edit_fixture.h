@@ -37,7 +37,7 @@ inline std::string walkUserEntryFile(const std::string& bytes,
   };
   std::map<uint32_t, std::string> owner;
   auto claim = [&](uint32_t block, const std::string& chain) -> std::string {
-    if (block < 4 || uint64_t(block) + 256 > bytes.size()) return chain + " leaves the file";
+    if (block < 4 || uint64_t(block) + 256 > bytes.size()) return " leaves the file";
     auto [it, fresh] = owner.emplace(block, chain);
     return fresh ? "" : " block " + std::to_string(block) + " on " + it->second + " and " + chain;
   };
@@ -52,7 +52,7 @@ inline std::string walkUserEntryFile(const std::string& bytes,
     if (at(block) != 0) return chain + " does not end in 0";
   }
   for (uint32_t block = at(0); block != 0; block = at(block))
-    if (!(problem = claim(block, "the free list")).empty()) return problem;
+    if (!(problem = claim(block, "the free list")).empty()) return "the free list" + problem;
   return bytes.size() < 4 ? "a file of " + std::to_string(bytes.size()) + " bytes" : "";
 }
 
@@ -161,9 +161,6 @@ class UserEditFixture : public ConfigFixture {
     const std::optional<std::string> bytes = c.bytes(i);
     return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
   }
-  HWORD* handle(const std::string& text) {
-    return text == "null" ? nullptr : text == "no-record" ? &noRecord_ : word(text);
-  }
   // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
   std::string file(const std::string& name) const {
     const uint32_t id =
@@ -201,7 +198,7 @@ class UserEditFixture : public ConfigFixture {
     const std::string &op = c.fields.at(1), &w = c.fields.at(2);
     if (op == "fresh") fresh();
     if (op == "mem" || op == "delmem") {
-      HWORD* found = handle(w);
+      HWORD* found = w == "null" ? nullptr : w == "no-record" ? &noRecord_ : word(w);
       const char* text = op == "mem" ? argument(c, 3) : nullptr;
       return called([&] {
         return op == "mem" ? dicAddMem(found, text, uint32_t(c.number(4))) : dicDelMem(found);
