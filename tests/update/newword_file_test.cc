@@ -36,13 +36,6 @@ std::string header(uint32_t target, uint32_t version, uint32_t headerSize, uint3
   return le32(target) + le32(version) + kTime + le32(headerSize) + le32(indexSize) +
          le32(contentSize) + le32(imagesSize);
 }
-// Bytes that differ from their neighbours and from any other run's at the same place.
-std::string fillerBytes(size_t n, uint8_t seed) {
-  std::string bytes(n, '\0');
-  for (size_t i = 0; i < n; ++i) bytes[i] = char(seed + i * 7 + i / 251);
-  return bytes;
-}
-
 // What the three header queries give for one file: results, id, version and the time.
 std::string queryHeader(const char* path) {
   uint32_t id = 0xAAAAAAAA, version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
@@ -74,7 +67,7 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
     const uint32_t id = uint32_t(c.number(1)), version = uint32_t(c.number(2));
     std::string bytes = header(id, version, uint32_t(c.number(3)), uint32_t(c.number(4)),
                                uint32_t(c.number(5)), uint32_t(c.number(6))) +
-                        fillerBytes(64, 1);
+                        std::string(64, 'f');
     const std::string& length = c.fields.at(7);
     std::string path = length == "relative" ? "missing.bin" : dir_.file(length + ".bin");
     if (std::isdigit(length[0])) path = write("list.bin", bytes.substr(0, std::stoul(length)));
@@ -139,7 +132,8 @@ TEST_F(NewWordFiles, UnwritableOutputsAreNotTouched) {
 }
 
 TEST_F(NewWordFiles, CopyRangeTable) {
-  const std::string source = fillerBytes(5000, 3), old(6000, 'x');
+  std::string source, old(6000, 'x');  // bytes that differ from their neighbours
+  for (size_t i = 0; i < 5000; ++i) source += char(3 + i * 7 + i / 251);
   const std::string sourcePath = write("source.bin", source);
   content::FileHandle from = content::openFileRead(sourcePath.c_str());
   for (const CaseRow& c : caseTable("update/copy_ranges.txt")) {
