@@ -22,8 +22,6 @@
 namespace orvia::testing {
 namespace {
 
-using update::NewWordCheck;
-
 // The time of tests/data/update/hand_made.hex; the library only copies it.
 const std::string kTime("\xe9\x07\x0c\x00\x01\x00\x07\x00\x0c\x00\x1e\x00\x00\x00\xf4\x01", 16);
 const char* const kRules[] = {"valid",       "no_file",     "header_unread", "target",
@@ -65,12 +63,15 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
   for (const CaseRow& c : caseTable("update/newword_checks.txt")) {
     SCOPED_TRACE(c.line);
     const uint32_t id = uint32_t(c.number(1)), version = uint32_t(c.number(2));
-    std::string bytes = header(id, version, uint32_t(c.number(3)), uint32_t(c.number(4)),
-                               uint32_t(c.number(5)), uint32_t(c.number(6))) +
-                        std::string(64, 'f');
     const std::string& length = c.fields.at(7);
-    std::string path = length == "relative" ? "missing.bin" : dir_.file(length + ".bin");
-    if (std::isdigit(length[0])) path = write("list.bin", bytes.substr(0, std::stoul(length)));
+    const bool exists = std::isdigit(length[0]);
+    const std::string bytes = (header(id, version, uint32_t(c.number(3)), uint32_t(c.number(4)),
+                                      uint32_t(c.number(5)), uint32_t(c.number(6))) +
+                               std::string(64, 'f'))
+                                  .substr(0, exists ? std::stoul(length) : 0);
+    const std::string path = exists                 ? write("list.bin", bytes)
+                             : length == "relative" ? "missing.bin"
+                                                    : dir_.file("missing.bin");
     const char* name = length == "null" ? nullptr : length == "empty" ? "" : path.c_str();
 
     content::FileHandle file = name ? content::openFileRead(name) : content::kInvalidFile;
@@ -78,9 +79,7 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
     content::closeFile(file);
     const bool valid = c.fields[8] == "valid";
     EXPECT_EQ(queryHeader(name), valid ? "111" + le32(id) + le32(version) + kTime : kRefused);
-    if (std::isdigit(length[0])) {
-      EXPECT_EQ(readFileBytes(path), bytes.substr(0, std::stoul(length)));
-    }
+    EXPECT_EQ(exists ? readFileBytes(path) : bytes, bytes) << "the queries write nothing";
   }
   std::filesystem::create_directory(dir_.file("folder.bin"));
   EXPECT_EQ(queryHeader(dir_.file("folder.bin").c_str()), kRefused);
