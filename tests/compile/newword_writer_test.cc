@@ -156,10 +156,6 @@ TEST_F(NewWordWriter, MinimalTargetHoldsOneRecordBeforeEveryWord) {
     }
   }
   EXPECT_FALSE(createNewWordTarget(0x7F010101, dir_.path(), &compiled, &problem));
-  // A second one would throw away whatever was merged into the first.
-  const std::string index = readFileBytes(dir_.file("01010101.IDX"));
-  EXPECT_FALSE(createNewWordTarget(kTarget, dir_.path(), &compiled, &problem));
-  EXPECT_EQ(readFileBytes(dir_.file("01010101.IDX")), index);
 }
 
 }  // namespace
