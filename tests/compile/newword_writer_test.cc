@@ -12,6 +12,7 @@
 #include "dict/index_record.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
+#include "support/case_table.h"
 #include "support/temp_dir.h"
 #include "text/code_page.h"
 
@@ -103,18 +104,10 @@ TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
 }
 
 TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {
-  const std::tuple<const char*, uint32_t, uint32_t, std::string> rows[] = {
-      {"record dictionary", 0x7F010101, 1, "a\tb\t0\n"},
-      {"memory dictionary", 0xFF010101, 1, "a\tb\t0\n"},
-      {"installed dictionary", 0x00010101, 1, "a\tb\t0\n"},
-      {"version 256", kTarget, 256, "a\tb\t0\n"},
-      {"no entry", kTarget, 1, ""},
-      {"an entry longer than one record", kTarget, 1, "a\t" + std::string(1u << 20, 'a') + "\t0\n"},
-  };
-  for (const auto& [what, target, version, tsv] : rows) {
-    SCOPED_TRACE(what);
+  for (const testing::CaseRow& c : testing::caseTable("update/writer_refusals.txt")) {
+    SCOPED_TRACE(c.line);
     writeFileBytes(dir_.file("new.bin"), "old");
-    EXPECT_FALSE(write(tsv, target, version));
+    EXPECT_FALSE(write(*c.bytes(3), uint32_t(c.number(1)), uint32_t(c.number(2))));
     EXPECT_EQ(readFileBytes(dir_.file("new.bin")), "old");
   }
 }
