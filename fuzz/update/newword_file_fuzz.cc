@@ -16,9 +16,9 @@
 
 using namespace orvia;
 
-// A folder the registry's "PATH" names, for the whole run.
-static const std::string& folder() {
-  static const std::string path = [] {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // A folder the registry's "PATH" names, for the whole run.
+  static const std::string folder = [] {
     const std::string root = testing::makeTempDir("orvia-newword-fuzz");
     testing::enterTestRegistry(root);
     testing::writeTestKey("\"PATH\"=\"" + root + "/work\"\r\n");
@@ -26,20 +26,16 @@ static const std::string& folder() {
     dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     return root + "/work";
   }();
-  return path;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string input(data, data + size), path = folder() + "/input.bin";
+  const std::string input(data, data + size), path = folder + "/input.bin";
   std::error_code ignored;
-  std::filesystem::remove_all(folder(), ignored);
-  std::filesystem::create_directory(folder(), ignored);
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directory(folder, ignored);
   if (!testing::writeFileBytes(path, input) || size < 4) return 0;
   std::string companion[2];  // the index, then the data file, of the target's companion
   for (int i = 0; i < 2; ++i) {
     char name[dict::kFileNameBufferSize];
     dict::buildDictFileName(dict::newWordDictId(loadU32Le(data)), name, i == 0 ? ".IDX" : ".DAT");
-    testing::writeFileBytes(companion[i] = folder() + "/" + name, std::string(3000, 'o'));
+    testing::writeFileBytes(companion[i] = folder + "/" + name, std::string(3000, 'o'));
   }
   content::FileHandle file = content::openFileRead(path.c_str());
   update::checkNewWordFile(file);
