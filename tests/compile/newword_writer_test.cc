@@ -56,7 +56,6 @@ class NewWordWriter : public ::testing::Test {
     content_ = file.substr(40 + written_.indexImageSize);
     std::vector<Record> out;
     DBHANDLE db = dbOpen(dir_.file("index.img").c_str(), lang::getCompareKeysFn(1));
-    EXPECT_NE(db, nullptr);
     for (uint32_t n = 0; dbGoto(db, n) != 0; ++n) {
       uint8_t block[dict::kRecordBlockSize] = {};
       uint32_t size = dict::kMaxIndexRecordSize;

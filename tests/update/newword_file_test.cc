@@ -54,9 +54,6 @@ class NewWordFiles : public ConfigFixture {
     EXPECT_TRUE(writeFileBytes(dir_.file(name), bytes));
     return dir_.file(name);
   }
-  std::string extracted(const char* extension) {
-    return readFileBytes(dir_.file(std::string("80020304") + extension));
-  }
 };
 
 TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
@@ -96,14 +93,15 @@ TEST_F(NewWordFiles, HandMadeFileIsAcceptedAndExtracted) {
   write("80020304.DAT", std::string(9000, 'd'));
   content::FileHandle file = update::openNewWordFile(path.c_str());
   ASSERT_TRUE(update::extractNewWordFile(file).ok());
-  EXPECT_EQ(extracted(".IDX") + extracted(".DAT"), "INDEX!DATA");
+  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")) + readFileBytes(dir_.file("80020304.DAT")),
+            "INDEX!DATA");
   EXPECT_FALSE(std::filesystem::exists(dir_.file("01020304.IDX")));
 
   std::filesystem::remove(dir_.file("80020304.DAT"));
   std::filesystem::create_directory(dir_.file("80020304.DAT"));
   write("80020304.IDX", "old");
   EXPECT_FALSE(update::extractNewWordFile(file).ok());
-  EXPECT_EQ(extracted(".IDX"), "INDEX!");
+  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")), "INDEX!");
   std::filesystem::remove(dir_.file("80020304.IDX"));
   writeDictKey("");
   EXPECT_EQ(update::extractNewWordFile(file).cause(), Cause::kNotConfigured);
