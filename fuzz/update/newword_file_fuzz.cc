@@ -16,11 +16,9 @@
 
 using namespace orvia;
 
-namespace {
-
-// A folder the registry's "PATH" names, for the whole run.
-const std::string& folder() {
-  static const std::string path = [] {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // A folder the registry's "PATH" names, for the whole run.
+  static const std::string folder = [] {
     const std::string root = testing::makeTempDir("orvia-newword-fuzz");
     testing::enterTestRegistry(root);
     testing::writeTestKey("\"PATH\"=\"" + root + "/work\"\r\n");
@@ -28,40 +26,27 @@ const std::string& folder() {
     dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     return root + "/work";
   }();
-  return path;
-}
-
-std::string companionFile(uint32_t target, const char* extension) {
-  char name[dict::kFileNameBufferSize];
-  dict::buildDictFileName(dict::newWordDictId(target), name, extension);
-  return folder() + "/" + name;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string input(data, data + size);
+  const std::string input(data, data + size), path = folder + "/input.bin";
   std::error_code ignored;
-  std::filesystem::remove_all(folder(), ignored);
-  std::filesystem::create_directory(folder(), ignored);
-  const std::string path = folder() + "/input.bin";
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directory(folder, ignored);
   if (!testing::writeFileBytes(path, input) || size < 4) return 0;
-  const uint32_t target = loadU32Le(data);
-  const std::string old(3000, 'o');
-  testing::writeFileBytes(companionFile(target, ".IDX"), old);
-  testing::writeFileBytes(companionFile(target, ".DAT"), old);
-
+  std::string companion[2];  // the index, then the data file, of the target's companion
+  for (int i = 0; i < 2; ++i) {
+    char name[dict::kFileNameBufferSize];
+    dict::buildDictFileName(dict::newWordDictId(loadU32Le(data)), name, i == 0 ? ".IDX" : ".DAT");
+    testing::writeFileBytes(companion[i] = folder + "/" + name, std::string(3000, 'o'));
+  }
   content::FileHandle file = content::openFileRead(path.c_str());
   update::checkNewWordFile(file);
   update::NewWordFileHeader header;
-  if (update::readNewWordHeader(file, &header) != 0 && update::extractNewWordFile(file).ok()) {
-    const uint64_t contentAt = uint64_t(header.headerSize) + header.indexImageSize;
-    if (testing::readFileBytes(companionFile(target, ".IDX")) !=
-            input.substr(header.headerSize, header.indexImageSize) ||
-        testing::readFileBytes(companionFile(target, ".DAT")) !=
-            input.substr(size_t(contentAt), header.contentImageSize))
-      __builtin_trap();
-  }
+  if (update::readNewWordHeader(file, &header) != 0 && update::extractNewWordFile(file).ok() &&
+      (testing::readFileBytes(companion[0]) !=
+           input.substr(header.headerSize, header.indexImageSize) ||
+       testing::readFileBytes(companion[1]) !=
+           input.substr(size_t(header.headerSize) + header.indexImageSize,
+                        header.contentImageSize)))
+    __builtin_trap();
   content::closeFile(file);
   content::closeFile(update::openNewWordFile(path.c_str()));
   return 0;

@@ -2,11 +2,7 @@
 // heaps (their Nth allocation): the writer gives 0, both indexes stay ordered, the
 // user-entry files keep every block on at most one chain, nothing else is lost, and only
 // the partial states the writers allow are left behind.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
-#include <string>
 
 #include "support/heap_failures.h"
 #include "user_edit_fixture.h"
@@ -24,117 +20,73 @@ class EditFailures : public UserEditFixture {
     UserEditFixture::TearDown();
     StoreDouble::instance().reset();
   }
-
- public:
-  // A fresh dictionary of its own for each failure, with a note and a record of the
-  // user's that every failure must leave alone.
-  HDICT* freshDictionary() {
-    const uint32_t id = kDictId + (++made_ << 16);
-    HDICT* dict = makeDictionary(id);
-    EXPECT_EQ(dicAddMem(word("banana", dict), "kept note", 0), 1);
-    EXPECT_EQ(dicAddRecord(dict, "fig", 0, "kept record", 0), 1);
-    return dict;
+  void arm() override {
+    StoreDouble::instance().calledOperations.clear();
+    StoreDouble::instance().failCall = store_ ? failing_ : 0;
+    injectAllocationFailure(store_ ? 0 : failing_);
   }
-  void expectKept(HDICT* dict) {
-    EXPECT_EQ(note("banana", dict), "kept note");
-    EXPECT_EQ(recordText("fig", dict), "kept record");
+  void disarm() override {
+    StoreDouble::instance().failCall = 0;
+    injectAllocationFailure(0);
   }
-  // What the writers change: the note on "date", whether "kiwi" is in the dictionary,
-  // whether it is filed in the record companion, and then its text.
-  std::string state(HDICT* dict) {
-    const auto all = entries(dict::recordDictId(dict->dictId));
-    const bool filed = std::any_of(all.begin(), all.end(),
-                                   [](const std::string& r) { return keyOf(r) == "kiwi"; });
-    return note("date", dict) + (dicIsExistWord(dict, "kiwi") != 0 ? "|kiwi" : "|-") +
-           (filed ? "|filed|" + recordText("kiwi", dict) : "|-|");
+  // The state of writer_failures.txt.
+  std::string state() {
+    const auto all = entries(dict::recordDictId(dict_->dictId));
+    const bool filed =
+        std::any_of(all.begin(), all.end(), [](auto& r) { return keyOf(r) == "kiwi"; });
+    return note("date") + (dicIsExistWord(dict_, "kiwi") != 0 ? "|kiwi" : "|-") +
+           (filed ? "|filed|" + recordText("kiwi") : "|-|");
   }
 
-  uint32_t made_ = 0;
-};
-
-// What a writer works on, found before any failure is armed: the word "date" and the
-// record number of "kiwi" (when there is one).
-struct Target {
-  HDICT* dict;
-  HWORD* date;
-  uint32_t kiwi;
-};
-
-// One writer: the note and the record on "date" and "kiwi" before the call (null for
-// none), the call, the state it leaves when it succeeds, the state a failure of its second
-// insert or delete leaves (the one between the two), and the entry whose blocks a failure
-// of its first delete leaves freed while its index record stays ("" when none).
-struct Writer {
-  const char* name;
-  const char *note, *record;
-  std::function<int32_t(const Target&)> call;
-  std::string done, between, freed;
-};
-
-const std::string kLongNote(600, 'd');
-
-const Writer kWriters[] = {
-    {"dicAddMem", nullptr, nullptr,
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
-     "", ""},
-    {"dicAddMem replacing", "old", nullptr,
-     [](const Target& t) { return dicAddMem(t.date, kLongNote.c_str(), 0); }, kLongNote + "|-|-|",
-     "", ""},
-    {"dicDelMem", "doomed", nullptr, [](const Target& t) { return dicDelMem(t.date); }, "|-|-|", "",
-     "entry date"},
-    {"dicAddRecord", nullptr, nullptr,
-     [](const Target& t) { return dicAddRecord(t.dict, "kiwi", 0, "new record", 0); },
-     "|kiwi|filed|new record", "|-|filed|", ""},
-    {"dicDelRecord", nullptr, "doomed",
-     [](const Target& t) { return dicDelRecord(t.dict, t.kiwi); }, "|-|-|", "|kiwi|-|",
-     "entry kiwi"},
-};
-
-// Fails the Nth store call (or heap allocation) of each writer, for N = 1, 2, ... until
-// the failure no longer strikes.
-void sweep(EditFailures& t, bool store) {
-  auto& called = StoreDouble::instance().calledOperations;
-  for (const Writer& writer : kWriters) {
-    for (uint32_t n = 1;; ++n) {
-      SCOPED_TRACE(std::string(writer.name) + (store ? ", store call " : ", allocation ") +
-                   std::to_string(n));
-      HDICT* dict = t.freshDictionary();
-      EXPECT_TRUE(!writer.note || dicAddMem(t.word("date", dict), writer.note, 0) == 1);
-      EXPECT_TRUE(!writer.record || dicAddRecord(dict, "kiwi", 0, writer.record, 0) == 1);
-      const Target target{dict, t.word("date", dict),
-                          writer.record ? t.recordNumber("kiwi", dict) : 0};
-      const std::string before = t.state(dict);
-      called.clear();
-      if (store) StoreDouble::instance().failCall = n;
-      if (!store) injectAllocationFailure(n);
-      const int32_t result = writer.call(target);
-      StoreDouble::instance().failCall = 0;
-      injectAllocationFailure(0);
-      const bool struck = store ? called.size() >= n : result != 1;
-      const std::string step = result == 1 ? "" : store ? called.at(n - 1) : "allocation";
-      const auto earlier = std::count(called.begin(), called.begin() + (store ? n - 1 : 0), step);
-      const std::string problems = t.consistency(dict->dictId);
-      // A failed look-up of whether the word is there already reads as "not there".
-      ASSERT_TRUE(result == 1 || struck);
-      const bool second = (step == "dbInsert" || step == "dbDelete") && earlier == 1;
-      EXPECT_EQ(t.state(dict), result == 1 ? writer.done : second ? writer.between : before);
-      if (step == "dbDelete" && earlier == 0)
-        EXPECT_NE(problems.find(writer.freed + " and the free list"), std::string::npos);
-      else
-        EXPECT_EQ(problems, "");
-      t.expectKept(dict);
-      if (!struck) break;
-      ASSERT_LT(n, 200u) << "never succeeds";
+  // Fails the Nth store call (or heap allocation) of each writer, for N = 1, 2, ... until
+  // the failure no longer strikes, each time on a fresh dictionary with a note and a
+  // record of the user's that no failure may touch.
+  void sweep(bool store) {
+    store_ = store;
+    const auto& called = StoreDouble::instance().calledOperations;
+    std::vector<CaseRow> setUp;
+    for (const CaseRow& c : caseTable("edit/writer_failures.txt")) {
+      if (c.fields.size() < 8) setUp.push_back(c);
+      for (uint32_t n = 1; c.fields.size() == 8; ++n) {
+        SCOPED_TRACE(c.fields[0] + (store ? ", store call " : ", allocation ") + std::to_string(n));
+        fresh();
+        ASSERT_EQ(dicAddMem(word("banana"), "kept note", 0), 1);
+        ASSERT_EQ(dicAddRecord(dict_, "fig", 0, "kept record", 0), 1);
+        for (const CaseRow& s : setUp) expectRow(s);
+        const std::string before = state();
+        failing_ = n;
+        const bool succeeded = run(c) == "1";
+        failing_ = 0;
+        // A failed look-up of whether the word is there already reads as "not there".
+        const bool struck = store ? called.size() >= n : !succeeded;
+        ASSERT_TRUE(succeeded || struck);
+        const std::string step = succeeded ? "" : store ? called.at(n - 1) : "allocation";
+        const auto earlier = std::count(called.begin(), called.begin() + (store ? n - 1 : 0), step);
+        const bool second = (step == "dbInsert" || step == "dbDelete") && earlier == 1;
+        EXPECT_EQ(state(), succeeded ? *c.bytes(5) : second ? *c.bytes(6) : before);
+        const std::string problems = consistency(dict_->dictId);
+        if (step == "dbDelete" && earlier == 0)
+          EXPECT_NE(problems.find(c.fields[7] + " and the free list"), std::string::npos);
+        else
+          EXPECT_EQ(problems, "");
+        EXPECT_EQ(note("banana") + recordText("fig"), "kept notekept record");
+        if (!struck) break;
+        ASSERT_LT(n, 200u) << "never succeeds";
+      }
+      if (c.fields.size() == 8) setUp.clear();
     }
   }
-}
+
+  bool store_ = false;
+  uint32_t failing_ = 0;
+};
 
 TEST_F(EditFailures, EveryStoreCallOfEveryWriterFailsInTurn) {
-  sweep(*this, true);
+  sweep(true);
 }
 
 TEST_F(EditFailures, EveryAllocationOfEveryWriterFailsInTurn) {
-  sweep(*this, false);
+  sweep(false);
 }
 
 TEST_F(EditFailures, AnEmptyMemoryDictionaryIsNotSought) {

@@ -1,10 +1,14 @@
 // English dictionaries with their record and memory companions in the test's folder,
 // written and read through the store C interface (so over whichever store the test
-// links) and edited through the exports; and the checks every edit must leave true.
+// links) and edited through the exports; the checks every edit must leave true; and the
+// runner of scripts of calls and checks (tests/data/edit/user_edits.txt says how they
+// read).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -12,7 +16,9 @@
 
 #include "dict/word_handle.h"
 #include "orviadic.h"
+#include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
+#include "support/read_only_page.h"
 #include "support/store_records.h"
 
 namespace orvia::testing {
@@ -29,11 +35,9 @@ inline std::string walkUserEntryFile(const std::string& bytes,
     return offset + 4 <= bytes.size() ? loadU32Le(reinterpret_cast<const uint8_t*>(&bytes[offset]))
                                       : 0u;
   };
-  if (bytes.size() < 4) return " file of " + std::to_string(bytes.size()) + " bytes";
   std::map<uint32_t, std::string> owner;
   auto claim = [&](uint32_t block, const std::string& chain) -> std::string {
-    if (block < 4 || uint64_t(block) + 256 > bytes.size())
-      return " " + chain + " leaves the file at " + std::to_string(block);
+    if (block < 4 || uint64_t(block) + 256 > bytes.size()) return " leaves the file";
     auto [it, fresh] = owner.emplace(block, chain);
     return fresh ? "" : " block " + std::to_string(block) + " on " + it->second + " and " + chain;
   };
@@ -41,16 +45,15 @@ inline std::string walkUserEntryFile(const std::string& bytes,
   for (const std::string& record : records) {
     const std::string chain = "entry " + keyOf(record);
     uint32_t block = refOf(record);
-    if (!(problem = claim(block, chain)).empty()) return problem;
-    if (at(block + 4) > 244) return " " + chain + ": key length over 244";
+    if (!(problem = claim(block, chain)).empty() || at(block + 4) > 244) return chain + problem;
     for (uint32_t blocks = (at(block + 8) + 251) / 252; blocks > 0; --blocks)
       if ((block = at(block)) == 0 || !(problem = claim(block, chain)).empty())
-        return problem.empty() ? " " + chain + " ends early" : problem;
-    if (at(block) != 0) return " " + chain + " does not end in 0";
+        return chain + " ends early" + problem;
+    if (at(block) != 0) return chain + " does not end in 0";
   }
   for (uint32_t block = at(0); block != 0; block = at(block))
-    if (!(problem = claim(block, "the free list")).empty()) return problem;
-  return "";
+    if (!(problem = claim(block, "the free list")).empty()) return "the free list" + problem;
+  return bytes.size() < 4 ? "a file of " + std::to_string(bytes.size()) + " bytes" : "";
 }
 
 class UserEditFixture : public ConfigFixture {
@@ -59,6 +62,7 @@ class UserEditFixture : public ConfigFixture {
     ConfigFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
     dict_ = makeDictionary(kDictId);
+    ASSERT_NE(pages_.first(), nullptr);
   }
   void TearDown() override {
     for (HWORD* word : words_) dicFreeHWORD(word);
@@ -78,7 +82,7 @@ class UserEditFixture : public ConfigFixture {
                                          std::begin(kOwnWords), std::end(kOwnWords)}) {
     EXPECT_EQ(dbCreate(fileOf(id, ".IDX").c_str()), 1);
     DBHANDLE db = dbOpen(fileOf(id, ".IDX").c_str(), compare());
-    char name[dict::kFileNameBufferSize] = {};
+    char name[dict::kFileNameBufferSize];
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
     for (const std::string& word : words)
@@ -100,18 +104,17 @@ class UserEditFixture : public ConfigFixture {
     return words_.back();
   }
 
-  // The content id of the word text lands on, as dicGetContent reads it; "" when the word
-  // is not there, or when its kind is not expected (a note ends in its end marker).
-  std::string content(const std::string& text, HDICT* dict, uint32_t id, uint32_t expected) {
-    if (dicIsExistWord(dict, text.c_str()) == 0) return "";
-    HWORD* w = word(text, dict);
+  // What dicGetContent reads as content id of the word text when the word is there and
+  // its record is filed under kind (any for 0); "" otherwise.
+  std::string content(const std::string& text, HDICT* dict, uint32_t id, uint32_t kind) {
     dict::IndexRecordView view;
-    if (w == nullptr || !dict::wordRecord(w, &view) ||
-        (expected != 0 && view.contentDictId != expected))
+    HWORD* w = dicIsExistWord(dict, text.c_str()) != 0 ? word(text, dict) : nullptr;
+    if (w == nullptr || !dict::wordRecord(w, &view) || (kind != 0 && view.contentDictId != kind))
       return "";
     std::string buffer(dicGetContentSize(w, id) + 1, '\0');
     return buffer.substr(0, dicGetContent(w, id, buffer.data(), uint32_t(buffer.size())));
   }
+  // The note's text without its end marker; "" for none.
   std::string note(const std::string& text, HDICT* dict = nullptr) {
     dict = dict != nullptr ? dict : dict_;
     const std::string got = content(text, dict, dict::memDictId(dict->dictId), 0);
@@ -149,12 +152,111 @@ class UserEditFixture : public ConfigFixture {
     return problems;
   }
 
+  void fresh() { noRecord_.dict = dict_ = makeDictionary(kDictId + (++made_ << 16)); }
+
+  // Field i of a row as a call's text: null, edge (the four bytes "abcd" that end the last
+  // readable page before one that cannot be read) or the bytes it spells.
+  const char* argument(const CaseRow& c, size_t i) {
+    if (c.fields.at(i) == "edge")
+      return static_cast<char*>(std::memcpy(pages_.second() - 4, "abcd", 4));
+    const std::optional<std::string> bytes = c.bytes(i);
+    return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
+  }
+  // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
+  std::string file(const std::string& name) const {
+    const uint32_t id =
+        name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
+    return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
+  }
+  std::map<std::string, std::string> folder() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      files[entry.path().string()] = readFileBytes(entry.path().string());
+    return files;
+  }
+  // The companion's records (mem or rec) as key@head, in order.
+  std::string keys(const std::string& index) const {
+    const uint32_t id = dict_->dictId;
+    std::string out;
+    for (const std::string& r :
+         entries(index == "mem" ? dict::memDictId(id) : dict::recordDictId(id)))
+      out += (out.empty() ? "" : " ") + keyOf(r) + "@" + std::to_string(refOf(r));
+    return out;
+  }
+  // A test that fails steps on purpose arms the failure once a call's arguments are ready.
+  virtual void arm() {}
+  virtual void disarm() {}
+  template <typename Call>
+  std::string called(Call call) {
+    arm();
+    const int32_t result = call();
+    disarm();
+    return std::to_string(result);
+  }
+
+  // What the row's call or check gives, as its wanted field spells it.
+  std::string run(const CaseRow& c) {
+    const std::string &op = c.fields.at(1), &w = c.fields.at(2);
+    if (op == "fresh") fresh();
+    if (op == "mem" || op == "delmem") {
+      HWORD* found = w == "null" ? nullptr : w == "no-record" ? &noRecord_ : word(w);
+      const char* text = op == "mem" ? argument(c, 3) : nullptr;
+      return called([&] {
+        return op == "mem" ? dicAddMem(found, text, uint32_t(c.number(4))) : dicDelMem(found);
+      });
+    }
+    if (op.rfind("rec", 0) == 0 && op != "record") {
+      if (op == "rec@companion" && companion_ == nullptr)
+        companion_ = dicts_.emplace_back(dicCreateHDICT(dict::recordDictId(kDictId)));
+      HDICT* dict = op == "rec@null" ? nullptr : op == "rec@companion" ? companion_ : dict_;
+      const char *word = argument(c, 2), *text = argument(c, 3);
+      return called([&] { return dicAddRecord(dict, word, 0, text, uint32_t(c.number(4))); });
+    }
+    if (op == "delrec") {
+      const uint32_t number = w == "null"          ? 0
+                              : std::isdigit(w[0]) ? uint32_t(c.number(2))
+                                                   : recordNumber(w);
+      return called([&] { return dicDelRecord(w == "null" ? nullptr : dict_, number); });
+    }
+    if (op == "note") return note(w);
+    if (op == "record") return recordText(w);
+    if (op == "exists") return std::to_string(dicIsExistWord(dict_, w.c_str()));
+    if (op == "keys") return keys(w);
+    if (op == "list") {
+      char list[64] = {};
+      uint32_t listed = 0;
+      dicGetWordList(dict_, recordNumber(w), 1, list, sizeof list, &listed);
+      return std::string(list, 2 + std::strlen(list + 1));
+    }
+    if (op == "snapshot") snapshot_ = folder();
+    if (op == "unchanged") return folder() == snapshot_ ? "yes" : "no";
+    if (op == "restore")
+      for (const auto& [path, bytes] : snapshot_) writeFileBytes(path, bytes);
+    if (op == "remove") std::filesystem::remove(file(w));
+    if (op == "write") writeFileBytes(file(w), *c.bytes(3));
+    if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
+    return op == "consistent" ? consistency(dict_->dictId) : "";
+  }
+  // Runs the row and compares with its wanted field (field 5).
+  void expectRow(const CaseRow& c) {
+    SCOPED_TRACE(c.line);
+    const std::string& op = c.fields.at(1);
+    const bool bytes = op == "note" || op == "record" || op == "list" || op == "keys";
+    EXPECT_EQ(run(c), bytes ? *c.bytes(5) : c.fields.at(5));
+  }
+
   static DbCompareFn compare() { return lang::getCompareKeysFn(1); }
 
   std::string folder_ = dir_.path();  // where the dictionaries' files are made
   HDICT* dict_ = nullptr;
+  HDICT* companion_ = nullptr;
   std::vector<HWORD*> words_;
   std::vector<HDICT*> dicts_;
+  GuardedPages pages_{PageAccess::kNone};
+  HWORD noRecord_ = {nullptr, nullptr};
+  std::deque<std::string> texts_;
+  std::map<std::string, std::string> snapshot_;
+  uint32_t made_ = 0;
 };
 
 }  // namespace orvia::testing

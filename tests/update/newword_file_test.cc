@@ -1,60 +1,50 @@
-// New-word files: the rules a file must pass, the three header queries over them, the
-// range copy and the extraction into the new-word companion.
+// New-word files: the rules a file must pass and the three header queries over them, the
+// range copy, the extraction into the new-word companion, and the stored version, time and
+// list path of a dictionary. Files are laid out here byte by byte, never by the library's
+// header coder, so that a mistake in the coder cannot hide in both writer and reader.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <map>
 
 #include "orviadic.h"
 #include "support/case_table.h"
+#include "support/content_files.h"
 #include "support/dictionary_fixtures.h"
 #include "support/golden.h"
 #include "support/heap_failures.h"
-#include "support/newword_files.h"
 #include "support/read_only_page.h"
 #include "update/copy_file_range.h"
 #include "update/newword_extract.h"
 #include "update/newword_file.h"
 
-namespace orvia::update {
+namespace orvia::testing {
 namespace {
 
-using orvia::testing::fillerBytes;
-using orvia::testing::readFileBytes;
-using orvia::testing::writeFileBytes;
+// The time of tests/data/update/hand_made.hex; the library only copies it.
+const std::string kTime("\xe9\x07\x0c\x00\x01\x00\x07\x00\x0c\x00\x1e\x00\x00\x00\xf4\x01", 16);
+const char* const kRules[] = {"valid",       "no_file",     "header_unread", "target",
+                              "version",     "header_size", "no_index",      "no_content",
+                              "images_size", "file_size"};
 
-const std::string kTime("\xe9\x07\x0c\x00\x01\x00\x07\x00\x00\xff\x1e\x00\x80\x00\xf4\x01", 16);
-
-// What the three header queries give for one file.
-struct Queried {
-  int32_t idResult, versionResult, timeResult;
-  uint32_t id, version;
-  std::string time;
-};
-
-Queried queryHeader(const char* path) {
-  Queried q{};
-  uint32_t time[4] = {1, 2, 3, 4};
-  q.id = 0xAAAAAAAA;
-  q.version = 0xAAAAAAAA;
-  q.idResult = dicGetNewWordID(path, &q.id);
-  q.versionResult = dicGetNewWordVersion(path, &q.version);
-  q.timeResult = dicGetNewWordTime(path, time);
-  q.time.assign(reinterpret_cast<const char*>(time), 16);
-  return q;
+// A header of the seven fields as given.
+std::string header(uint32_t target, uint32_t version, uint32_t headerSize, uint32_t indexSize,
+                   uint32_t contentSize, uint32_t imagesSize) {
+  return le32(target) + le32(version) + kTime + le32(headerSize) + le32(indexSize) +
+         le32(contentSize) + le32(imagesSize);
 }
-
-void expectRefused(const Queried& q) {
-  EXPECT_EQ(q.idResult, 0);
-  EXPECT_EQ(q.id, 0u);
-  EXPECT_EQ(q.versionResult, 0);
-  EXPECT_EQ(q.version, 0xFFFFFFFFu);
-  EXPECT_EQ(q.timeResult, 0);
-  EXPECT_EQ(q.time, std::string(16, '\0'));
+// What the three header queries give for one file: results, id, version and the time.
+std::string queryHeader(const char* path) {
+  uint32_t id = 0xAAAAAAAA, version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
+  const int32_t results[] = {dicGetNewWordID(path, &id), dicGetNewWordVersion(path, &version),
+                             dicGetNewWordTime(path, time)};
+  return std::to_string(results[0]) + std::to_string(results[1]) + std::to_string(results[2]) +
+         le32(id) + le32(version) + std::string(reinterpret_cast<const char*>(time), 16);
 }
+const std::string kRefused = "000" + le32(0) + le32(0xFFFFFFFF) + std::string(16, '\0');
 
-class NewWordFiles : public orvia::testing::ConfigFixture {
+class NewWordFiles : public ConfigFixture {
  protected:
   void SetUp() override {
     ConfigFixture::SetUp();
@@ -67,147 +57,133 @@ class NewWordFiles : public orvia::testing::ConfigFixture {
 };
 
 TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
-  const std::map<std::string, NewWordCheck> rules = {
-      {"valid", NewWordCheck::kValid},
-      {"header_unread", NewWordCheck::kHeaderUnread},
-      {"target", NewWordCheck::kNotATarget},
-      {"version", NewWordCheck::kVersionTooHigh},
-      {"header_size", NewWordCheck::kBadHeaderSize},
-      {"no_index", NewWordCheck::kNoIndexImage},
-      {"no_content", NewWordCheck::kNoContentImage},
-      {"images_size", NewWordCheck::kImagesSizeMismatch},
-      {"file_size", NewWordCheck::kFileSizeMismatch}};
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("update/newword_checks.txt")) {
+  for (const CaseRow& c : caseTable("update/newword_checks.txt")) {
     SCOPED_TRACE(c.line);
-    orvia::testing::NewWordFields f{
-        uint32_t(c.number(1)), uint32_t(c.number(2)), kTime,
-        uint32_t(c.number(3)), uint32_t(c.number(4)), uint32_t(c.number(5)),
-        uint32_t(c.number(6))};
-    std::string bytes = orvia::testing::newWordHeader(f) + fillerBytes(64, 1);
-    bytes.resize(size_t(c.number(7)));
-    const std::string path = write("list.bin", bytes);
-    const NewWordCheck want = rules.at(c.fields[8]);
+    const uint32_t id = uint32_t(c.number(1)), version = uint32_t(c.number(2));
+    const std::string& length = c.fields.at(7);
+    const bool exists = std::isdigit(length[0]);
+    const std::string bytes = (header(id, version, uint32_t(c.number(3)), uint32_t(c.number(4)),
+                                      uint32_t(c.number(5)), uint32_t(c.number(6))) +
+                               std::string(64, 'f'))
+                                  .substr(0, exists ? std::stoul(length) : 0);
+    const std::string path = exists                 ? write("list.bin", bytes)
+                             : length == "relative" ? "missing.bin"
+                                                    : dir_.file("missing.bin");
+    const char* name = length == "null" ? nullptr : length == "empty" ? "" : path.c_str();
 
-    content::FileHandle file = content::openFileRead(path.c_str());
-    EXPECT_EQ(checkNewWordFile(file), want);
+    content::FileHandle file = name ? content::openFileRead(name) : content::kInvalidFile;
+    EXPECT_EQ(kRules[int(update::checkNewWordFile(file))], c.fields.at(8));
     content::closeFile(file);
-    const Queried q = queryHeader(path.c_str());
-    if (want != NewWordCheck::kValid) {
-      expectRefused(q);
-      EXPECT_EQ(readFileBytes(path), bytes);
-      continue;
-    }
-    EXPECT_EQ(q.idResult, 1);
-    EXPECT_EQ(q.id, f.targetDictId);
-    EXPECT_EQ(q.versionResult, 1);
-    EXPECT_EQ(q.version, f.listVersion);
-    EXPECT_EQ(q.timeResult, 1);
-    EXPECT_EQ(q.time, kTime);
+    const bool valid = c.fields[8] == "valid";
+    EXPECT_EQ(queryHeader(name), valid ? "111" + le32(id) + le32(version) + kTime : kRefused);
+    EXPECT_EQ(exists ? readFileBytes(path) : bytes, bytes) << "the queries write nothing";
   }
-}
-
-TEST_F(NewWordFiles, HandMadeFileIsAccepted) {
-  const std::string path =
-      write("hand_made.bin", orvia::testing::goldenBytes("update/hand_made.hex"));
-  const Queried q = queryHeader(path.c_str());
-  EXPECT_EQ(q.idResult, 1);
-  EXPECT_EQ(q.id, 0x01020304u);
-  EXPECT_EQ(q.version, 3u);
-  EXPECT_EQ(q.time,
-            std::string("\xe9\x07\x0c\x00\x01\x00\x07\x00\x0c\x00\x1e\x00\x00\x00\xf4\x01", 16));
-  content::FileHandle file = openNewWordFile(path.c_str());
-  ASSERT_NE(file, content::kInvalidFile);
-  ASSERT_TRUE(extractNewWordFile(file).ok());
-  closeNewWordFile(file);
-  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")), "INDEX!");
-  EXPECT_EQ(readFileBytes(dir_.file("80020304.DAT")), "DATA");
-}
-
-TEST_F(NewWordFiles, PathsThatNameNoFileAreRefused) {
   std::filesystem::create_directory(dir_.file("folder.bin"));
-  for (const char* path : {static_cast<const char*>(nullptr), "", "missing.bin"}) {
-    SCOPED_TRACE(path == nullptr ? "null" : path);
-    expectRefused(queryHeader(path));
-  }
-  expectRefused(queryHeader(dir_.file("missing.bin").c_str()));
-  expectRefused(queryHeader(dir_.file("folder.bin").c_str()));
-  EXPECT_EQ(closeNewWordFile(content::kInvalidFile), 0u);
-  EXPECT_EQ(checkNewWordFile(content::kInvalidFile), NewWordCheck::kNoFile);
+  EXPECT_EQ(queryHeader(dir_.file("folder.bin").c_str()), kRefused);
+  EXPECT_EQ(update::closeNewWordFile(content::kInvalidFile), 0u);
+}
+
+// Over longer files of the companion's names, which extraction cuts; then a content file
+// that cannot be made where a folder has its name, which keeps the index written, and no
+// folder for the companion, which writes nothing.
+TEST_F(NewWordFiles, HandMadeFileIsAcceptedAndExtracted) {
+  const std::string path = write("hand_made.bin", goldenBytes("update/hand_made.hex"));
+  EXPECT_EQ(queryHeader(path.c_str()), "111" + le32(0x01020304) + le32(3) + kTime);
+  write("80020304.IDX", std::string(9000, 'i'));
+  write("80020304.DAT", std::string(9000, 'd'));
+  content::FileHandle file = update::openNewWordFile(path.c_str());
+  ASSERT_TRUE(update::extractNewWordFile(file).ok());
+  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")) + readFileBytes(dir_.file("80020304.DAT")),
+            "INDEX!DATA");
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("01020304.IDX")));
+
+  std::filesystem::remove(dir_.file("80020304.DAT"));
+  std::filesystem::create_directory(dir_.file("80020304.DAT"));
+  write("80020304.IDX", "old");
+  EXPECT_FALSE(update::extractNewWordFile(file).ok());
+  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")), "INDEX!");
+  std::filesystem::remove(dir_.file("80020304.IDX"));
+  writeDictKey("");
+  EXPECT_EQ(update::extractNewWordFile(file).cause(), Cause::kNotConfigured);
+  update::closeNewWordFile(file);
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("80020304.IDX")));
 }
 
 // Outputs the queries cannot write are left as they are, even the bytes that could be.
 TEST_F(NewWordFiles, UnwritableOutputsAreNotTouched) {
-  const std::string path =
-      write("valid.bin", orvia::testing::newWordFile(0x01020304, 1, kTime, "i", "c"));
+  const std::string path = write("valid.bin", goldenBytes("update/hand_made.hex"));
   EXPECT_EQ(dicGetNewWordID(path.c_str(), nullptr), 0);
   EXPECT_EQ(dicGetNewWordVersion(path.c_str(), nullptr), 0);
   EXPECT_EQ(dicGetNewWordTime(path.c_str(), nullptr), 0);
-  orvia::testing::GuardedPages pages(orvia::testing::PageAccess::kRead);
+  EXPECT_EQ(dicGetCurrentNewWordVersion(0x01020304, nullptr), 0);
+  EXPECT_EQ(dicGetCurrentNewWordTime(0x01020304, nullptr), 0);
+  EXPECT_EQ(dicGetNewWordListPath(0x01020304, nullptr, 10), 0);
+  GuardedPages pages(PageAccess::kRead);
   ASSERT_NE(pages.first(), nullptr);
   char* tail = pages.second() - 8;
   std::memset(tail, 'x', 8);
   EXPECT_EQ(dicGetNewWordTime(path.c_str(), reinterpret_cast<uint32_t*>(tail)), 0);
-  uint32_t* lastWord = reinterpret_cast<uint32_t*>(pages.second() - 2);
-  EXPECT_EQ(dicGetNewWordID(path.c_str(), lastWord), 0);
+  EXPECT_EQ(dicGetNewWordID(path.c_str(), reinterpret_cast<uint32_t*>(pages.second() - 2)), 0);
   EXPECT_EQ(dicGetCurrentNewWordTime(0x01020304, reinterpret_cast<uint32_t*>(tail)), 0);
   EXPECT_EQ(std::string(tail, 8), std::string(8, 'x'));
 }
 
 TEST_F(NewWordFiles, CopyRangeTable) {
-  const std::string source = fillerBytes(5000, 3), old(6000, 'x');
+  std::string source, old(6000, 'x');  // bytes that differ from their neighbours
+  for (size_t i = 0; i < 5000; ++i) source += char(3 + i * 7 + i / 251);
   const std::string sourcePath = write("source.bin", source);
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("update/copy_ranges.txt")) {
+  content::FileHandle from = content::openFileRead(sourcePath.c_str());
+  for (const CaseRow& c : caseTable("update/copy_ranges.txt")) {
     SCOPED_TRACE(c.line);
     const uint32_t offset = uint32_t(c.number(1)), length = uint32_t(c.number(2));
     const std::string destinationPath = write("destination.bin", old);
-    content::FileHandle from = content::openFileRead(sourcePath.c_str());
     content::FileHandle to = content::openFileReadWrite(destinationPath.c_str());
-    orvia::testing::injectAllocationFailure(uint32_t(c.number(3)));
-    EXPECT_EQ(copyFileRange(to, from, offset, length) != 0, c.number(4) != 0);
-    orvia::testing::injectAllocationFailure(0);
-    content::closeFile(from);
+    injectAllocationFailure(uint32_t(c.number(3)));
+    EXPECT_EQ(update::copyFileRange(to, from, offset, length) != 0, c.number(4) != 0);
+    injectAllocationFailure(0);
     content::closeFile(to);
     EXPECT_EQ(readFileBytes(destinationPath),
               c.number(4) != 0 ? source.substr(offset, length) : old);
   }
-  content::FileHandle from = content::openFileRead(sourcePath.c_str());
-  EXPECT_EQ(copyFileRange(content::kInvalidFile, from, 0, 1), 0u);
-  EXPECT_EQ(copyFileRange(from, content::kInvalidFile, 0, 1), 0u);
+  EXPECT_EQ(update::copyFileRange(content::kInvalidFile, from, 0, 1), 0u);
+  EXPECT_EQ(update::copyFileRange(from, content::kInvalidFile, 0, 1), 0u);
   content::closeFile(from);
 }
 
-// Images that span several chunks and end inside one, over longer files of the same names.
-TEST_F(NewWordFiles, ExtractionWritesBothImagesAndCutsLongerFiles) {
-  const std::string index = fillerBytes(4097, 5), data = fillerBytes(2049, 9);
-  const std::string path =
-      write("list.bin", orvia::testing::newWordFile(0x01020304, 2, kTime, index, data));
-  write("80020304.IDX", std::string(9000, 'i'));
-  write("80020304.DAT", std::string(9000, 'd'));
-  content::FileHandle file = openNewWordFile(path.c_str());
-  ASSERT_NE(file, content::kInvalidFile);
-  EXPECT_TRUE(extractNewWordFile(file).ok());
-  closeNewWordFile(file);
-  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")), index);
-  EXPECT_EQ(readFileBytes(dir_.file("80020304.DAT")), data);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("01020304.IDX")));
+TEST_F(NewWordFiles, CurrentVersionAndTimeTable) {
+  for (const CaseRow& c : caseTable("update/current_values.txt")) {
+    SCOPED_TRACE(c.line);
+    std::string values = c.fields[2] == "none" ? "" : c.fields[2] + "\r\n";
+    for (size_t at; (at = values.find(" ; ")) != std::string::npos;) values.replace(at, 3, "\r\n");
+    writeDictKey(values);
+    const uint32_t id = uint32_t(c.number(1));
+    uint32_t version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
+    EXPECT_EQ(dicGetCurrentNewWordVersion(id, &version), c.number(3));
+    EXPECT_EQ(version, uint32_t(c.number(4)));
+    EXPECT_EQ(dicGetCurrentNewWordTime(id, time), c.number(5));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(time), 16), *c.bytes(6));
+  }
 }
 
-TEST_F(NewWordFiles, ExtractionFailuresKeepWhatWasWritten) {
-  const std::string path =
-      write("list.bin", orvia::testing::newWordFile(0x7E020304, 2, kTime, "index", "data"));
-  // The content file cannot be made where a folder has its name: the index stays written.
-  std::filesystem::create_directory(dir_.file("80020304.DAT"));
-  content::FileHandle file = openNewWordFile(path.c_str());
-  ASSERT_NE(file, content::kInvalidFile);
-  EXPECT_FALSE(extractNewWordFile(file).ok());
-  EXPECT_EQ(readFileBytes(dir_.file("80020304.IDX")), "index");
-  // Without a folder for the companion nothing is written.
-  std::filesystem::remove(dir_.file("80020304.IDX"));
-  writeDictKey("");
-  EXPECT_EQ(extractNewWordFile(file).cause(), Cause::kNotConfigured);
-  closeNewWordFile(file);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("80020304.IDX")));
+TEST_F(NewWordFiles, ListPathTable) {
+  for (const CaseRow& c : caseTable("update/list_paths.txt")) {
+    SCOPED_TRACE(c.line);
+    writeDictKey(c.number(2) != 0 ? "\"PATH\"=\"" + dir_.path() + "\"\r\n" : "");
+    const std::string path = dir_.file(c.fields[3]), &size = c.fields[4], &want = c.fields[6];
+    if (c.fields[3] != "none") writeFileBytes(path, "word\r\n");
+    std::string buffer(300, 'x');
+    EXPECT_EQ(dicGetNewWordListPath(uint32_t(c.number(1)), buffer.data(),
+                                    size == "fits"        ? uint32_t(path.size() + 1)
+                                    : size == "one short" ? uint32_t(path.size())
+                                                          : uint32_t(c.number(4))),
+              c.number(5));
+    const std::string expected = want == "path"    ? path + '\0'
+                                 : want == "empty" ? std::string(1, '\0')
+                                                   : std::string(300, 'x');
+    EXPECT_EQ(buffer.substr(0, expected.size()), expected);
+    std::remove(path.c_str());
+  }
 }
 
 }  // namespace
-}  // namespace orvia::update
+}  // namespace orvia::testing
