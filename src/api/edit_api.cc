@@ -8,8 +8,6 @@ using orvia::api::readableTextLength;
 
 namespace {
 
-constexpr uint32_t kMaxWordLength = 243;
-
 // A word whose record and dictionary can be read, of a dictionary with a usable id.
 bool isEditableWord(const HWORD* word) {
   return orvia::api::hasRecord(word) && word->dict != nullptr &&
@@ -51,7 +49,8 @@ int32_t ORVIADIC_API dicAddRecord(HDICT* dict, const char* word, uint32_t wordLe
   return guarded(0, [&] {
     if (dict == nullptr || word == nullptr || content == nullptr) return 0;
     if (!measureText(word, &wordLength) || !measureText(content, &contentLength)) return 0;
-    if (wordLength == 0 || contentLength == 0 || wordLength > kMaxWordLength) return 0;
+    if (wordLength == 0 || contentLength == 0 || wordLength > orvia::edit::kMaxRecordWordLength)
+      return 0;
     if (!orvia::platform::isReadable(word, wordLength) ||
         !orvia::platform::isReadable(content, contentLength) || !isInstalledDictionary(dict))
       return 0;

@@ -17,7 +17,6 @@ namespace orvia::edit {
 namespace {
 
 constexpr size_t kRecordHeapSize = 2 * 1024;
-constexpr uint32_t kMaxWordLength = 243;
 
 Status insertInto(DBHANDLE db, const DbInsertDescriptor& descriptor) {
   return dbInsert(db, &descriptor) != 0 ? Status() : Status(Cause::kStoreFailed);
@@ -32,7 +31,7 @@ Status deleteFrom(DBHANDLE db, uint32_t recordNumber) {
 Status addUserRecord(HDICT* dict, const char* word, uint32_t wordLength, const char* content,
                      uint32_t contentLength) {
   // The caller's word need not be terminated at wordLength: the key is made from a copy.
-  char terminated[kMaxWordLength + 1];
+  char terminated[kMaxRecordWordLength + 1];
   std::memcpy(terminated, word, wordLength);
   terminated[wordLength] = '\0';
   if (dict::wordExists(dict, terminated)) return Cause::kExists;

@@ -11,7 +11,11 @@
 
 namespace orvia::edit {
 
-// Adds word (wordLength bytes, fewer than 244) with content (contentLength bytes) to
+// The longest word a user record takes: its key, made from the word, must stay under the
+// 244 bytes an entry keeps.
+inline constexpr uint32_t kMaxRecordWordLength = 243;
+
+// Adds word (wordLength bytes, at most kMaxRecordWordLength) with content (contentLength bytes) to
 // dict: kExists when dict already has the word, kNoUsableKey when it makes no key;
 // then addRecordEntry under the write lock.
 // REQUIRES: dict->dictId has top byte 0 and three non-zero low bytes; word and content
