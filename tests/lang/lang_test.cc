@@ -103,6 +103,7 @@ struct Piece {
   int value() const { return uint8_t(bytes[0]) << 8 | uint8_t(bytes.c_str()[1]); }
 };
 using Key = std::vector<Piece>;
+using RandomKey = std::pair<std::string, Key>;  // as text and as pieces
 
 bool ended(uint32_t code, const Key& k, size_t i) {
   return i == k.size() || (k[i].bytes == "@" && code != 5);
@@ -161,15 +162,14 @@ int referenceCompare(uint32_t code, const Key& a, const Key& b) {
 // (boundMarksOnly: only right after a kana, clear of the corner where a bound and a free
 // mark break transitivity), and now and then a lead byte last, which ends the key. narrow:
 // short keys of the first ten pieces only.
-std::pair<std::string, Key> randomKey(std::mt19937& random, uint32_t code, bool narrow,
-                                      bool boundMarksOnly) {
+RandomKey randomKey(std::mt19937& random, uint32_t code, bool narrow, bool boundMarksOnly) {
   static std::map<int64_t, Key> pieces;
   const std::map<std::string, Kind> kKinds = {{"non", kNon}, {"kana", kKana}, {"other", kOther}};
   if (pieces.empty())
     for (const CaseRow& c : caseTable("lang/random_key_pieces.txt"))
       pieces[c.number(0)].push_back(
           {*c.bytes(1), kKinds.at(c.fields.at(2)), int(c.number(3)), int(c.number(4))});
-  std::pair<std::string, Key> key;
+  RandomKey key;
   for (size_t n = random() % (narrow ? 5 : 8); n > 0; --n) {
     key.second.push_back(pieces[code][random() % (narrow ? 10 : pieces[code].size())]);
     const Piece& last = key.second.back();
@@ -182,45 +182,38 @@ std::pair<std::string, Key> randomKey(std::mt19937& random, uint32_t code, bool 
   return key;
 }
 
-// 50,000 pairs per code, half of them narrow; ORVIADIC_LONG_RUNS asks for 1,000,000.
-TEST(LangReference, AgreesOnRandomPairs) {
-  const uint32_t pairs = std::getenv("ORVIADIC_LONG_RUNS") != nullptr ? 1000000 : 50000;
-  for (uint32_t code = 2; code <= 5; ++code) {
-    std::mt19937 random(code);
-    for (uint32_t n = 0; n < pairs; ++n) {
-      const auto [a, aPieces] = randomKey(random, code, n % 2, false);
-      const auto [b, bPieces] = randomKey(random, code, n % 2, false);
-      ASSERT_EQ(sign(getCompareKeysFn(code)(a.c_str(), b.c_str())),
-                sign(referenceCompare(code, aPieces, bPieces)))
-          << "code " << code << ": " << PrintToString(a) << " " << PrintToString(b);
-    }
-  }
-}
-
-// Antisymmetry must hold on every pair of a sample. Sorted by insertion, which is well
-// defined for any comparison, the sample is out of order only where transitivity breaks:
-// such pairs are printed as findings, not failed, since Japanese is known to break it
-// where a bound and a free mark meet.
-TEST(LangReference, OrderPropertiesOnSamples) {
+// A sample of 2,000 random keys per code, half of them narrow, sorted by insertion, which
+// is well defined for any comparison. Antisymmetry must hold on every pair. The collation
+// agrees with the plain one on every pair of keys up to 25 places apart (some 50,000
+// pairs; every pair, some 2,000,000, with ORVIADIC_LONG_RUNS). The sorted sample is out of
+// order only where transitivity breaks: such pairs are printed as findings, not failed,
+// since Japanese is known to break it where a bound and a free mark meet.
+TEST(LangReference, SamplesAgreeWithThePlainComparisonAndKeepTheOrderProperties) {
+  const bool longRun = std::getenv("ORVIADIC_LONG_RUNS") != nullptr;
   const std::pair<uint32_t, bool> kSamples[] = {{2, 1}, {3, 1}, {4, 1}, {5, 1}, {4, 0}};
   for (const auto& [code, boundMarksOnly] : kSamples) {
-    std::mt19937 random(1000 + code + boundMarksOnly);
-    auto compare = [&](const std::string& a, const std::string& b) {
-      return sign(getCompareKeysFn(code)(a.c_str(), b.c_str()));
+    std::mt19937 random(code + 10 * boundMarksOnly);
+    auto compare = [&](const RandomKey& a, const RandomKey& b) {
+      return sign(getCompareKeysFn(code)(a.first.c_str(), b.first.c_str()));
     };
-    std::vector<std::string> keys(2000);
-    for (std::string& key : keys) key = randomKey(random, code, false, boundMarksOnly).first;
+    std::vector<RandomKey> keys(2000);
+    for (size_t n = 0; n < keys.size(); ++n)
+      keys[n] = randomKey(random, code, n % 2, boundMarksOnly);
     for (size_t i = 1; i < keys.size(); ++i)
       for (size_t j = i; j > 0 && compare(keys[j - 1], keys[j]) > 0; --j)
         std::swap(keys[j - 1], keys[j]);
     size_t findings = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
       for (size_t j = i + 1; j < keys.size(); ++j) {
-        ASSERT_EQ(compare(keys[i], keys[j]), -compare(keys[j], keys[i]))
-            << "not antisymmetric: " << PrintToString(keys[i]) << " " << PrintToString(keys[j]);
-        if (compare(keys[i], keys[j]) > 0 && ++findings <= 3)
-          std::printf("finding: code %u: %s > %s\n", code, PrintToString(keys[i]).c_str(),
-                      PrintToString(keys[j]).c_str());
+        const int ij = compare(keys[i], keys[j]);
+        auto pair = [&] {
+          return PrintToString(keys[i].first) + " " + PrintToString(keys[j].first);
+        };
+        ASSERT_EQ(ij, -compare(keys[j], keys[i])) << "not antisymmetric: " << pair();
+        if (longRun || j - i <= 25) {
+          ASSERT_EQ(ij, sign(referenceCompare(code, keys[i].second, keys[j].second))) << pair();
+        }
+        if (ij > 0 && ++findings <= 3) std::printf("finding: code %u: %s\n", code, pair().c_str());
       }
     }
     std::printf("code %u%s: %zu pairs out of order\n", code, boundMarksOnly ? "" : ", free marks",
