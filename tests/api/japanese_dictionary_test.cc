@@ -4,8 +4,6 @@
 // words typed with their kana folded land on the intended entry.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "compile/source/dictd_source.h"
 #include "lang/japanese_chars.h"
 #include "support/compiled_index_checks.h"
@@ -59,10 +57,9 @@ TEST_F(FreeDictJapanese, InOrderEveryHeadwordLandsAndFoldedKanaFindTheirEntries)
 
   HDICT* dict = dicCreateHDICT(kFreeDict);
   ASSERT_NE(dict, nullptr);
-  std::mt19937 random(2024);
-  int tried = 0, intended = 0, asTyped = 0;
-  for (int draws = 0; tried < 200 && draws < 1000000; ++draws) {
-    const std::string bare = bareKey(keys[random() % keys.size()], 4);
+  int tried = 0, intended = 0, asTyped = 0;  // of headwords spread over the whole index
+  for (size_t n = 0; tried < 200 && n < keys.size(); n += keys.size() / 2000 + 1) {
+    const std::string bare = bareKey(keys[n], 4);
     const std::string word = foldedVariant(bare);
     if (word.empty()) continue;
     ++tried;

@@ -91,8 +91,11 @@ enum Kind { kNon, kFreeMark, kBoundMark, kKana, kOther };  // significant from k
 struct Piece {
   std::string bytes;
   Kind kind;
-  int folded;  // a kana's base, a bound mark's vowel
-  int vowel;   // a kana's
+  // The primary weight of a significant character: its bytes, but 8300 plus the base of a
+  // kana or the vowel of a bound mark, so that kana sort above full-width characters (lead
+  // 82) and below kanji.
+  int primary;
+  int vowel;  // a kana's
   int value() const { return uint8_t(bytes[0]) << 8 | uint8_t(bytes.c_str()[1]); }
 };
 using Key = std::vector<Piece>;
@@ -129,12 +132,8 @@ int referenceCompare(uint32_t code, const Key& a, const Key& b) {
                  (byteDiff = std::tolower(x.bytes[0]) - std::tolower(y.bytes[0])) == 0) {
         minorDiff = minorDiff != 0 ? minorDiff : x.value() - y.value();
       }
-    } else if (x.kind == kOther || y.kind == kOther) {  // full-width below kana, kanji above
-      if (x.kind == y.kind && x.value() != y.value()) return x.value() - y.value();
-      if (x.kind != y.kind)
-        return x.kind == kOther ? (x.value() >= 0x8300 ? 1 : -1) : (y.value() >= 0x8300 ? -1 : 1);
-    } else if (x.folded != y.folded) {
-      return x.folded - y.folded;
+    } else if (x.primary != y.primary) {
+      return x.primary - y.primary;
     } else if (byteDiff == 0 && minorDiff == 0) {
       minorDiff = x.kind == kBoundMark ? -1 : y.kind == kBoundMark ? 1 : x.value() - y.value();
     }
@@ -159,16 +158,18 @@ RandomKey randomKey(std::mt19937& random, uint32_t code, bool narrow, bool bound
   static std::map<int64_t, Key> pieces;
   const std::map<std::string, Kind> kKinds = {{"non", kNon}, {"kana", kKana}, {"other", kOther}};
   if (pieces.empty())
-    for (const CaseRow& c : caseTable("lang/random_key_pieces.txt"))
-      pieces[c.number(0)].push_back(
-          {*c.bytes(1), kKinds.at(c.fields.at(2)), int(c.number(3)), int(c.number(4))});
+    for (const CaseRow& c : caseTable("lang/random_key_pieces.txt")) {
+      Piece piece{*c.bytes(1), kKinds.at(c.fields.at(2)), 0, int(c.number(4))};
+      piece.primary = piece.kind == kKana ? 0x8300 + int(c.number(3)) : piece.value();
+      pieces[c.number(0)].push_back(piece);
+    }
   RandomKey key;
   for (size_t n = random() % (narrow ? 5 : 8); n > 0; --n) {
     key.second.push_back(pieces[code][random() % (narrow ? 10 : pieces[code].size())]);
     const Piece& last = key.second.back();
     if (code == 4 && random() % 4 == 0 && (!boundMarksOnly || last.kind == kKana))
       key.second.push_back(
-          {"\x81\x5B", last.kind == kKana ? kBoundMark : kFreeMark, last.vowel, 0});
+          {"\x81\x5B", last.kind == kKana ? kBoundMark : kFreeMark, 0x8300 + last.vowel, 0});
   }
   for (const Piece& piece : key.second) key.first += piece.bytes;
   if (!key.first.empty() && random() % 12 == 0) key.first += '\x83';
