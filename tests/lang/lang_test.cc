@@ -4,6 +4,7 @@
 // properties on samples of 2,000 keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -177,22 +178,28 @@ RandomKey randomKey(std::mt19937& random, uint32_t code, bool narrow, bool bound
 }
 
 // A sample of 2,000 random keys per code, half of them narrow, sorted by insertion, which
-// is well defined for any comparison. Antisymmetry must hold on every pair. The collation
-// agrees with the plain one on every pair of keys up to 25 places apart (some 50,000
+// is well defined for any comparison. Antisymmetry must hold on every pair. In codes 2 to 5
+// the collation agrees with the plain one on every pair of keys up to 25 places apart (some 50,000
 // pairs; every pair, some 2,000,000, with ORVIADIC_LONG_RUNS). The sorted sample is out of
 // order only where transitivity breaks: such pairs are printed as findings, not failed,
-// since Japanese is known to break it where a bound and a free mark meet.
+// since Japanese is known to break it where a bound and a free mark meet; but the
+// single-byte order is total on keys with a letter.
 TEST(LangReference, SamplesAgreeWithThePlainComparisonAndKeepTheOrderProperties) {
   const bool longRun = std::getenv("ORVIADIC_LONG_RUNS") != nullptr;
-  const std::pair<uint32_t, bool> kSamples[] = {{2, 1}, {3, 1}, {4, 1}, {5, 1}, {4, 0}};
+  const std::pair<uint32_t, bool> kSamples[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {4, 0}};
   for (const auto& [code, boundMarksOnly] : kSamples) {
     std::mt19937 random(code + 10 * boundMarksOnly);
     auto compare = [&](const RandomKey& a, const RandomKey& b) {
       return sign(getCompareKeysFn(code)(a.first.c_str(), b.first.c_str()));
     };
     std::vector<RandomKey> keys(2000);
-    for (size_t n = 0; n < keys.size(); ++n)
-      keys[n] = randomKey(random, code, n % 2, boundMarksOnly);
+    for (size_t n = 0; n < keys.size();) {
+      RandomKey key = randomKey(random, code, n % 2, boundMarksOnly);
+      char text[kKeyBufferSize];
+      getMakeSearchKeyFn(code)(key.first.c_str(), text);
+      if (code == 1) key.first = text;
+      if (code != 1 || std::any_of(key.first.begin(), key.first.end(), ::isalpha)) keys[n++] = key;
+    }
     for (size_t i = 1; i < keys.size(); ++i)
       for (size_t j = i; j > 0 && compare(keys[j - 1], keys[j]) > 0; --j)
         std::swap(keys[j - 1], keys[j]);
@@ -204,12 +211,14 @@ TEST(LangReference, SamplesAgreeWithThePlainComparisonAndKeepTheOrderProperties)
           return PrintToString(keys[i].first) + " " + PrintToString(keys[j].first);
         };
         ASSERT_EQ(ij, -compare(keys[j], keys[i])) << "not antisymmetric: " << pair();
-        if (longRun || j - i <= 25) {
+        if (code != 1 && (longRun || j - i <= 25)) {
           ASSERT_EQ(ij, sign(referenceCompare(code, keys[i].second, keys[j].second))) << pair();
         }
         if (ij > 0 && ++findings <= 3) std::printf("finding: code %u: %s\n", code, pair().c_str());
       }
     }
+    EXPECT_TRUE(code != 1 || findings == 0)
+        << "the single-byte order is total on keys with a letter";
     std::printf("code %u%s: %zu pairs out of order\n", code, boundMarksOnly ? "" : ", free marks",
                 findings);
   }
