@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t split = rest.find('\0');
   const char* a = textA.place(rest.substr(0, split));
   const char* b = textB.place(split == std::string::npos ? "" : rest.substr(split + 1));
-  char* ka = keyA.fill(kKeyBufferSize, '\x55');
-  char* kb = keyB.fill(kKeyBufferSize, '\x55');
+  char* ka = keyA.place(std::string(kKeyBufferSize - 1, '\x55'));
+  char* kb = keyB.place(std::string(kKeyBufferSize - 1, '\x55'));
   ops.makeSearchKey(a, ka);
   ops.makeSearchKey(b, kb);
   if (std::strlen(ka) > 245 || ops.keyCharOffset(a, data[1]) > std::strlen(a)) __builtin_trap();

@@ -51,7 +51,7 @@ TEST(LangTable, EveryOperationOnItsRows) {
   testing::TextAtPageEnd a, b, key;
   forEachRow("make_search_key.txt", [&](auto& c, auto& ops, auto& before) {
     const std::string written = *c.bytes(3);
-    char* out = key.fill(kKeyBufferSize, '\x55');
+    char* out = key.place(std::string(kKeyBufferSize - 1, '\x55'));
     EXPECT_EQ(ops.makeSearchKey(a.place(c.bytes(2), before), out), c.number(4));
     EXPECT_EQ(std::string(out, written.size()), written);
     EXPECT_EQ(out[written.size()], '\x55') << "wrote past the key";

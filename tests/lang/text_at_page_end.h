@@ -16,16 +16,12 @@ class TextAtPageEnd : GuardedPages {
 
   // A copy of text and its terminator ending at the guard page, the bytes before standing
   // right before it; null stays null. Valid until the next call. REQUIRES: all of it fits
-  // in a page.
-  const char* place(const std::optional<std::string>& text, const std::string& before = {}) {
+  // in a page. Also an output buffer: text of its size less one.
+  char* place(const std::optional<std::string>& text, const std::string& before = {}) {
     if (!text) return nullptr;
     const std::string bytes = before + *text + '\0';
     std::memcpy(second() - bytes.size(), bytes.data(), bytes.size());
     return second() - text->size() - 1;
-  }
-  // size bytes of value ending at the guard page, for an output buffer.
-  char* fill(size_t size, char value) {
-    return static_cast<char*>(std::memset(second() - size, value, size));
   }
 };
 
