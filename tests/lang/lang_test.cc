@@ -123,7 +123,7 @@ int referenceCompare(uint32_t code, const Key& a, const Key& b) {
     const bool markX = x.kind == kFreeMark || x.kind == kBoundMark;
     const bool markY = y.kind == kFreeMark || y.kind == kBoundMark;
     if (markX && markY) continue;
-    if (x.kind == kFreeMark || y.kind == kFreeMark || !sigX || !sigY) {
+    if (!sigX || !sigY) {  // free marks are not significant
       if (sigX != sigY) {  // the significant one waits; a free mark orders first
         first(sigX ? -1 : 1);
         (sigX ? i : j) -= 1;
