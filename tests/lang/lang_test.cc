@@ -178,10 +178,10 @@ RandomKey randomKey(std::mt19937& random, uint32_t code, bool narrow, bool bound
 }
 
 // A sample of 2,000 random keys per code, half of them narrow, sorted by insertion, which
-// is well defined for any comparison. Antisymmetry must hold on every pair. In codes 2 to 5
-// the collation agrees with the plain one on every pair of keys up to 25 places apart (some 50,000
-// pairs; every pair, some 2,000,000, with ORVIADIC_LONG_RUNS). The sorted sample is out of
-// order only where transitivity breaks: such pairs are printed as findings, not failed,
+// is well defined for any comparison. Antisymmetry must hold on every pair. In codes 2 to
+// 5 the collation agrees with the plain one on every pair of keys up to 26 places apart
+// (51,649 pairs a sample; all 1,999,000 with ORVIADIC_LONG_RUNS). The sorted sample is out
+// of order only where transitivity breaks: such pairs are printed as findings, not failed,
 // since Japanese is known to break it where a bound and a free mark meet; but the
 // single-byte order is total on keys with a letter.
 TEST(LangReference, SamplesAgreeWithThePlainComparisonAndKeepTheOrderProperties) {
@@ -211,7 +211,7 @@ TEST(LangReference, SamplesAgreeWithThePlainComparisonAndKeepTheOrderProperties)
           return PrintToString(keys[i].first) + " " + PrintToString(keys[j].first);
         };
         ASSERT_EQ(ij, -compare(keys[j], keys[i])) << "not antisymmetric: " << pair();
-        if (code != 1 && (longRun || j - i <= 25)) {
+        if (code != 1 && (longRun || j - i <= 26)) {
           ASSERT_EQ(ij, sign(referenceCompare(code, keys[i].second, keys[j].second))) << pair();
         }
         if (ij > 0 && ++findings <= 3) std::printf("finding: code %u: %s\n", code, pair().c_str());
