@@ -1,56 +1,34 @@
-// The hand-written Chinese and Korean word lists of data/cjk/, compiled and read through
-// the exports: the compiler leaves out exactly the entries it cannot key and names why,
-// the records stand in the collation's order, every headword lands on its own record or
-// its homograph run, and homograph numbers 2 and 10 are ordered as numbers in Chinese
-// and as digits in Korean. The ids give byte 1 values of their own: the code page is
-// chosen by byte 0 alone.
+// The hand-written word lists of data/cjk/, compiled and read through the exports: the
+// compiler leaves out exactly the entries it cannot key or keep in order and names why,
+// the records stand in the collation's order, and every headword lands on its own record
+// or on the first of its homograph run.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
+#include "support/case_table.h"
 #include "support/compiled_index_checks.h"
 #include "support/dictionary_fixtures.h"
 
 namespace orvia::testing {
 namespace {
 
-struct WordList {
-  const char* file;
-  uint32_t dictId;
-  const char* homograph;  // UTF-8; the list holds eleven entries of it
-  size_t notInCodePage;   // entries written with characters the code page lacks
-  size_t asciiOnly;       // entries without a two-byte character
-  bool numbersAsNumbers;  // homograph 2 before homograph 10
-};
-constexpr WordList kLists[] = {
-    {"zh_simplified.tsv", 0x00010102, "行", 3, 3, true},
-    {"zh_traditional.tsv", 0x00030103, "行", 5, 3, true},
-    {"korean.tsv", 0x00050105, "배", 3, 4, false},  // "TV" too
-};
-
 using CjkWordLists = ExportsFixture;
 
 TEST_F(CjkWordLists, CompileInOrderAndEveryHeadwordLands) {
-  for (const WordList& list : kLists) {
-    SCOPED_TRACE(list.file);
-    const compile::CompiledDictionary compiled =
-        compileWordList(list.file, list.dictId, dir_.path());
-    const std::map<std::string, size_t> expected = {{"key-too-long", 1},
-                                                    {"no-significant-character", list.asciiOnly},
-                                                    {"not-in-code-page", list.notInCodePage}};
-    EXPECT_EQ(skippedByReason(compiled.index), expected);
-    const std::vector<std::string> keys = compiledKeys(compiled.index);
-    ASSERT_EQ(keys.size(), compiled.index.recordCount);
-    expectOrderedAndFound(list.dictId, keys);
-
-    std::string homograph;
-    text::CodePageConverter(text::codePageName(lang::languageOf(list.dictId)))
-        .convert(list.homograph, &homograph);
-    const auto place = [&](const char* number) {
-      return std::find(keys.begin(), keys.end(), homograph + number) - keys.begin();
-    };
-    ASSERT_LT(size_t(place("@10")), keys.size());
-    EXPECT_EQ(place("@2") < place("@10"), list.numbersAsNumbers);
+  for (const CaseRow& c : caseTable("api/cjk_word_lists.txt")) {
+    SCOPED_TRACE(c.line);
+    const uint32_t dictId = uint32_t(c.number(1));
+    const compile::CompiledIndex index =
+        compileWordList(c.fields[0].c_str(), dictId, dir_.path()).index;
+    std::string skipped, outOfOrder;
+    for (const auto& [reason, count] : skippedByReason(index))
+      skipped += reason + " " + std::to_string(count) + ", ";
+    for (const compile::SkippedEntry& s : index.skipped)
+      if (s.reason == compile::SkipReason::kOutOfOrder) outOfOrder += s.headword + " ";
+    EXPECT_EQ(skipped, *c.bytes(2));
+    EXPECT_EQ(outOfOrder, *c.bytes(3));
+    const std::vector<std::string> keys = compiledKeys(index);
+    ASSERT_EQ(keys.size(), index.recordCount);
+    expectOrderedAndFound(dictId, keys);
   }
 }
 

@@ -10,29 +10,19 @@
 
 namespace orvia::testing {
 
-class TextAtPageEnd {
+class TextAtPageEnd : GuardedPages {
  public:
-  TextAtPageEnd() : pages_(PageAccess::kNone) {}
+  TextAtPageEnd() : GuardedPages(PageAccess::kNone) {}
 
   // A copy of text and its terminator ending at the guard page, the bytes before standing
-  // right before it; null stays null. Valid until the next call. REQUIRES: before, text
-  // and its terminator fit in a page.
-  const char* place(const std::optional<std::string>& text, const std::string& before = {}) {
+  // right before it; null stays null. Valid until the next call. REQUIRES: all of it fits
+  // in a page. Also an output buffer: text of its size less one.
+  char* place(const std::optional<std::string>& text, const std::string& before = {}) {
     if (!text) return nullptr;
-    char* start = pages_.second() - text->size() - 1;
-    std::memcpy(start, text->c_str(), text->size() + 1);
-    std::memcpy(start - before.size(), before.data(), before.size());
-    return start;
+    const std::string bytes = before + *text + '\0';
+    std::memcpy(second() - bytes.size(), bytes.data(), bytes.size());
+    return second() - text->size() - 1;
   }
-  // size bytes of value ending at the guard page, for an output buffer.
-  char* fill(size_t size, char value) {
-    char* start = pages_.second() - size;
-    std::memset(start, value, size);
-    return start;
-  }
-
- private:
-  GuardedPages pages_;
 };
 
 }  // namespace orvia::testing
