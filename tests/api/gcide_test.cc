@@ -43,12 +43,14 @@ class Gcide : public ExportsFixture {
   static void SetUpTestSuite() {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
     folder_ = new TempDir();
-    compiled_ = compileSource(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+    compiled_ =
+        compileSource(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
     keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;
     for (uint32_t at = 0, locator = 0; at < records.size(); at += view.recordLength) {
-      ASSERT_TRUE(dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
+      ASSERT_TRUE(
+          dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
       pastLocator_ |= view.extendedRef(&locator) && locator > dict::kExtendedLocator;
     }
   }
