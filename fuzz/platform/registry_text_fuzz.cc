@@ -3,10 +3,11 @@
 // every section reads as before.
 // Input: u8 steering the value set (type, and whether it is a new name), then the file.
 #include <strings.h>
-#include <cstdint>
 
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,11 @@ namespace {
 // Section names as the file spells them, at most a few: "[path]" lines of a UTF-8 file.
 std::vector<std::string> sectionPaths(const std::string& file) {
   std::vector<std::string> paths;
-  size_t start = 0;
-  while (start < file.size() && paths.size() < 6) {
-    size_t end = file.find('\n', start);
-    if (end == std::string::npos) end = file.size();
-    std::string line = file.substr(start, end - start);
+  std::istringstream lines(file);
+  for (std::string line; paths.size() < 6 && std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > 2 && line.front() == '[' && line.back() == ']' && line[1] != '-')
       paths.push_back(line.substr(1, line.size() - 2));
-    start = end + 1;
   }
   return paths;
 }

@@ -14,15 +14,13 @@
 #include <unordered_map>
 
 #include "compile/content/entry_text.h"
-#include "compile/dictionary_compiler.h"
 #include "compile/source/dictd_source.h"
-#include "dict/index_record.h"
+#include "support/compiled_index_checks.h"
 #include "support/dictionary_fixtures.h"
-#include "text/code_page.h"
 
+namespace orvia::testing {
 namespace {
 
-namespace compile = orvia::compile;
 constexpr uint32_t kGcide = 0x00010101;
 
 // Under the sanitizers only every few records are read.
@@ -40,33 +38,20 @@ std::unique_ptr<compile::EntrySource> openSource(compile::WithText withText, std
   return nullptr;
 }
 
-// The search key without its homograph number: what a user types for the headword.
-std::string bareKey(const std::string& searchKey) {
-  size_t at = searchKey.rfind('@');
-  if (at == std::string::npos ||
-      searchKey.find_first_not_of("0123456789", at + 1) != std::string::npos)
-    return searchKey;
-  return searchKey.substr(0, at);
-}
-
-class Gcide : public orvia::testing::ExportsFixture {
+class Gcide : public ExportsFixture {
  protected:
   static void SetUpTestSuite() {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
-    folder_ = new orvia::testing::TempDir();
-    compile::DictionaryCompileOptions options{
-        kGcide, folder_->path(), compile::EntryEncoding::kSmallest, {}};
-    std::string problem;
-    ASSERT_TRUE(compile::compileDictionary(openSource, options, nullptr, &compiled_, &problem))
-        << problem;
+    folder_ = new TempDir();
+    compiled_ =
+        compileSource(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+    keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
-    orvia::dict::IndexRecordView view;
-    for (uint32_t at = 0; at < records.size(); at += view.recordLength) {
+    dict::IndexRecordView view;
+    for (uint32_t at = 0, locator = 0; at < records.size(); at += view.recordLength) {
       ASSERT_TRUE(
-          orvia::dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
-      keys_.push_back(view.searchKey);
-      uint32_t locator = 0;
-      pastLocator_ |= view.extendedRef(&locator) && locator > orvia::dict::kExtendedLocator;
+          dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view));
+      pastLocator_ |= view.extendedRef(&locator) && locator > dict::kExtendedLocator;
     }
   }
   static void TearDownTestSuite() { delete folder_; }
@@ -83,15 +68,7 @@ class Gcide : public orvia::testing::ExportsFixture {
     if (folder_ != nullptr) ExportsFixture::TearDown();
   }
 
-  uint32_t lookUp(const std::string& word) {
-    HWORD* found = dicSearchWord(dict_, word.c_str());
-    uint32_t number = 0xFFFFFFFF;
-    if (found != nullptr) dicGetHandleInfo(found, 1, &number);
-    dicFreeHWORD(found);
-    return number;
-  }
-
-  static inline orvia::testing::TempDir* folder_ = nullptr;
+  static inline TempDir* folder_ = nullptr;
   static inline compile::CompiledDictionary compiled_;
   static inline std::vector<std::string> keys_;
   static inline bool pastLocator_ = false;
@@ -99,21 +76,12 @@ class Gcide : public orvia::testing::ExportsFixture {
 };
 
 TEST_F(Gcide, RecordsStandInOrderAndHeadwordsAndKeysLandOnThem) {
-  const DbCompareFn compare = orvia::lang::getCompareKeysFn(1);
-  size_t exceptions = 0;
-  for (uint32_t n = 0; n < keys_.size(); ++n) {
-    if (n > 0 && compare(keys_[n - 1].c_str(), keys_[n].c_str()) >= 0 && ++exceptions <= 5)
-      ADD_FAILURE() << keys_[n - 1] << " is not before " << keys_[n];
-    const std::string bare = bareKey(keys_[n]);
-    uint32_t first = n;  // of the run that shares record n's bare key
-    while (first > 0 && bareKey(keys_[first - 1]) == bare) --first;
-    const uint32_t landed = lookUp(bare);
-    if (landed != n && landed != first && ++exceptions <= 5)
-      ADD_FAILURE() << keys_[n] << " lands on " << keys_[landed];
-    if (n % kReadEvery == 0 && lookUp(keys_[n]) != n && ++exceptions <= 5)
+  expectOrderedAndFound(kGcide, keys_);
+  size_t elsewhere = 0;
+  for (uint32_t n = 0; n < keys_.size(); n += kReadEvery)
+    if (landingRecord(dict_, keys_[n]) != n && ++elsewhere <= 5)
       ADD_FAILURE() << "the stored key " << keys_[n] << " leads elsewhere";
-  }
-  EXPECT_EQ(exceptions, 0u) << "of " << keys_.size() << " headwords";
+  EXPECT_EQ(elsewhere, 0u) << "of " << keys_.size() << " keys";
 }
 
 TEST_F(Gcide, EveryEntryReadsBackAsItsSourceText) {
@@ -122,7 +90,7 @@ TEST_F(Gcide, EveryEntryReadsBackAsItsSourceText) {
   std::string problem, text;
   auto source = openSource(compile::WithText::kYes, &problem);
   ASSERT_NE(source, nullptr) << problem;
-  orvia::text::CodePageConverter converter(orvia::text::codePageName(1));
+  text::CodePageConverter converter(text::codePageName(1));
   compile::SourceEntry entry;
   compile::ReadResult result;
   size_t entries = 0, apples = 0;
@@ -167,7 +135,7 @@ TEST_F(Gcide, ReportsTheShareOfMisspellingsLandingOnTheIntendedWord) {
   std::mt19937 rng(1000);
   int tried = 0, intended = 0;
   while (tried < 1000) {
-    const std::string bare = bareKey(keys_[rng() % keys_.size()]);
+    const std::string bare = bareKey(keys_[rng() % keys_.size()], 1);
     if (bare.size() < 4 ||
         bare.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
       continue;
@@ -177,11 +145,12 @@ TEST_F(Gcide, ReportsTheShareOfMisspellingsLandingOnTheIntendedWord) {
     if (tried % 3 == 1) word.insert(at, 1, word[at]);
     if (tried % 3 == 2) std::swap(word[at], word[at + 1]);
     ++tried;
-    const uint32_t landed = lookUp(word);
-    if (landed != 0xFFFFFFFF && bareKey(keys_[landed]) == bare) ++intended;
+    const uint32_t landed = landingRecord(dict_, word);
+    if (landed != 0xFFFFFFFF && bareKey(keys_[landed], 1) == bare) ++intended;
   }
   std::printf("%d of %d misspellings land on the intended word\n", intended, tried);
   EXPECT_GT(intended, 0);
 }
 
 }  // namespace
+}  // namespace orvia::testing

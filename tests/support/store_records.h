@@ -56,11 +56,8 @@ struct ModelRecord {
 // A record as the store returns it, in the layout dbSearch and dbBulkLoad use.
 inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
   std::string bytes(16, '\0');
-  auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-  storeU32Le(p, uint32_t(16 + r.data.size()));
-  storeU32Le(p + 4, r.contentDictId);
-  storeU32Le(p + 8, r.contentRef);
-  storeU32Le(p + 12, number);
+  const uint32_t fields[] = {uint32_t(16 + r.data.size()), r.contentDictId, r.contentRef, number};
+  for (int i = 0; i < 4; ++i) storeU32Le(reinterpret_cast<uint8_t*>(&bytes[4 * i]), fields[i]);
   return bytes + r.data;
 }
 
