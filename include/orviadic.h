@@ -154,8 +154,12 @@ typedef struct NotifyTarget {
   uint32_t message;
 } NotifyTarget;
 typedef void(ORVIADIC_API* NewWordProgressProc)(uint32_t stage, intptr_t value);
-enum { kNewWordStageTotal = 1, kNewWordStageMerged = 2, kNewWordStageSkipped = 3,
-       kNewWordStageDone = 4 };
+enum {
+  kNewWordStageTotal = 1,
+  kNewWordStageMerged = 2,
+  kNewWordStageSkipped = 3,
+  kNewWordStageDone = 4
+};
 enum { kNewWordNotifyWindow = 1, kNewWordNotifyProc = 2 };
 /* target: a NotifyTarget* in mode 1, a NewWordProgressProc in mode 2, else ignored. */
 int32_t ORVIADIC_API dicAddNewWordEx(const char* path, uint32_t mode, void* target);

@@ -69,5 +69,6 @@ void addVerifyCommand(CLI::App& app, const GlobalOptions& options);
 void addEditCommands(CLI::App& app, const GlobalOptions& options);
 void addUserEntryCommands(CLI::App& app, const GlobalOptions& options);
 void addNewWordCommands(CLI::App& app, const GlobalOptions& options);
+void addMergeCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

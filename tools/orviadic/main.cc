@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
   addEditCommands(app, options);
   addUserEntryCommands(app, options);
   addNewWordCommands(app, options);
+  addMergeCommand(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
