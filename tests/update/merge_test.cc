@@ -1,0 +1,103 @@
+// The new-word merge through its exports: what each scenario of
+// tests/data/update/merge_cases.txt reports, lists, merges, moves and records.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/platform.h"
+#include "support/case_table.h"
+#include "update/merge_fixture.h"
+
+namespace orvia::testing {
+namespace {
+
+constexpr uint32_t kWindow = 0x2A, kMessage = 0x401;
+const std::string kUserText = "zyzzyva\r\nMy own weevil.";
+
+class Merge : public MergeFixture {
+ public:
+  void setUp(const std::string& action, uint32_t target) {
+    const size_t eq = action.find('=');
+    const std::string what = action.substr(0, eq), value = action.substr(eq + 1);
+    if (what == "merge") {
+      EXPECT_EQ(dicAddNewWord(newWordFile(target, 0, value).c_str()), 1);
+    } else if (what == "stored") {
+      char digits[9];
+      dict::formatDictIdHex(target, digits);
+      writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"" + digits + "version\"=dword:" + value +
+                   "\r\n");
+    } else if (what == "record") {
+      EXPECT_EQ(
+          dicAddRecord(dict_, value.c_str(), 0, "zyzzyva\r\n~J[User-defined]\r\nMy own weevil.", 0),
+          1);
+    }
+    if (what == "drop") std::remove(dir_.file(value).c_str());
+    // A user-entry file past 16 MiB, so that the next entry's head needs all 32 bits.
+    if (what == "pad") std::filesystem::resize_file(dir_.file(value), 0x1000100);
+  }
+  int merge(const std::string& mode, const std::string& path, NotifyTarget* notify) {
+    if (mode == "plain") return dicAddNewWord(path.c_str());
+    if (mode == "2") return dicAddNewWordEx(path.c_str(), 2, reinterpret_cast<void*>(&reportProc));
+    return dicAddNewWordEx(path.c_str(), uint32_t(std::stoi(mode)), notify);
+  }
+  std::string listOf(uint32_t target) {
+    char digits[9];
+    dict::formatDictIdHex(target, digits);
+    std::ifstream in(dir_.file(std::string(digits) + ".NEW"), std::ios::binary);
+    if (!in) return "none";
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), out;
+    for (size_t at = 0; (at = all.find("\r\n")) != std::string::npos; all.erase(0, at + 2))
+      out += (out.empty() ? "" : " ") + all.substr(0, at);
+    return out;
+  }
+};
+
+TEST_F(Merge, ScenarioTable) {
+  platform::registerMessageSink(kWindow, reportSink);
+  for (const CaseRow& c : caseTable("update/merge_cases.txt")) {
+    SCOPED_TRACE(c.line);
+    TearDown();
+    words_.clear();
+    dicts_.clear();
+    for (const auto& file : std::filesystem::directory_iterator(dir_.path()))
+      std::filesystem::remove_all(file.path());
+    SetUp();
+    const uint32_t target = uint32_t(c.number(1));
+    if (dict::companionKindOf(target) != dict::kNewWordKind) makeTarget(target);
+    std::istringstream setup(c.fields[2]);
+    for (std::string action; setup >> action;) setUp(action, target);
+    const std::string path = newWordFile(target, uint32_t(c.number(4)), c.fields[5]);
+    NotifyTarget notify{c.fields[2].find("window=0") == std::string::npos ? kWindow : 0, kMessage};
+    reportLog().clear();
+    EXPECT_EQ(merge(c.fields[3], path, &notify), c.number(6));
+    EXPECT_EQ(reportLog(), c.fields[7].empty() ? "" : " " + c.fields[7]);
+    EXPECT_EQ(listOf(target), c.fields[8]);
+    uint32_t version = 0;
+    EXPECT_EQ(dicGetCurrentNewWordVersion(target, &version) ? std::to_string(version) : "none",
+              c.fields[9]);
+    // Every word reported merged reads its new text in T, and in the installed dictionary
+    // when T feeds it; a user's record of it became a note.
+    HDICT* t = dicts_.emplace_back(dicCreateHDICT(target));
+    std::istringstream words(c.fields[5]);
+    for (std::string item; std::getline(words, item, ',');) {
+      const std::string word = item.substr(0, item.find(':'));
+      if (c.fields[7].find("2=" + word) == std::string::npos) continue;
+      const std::string text = textOf(word, std::stoi(item.substr(item.find(':') + 1)));
+      EXPECT_NE(content(word, t, target, target).find(text), std::string::npos) << word;
+      if (dict::companionKindOf(target) < dict::kNewWordKind) {
+        EXPECT_NE(content(word, dict_, target, target).find(text), std::string::npos) << word;
+      }
+    }
+    if (c.fields[2].find("record=") != std::string::npos && c.number(6) == 1) {
+      EXPECT_EQ(note("zyzzyva"), kUserText);
+      EXPECT_TRUE(entries(dict::recordDictId(kDictId)).empty());
+      EXPECT_EQ(consistency(), "");
+    }
+  }
+  platform::registerMessageSink(kWindow, nullptr);
+}
+
+}  // namespace
+}  // namespace orvia::testing
