@@ -4,11 +4,14 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "platform/platform.h"
 #include "support/case_table.h"
+#include "support/newword_files.h"
 #include "update/merge_fixture.h"
+#include "update/merged_record.h"
 
 namespace orvia::testing {
 namespace {
@@ -97,6 +100,55 @@ TEST_F(Merge, ScenarioTable) {
     }
   }
   platform::registerMessageSink(kWindow, nullptr);
+}
+
+// The first content lands at T's old size: 0xFFFFFE still fits the short form, the next
+// offset takes the extended form, 4 bytes longer, its record still ending in its vcode.
+TEST_F(Merge, AppendOffsetsChooseTheForm) {
+  makeTarget(0x01010101);
+  std::filesystem::resize_file(fileOf(0x01010101, ".DAT"), 0xFFFFFE);
+  const std::string path = newWordFile(0x01010101, 1, "apple:3,kiwi:0");
+  ASSERT_EQ(dicAddNewWord(path.c_str()), 1);
+  HDICT* t = dicts_.emplace_back(dicCreateHDICT(0x01010101));
+  std::map<std::string, std::string> records;
+  for (const std::string& r : entries(0x01010101)) records[keyOf(r)] = r;
+  EXPECT_EQ(refOf(records["apple"]), 0x03FFFFFEu);
+  EXPECT_EQ(refOf(records["kiwi"]), 0x00FFFFFFu);
+  const std::string& kiwi = records["kiwi"];
+  const std::string data = readFileBytes(fileOf(0x01010101, ".DAT"));
+  ASSERT_GT(data.size(), 0x1000002u);
+  const uint32_t appleLength =
+      loadU32Le(reinterpret_cast<const uint8_t*>(&data[0xFFFFFE])) & 0xFFFFFF;
+  EXPECT_EQ(kiwi.substr(16, 12), area("kiwi") + u32Le(0xFFFFFE + appleLength) + "\xB8");
+  EXPECT_NE(content("kiwi", t, 0x01010101, 0).find(textOf("kiwi", 0)), std::string::npos);
+  EXPECT_NE(content("apple", t, 0x01010101, 0).find(textOf("apple", 3)), std::string::npos);
+}
+
+// Forms of merged records: a locator at an append offset, or a shared record's (short:
+// its whole contentRef beside the level; extended: its extendedRef, designated exactly),
+// and records that have no room left for the extended form's 4 bytes.
+TEST(MergedRecord, FormTable) {
+  for (const CaseRow& c : caseTable("update/merged_records.txt")) {
+    SCOPED_TRACE(c.line);
+    const uint32_t length = uint32_t(c.number(1)), level = uint32_t(c.number(2)) << 24;
+    std::string block(dict::kRecordBlockSize, '\0');
+    auto* bytes = reinterpret_cast<uint8_t*>(block.data());
+    storeU32Le(bytes, length);
+    storeU32Le(bytes + 8, uint32_t(c.number(3)));
+    block.replace(16, 6, area("k") + '\xB8' + '\xB9');
+    dict::IndexRecordView view;
+    ASSERT_TRUE(dict::parseIndexRecord(bytes, dict::kRecordBlockSize, &view));
+    update::MergedLocator locator = update::locatorAtOffset(level, uint32_t(c.number(4)));
+    if (c.fields[0] == "shared") {
+      ASSERT_TRUE(update::locatorFromShared(level, view, &locator).ok());
+    }
+    const std::string before = block;
+    uint32_t areaLength = 0;
+    const Status status = update::makeMergedRecord(bytes, view, locator, &areaLength);
+    EXPECT_EQ(status.ok() ? std::to_string(areaLength) : "refused", c.fields[5]);
+    EXPECT_EQ(status.ok() ? block.substr(8, 4) + block.substr(16, 10) : before.substr(0, 26),
+              *c.bytes(6));
+  }
 }
 
 }  // namespace
