@@ -50,8 +50,8 @@ class MergeFixture : public UserEditFixture {
     std::string problem;
     ASSERT_TRUE(compile::createNewWordTarget(id, dir_.path(), &compiled, &problem)) << problem;
   }
-  // A new-word file for target of "word:level" items separated by blanks or commas.
-  std::string newWordFile(uint32_t target, uint32_t version, const std::string& words) {
+  // A source of "word:level" items separated by commas, each word with textOf's text.
+  compile::SourceOpener sourceOf(const std::string& words) {
     std::string tsv = "headword\ttext\tlevel\n";
     std::istringstream in(words);
     for (std::string item; std::getline(in, item, ',');) {
@@ -59,8 +59,16 @@ class MergeFixture : public UserEditFixture {
       const int level = std::stoi(item.substr(item.find(':') + 1));
       tsv += word + "\t" + textOf(word, level) + "\t" + std::to_string(level) + "\n";
     }
-    const std::string source = dir_.file("new" + std::to_string(files_) + ".tsv");
+    const std::string source = dir_.file("new" + std::to_string(files_++) + ".tsv");
     writeFileBytes(source, tsv);
+    return [source](compile::WithText withText, std::string*) {
+      auto tsvSource = std::make_unique<compile::TsvSource>();
+      EXPECT_TRUE(tsvSource->open(source, withText));
+      return tsvSource;
+    };
+  }
+  // A new-word file for target of the words sourceOf takes.
+  std::string newWordFile(uint32_t target, uint32_t version, const std::string& words) {
     compile::NewWordFileOptions options;
     options.targetDictId = target;
     options.listVersion = version;
@@ -68,12 +76,7 @@ class MergeFixture : public UserEditFixture {
     options.path = dir_.file("new" + std::to_string(files_++) + ".bin");
     compile::WrittenNewWordFile written;
     std::string problem;
-    const auto open = [&source](compile::WithText withText, std::string*) {
-      auto tsvSource = std::make_unique<compile::TsvSource>();
-      EXPECT_TRUE(tsvSource->open(source, withText));
-      return tsvSource;
-    };
-    EXPECT_TRUE(compile::writeNewWordFile(open, options, &written, &problem)) << problem;
+    EXPECT_TRUE(compile::writeNewWordFile(sourceOf(words), options, &written, &problem)) << problem;
     return options.path;
   }
 

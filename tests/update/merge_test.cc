@@ -151,5 +151,31 @@ TEST(MergedRecord, FormTable) {
   }
 }
 
+// Server data mode: locators come from the shared index of the "ServerDataPath" folder,
+// where the content already lies; a word the shared index lacks stops the merge there.
+TEST_F(Merge, ServerDataModeTakesSharedLocators) {
+  const std::string server = dir_.file("server");
+  std::filesystem::create_directory(server);
+  compile::CompiledDictionary shared;
+  std::string problem;
+  ASSERT_TRUE(compile::compileDictionary(
+      sourceOf("apple:0,kiwi:0"), {0x01010101, server, compile::EntryEncoding::kStored, {}, false},
+      nullptr, &shared, &problem))
+      << problem;
+  makeTarget(0x01010101);
+  writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"Type\"=dword:00000001\r\n" +
+               "\"ServerDataPath\"=\"" + server + "\"\r\n");
+  reload();
+  const std::string path = newWordFile(0x01010101, 1, "apple:2,kiwi:0,lime:0");
+  EXPECT_EQ(dicAddNewWord(path.c_str()), 0);
+  HDICT* t = dicts_.emplace_back(dicCreateHDICT(0x01010101));
+  // The file's apple is of level 2; the text read is the shared file's.
+  EXPECT_NE(content("apple", t, 0x01010101, 0).find(textOf("apple", 0)), std::string::npos);
+  EXPECT_NE(content("kiwi", t, 0x01010101, 0), "");
+  EXPECT_EQ(content("lime", t, 0x01010101, 0), "");
+  uint32_t version = 0;
+  EXPECT_EQ(dicGetCurrentNewWordVersion(0x01010101, &version), 0);
+}
+
 }  // namespace
 }  // namespace orvia::testing
