@@ -177,5 +177,41 @@ TEST_F(Merge, ServerDataModeTakesSharedLocators) {
   EXPECT_EQ(dicGetCurrentNewWordVersion(0x01010101, &version), 0);
 }
 
+// Files spoiled one way each (update/merge_bad_files.txt): how far the merge comes.
+TEST_F(Merge, BadFileTable) {
+  makeTarget(0x01010101);
+  for (const CaseRow& c : caseTable("update/merge_bad_files.txt")) {
+    SCOPED_TRACE(c.line);
+    const std::string path = newWordFile(0x01010101, 1, "apple:0,date:0,kiwi:0");
+    std::string bytes = readFileBytes(path);
+    auto u32At = [&](size_t at) { return loadU32Le(reinterpret_cast<uint8_t*>(&bytes[at])); };
+    const uint32_t content = 40 + u32At(28), n = uint32_t(c.number(2));
+    if (c.fields[1] == "cut") bytes.resize(n);
+    if (c.fields[1] == "add") bytes += std::string(n, 'x');
+    if (c.fields[1] == "shrink") {
+      bytes.resize(bytes.size() - n);
+      bytes.replace(32, 4, u32Le(u32At(32) - n));
+      bytes.replace(36, 4, u32Le(u32At(36) - n));
+    }
+    const size_t at = c.fields[1] == "u32" ? size_t(c.number(3)) : content + 0x10007;
+    if (c.fields[1] == "u32" || c.fields[1] == "record") bytes.replace(at, 4, u32Le(n));
+    if (c.fields[1] == "wrap") {
+      bytes.replace(28, 4, u32Le(0xFFFFFFF0));
+      bytes.replace(32, 4, u32Le(u32At(36) + 0x10));
+    }
+    writeFileBytes(path, bytes);
+    EXPECT_EQ(dicAddNewWord(path.c_str()), 0);
+    std::string written;
+    for (const char* name : {"80010101.IDX", "80010101.DAT", "01010101.NEW"})
+      if (std::filesystem::exists(dir_.file(name))) written += std::string(" ") + name;
+    EXPECT_EQ(written, *c.bytes(4));
+    EXPECT_EQ(listOf(0x01010101), c.fields[5]);
+    HDICT* t = dicts_.emplace_back(dicCreateHDICT(0x01010101));
+    EXPECT_EQ(dicGetWordCount(t), c.number(6));
+    for (const char* name : {"80010101.IDX", "80010101.DAT", "01010101.NEW"})
+      std::filesystem::remove(dir_.file(name));
+  }
+}
+
 }  // namespace
 }  // namespace orvia::testing
