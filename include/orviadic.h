@@ -136,6 +136,36 @@ int32_t ORVIADIC_API dicGetCurrentNewWordTime(uint32_t dictId, uint32_t* time);
  * empty string (untouched for size 0). */
 int32_t ORVIADIC_API dicGetNewWordListPath(uint32_t dictId, char* buffer, uint32_t size);
 
+/* The new-word merge: unpacks a new-word file into the new-word companion of the
+ * dictionary it names (T), lists every key of it in T's list, and adds each word that T
+ * lacks, or has with a lower level, to T's index with its content appended to T's data
+ * file. For T of kinds 0x01 to 0x7F the word also goes into the installed dictionary, and
+ * a record the user added for it becomes a note of the memory dictionary. T must exist
+ * and hold a word; nothing here creates it. Records are merged one at a time under the
+ * writers' mutex, and what was merged stays merged when a later record fails. 1 when the
+ * whole file was merged; T's new-word version and time are then raised to the file's. */
+/* Progress, mode 1: SendMessageA(window, message, stage, value) while both fields are
+ * non-zero, read again at every report. Mode 2: a procedure called (stage, value). Stages:
+ * 1 before the first record (value: the number of records), 2 after a word was merged and
+ * 3 after one was skipped (value: a pointer to its key, valid during the call), 4 at the
+ * end of a merge that succeeded (value 0). Nothing is reported after a failure. */
+typedef struct NotifyTarget {
+  uint32_t window;
+  uint32_t message;
+} NotifyTarget;
+typedef void(ORVIADIC_API* NewWordProgressProc)(uint32_t stage, intptr_t value);
+enum {
+  kNewWordStageTotal = 1,
+  kNewWordStageMerged = 2,
+  kNewWordStageSkipped = 3,
+  kNewWordStageDone = 4
+};
+enum { kNewWordNotifyWindow = 1, kNewWordNotifyProc = 2 };
+/* target: a NotifyTarget* in mode 1, a NewWordProgressProc in mode 2, else ignored. */
+int32_t ORVIADIC_API dicAddNewWordEx(const char* path, uint32_t mode, void* target);
+/* dicAddNewWordEx(path, 0, 0): the same merge without reports. */
+int32_t ORVIADIC_API dicAddNewWord(const char* path);
+
 /* Owner-word exchange: a dictionary's records and memory notes written to an exchange
  * file and read back, on the same machine or another. In all three functions a dictId
  * with a zero among its three low bytes stands for 0, and otherwise only those three

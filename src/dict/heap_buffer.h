@@ -26,6 +26,7 @@ class HeapBuffer {
   }
   uint8_t* data() const { return data_; }
   char* text() const { return reinterpret_cast<char*>(data_); }
+  uint32_t size() const { return size_; }
 
   // Hands the block over; the caller frees it on the process heap.
   uint8_t* take() {

@@ -72,8 +72,16 @@ bool versionInfo(const char* fileName, uint32_t size, void* block);
 bool versionQuery(const void* block, const char* subBlock, const void** value, uint32_t* length);
 
 // ---- Progress ------------------------------------------------------------------------
-// Sends a message to a window and waits for it to be handled.
+// Sends a message to a window and waits for it to be handled: the window's answer, 0
+// when there is no such window.
 intptr_t sendMessage(uint32_t window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+// Where POSIX programs receive what is sent to a window value: there are no windows, so a
+// program registers a function per window value, and sendMessage calls it on the
+// sender's thread. A null sink removes the window's. On Windows messages go to real
+// windows and this does nothing (false). Safe to call from any thread.
+using MessageSink = intptr_t (*)(uint32_t window, uint32_t message, uintptr_t wparam,
+                                 intptr_t lparam);
+bool registerMessageSink(uint32_t window, MessageSink sink);
 
 // ---- Pointer probes ------------------------------------------------------------------
 // False for null, and for any byte of [p, p + n) that cannot be read or written.

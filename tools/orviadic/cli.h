@@ -70,5 +70,6 @@ void addEditCommands(CLI::App& app, const GlobalOptions& options);
 void addUserEntryCommands(CLI::App& app, const GlobalOptions& options);
 void addNewWordCommands(CLI::App& app, const GlobalOptions& options);
 void addExchangeCommands(CLI::App& app, const GlobalOptions& options);
+void addMergeCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

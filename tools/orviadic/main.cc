@@ -26,6 +26,7 @@ int run(int argc, char** argv) {
   addUserEntryCommands(app, options);
   addNewWordCommands(app, options);
   addExchangeCommands(app, options);
+  addMergeCommand(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

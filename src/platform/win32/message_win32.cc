@@ -9,4 +9,9 @@ intptr_t sendMessage(uint32_t window, uint32_t message, uintptr_t wparam, intptr
   return SendMessageA(reinterpret_cast<HWND>(uintptr_t(window)), message, wparam, lparam);
 }
 
+// Real windows receive the messages here; there is nothing to register.
+bool registerMessageSink(uint32_t, MessageSink) {
+  return false;
+}
+
 }  // namespace orvia::platform
