@@ -75,6 +75,11 @@ DBHANDLE ORVIADB_API dbOpen(const char* path, DbCompareFn compare) {
   return new OrviaDb{path, compare};
 }
 
+// A shared index opens as any other: the double keeps no files of its own.
+DBHANDLE ORVIADB_API dbCommand(const char* path, uint32_t mode, DbCompareFn compare) {
+  return mode == kDbCommandOpenShared ? dbOpen(path, compare) : nullptr;
+}
+
 int32_t ORVIADB_API dbClose(DBHANDLE h) {
   StoreDouble& store = StoreDouble::instance();
   if (h == nullptr || store.refuseClose) return 0;

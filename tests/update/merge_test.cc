@@ -9,7 +9,7 @@
 #include "platform/platform.h"
 #include "support/case_table.h"
 #include "support/message_receiver.h"
-#include "support/newword_files.h"
+#include "support/content_files.h"
 #include "update/merge_fixture.h"
 #include "update/merged_record.h"
 
@@ -169,14 +169,14 @@ TEST_F(Merge, BadFileTable) {
     if (c.fields[1] == "add") bytes += std::string(n, 'x');
     if (c.fields[1] == "shrink") {
       bytes.resize(bytes.size() - n);
-      bytes.replace(32, 4, u32Le(u32At(32) - n));
-      bytes.replace(36, 4, u32Le(u32At(36) - n));
+      bytes.replace(32, 4, le32(u32At(32) - n));
+      bytes.replace(36, 4, le32(u32At(36) - n));
     }
     const size_t at = c.fields[1] == "u32" ? size_t(c.number(3)) : content + 0x10007;
-    if (c.fields[1] == "u32" || c.fields[1] == "record") bytes.replace(at, 4, u32Le(n));
+    if (c.fields[1] == "u32" || c.fields[1] == "record") bytes.replace(at, 4, le32(n));
     if (c.fields[1] == "wrap") {
-      bytes.replace(28, 4, u32Le(0xFFFFFFF0));
-      bytes.replace(32, 4, u32Le(u32At(36) + 0x10));
+      bytes.replace(28, 4, le32(0xFFFFFFF0));
+      bytes.replace(32, 4, le32(u32At(36) + 0x10));
     }
     writeFileBytes(path, bytes);
     EXPECT_EQ(dicAddNewWord(path.c_str()), 0);
