@@ -20,11 +20,14 @@ const uint32_t kRecordId = dict::recordDictId(kDictId);
 
 class Exchange : public UserEditFixture {
  protected:
-  // A fresh install of kDictId with words in a folder of its own, which the registry's
-  // PATH now names. Handles on an earlier install must not be used after this.
+  // A fresh install of kDictId with words in a folder of its own, and a registry store of
+  // its own whose PATH names that folder. Handles on an earlier install must not be used
+  // after this.
   HDICT* install(const std::string& name, const std::vector<std::string>& words) {
     folder_ = dir_.file(name);
     std::filesystem::create_directory(folder_);
+    leaveTestRegistry();
+    enterTestRegistry(folder_);
     writeDictKey("\"PATH\"=\"" + folder_ + "\"\r\n");
     return makeDictionary(kDictId, words);
   }
