@@ -37,23 +37,38 @@ constexpr int kKillRounds = 20;
 
 class UserEdits : public UserEditFixture {
  protected:
-  // A writer process's arguments on dictionary id, with the test's registry key.
+  // A writer process's arguments on dictionary id, with the test's registry key. Each
+  // writer has an acknowledgement file of its own: appends from several processes to one
+  // file are not atomic on Windows.
   std::vector<std::string> writer(uint32_t id, int number, const std::string& count) {
-    return {std::to_string(id), std::to_string(number),        count,
-            dir_.file("acks"),  std::to_string(testKeyRoot()), testKeyPath()};
+    return {std::to_string(id),
+            std::to_string(number),
+            count,
+            dir_.file("acks." + std::to_string(number)),
+            std::to_string(testKeyRoot()),
+            testKeyPath()};
+  }
+  std::vector<std::string> ackFiles() const {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      if (entry.path().filename().string().rfind("acks.", 0) == 0)
+        files.push_back(entry.path().string());
+    return files;
   }
   // The first acknowledged entry (an "R word text" or "N word text" line) that is not there
   // with its text, or a companion that holds more than was acknowledged when every add
   // was, or the first inconsistency; "" when there is none.
   std::string lostOrDamaged(uint32_t id, bool allAcknowledged) {
     HDICT* dict = dicts_.emplace_back(dicCreateHDICT(id));
-    std::ifstream acks(dir_.file("acks"));
     size_t acknowledged[2] = {};
-    for (std::string line; std::getline(acks, line) && line.size() > 2;) {
-      const size_t space = line.find(' ', 2);
-      const std::string word = line.substr(2, space - 2), text = line.substr(space + 1);
-      ++acknowledged[line[0] == 'N'];
-      if ((line[0] == 'R' ? recordText(word, dict) : note(word, dict)) != text) return line;
+    for (const std::string& file : ackFiles()) {
+      std::ifstream acks(file);
+      for (std::string line; std::getline(acks, line) && line.size() > 2;) {
+        const size_t space = line.find(' ', 2);
+        const std::string word = line.substr(2, space - 2), text = line.substr(space + 1);
+        ++acknowledged[line[0] == 'N'];
+        if ((line[0] == 'R' ? recordText(word, dict) : note(word, dict)) != text) return line;
+      }
     }
     if (allAcknowledged && (entries(dict::recordDictId(id)).size() != acknowledged[0] ||
                             entries(dict::memDictId(id)).size() != acknowledged[1] ||
@@ -63,7 +78,7 @@ class UserEdits : public UserEditFixture {
   }
   // Runs four writers at once on a new dictionary; whatever lostOrDamaged finds.
   std::string fourWriters(const char* program, uint32_t id) {
-    std::remove(dir_.file("acks").c_str());
+    for (const std::string& file : ackFiles()) std::remove(file.c_str());
     makeDictionary(id);
     std::deque<ChildProcess> writers;
     const char* entries = std::getenv("ORVIADIC_WRITER_ENTRIES");
