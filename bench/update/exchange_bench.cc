@@ -14,14 +14,13 @@
 #include <string>
 
 #include "base/bytes.h"
-#include "dict/config.h"
 #include "dict/dict_id.h"
 #include "lang/lang_ops.h"
 #include "orviadb.h"
 #include "orviadic.h"
 #include "support/ratio_reporter.h"
 #include "support/temp_dir.h"
-#include "support/test_registry.h"
+#include "support/test_module.h"
 
 namespace {
 
@@ -74,11 +73,7 @@ std::string fileOf(const std::string& folder, uint32_t id, const char* extension
 // One registry for the run; its "PATH" names the folder a benchmark works in.
 struct Run {
   testing::TempDir dir;
-  Run() {
-    testing::enterTestRegistry(dir.path());
-    dict::moduleLoad(nullptr);
-    dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
-  }
+  Run() { testing::loadModuleOverTestRegistry(dir.path()); }
   void use(const std::string& folder) const {
     testing::writeTestKey("\"PATH\"=\"" + folder + "\"\r\n");
   }

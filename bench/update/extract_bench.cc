@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "dict/config.h"
 #include "support/ratio_reporter.h"
 #include "support/temp_dir.h"
-#include "support/test_registry.h"
+#include "support/test_module.h"
 #include "update/newword_extract.h"
 #include "update/newword_file.h"
 
@@ -26,10 +25,8 @@ struct Fixture {
   testing::TempDir dir;
   std::string file = dir.file("list.bin");
   Fixture() {
-    testing::enterTestRegistry(dir.path());
+    testing::loadModuleOverTestRegistry(dir.path());
     testing::writeTestKey("\"PATH\"=\"" + dir.path() + "\"\r\n");
-    dict::moduleLoad(nullptr);
-    dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     std::string bytes(40 + 2 * size_t(kImageSize), 'x');
     const uint32_t header[10] = {0x01020304, 1,  0,          0,          0,
                                  0,          40, kImageSize, kImageSize, 2 * kImageSize};

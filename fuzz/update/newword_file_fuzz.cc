@@ -7,10 +7,9 @@
 #include <string>
 
 #include "base/bytes.h"
-#include "dict/config.h"
 #include "dict/dict_id.h"
 #include "support/temp_dir.h"
-#include "support/test_registry.h"
+#include "support/test_module.h"
 #include "update/newword_extract.h"
 #include "update/newword_file.h"
 
@@ -20,10 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A folder the registry's "PATH" names, for the whole run.
   static const std::string folder = [] {
     const std::string root = testing::makeTempDir("orvia-newword-fuzz");
-    testing::enterTestRegistry(root);
+    testing::loadModuleOverTestRegistry(root);
     testing::writeTestKey("\"PATH\"=\"" + root + "/work\"\r\n");
-    dict::moduleLoad(nullptr);
-    dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     return root + "/work";
   }();
   const std::string input(data, data + size), path = folder + "/input.bin";

@@ -9,10 +9,9 @@
 
 #include "base/bytes.h"
 #include "compile/newword_target.h"
-#include "dict/config.h"
 #include "lang/lang_ops.h"
 #include "support/temp_dir.h"
-#include "support/test_registry.h"
+#include "support/test_module.h"
 #include "update/newword_merge.h"
 
 using namespace orvia;
@@ -25,10 +24,8 @@ namespace {
 const std::string& root() {
   static const std::string path = [] {
     const std::string dir = testing::makeTempDir("orvia-merge-fuzz");
-    testing::enterTestRegistry(dir);
+    testing::loadModuleOverTestRegistry(dir);
     testing::writeTestKey("\"PATH\"=\"" + dir + "/work\"\r\n");
-    dict::moduleLoad(nullptr);
-    dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     const std::string base = dir + "/template";
     fs::create_directory(base);
     compile::CompiledDictionary compiled;

@@ -6,12 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "dict/config.h"
 #include "dict/dict_id.h"
 #include "lang/lang_ops.h"
 #include "support/store_records.h"
 #include "support/temp_dir.h"
-#include "support/test_registry.h"
+#include "support/test_module.h"
 #include "update/owner_word_import.h"
 
 using namespace orvia;
@@ -31,10 +30,8 @@ std::string fileOf(const std::string& folder, uint32_t id, const char* extension
 const std::string& root() {
   static const std::string path = [] {
     const std::string dir = testing::makeTempDir("orvia-exchange-fuzz");
-    testing::enterTestRegistry(dir);
+    testing::loadModuleOverTestRegistry(dir);
     testing::writeTestKey("\"PATH\"=\"" + dir + "/work\"\r\n");
-    dict::moduleLoad(nullptr);
-    dict::setRegistryKey(testing::testKeyRoot(), testing::testKeyPath());
     std::filesystem::create_directory(dir + "/template");
     for (uint32_t id : kIndexes) dbCreate(fileOf(dir + "/template", id, ".IDX").c_str());
     DBHANDLE db =
