@@ -2,15 +2,16 @@
 # Installs the Debian packages a job needs, when missing: the set "main" for the main job
 # (the tool's build and GCIDE), the set "test" for the whole test suite (the main set,
 # the test and benchmark libraries, clang for fuzzing, the Windows cross compilers and
-# Wine, 32-bit Wine where it can run, FreeDict's Japanese-English dictionary). Further
-# package names given after the set are installed too.
+# Wine, 32-bit Wine where it can run, FreeDict's Japanese-, German- and French-English
+# dictionaries, valgrind). Further package names given after the set are installed too.
 # usage: setup.sh main|test [PACKAGE...]
 set -euo pipefail
 
 main=(build-essential cmake ninja-build ccache pkg-config libcli11-dev libncurses-dev
-  zlib1g-dev dict-gcide)
+  nlohmann-json3-dev zlib1g-dev dict-gcide)
 test=("${main[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   libsqlite3-dev tmux dictd dict dictzip hyperfine help2man doxygen dict-freedict-jpn-eng
+  dict-freedict-deu-eng dict-freedict-fra-eng valgrind
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 set_name=${1:-}
 case "$set_name" in
