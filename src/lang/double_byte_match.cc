@@ -11,10 +11,6 @@ const char* skipAscii(const char* s) {
   return s;
 }
 
-uint32_t resultOf(const char* a, const char* b, uint32_t count) {
-  return atEnd(a) && atEnd(b) ? kMatchAll : count;
-}
-
 }  // namespace
 
 uint32_t matchLenSignificant(const char* a, const char* b) {
@@ -26,7 +22,7 @@ uint32_t matchLenSignificant(const char* a, const char* b) {
     b = skipAscii(b);
     if (atEnd(a) || atEnd(b) || a[0] != b[0] || a[1] != b[1]) break;
   }
-  return resultOf(a, b, count);
+  return Walk::resultOf(a, b, count);
 }
 
 uint32_t matchLenNoCase(const char* a, const char* b) {
@@ -40,21 +36,11 @@ uint32_t matchLenNoCase(const char* a, const char* b) {
     b += width;
     ++count;
   }
-  return resultOf(a, b, count);
+  return Walk::resultOf(a, b, count);
 }
 
 uint32_t matchLenExact(const char* a, const char* b) {
-  a = orEmpty(a);
-  b = orEmpty(b);
-  uint32_t count = 0;
-  while (!atEnd(a) && !atEnd(b) && a[0] == b[0]) {
-    const int width = charWidth(a);
-    if (width == 2 && a[1] != b[1]) break;
-    a += width;
-    b += width;
-    ++count;
-  }
-  return resultOf(a, b, count);
+  return Walk::matchLenExact(a, b);
 }
 
 }  // namespace orvia::lang::double_byte

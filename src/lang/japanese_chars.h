@@ -4,35 +4,28 @@
 
 #include <cstdint>
 
+#include "lang/key_chars.h"
+
 namespace orvia::lang::japanese {
 
-inline uint8_t byteAt(const char* s) {
-  return static_cast<uint8_t>(*s);
-}
+using key_chars::byteAt;
+using key_chars::fold;
+using key_chars::isWhiteSpace;
+using key_chars::orEmpty;
+
 // Half-width katakana (0xA6 to 0xDF) stand alone; 0x80 and 0xA0 to 0xA5 lead although no
 // valid character begins with them.
 inline bool isLead(char c) {
   const uint8_t b = static_cast<uint8_t>(c);
   return b >= 0x80 && (b < 0xA6 || b > 0xDF);
 }
-inline bool isWhiteSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-inline char fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-inline const char* orEmpty(const char* s) {
-  return s != nullptr ? s : "";
-}
 
-// The terminator, or a lead byte standing last before it: its pair with the zero is no
-// character, and stepping over both would leave the string.
+using Walk = key_chars::LeadByteWalk<isLead>;
 inline bool atEnd(const char* s) {
-  return s[0] == '\0' || (isLead(s[0]) && s[1] == '\0');
+  return Walk::atEnd(s);
 }
-// The width of the character at s, which is not at its end.
 inline int charWidth(const char* s) {
-  return isLead(*s) ? 2 : 1;
+  return Walk::charWidth(s);
 }
 
 inline bool isKana(uint8_t lead, uint8_t trail) {

@@ -37,18 +37,6 @@ bool agreeNoCase(const Cursor& a, const Cursor& b) {
   return agreeFolded(a, a.kind(), b, b.kind());
 }
 
-// White space, then an "@" with the digits and blanks of its homograph number.
-const char* skipHomographNumber(const char* s) {
-  while (isWhiteSpace(*s)) ++s;
-  if (*s != '@') return s;
-  for (++s; isWhiteSpace(*s) || (*s >= '0' && *s <= '9');) ++s;
-  return s;
-}
-
-uint32_t resultOf(const char* a, const char* b, uint32_t count) {
-  return atEnd(a) && atEnd(b) ? kMatchAll : count;
-}
-
 }  // namespace
 
 uint32_t matchLenFolded(const char* keyA, const char* keyB) {
@@ -60,7 +48,7 @@ uint32_t matchLenFolded(const char* keyA, const char* keyB) {
     const CharKind kb = skipNonSignificant(b);
     if (a.ended() || b.ended() || !agreeFolded(a, ka, b, kb)) break;
   }
-  return resultOf(a.at, b.at, count);
+  return Walk::resultOf(a.at, b.at, count);
 }
 
 uint32_t matchLenSignificant(const char* keyA, const char* keyB) {
@@ -72,7 +60,7 @@ uint32_t matchLenSignificant(const char* keyA, const char* keyB) {
     skipNonSignificant(b);
     if (a.ended() || b.ended() || !sameBytes(a, b)) break;
   }
-  return resultOf(a.at, b.at, count);
+  return Walk::resultOf(a.at, b.at, count);
 }
 
 uint32_t matchLenNoCase(const char* keyA, const char* keyB) {
@@ -80,21 +68,12 @@ uint32_t matchLenNoCase(const char* keyA, const char* keyB) {
   Cursor b(orEmpty(keyB));
   uint32_t count = 0;
   for (; !a.ended() && !b.ended() && agreeNoCase(a, b); a.advance(), b.advance()) ++count;
-  return resultOf(skipHomographNumber(a.at), skipHomographNumber(b.at), count);
+  return Walk::resultOf(key_chars::skipHomographNumber(a.at), key_chars::skipHomographNumber(b.at),
+                        count);
 }
 
 uint32_t matchLenExact(const char* keyA, const char* keyB) {
-  const char* a = orEmpty(keyA);
-  const char* b = orEmpty(keyB);
-  uint32_t count = 0;
-  while (!atEnd(a) && !atEnd(b) && a[0] == b[0]) {
-    const int width = charWidth(a);
-    if (width == 2 && a[1] != b[1]) break;
-    a += width;
-    b += width;
-    ++count;
-  }
-  return resultOf(a, b, count);
+  return Walk::matchLenExact(keyA, keyB);
 }
 
 }  // namespace orvia::lang::japanese

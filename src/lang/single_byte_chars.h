@@ -2,7 +2,14 @@
 // 0x80 or more is negative and belongs to none of these classes.
 #pragma once
 
+#include "lang/key_chars.h"
+
 namespace orvia::lang::single_byte {
+
+using key_chars::fold;
+using key_chars::isDigit;
+using key_chars::isWhiteSpace;
+using key_chars::orEmpty;
 
 inline int signedByte(char c) {
   return static_cast<signed char>(c);
@@ -10,27 +17,13 @@ inline int signedByte(char c) {
 inline bool isLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-inline bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-inline bool isWhiteSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
 inline bool isSignificant(char c) {
   return isLetter(c) || isWhiteSpace(c);
-}
-inline char fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
 inline const char* skipWhiteSpace(const char* s) {
   while (isWhiteSpace(*s)) ++s;
   return s;
-}
-
-// Lets a null key be read as an empty one.
-inline const char* orEmpty(const char* s) {
-  return s != nullptr ? s : "";
 }
 
 }  // namespace orvia::lang::single_byte

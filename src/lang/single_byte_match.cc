@@ -24,16 +24,6 @@ uint32_t matchSignificantChars(const char* a, const char* b) {
   return *a == '\0' && *b == '\0' ? kMatchAll : count;
 }
 
-// True when only white space and a homograph number ("@", digits, white space) remain.
-bool atEndBeforeHomograph(const char* s) {
-  s = skipWhiteSpace(s);
-  if (*s == '@') {
-    ++s;
-    while (isDigit(*s) || isWhiteSpace(*s)) ++s;
-  }
-  return *s == '\0';
-}
-
 }  // namespace
 
 uint32_t matchLenFolded(const char* a, const char* b) {
@@ -49,7 +39,9 @@ uint32_t matchLenNoCase(const char* a, const char* b) {
   b = orEmpty(b);
   uint32_t count = 0;
   for (; *a != '\0' && *b != '\0' && fold(*a) == fold(*b); ++a, ++b) ++count;
-  return atEndBeforeHomograph(a) && atEndBeforeHomograph(b) ? kMatchAll : count;
+  return *key_chars::skipHomographNumber(a) == '\0' && *key_chars::skipHomographNumber(b) == '\0'
+             ? kMatchAll
+             : count;
 }
 
 uint32_t matchLenExact(const char* a, const char* b) {
