@@ -1,5 +1,6 @@
 #include "dict/word_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dict/dict_id.h"
@@ -10,7 +11,14 @@
 namespace orvia::dict {
 namespace {
 
-constexpr uint32_t kBatchSize = 1024;
+// The batch starts at a size that holds a window of typical records, so that most windows
+// take one dbSearch, not a sizing call and then the real one.
+constexpr uint32_t kTypicalRecordSize = 64;
+constexpr uint32_t kLargestFirstBatch = 64 * 1024;
+
+uint32_t firstBatchSize(uint32_t count) {
+  return uint32_t(std::min<uint64_t>(uint64_t(count) * kTypicalRecordSize, kLargestFirstBatch));
+}
 
 // Appends entries to the caller's buffer, keeping one byte for the final zero.
 class ListWriter {
@@ -55,11 +63,12 @@ class ListWriter {
 // One dbSearch for the whole window, in a buffer grown once to what the store asks.
 // False when the batch could not be had; the stepping path takes over then.
 bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer) {
-  HeapBuffer batch(kBatchSize);
+  const uint32_t firstSize = std::max<uint32_t>(firstBatchSize(count), kDbMaxRecordSize);
+  HeapBuffer batch(firstSize);
   if (batch.data() == nullptr) return false;
-  uint32_t capacity = kBatchSize;
+  uint32_t capacity = firstSize;
   int32_t ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
-  if (ok == 0 && capacity > kBatchSize) {
+  if (ok == 0 && capacity > firstSize) {
     if (!batch.reserve(capacity)) return false;
     ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
   }
