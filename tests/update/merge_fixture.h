@@ -66,12 +66,11 @@ class MergeFixture : public UserEditFixture {
  public:
   void makeTarget(uint32_t id) {
     COMPILER_ONLY(compiled(compile::createNewWordTarget(id, scratch(), &compiled_, &problem_)));
-    keep("target-" + std::to_string(id), dir_.path());
+    keep("target-" + digits(id), dir_.path());
   }
   // A new-word file for target of the "word:level" items, comma-separated.
   std::string newWordFile(uint32_t target, uint32_t version, const std::string& words) {
-    const std::string name =
-        named(std::to_string(target) + "-" + std::to_string(version) + "-" + words);
+    const std::string name = named(digits(target) + "-" + std::to_string(version) + "-" + words);
     COMPILER_ONLY(
         compile::NewWordFileOptions options; options.targetDictId = target;
         options.listVersion = version; options.listTime[0] = uint8_t(version);
@@ -85,7 +84,13 @@ class MergeFixture : public UserEditFixture {
     COMPILER_ONLY(compiled(compile::compileDictionary(
         sourceOf(words), {id, scratch(), compile::EntryEncoding::kStored, {}, false}, nullptr,
         &compiled_, &problem_)));
-    keep(named("shared-" + std::to_string(id) + "-" + words), folder);
+    keep(named("shared-" + digits(id) + "-" + words), folder);
+  }
+
+  static std::string digits(uint32_t id) {
+    char text[9];
+    dict::formatDictIdHex(id, text);
+    return text;
   }
 
  private:

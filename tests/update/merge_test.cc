@@ -98,11 +98,6 @@ class Merge : public MergeFixture {
     return dicAddNewWordEx(path.c_str(), uint32_t(std::stoi(mode)), notify);
   }
 
-  static std::string digits(uint32_t id) {
-    char text[9];
-    dict::formatDictIdHex(id, text);
-    return text;
-  }
   // T's list, its lines separated by blanks; none when there is no list.
   std::string listOf(uint32_t target) {
     std::ifstream in(dir_.file(digits(target) + ".NEW"), std::ios::binary);
