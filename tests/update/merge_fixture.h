@@ -1,16 +1,15 @@
 // The merge's world in the test's folder: the installed English dictionary 0x00010101
 // with its record and memory companions (edit/user_edit_fixture.h), new-word targets made
 // as the tool makes them, and new-word files written from "word:level" lists, each word's
-// text naming its word and level. Reports of both modes land in one log.
+// text naming its word and level.
 //
 // The compiler makes the targets and files where it is built. It is not built for
-// Windows: there every folder the compiler would make is copied from
-// tests/data/update/merge_made/, which a POSIX run of the merge tests writes afresh with
-// ORVIADIC_UPDATE_FIXTURES set (one golden file per file made).
+// Windows: there the files come from tests/data/update/merge_made/, which a POSIX run of
+// the merge tests writes afresh when ORVIADIC_UPDATE_FIXTURES is set (README.md there).
 #pragma once
 
 #include <cstdlib>
-#include <functional>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,65 +27,37 @@
 
 namespace orvia::testing {
 
-inline std::string& reportLog() {
-  static std::string log;
-  return log;
-}
-// Called with each merged record's key, while the merge waits.
-inline std::function<void(const std::string&)>& onMerged() {
-  static std::function<void(const std::string&)> hook;
-  return hook;
-}
-inline void logReport(uint32_t stage, intptr_t value) {
-  const bool key = stage == 2 || stage == 3;
-  const std::string text = key ? reinterpret_cast<const char*>(value) : std::to_string(value);
-  reportLog() += " " + std::to_string(stage) + "=" + text;
-  if (stage == 2 && onMerged()) onMerged()(text);
-}
-inline void ORVIADIC_API reportProc(uint32_t stage, intptr_t value) {
-  logReport(stage, value);
-}
-inline intptr_t reportSink(uint32_t, uint32_t, uintptr_t stage, intptr_t value) {
-  logReport(uint32_t(stage), value);
-  return 0;
-}
-
 inline std::string textOf(const std::string& word, int level) {
   return "About " + word + ", level " + std::to_string(level) + ".";
 }
 
 class MergeFixture : public UserEditFixture {
- protected:
-  void SetUp() override {
-    UserEditFixture::SetUp();
-    reportLog().clear();
-    onMerged() = nullptr;
-  }
-
  public:
   void makeTarget(uint32_t id) {
-    COMPILER_ONLY(compiled(compile::createNewWordTarget(id, scratch(), &compiled_, &problem_)));
+    COMPILER_ONLY(EXPECT_TRUE(compile::createNewWordTarget(id, made(), &compiled_, &problem_))
+                  << problem_);
     keep("target-" + digits(id), dir_.path());
   }
   // A new-word file for target of the "word:level" items, comma-separated.
   std::string newWordFile(uint32_t target, uint32_t version, const std::string& words) {
     const std::string name = named(digits(target) + "-" + std::to_string(version) + "-" + words);
     COMPILER_ONLY(
-        compile::NewWordFileOptions options; options.targetDictId = target;
-        options.listVersion = version; options.listTime[0] = uint8_t(version);
-        options.path = scratch() + "/" + name + ".bin"; compile::WrittenNewWordFile written;
-        compiled(compile::writeNewWordFile(sourceOf(words), options, &written, &problem_)));
+        const compile::NewWordFileOptions options{
+            target, version, {uint8_t(version)}, made() + "/" + name + ".bin"};
+        compile::WrittenNewWordFile written;
+        EXPECT_TRUE(compile::writeNewWordFile(sourceOf(words), options, &written, &problem_))
+        << problem_);
     keep(name, dir_.path());
     return dir_.file(name + ".bin");
   }
-  // Dictionary id of the words, compiled into folder (the shared data of server mode).
+  // Dictionary id of the words compiled with stored entries into folder.
   void compileInto(const std::string& folder, uint32_t id, const std::string& words) {
-    COMPILER_ONLY(compiled(compile::compileDictionary(
-        sourceOf(words), {id, scratch(), compile::EntryEncoding::kStored, {}, false}, nullptr,
-        &compiled_, &problem_)));
+    COMPILER_ONLY(EXPECT_TRUE(compile::compileDictionary(
+                      sourceOf(words), {id, made(), compile::EntryEncoding::kStored, {}, false},
+                      nullptr, &compiled_, &problem_))
+                  << problem_);
     keep(named("shared-" + digits(id) + "-" + words), folder);
   }
-
   static std::string digits(uint32_t id) {
     char text[9];
     dict::formatDictIdHex(id, text);
@@ -94,52 +65,41 @@ class MergeFixture : public UserEditFixture {
   }
 
  private:
-  // A name for a file or folder on any system; long lists (the kill test's) cut short.
+  // A name for a file on any system; the kill test's long list cut short.
   static std::string named(std::string name) {
     for (char& c : name) c = c == ':' ? '_' : c == ',' ? '+' : c;
     return name.substr(0, 100);
   }
-#ifdef ORVIADIC_TESTS_COMPILE
-  std::string scratch() {
-    std::filesystem::create_directory(dir_.file("made"));
-    return dir_.file("made");
-  }
-  void compiled(bool made) {
-    EXPECT_TRUE(made) << problem_;
-  }
-  // Moves what the compiler made into folder, kept as golden files too when asked.
+  // Puts the files made for name into folder: fresh from the compiler where there is one
+  // (kept too when asked), else the kept ones.
   void keep(const std::string& name, const std::string& folder) {
     const std::string kept = dataPath("update/merge_made/" + name);
-    const bool keeping = std::getenv("ORVIADIC_UPDATE_FIXTURES") != nullptr;
-    if (keeping) std::filesystem::create_directories(kept);
-    for (const auto& file : std::filesystem::directory_iterator(scratch())) {
-      const std::string fileName = file.path().filename().string();
-      if (keeping) writeFileBytes(kept + "/" + fileName + ".hex", golden(file.path().string()));
-      std::filesystem::rename(file.path(), folder + "/" + fileName);
+    const auto over = std::filesystem::copy_options::overwrite_existing |
+                      std::filesystem::copy_options::recursive;
+#ifdef ORVIADIC_TESTS_COMPILE
+    if (std::getenv("ORVIADIC_UPDATE_FIXTURES") != nullptr) {
+      std::filesystem::create_directories(kept);
+      std::filesystem::copy(made(), kept, over);
     }
-    std::filesystem::remove(scratch());
+    std::filesystem::copy(made(), folder, over);
+    std::filesystem::remove_all(made());
+#else
+    std::filesystem::copy(kept, folder, over);
+#endif
   }
-  // A file's bytes in the golden syntax, each run of a byte written once.
-  static std::string golden(const std::string& path) {
-    const std::string bytes = readFileBytes(path);
-    std::string out;
-    for (size_t at = 0, run = 0; at < bytes.size(); at += run) {
-      run = std::min(bytes.find_first_not_of(bytes[at], at), bytes.size()) - at;
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%02x", uint8_t(bytes[at]));
-      out += hex + (run > 2 ? "*" + std::to_string(run) : (run = 1, std::string())) + "\n";
-    }
-    return out;
+#ifdef ORVIADIC_TESTS_COMPILE
+  std::string made() {
+    std::filesystem::create_directory(dir_.file("made"));
+    return dir_.file("made");
   }
   compile::SourceOpener sourceOf(const std::string& words) {
     std::string tsv = "headword\ttext\tlevel\n";
     std::istringstream in(words);
     for (std::string item; std::getline(in, item, ',');) {
-      const std::string word = item.substr(0, item.find(':'));
-      const int level = std::stoi(item.substr(item.find(':') + 1));
-      tsv += word + "\t" + textOf(word, level) + "\t" + std::to_string(level) + "\n";
+      const std::string word = item.substr(0, item.find(':')), level = item.substr(word.size() + 1);
+      tsv += word + "\t" + textOf(word, std::stoi(level)) + "\t" + level + "\n";
     }
-    const std::string source = dir_.file("new" + std::to_string(files_++) + ".tsv");
+    const std::string source = dir_.file("new" + std::to_string(sources_++) + ".tsv");
     writeFileBytes(source, tsv);
     return [source](compile::WithText withText, std::string*) {
       auto tsvSource = std::make_unique<compile::TsvSource>();
@@ -147,18 +107,9 @@ class MergeFixture : public UserEditFixture {
       return tsvSource;
     };
   }
+  int sources_ = 0;
   compile::CompiledDictionary compiled_;
   std::string problem_;
-  int files_ = 0;
-#else
-  // Copies the golden files kept under name into folder.
-  void keep(const std::string& name, const std::string& folder) {
-    const std::string kept = "update/merge_made/" + name;
-    for (const auto& file : std::filesystem::directory_iterator(dataPath(kept))) {
-      const std::string hex = file.path().filename().string();
-      writeFileBytes(folder + "/" + hex.substr(0, hex.size() - 4), goldenBytes(kept + "/" + hex));
-    }
-  }
 #endif
 };
 
