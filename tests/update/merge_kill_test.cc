@@ -1,11 +1,9 @@
 // A merge killed at any moment, over the real record store: every index stays whole, the
 // user-entry files walk cleanly, the registry still reads, and a second merge brings every
 // new word with its new text while each user record stays a record or became a note.
-// 20 rounds (5 under Wine); ORVIADIC_MERGE_KILL_ROUNDS sets how many.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <random>
 #include <thread>
 
@@ -15,18 +13,8 @@
 namespace orvia::testing {
 namespace {
 
-#ifdef _WIN32
-constexpr int kDefaultRounds = 5;
-#else
-constexpr int kDefaultRounds = 20;
-#endif
-constexpr int kWords = 300;
+constexpr int kRounds = 20, kWords = 300;
 const char* const kUserWords[] = {"w1", "w150", "w299"};
-
-int rounds() {
-  const char* set = std::getenv("ORVIADIC_MERGE_KILL_ROUNDS");
-  return set != nullptr ? std::atoi(set) : kDefaultRounds;
-}
 
 using MergeKill = MergeFixture;
 
@@ -34,7 +22,7 @@ TEST_F(MergeKill, AMergeKilledAtAnyMomentLosesNothingASecondMergeCannotBring) {
   std::string words;
   for (int n = 0; n < kWords; ++n) words += (n == 0 ? "w" : ",w") + std::to_string(n) + ":1";
   std::mt19937 random(std::random_device{}());
-  for (int round = 0; round < rounds(); ++round) {
+  for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const uint32_t installed = kDictId + (uint32_t(round + 1) << 16);
     const uint32_t target = installed | 0x01000000;
