@@ -2,7 +2,6 @@
 // tests/data/update/merge_cases.txt reports, lists, writes, merges, moves and records.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -18,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr uint32_t kMessage = 0x401;  // WM_USER + 1
-const char* const kUserRecord = "zyzzyva\r\n~J[User-defined]\r\nMy own weevil.";
-const char* const kUserNote = "zyzzyva\r\nMy own weevil.";
 
 // The reports of both modes, as " stage=value" each; onMerged sees each merged record's
 // key while the merge waits.
@@ -56,9 +53,11 @@ class Merge : public MergeFixture {
       reload();
     }
     if (what == "record") {
-      EXPECT_EQ(dicAddRecord(dict_, value.c_str(), 0, kUserRecord, 0), 1);
+      EXPECT_EQ(
+          dicAddRecord(dict_, value.c_str(), 0, "zyzzyva\r\n~J[User-defined]\r\nMy own weevil.", 0),
+          1);
     }
-    if (what == "drop") std::remove(dir_.file(value).c_str());
+    if (what == "drop") fs::remove(dir_.file(value));
     if (what == "pad")
       fs::resize_file(dir_.file(value.substr(0, colon)),
                       std::stoul(value.substr(colon + 1), nullptr, 0));
@@ -94,12 +93,6 @@ class Merge : public MergeFixture {
       bytes.replace(40, index, readFileBytes(dir_.file("image.IDX")));
     }
     writeFileBytes(path, bytes);
-  }
-
-  int merge(const std::string& mode, const std::string& path, NotifyTarget* notify) {
-    if (mode == "plain") return dicAddNewWord(path.c_str());
-    if (mode == "2") return dicAddNewWordEx(path.c_str(), 2, reinterpret_cast<void*>(&reportProc));
-    return dicAddNewWordEx(path.c_str(), uint32_t(std::stoi(mode)), notify);
   }
 
   // T's list, its lines separated by blanks; none when there is no list.
@@ -143,7 +136,12 @@ TEST_F(Merge, ScenarioTable) {
     NotifyTarget notify{c.fields[2].find("window=0") == std::string::npos ? receiver.window() : 0,
                         kMessage};
     reportLog.clear();
-    const int result = merge(c.fields[3], path, &notify);
+    const std::string& mode = c.fields[3];
+    const int result =
+        mode == "plain"
+            ? dicAddNewWord(path.c_str())
+            : dicAddNewWordEx(path.c_str(), uint32_t(std::stoi(mode)),
+                              mode == "2" ? reinterpret_cast<void*>(&reportProc) : &notify);
     if (!aside_.empty()) fs::rename(aside_ + "~", aside_);
     uint32_t version = 0;
     const bool stored = dicGetCurrentNewWordVersion(target, &version) != 0;
@@ -168,7 +166,7 @@ TEST_F(Merge, ScenarioTable) {
       }
     }
     if (c.fields[2].find("record=") != std::string::npos && result == 1) {
-      EXPECT_EQ(note("zyzzyva"), kUserNote);
+      EXPECT_EQ(note("zyzzyva"), "zyzzyva\r\nMy own weevil.") << "the marker line removed";
       EXPECT_TRUE(entries(dict::recordDictId(kDictId)).empty());
       EXPECT_EQ(consistency(), "");
     }
