@@ -48,7 +48,7 @@ class Merge : public MergeFixture {
     }
     if (what == "stored") writeDictKey(values + "\"" + digits(target) + "version\"=dword:" + value);
     if (what == "server" && fs::create_directory(server)) {
-      compileInto(server, target, value);
+      sharedDictionary(server, target, value);
       writeDictKey(values + "\"Type\"=dword:00000001\r\n\"ServerDataPath\"=\"" + server + "\"");
       reload();
     }
@@ -110,16 +110,6 @@ class Merge : public MergeFixture {
       out += fs::exists(fileOf(dict::newWordDictId(target), extension)) ? extension : "";
     return out;
   }
-  void restart() {
-    TearDown();
-    words_.clear();
-    dicts_.clear();
-    for (const auto& file : fs::directory_iterator(dir_.path())) fs::remove_all(file.path());
-    SetUp();
-    aside_.clear();
-    onMerged = nullptr;
-  }
-
   std::string aside_;
 };
 
@@ -128,6 +118,8 @@ TEST_F(Merge, ScenarioTable) {
   for (const CaseRow& c : caseTable("update/merge_cases.txt")) {
     SCOPED_TRACE(c.line);
     restart();
+    aside_.clear();
+    onMerged = nullptr;
     const uint32_t target = uint32_t(c.number(1));
     if (dict::companionKindOf(target) != dict::kNewWordKind) makeTarget(target);
     const std::string path = newWordFile(target, uint32_t(c.number(4)), c.fields[5]);
