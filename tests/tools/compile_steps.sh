@@ -4,7 +4,7 @@
 # interrupt_compile SOURCE OUT: a dictd compile into OUT stopped by SIGINT once its first
 # ".part" file is there must exit 130 and leave no ".part" file behind.
 interrupt_compile() {
-  "$tool" compile --from dictd "$1" --id 0x00040101 --out "$2" >/dev/null 2>"$work/interrupted" &
+  "$tool" compile --from dictd "$1" --id 0x00040101 --encoding stored --out "$2" >/dev/null 2>"$work/interrupted" &
   local pid=$! rc=0
   for _ in $(seq 600); do
     compgen -G "$2/*.part" >/dev/null && break
