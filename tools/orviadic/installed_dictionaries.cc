@@ -45,7 +45,8 @@ std::vector<InstalledDictionary> installedDictionaries() {
                                                             orvia::platform::RegAccess::kRead);
   if (key == nullptr) return found;
   char name[256];
-  std::string data(orvia::dict::kMaxPath, '\0');
+  // Room for any value of the key, so that a large one does not end the listing.
+  std::string data(64 * 1024, '\0');
   for (uint32_t i = 0;; ++i) {
     uint32_t type = 0, size = uint32_t(data.size());
     if (!orvia::platform::regEnumValue(key, i, name, sizeof name, &type, data.data(), &size)) break;
