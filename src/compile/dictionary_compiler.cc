@@ -8,6 +8,7 @@
 #include "compile/content/further_files.h"
 #include "compile/index/index_writer.h"
 #include "dict/dict_id.h"
+#include "lang/lang_ops.h"
 #include "platform/file.h"
 
 namespace orvia::compile {
@@ -50,7 +51,8 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   IndexCompiler compiler(dictId);
   ContentCompiler content(dictId, options.encoding, options.dataFile);
   if (!compiler.valid() || !content.valid()) {
-    *problem = "the dictionary's language has no code page";
+    *problem = "the compiler cannot key language " + std::to_string(lang::languageOf(dictId)) +
+               " (byte 0 of the id): it keys 1 to 9 only";
     return false;
   }
   out->countedFirst = content.needsStatistics();
@@ -81,11 +83,29 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->furtherDataFiles = content.furtherFileNames();
   out->textBytes = content.textBytes();
   out->sharingEntries = content.sharingEntries();
+  if (ok && options.refuseMostSkipped && out->index.skipped.size() * 2 > out->entries) {
+    *problem = "skipped " + std::to_string(out->index.skipped.size()) + " of " +
+               std::to_string(out->entries) + " entries, more than half";
+    ok = false;
+  }
+  out->checksumPath = dictFilePath(options.folder, dictId, ".CRC");
+  const std::string checksumPart = out->checksumPath + ".part";
+  if (ok && !content.checksums().write(checksumPart)) {
+    *problem = "cannot write " + checksumPart;
+    ok = false;
+  }
   ok = ok && writeIndexFile(options.folder, dictId, out->index, problem);
-  if (!ok) return false;
+  if (!ok) {
+    platform::removeFile(checksumPart.c_str());
+    return false;
+  }
   // Read before the new data file takes the old one's name.
   const std::vector<std::string> earlierFurther = furtherFilesNamedBy(out->dataPath, dictId);
-  if (!content.commit()) {
+  // The checksums describe the new data files, so they go in place with them, before
+  // the index that makes those files the dictionary's.
+  if (!content.commit() ||
+      !platform::replaceFile(checksumPart.c_str(), out->checksumPath.c_str())) {
+    platform::removeFile(checksumPart.c_str());
     discardIndexFile(options.folder, dictId);
     *problem = "cannot replace " + out->dataPath;
     return false;

@@ -23,6 +23,9 @@ struct DictionaryCompileOptions {
   // The empty files of the record and memory companions, which only an installed
   // dictionary has use for.
   bool withCompanions = true;
+  // A source of which the compiler skips more than half the entries is most likely not
+  // what its name says (a damaged body, another format): with this set, it fails.
+  bool refuseMostSkipped = false;
 };
 
 // Opens the source from its start, with or without texts; null, with *problem set,
@@ -36,6 +39,7 @@ struct CompiledDictionary {
   CompiledIndex index;
   uint64_t entries = 0;  // entries the source gave, skipped ones included
   std::string indexPath, dataPath;
+  std::string checksumPath;                   // the content's checksums (content_checksums.h)
   std::vector<std::string> furtherDataFiles;  // names, in dataPath's folder
   DataFileTally data;
   uint64_t textBytes = 0;       // the entries' texts, before coding and sharing

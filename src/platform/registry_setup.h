@@ -9,5 +9,8 @@ namespace orvia::platform {
 
 // Creates every missing key along path; false on failure.
 bool regCreateKey(RegRoot root, const char* path);
+// Removes the value name of the key; false when the key or the value does not exist or
+// the change cannot be written.
+bool regDeleteValue(RegRoot root, const char* path, const char* name);
 
 }  // namespace orvia::platform

@@ -17,6 +17,7 @@ source "$2/tests/install/expect.sh"
 # The word list and one entry of forty lines, longer than the pane.
 cp "$data/words.tsv" "$work/words.tsv"
 { printf 'scroll\t'; printf 'line %s\\n' $(seq 39); printf 'line 40\t\t1\t\n'; } >>"$work/words.tsv"
+printf 'quince\tA hard yellow fruit.\n' >>"$work/words.tsv"
 
 dictionary() {  # dictionary FORMAT SOURCE DICTID: compiled and installed
   "$tool" compile --from "$1" "$2" --id "$3" --out "$work/$3" >/dev/null
@@ -39,6 +40,12 @@ column() {  # column TEXT N: TEXT starts at screen column N of its line
   [ "$(printf '%s' "${line%%"$1"*}" | LC_ALL=C.UTF-8 wc -L)" = "$2" ] ||
     { echo "FAIL: \"$1\" is not at column $2:"; screen; exit 1; }
 }
+around() {  # around ABOVE SELECTED BELOW: three rows of the list, SELECTED mid-list
+  local list
+  list=$(screen | sed -n '3,23p' | cut -c1-34 | sed 's/ *$//')
+  [ "$(sed -n '10,12p' <<<"$list" | tr '\n' '|')" = "$1|$2|$3|" ] ||
+    { echo "FAIL: not $1, $2, $3 around row 11 of the list:"; screen; exit 1; }
+}
 waitFor() {  # waitFor PATTERN: the screen shows it within ten seconds
   for _ in $(seq 100); do
     screen | grep -q -- "$1" && return 0
@@ -57,4 +64,5 @@ for table in "${tables[@]}"; do
     for pattern in "${field[@]:1}"; do waitFor "$pattern"; done
   done 3< <(rows "$2/tests/data/tools/$table")
 done
+[ "$failures" = 0 ]
 echo "browser passed"

@@ -4,10 +4,13 @@
 //               character once it is whole)
 //   arrows      one entry; PgUp/PgDn one page; Home/End the ends of the list
 //   Ctrl-E/Ctrl-Y (or Shift-Down/Shift-Up) scroll the text a line; Ctrl-F/Ctrl-B a page
-//   Backspace   drop the last character; Esc clears the word
-//   q           quit (when no word is being typed); Ctrl-C quits at any time
-// Every printable key goes to the word being typed, so the text scrolls on control keys.
+//   Backspace   drop the last character; Esc clears the word, or quits when it is empty
+//   Ctrl-C      quit at any time
+// Every printable key goes to the word being typed, "q" as any other, so the text
+// scrolls on control keys. The selected entry stays mid-list, its neighbours on both
+// sides, except near the list's ends.
 #include <curses.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <csignal>
@@ -69,8 +72,9 @@ class Browser {
     Screen screen;
     for (;;) {
       draw();
-      int key = getch();
-      if ((key == 'q' && typed_.empty()) || key == 3) return;
+      const int key = getch();
+      // ERR: the terminal is gone, and every further read would fail at once.
+      if (key == ERR || key == 3 || (key == kEscape && typed_.empty())) return;
       handle(key);
     }
   }
@@ -152,17 +156,18 @@ class Browser {
   void draw() {
     erase();
     uint32_t rows = LINES > 3 ? uint32_t(LINES - 3) : 1;
-    if (selected_ < top_) top_ = selected_;
-    if (selected_ >= top_ + rows) top_ = selected_ - rows + 1;
+    const uint32_t lastTop = count_ > rows ? count_ - rows : 0;
+    uint32_t top = selected_ > rows / 2 ? selected_ - rows / 2 : 0;
+    if (top > lastTop) top = lastTop;
     mvprintw(0, 0, "Look up: %s", typed_.text().c_str());
     mvprintw(LINES - 1, 0,
-             "arrows/PgUp/PgDn move, type to look up, Esc clears, ^E/^Y/^F/^B scroll text, "
-             "q quits");
-    std::vector<std::string> words = window(top_, rows);
+             "arrows/PgUp/PgDn move, type to look up, Esc clears (on nothing: quits), "
+             "^E/^Y/^F/^B scroll text");
+    std::vector<std::string> words = window(top, rows);
     for (uint32_t i = 0; i < words.size(); ++i) {
-      if (top_ + i == selected_) attron(A_REVERSE);
+      if (top + i == selected_) attron(A_REVERSE);
       mvaddstr(int(i) + 2, 0, fitColumns(toTerminal(dictId_, words[i]), kListWidth - 2).c_str());
-      if (top_ + i == selected_) attroff(A_REVERSE);
+      if (top + i == selected_) attroff(A_REVERSE);
     }
     const bool entryShown = drawEntry();
     wnoutrefresh(stdscr);
@@ -198,7 +203,7 @@ class Browser {
   uint32_t dictId_;
   HDICT* dict_;
   uint32_t count_;
-  uint32_t selected_ = 0, top_ = 0;
+  uint32_t selected_ = 0;
   TypedWord typed_;
   EntryPane pane_;
 };
@@ -208,9 +213,13 @@ class Browser {
 void addBrowseCommand(CLI::App& app, const GlobalOptions&) {
   auto dictIdText = std::make_shared<std::string>();
   CLI::App* command = app.add_subcommand("browse", "Browse a dictionary's word list interactively");
-  command->add_option("DICTID", *dictIdText, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", *dictIdText, kDictHelp)->required();
   command->callback([dictIdText] {
-    uint32_t dictId = parseDictId(*dictIdText);
+    // Without a terminal every key read fails at once: say so instead of spinning.
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
+      throw CommandFailure{kExitError,
+                           "browse needs a terminal: its standard input and output must be one"};
+    uint32_t dictId = resolveDictId(*dictIdText);
     OpenDictionary dict(dictId);
     Browser(dictId, dict.get()).run();
   });

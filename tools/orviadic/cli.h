@@ -5,13 +5,15 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace orviadic {
 
-enum ExitStatus { kExitOk = 0, kExitNotFound = 1, kExitError = 2 };
+// kExitInterrupted is what shells report for a program ended by Ctrl-C.
+enum ExitStatus { kExitOk = 0, kExitNotFound = 1, kExitError = 2, kExitInterrupted = 130 };
 
 // Thrown by a subcommand to end with a status and a one-line reason on stderr.
 struct CommandFailure {
@@ -27,8 +29,18 @@ struct GlobalOptions {
 bool useColour();
 std::string bold(const std::string& text);
 
-// "0x00010101" or decimal; throws CommandFailure on anything else.
+// "0x00010101", eight hexadecimal digits ("00010101") or decimal; nothing for any other
+// text, or a number beyond 32 bits.
+std::optional<uint32_t> dictIdFromText(const std::string& text);
+// The same; throws CommandFailure where dictIdFromText gives nothing.
 uint32_t parseDictId(const std::string& text);
+// The help of every command's dictionary argument.
+inline constexpr char kDictHelp[] =
+    "Dictionary: id (0x00010101, 00010101 or decimal), name or name prefix";
+// A dictionary named on the command line: an id in any form parseDictId reads, else the
+// name, or a prefix of the name, of exactly one installed dictionary. Throws
+// CommandFailure for an unknown or ambiguous name.
+uint32_t resolveDictId(const std::string& text);
 std::string formatDictId(uint32_t id);
 
 // A JSON object written field by field; strings are escaped, bytes above 0x7F are
@@ -61,6 +73,7 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options);
 void addVersionCommand(CLI::App& app, const GlobalOptions& options);
 void addCompileCommand(CLI::App& app, const GlobalOptions& options);
 void addInstallCommand(CLI::App& app, const GlobalOptions& options);
+void addDictsCommands(CLI::App& app, const GlobalOptions& options);
 void addSearchCommands(CLI::App& app, const GlobalOptions& options);
 void addListCommand(CLI::App& app, const GlobalOptions& options);
 void addBrowseCommand(CLI::App& app, const GlobalOptions& options);

@@ -49,10 +49,12 @@ void printSkipped(const CompiledIndex& index, bool listSkipped) {
 
 }  // namespace
 
-void printCompileSummary(const CompiledDictionary& result, double seconds, bool listSkipped) {
+void printCompileSummary(const CompiledDictionary& result, uint32_t id, const std::string& name,
+                         double seconds, bool listSkipped) {
   const CompiledIndex& index = result.index;
   std::printf("%s: %u records from %llu entries in %.2f s\n", bold(result.indexPath).c_str(),
               index.recordCount, static_cast<unsigned long long>(result.entries), seconds);
+  std::printf("  dictionary: %s \"%s\"\n", formatDictId(id).c_str(), name.c_str());
   std::string further;
   for (const std::string& name : result.furtherDataFiles) further += " + " + name;
   std::printf("  data: %s%s, %llu bytes for %llu bytes of text\n", result.dataPath.c_str(),
@@ -79,7 +81,8 @@ void printCompileSummary(const CompiledDictionary& result, double seconds, bool 
   printSkipped(index, listSkipped);
 }
 
-std::string compileSummaryJson(const CompiledDictionary& result, double seconds) {
+std::string compileSummaryJson(const CompiledDictionary& result, uint32_t id,
+                               const std::string& name, double seconds) {
   const CompiledIndex& index = result.index;
   std::map<std::string, uint64_t> counts;
   std::string list;
@@ -103,6 +106,8 @@ std::string compileSummaryJson(const CompiledDictionary& result, double seconds)
   for (const CompanionFile& file : result.companions)
     companions.text(file.name, stateName(file.state));
   return JsonObject()
+      .text("id", formatDictId(id))
+      .text("name", name)
       .text("index", result.indexPath)
       .text("data", result.dataPath)
       .raw("furtherData", "[" + further + "]")

@@ -2,14 +2,17 @@
 // JSON object for scripts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "compile/dictionary_compiler.h"
 
 namespace orviadic {
 
-void printCompileSummary(const orvia::compile::CompiledDictionary& result, double seconds,
-                         bool listSkipped);
-std::string compileSummaryJson(const orvia::compile::CompiledDictionary& result, double seconds);
+// id and name are the dictionary's, as the compile chose them.
+void printCompileSummary(const orvia::compile::CompiledDictionary& result, uint32_t id,
+                         const std::string& name, double seconds, bool listSkipped);
+std::string compileSummaryJson(const orvia::compile::CompiledDictionary& result, uint32_t id,
+                               const std::string& name, double seconds);
 
 }  // namespace orviadic

@@ -1,5 +1,6 @@
 // orviadic config: shows and sets the registry values that say where dictionaries lie.
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -89,6 +90,19 @@ void setValue(const std::string& name, uint32_t type, const std::string& bytes) 
   if (!ok) throw CommandFailure{kExitError, "cannot write registry value " + name};
 }
 
+// The library reads the folder from any process and working folder, so a relative one
+// leads nowhere, and a missing one is most likely mistyped.
+void refuseUnusableFolder(const std::string& folder, bool force) {
+  if (force) return;
+  const std::filesystem::path path(folder);
+  std::error_code error;
+  if (!path.is_absolute())
+    throw CommandFailure{kExitError,
+                         "the folder " + folder + " is relative; give its full path (or --force)"};
+  if (!std::filesystem::is_directory(path, error))
+    throw CommandFailure{kExitError, "no folder " + folder + " (--force sets it all the same)"};
+}
+
 }  // namespace
 
 void addConfigCommands(CLI::App& app, const GlobalOptions& options) {
@@ -102,15 +116,18 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options) {
   struct Arguments {
     std::string dictId, folder;
     uint32_t type = 0;
+    bool force = false;
   };
   auto args = std::make_shared<Arguments>();
 
   auto* setPath = config->add_subcommand("set-path", "Set the folder of one dictionary's files");
-  setPath->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  setPath->add_option("DICTID", args->dictId, kDictHelp)->required();
   setPath->add_option("DIR", args->folder, "Folder holding the dictionary's files")->required();
+  setPath->add_flag("--force", args->force, "Set the folder even when it is relative or missing");
   setPath->callback([&options, args] {
+    refuseUnusableFolder(args->folder, args->force);
     char digits[9];
-    orvia::dict::formatDictIdHex(parseDictId(args->dictId), digits);
+    orvia::dict::formatDictIdHex(resolveDictId(args->dictId), digits);
     std::string name = std::string(digits) + "Path";
     setValue(name, orvia::platform::kRegSz, args->folder + '\0');
     if (options.json)

@@ -48,7 +48,7 @@ void printResult(const GlobalOptions& options, const std::string& action, uint32
 }
 
 void note(const GlobalOptions& options, const EditArguments& args) {
-  const uint32_t dictId = parseDictId(args.dictId);
+  const uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   const std::string word = toDictionaryWord(dictId, args.word);
   if (args.exact && dicIsExistWord(dict.get(), word.c_str()) == 0)
@@ -74,7 +74,7 @@ void note(const GlobalOptions& options, const EditArguments& args) {
 }
 
 void add(const GlobalOptions& options, const EditArguments& args) {
-  const uint32_t dictId = parseDictId(args.dictId);
+  const uint32_t dictId = resolveDictId(args.dictId);
   if (orvia::dict::companionKindOf(dictId) != orvia::dict::kInstalledKind)
     throw CommandFailure{kExitError, "words are added to an installed dictionary (top byte 00)"};
   OpenDictionary dict(dictId);
@@ -97,7 +97,7 @@ void add(const GlobalOptions& options, const EditArguments& args) {
 }
 
 void remove(const GlobalOptions& options, const EditArguments& args) {
-  const uint32_t dictId = parseDictId(args.dictId);
+  const uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   const std::string word = toDictionaryWord(dictId, args.word);
   if (dicIsExistWord(dict.get(), word.c_str()) == 0)
@@ -116,7 +116,7 @@ void remove(const GlobalOptions& options, const EditArguments& args) {
 }
 
 void addDictionaryAndWord(CLI::App* command, EditArguments* args) {
-  command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", args->dictId, kDictHelp)->required();
   command->add_option("WORD", args->word, "The word, in UTF-8")->required();
 }
 

@@ -36,7 +36,7 @@ struct CompanionCounts {
 };
 
 uint32_t installedId(const std::string& text) {
-  const uint32_t id = parseDictId(text);
+  const uint32_t id = resolveDictId(text);
   if (!orvia::dict::isValidDictId(id) || orvia::dict::companionKindOf(id) != 0)
     throw CommandFailure{kExitError, "not an installed dictionary id (top byte 00): " + text};
   return id;

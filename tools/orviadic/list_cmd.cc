@@ -85,7 +85,7 @@ void list(const GlobalOptions& options, const ListArguments& args) {
   if (args.level > 255) throw CommandFailure{kExitError, "--level takes 1 to 255"};
   if (args.level != 0 && args.vcodes)
     throw CommandFailure{kExitError, "--level does not combine with --vcodes"};
-  uint32_t dictId = parseDictId(args.dictId);
+  uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   uint32_t start = args.at;
   if (!args.from.empty()) {
@@ -124,7 +124,7 @@ void list(const GlobalOptions& options, const ListArguments& args) {
 void addListCommand(CLI::App& app, const GlobalOptions& options) {
   auto args = std::make_shared<ListArguments>();
   CLI::App* command = app.add_subcommand("list", "Print a window of the word list");
-  command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", args->dictId, kDictHelp)->required();
   auto* from = command->add_option("--from", args->from, "Start at the entry this word lands on");
   command->add_option("--at", args->at, "Start at this record number")->excludes(from);
   command->add_option("--count", args->count, "How many entries (default 20)");

@@ -40,7 +40,7 @@ std::string noteOf(HWORD* word, uint32_t dictId) {
 }
 
 void lookup(const GlobalOptions& options, const LookupArguments& args) {
-  const uint32_t dictId = parseDictId(args.dictId);
+  const uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   const std::string word = toDictionaryWord(dictId, args.word);
   WordHandle found = dict.search(word);

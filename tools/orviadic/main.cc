@@ -21,6 +21,7 @@ int run(int argc, char** argv) {
   addBrowseCommand(app, options);
   addCompileCommand(app, options);
   addInstallCommand(app, options);
+  addDictsCommands(app, options);
   addVerifyCommand(app, options);
   addEditCommands(app, options);
   addUserEntryCommands(app, options);

@@ -30,7 +30,7 @@ struct Arguments {
 };
 
 uint32_t parseTarget(const std::string& text) {
-  const uint32_t id = parseDictId(text);
+  const uint32_t id = resolveDictId(text);
   if (!update::isNewWordTarget(id))
     throw CommandFailure{kExitError, "not a new-word target: " + text +
                                          " (every byte non-zero, kind neither 0x7F nor 0xFF)"};
@@ -128,7 +128,7 @@ std::string listLinesJson(uint32_t id, const std::string& path, std::string* pla
 }
 
 void runStatus(const std::string& idText, const GlobalOptions& options) {
-  const uint32_t id = parseDictId(idText);
+  const uint32_t id = resolveDictId(idText);
   if (!update::isFullDictId(id))
     throw CommandFailure{kExitError, "not a full dictionary id (every byte non-zero): " + idText};
   uint32_t version = 0;

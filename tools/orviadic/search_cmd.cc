@@ -16,7 +16,7 @@ struct SearchArguments {
 };
 
 void search(const GlobalOptions& options, const SearchArguments& args) {
-  uint32_t dictId = parseDictId(args.dictId);
+  uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   std::string word = toDictionaryWord(dictId, args.word);
   WordHandle found = dict.search(word);
@@ -47,7 +47,7 @@ void search(const GlobalOptions& options, const SearchArguments& args) {
 }
 
 void exists(const GlobalOptions& options, const SearchArguments& args) {
-  uint32_t dictId = parseDictId(args.dictId);
+  uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
   bool found = dicIsExistWord(dict.get(), toDictionaryWord(dictId, args.word).c_str()) != 0;
   if (options.json) {
@@ -60,7 +60,7 @@ void exists(const GlobalOptions& options, const SearchArguments& args) {
 }
 
 void addWordArguments(CLI::App* command, SearchArguments* args) {
-  command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", args->dictId, kDictHelp)->required();
   command->add_option("WORD", args->word, "The word, in UTF-8")->required();
 }
 

@@ -52,15 +52,15 @@ void listCompanion(const GlobalOptions& options, uint32_t dictId, uint32_t compa
 void addUserEntryCommands(CLI::App& app, const GlobalOptions& options) {
   auto dictId = std::make_shared<std::string>();
   CLI::App* notes = app.add_subcommand("notes", "List the user's notes in a dictionary");
-  notes->add_option("DICTID", *dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  notes->add_option("DICTID", *dictId, kDictHelp)->required();
   notes->callback([&options, dictId] {
-    const uint32_t id = parseDictId(*dictId);
+    const uint32_t id = resolveDictId(*dictId);
     listCompanion(options, id, orvia::dict::memDictId(id), "notes");
   });
   CLI::App* records = app.add_subcommand("records", "List the words the user added");
-  records->add_option("DICTID", *dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  records->add_option("DICTID", *dictId, kDictHelp)->required();
   records->callback([&options, dictId] {
-    const uint32_t id = parseDictId(*dictId);
+    const uint32_t id = resolveDictId(*dictId);
     listCompanion(options, id, orvia::dict::recordDictId(id), "records");
   });
 }

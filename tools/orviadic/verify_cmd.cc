@@ -3,12 +3,15 @@
 // content file, further files included, is opened once for the whole walk and each record
 // read once for its size and its text, so the walk costs what its reads and decoding cost.
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli.h"
+#include "compile/content/content_checksums.h"
 #include "content/content_format.h"
 #include "content/content_retrieval.h"
 #include "content/data_file_set.h"
@@ -76,6 +79,8 @@ class ContentFiles {
  public:
   explicit ContentFiles(HDICT* dict) : dict_(dict) {}
 
+  uint32_t dictId() const { return dict_->dictId; }
+
   orvia::content::DataFileSet& set() { return set_; }
 
   ContentPlace locate(const IndexRecordView& view) {
@@ -125,8 +130,29 @@ class ContentFiles {
 };
 
 struct Tally {
-  uint64_t records = 0, bytes = 0, userEntries = 0;
+  uint64_t records = 0, bytes = 0, userEntries = 0, checksummed = 0;
   std::map<std::string, uint64_t> encodings;
+};
+
+// The checksums the compile wrote, and what became of the file that holds them.
+struct Checksums {
+  enum class State { kChecked, kMissing, kDamaged } state = State::kMissing;
+  std::map<uint32_t, uint32_t> byLocator;
+
+  explicit Checksums(uint32_t dictId) {
+    char name[16];
+    orvia::dict::buildDictFileName(dictId, name, ".CRC");
+    const std::string path = dictionaryFilePath(dictId, name);
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) return;
+    std::optional<std::map<uint32_t, uint32_t>> read = orvia::compile::readContentChecksums(path);
+    state = read ? State::kChecked : State::kDamaged;
+    if (read) byLocator = std::move(*read);
+  }
+
+  const char* stateName() const {
+    return state == State::kChecked ? "checked" : state == State::kMissing ? "missing" : "damaged";
+  }
 };
 
 // The size and then the text of a record's content, as dicGetContentSize and
@@ -145,7 +171,7 @@ orvia::Status readEntry(const IndexRecordView& view, const ContentPlace& place,
 
 // The first damage found in the entry, or an empty string.
 std::string checkEntry(const IndexRecordView& view, ContentFiles& files, ContentPlace* place,
-                       Tally* tally, std::string* buffer) {
+                       const Checksums& checksums, Tally* tally, std::string* buffer) {
   uint32_t size = 0, length = 0;
   const orvia::Status status = readEntry(view, *place, files.set(), buffer, &size, &length);
   files.readHeader(place);
@@ -158,12 +184,21 @@ std::string checkEntry(const IndexRecordView& view, ContentFiles& files, Content
     if (text.size() < 2 || text.compare(text.size() - 2, 2, "~!") != 0)
       return "its content does not end with the end marker";
     ++tally->encodings[encodingName(place->header >> 24)];
+    // Records the compile did not write (merged new words) have no checksum.
+    const auto expected = checksums.byLocator.find(place->offset);
+    if (view.contentDictId == files.dictId() && expected != checksums.byLocator.end()) {
+      if (orvia::compile::textChecksum(text) != expected->second)
+        return "checksum mismatch at offset " + std::to_string(place->offset) +
+               ": its text is not the one compiled";
+      ++tally->checksummed;
+    }
   }
   tally->bytes += length;
   return std::string();
 }
 
-void report(const GlobalOptions& options, const std::string& index, const Tally& tally) {
+void report(const GlobalOptions& options, const std::string& index, const Tally& tally,
+            const Checksums& checksums) {
   std::string mix, mixJson;
   for (const auto& [name, count] : tally.encodings) {
     mix += (mix.empty() ? "" : ", ") + name + " " + std::to_string(count);
@@ -178,6 +213,8 @@ void report(const GlobalOptions& options, const std::string& index, const Tally&
                             .number("bytes", tally.bytes)
                             .number("userEntries", tally.userEntries)
                             .raw("encodings", "{" + mixJson + "}")
+                            .text("checksums", checksums.stateName())
+                            .number("checksummed", tally.checksummed)
                             .str()
                             .c_str());
     return;
@@ -188,6 +225,12 @@ void report(const GlobalOptions& options, const std::string& index, const Tally&
       mix.empty() ? "no records" : mix.c_str(),
       tally.userEntries == 0 ? ""
                              : (", user entries " + std::to_string(tally.userEntries)).c_str());
+  if (checksums.state == Checksums::State::kChecked)
+    std::printf("  checksums: %llu texts as compiled\n",
+                static_cast<unsigned long long>(tally.checksummed));
+  else
+    std::printf("  checksums: the checksum file is %s; texts were checked only for decoding\n",
+                checksums.stateName());
 }
 
 void damaged(const GlobalOptions& options, const std::string& where, const std::string& what) {
@@ -199,7 +242,7 @@ void damaged(const GlobalOptions& options, const std::string& where, const std::
 }
 
 void verify(const GlobalOptions& options, const std::string& dictIdText) {
-  const uint32_t dictId = parseDictId(dictIdText);
+  const uint32_t dictId = resolveDictId(dictIdText);
   OpenDictionary dict(dictId);
   const std::string index = indexPathOf(dictId);
   char problem[256];
@@ -208,6 +251,7 @@ void verify(const GlobalOptions& options, const std::string& dictIdText) {
     damaged(options, index, problem);
 
   Tally tally;
+  const Checksums checksums(dictId);
   std::string buffer;
   ContentFiles files(dict.get());
   std::unique_ptr<HWORD, int32_t (*)(HWORD*)> word(dicSearchRecord(dict.get(), 0), dicFreeHWORD);
@@ -218,13 +262,13 @@ void verify(const GlobalOptions& options, const std::string& dictIdText) {
     if (!orvia::dict::wordRecord(word.get(), &view))
       damaged(options, "record " + std::to_string(n), "the index record is damaged");
     ContentPlace place = files.locate(view);
-    const std::string damage = checkEntry(view, files, &place, &tally, &buffer);
+    const std::string damage = checkEntry(view, files, &place, checksums, &tally, &buffer);
     if (!damage.empty())
       damaged(options, "record " + std::to_string(n) + " (" + toTerminal(dictId, view.word()) + ")",
               damage + "; " + place.describe());
     ++tally.records;
   }
-  report(options, index, tally);
+  report(options, index, tally, checksums);
 }
 
 }  // namespace
@@ -233,7 +277,7 @@ void addVerifyCommand(CLI::App& app, const GlobalOptions& options) {
   auto dictId = std::make_shared<std::string>();
   CLI::App* command = app.add_subcommand(
       "verify", "Check a dictionary's index and every entry's content; exit 1 at the first damage");
-  command->add_option("DICTID", *dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", *dictId, kDictHelp)->required();
   command->callback([&options, dictId] { verify(options, *dictId); });
 }
 

@@ -1,5 +1,7 @@
 #include "compile/content/content_compiler.h"
 
+#include "db/crc32c.h"
+
 #include "compile/content/entry_text.h"
 #include "content/content_format.h"
 #include "lang/lang_ops.h"
@@ -99,6 +101,13 @@ bool ContentCompiler::prepare(const SourceEntry& entry, uint32_t* offset) {
 }
 
 bool ContentCompiler::write(uint32_t* offset) {
+  if (!writeRecords(offset)) return false;
+  checksums_.add(*offset, db::crc32c(bytesOf(text_.body), text_.body.size(),
+                                     db::crc32c(bytesOf(text_.head), text_.head.size())));
+  return true;
+}
+
+bool ContentCompiler::writeRecords(uint32_t* offset) {
   const uint32_t headSize = uint32_t(text_.head.size());
   const uint32_t bodySize = uint32_t(text_.body.size());
   textBytes_ += headSize + bodySize;

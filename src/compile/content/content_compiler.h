@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "compile/content/content_checksums.h"
 #include "compile/content/data_file_writer.h"
 #include "compile/content/entry_text.h"
 #include "compile/content/huffman_encoder.h"
@@ -52,6 +53,8 @@ class ContentCompiler {
   bool write(uint32_t* offset);
   // Completes and closes the data files.
   bool finish();
+  // The checksums of the texts written, by their first record's offset.
+  ContentChecksums& checksums() { return checksums_; }
   // Puts the finished data files in place of any earlier ones; until then those stay.
   bool commit() { return writer_.commit(); }
 
@@ -72,6 +75,7 @@ class ContentCompiler {
   enum class Plan { kWhole, kReuse, kHeadOnto, kHeadAndBody };
 
   bool makeText(const SourceEntry& entry);
+  bool writeRecords(uint32_t* offset);
   bool sharing() const { return encoding_ == EntryEncoding::kSmallest && !options_.standalone; }
 
   EntryEncoding encoding_;
@@ -90,6 +94,7 @@ class ContentCompiler {
   std::string whole_;
   uint64_t textBytes_ = 0;
   uint64_t sharingEntries_ = 0;
+  ContentChecksums checksums_;
 };
 
 }  // namespace orvia::compile

@@ -28,9 +28,16 @@ DictBody::~DictBody() {
   if (file_ != nullptr) static_cast<void>(std::fclose(file_));
 }
 
+bool DictBody::fail(std::FILE* file, const std::string& why) {
+  if (file != nullptr) static_cast<void>(std::fclose(file));
+  chunkStarts_.clear();
+  problem_ = why;
+  return false;
+}
+
 bool DictBody::open(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) return fail(nullptr, "it cannot be opened");
   uint64_t fileSize = 0;
   if (std::fseek(file, 0, SEEK_END) == 0) {
     long end = std::ftell(file);
@@ -40,10 +47,19 @@ bool DictBody::open(const std::string& path) {
   uint8_t header[10];
   bool gzip = std::fread(header, 1, sizeof header, file) == sizeof header && header[0] == 0x1F &&
               header[1] == 0x8B && header[2] == 8;
+  // zlib reads a file that is not gzip as it is, which would make entries of whatever
+  // bytes a ".dz" holds.
+  const bool namedCompressed = path.size() > 3 && path.compare(path.size() - 3, 3, ".dz") == 0;
+  if (!gzip && namedCompressed)
+    return fail(file, "it is not gzip data (no gzip signature 1F 8B 08 at its start)");
   if (gzip && (header[3] & kGzipFlagExtra) != 0) {
     if (!readChunkTable(file, header[3], fileSize)) {
-      static_cast<void>(std::fclose(file));
-      return false;
+      const uint64_t promised = chunkStarts_.empty() ? 0 : chunkStarts_.back();
+      return fail(file, promised > fileSize
+                            ? "it is truncated: its chunk table promises " +
+                                  std::to_string(promised) + " bytes, the file holds " +
+                                  std::to_string(fileSize)
+                            : "its gzip header or chunk table is malformed");
     }
     if (hasChunks()) {
       file_ = file;
@@ -52,7 +68,7 @@ bool DictBody::open(const std::string& path) {
   }
   static_cast<void>(std::fclose(file));
   gz_ = gzopen(path.c_str(), "rb");
-  return gz_ != nullptr;
+  return gz_ != nullptr || fail(nullptr, "it cannot be opened");
 }
 
 // Reads the extra field, just after the header's first 10 bytes, and the rest of the
@@ -88,11 +104,7 @@ bool DictBody::readChunkTable(std::FILE* file, uint8_t flags, uint64_t fileSize)
     at += size;
     chunkStarts_.push_back(at);
   }
-  if (at > fileSize) {  // the table promises more than the file holds
-    chunkStarts_.clear();
-    return false;
-  }
-  return true;
+  return at <= fileSize;  // else the table promises more than the file holds
 }
 
 bool DictBody::inflateChunk(uint64_t index, std::string* out) {

@@ -28,8 +28,10 @@ class DictBody {
   DictBody(const DictBody&) = delete;
   DictBody& operator=(const DictBody&) = delete;
 
-  // False when the file cannot be opened, or has a malformed "RA" field.
+  // False, with problem() set, when the file cannot be opened, is named ".dz" but is not
+  // gzip data, or has a malformed "RA" field or one that promises more than the file holds.
   bool open(const std::string& path);
+  const std::string& problem() const { return problem_; }
   // The length bytes at offset of the uncompressed body; false when they are not all
   // there or a chunk does not inflate.
   bool read(uint32_t offset, uint32_t length, std::string* out);
@@ -37,6 +39,7 @@ class DictBody {
   bool hasChunks() const { return !chunkStarts_.empty(); }
 
  private:
+  bool fail(std::FILE* file, const std::string& why);
   bool readChunkTable(std::FILE* file, uint8_t flags, uint64_t fileSize);
   // The chunk's bytes, inflated now or kept from an earlier read; null on failure.
   const std::string* chunk(uint64_t index);
@@ -56,6 +59,7 @@ class DictBody {
   std::vector<KeptChunk> kept_ = std::vector<KeptChunk>(kKeptChunks);
   size_t nextReplaced_ = 0;
   std::string compressed_;
+  std::string problem_;
 };
 
 }  // namespace orvia::compile

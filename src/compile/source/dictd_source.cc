@@ -21,7 +21,7 @@ bool DictdSource::open(const std::string& basePath, WithText withText, Order ord
     return false;
   }
   if (withText == WithText::kYes && !body_.open(bodyPath)) {
-    problem_ = "cannot open " + bodyPath;
+    problem_ = "cannot read " + bodyPath + ": " + body_.problem();
     return false;
   }
   return order == Order::kIndex || readAllLines();

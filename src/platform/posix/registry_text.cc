@@ -356,6 +356,18 @@ bool Hive::setValue(const std::string& keyPath, const std::string& name, const V
   return true;
 }
 
+bool Hive::removeValue(const std::string& keyPath, const std::string& name) {
+  size_t first = 0, end = 0;
+  if (!sectionOf(keyPath, &first, &end)) return false;
+  for (size_t i = first; i < end; ++i) {
+    if (entries_[i].kind == Kind::kValue && equalNoCase(entries_[i].name, name)) {
+      entries_.erase(entries_.begin() + long(i));
+      return true;
+    }
+  }
+  return false;
+}
+
 bool Hive::addKey(const std::string& keyPath) {
   size_t first = 0, end = 0;
   if (sectionOf(keyPath, &first, &end)) return true;

@@ -48,6 +48,8 @@ class Hive {
   // the key does not exist or the name cannot be written in the file (a line break, or
   // not UTF-8 in a UTF-16LE file). A string the quotes cannot hold is written as hex(1).
   bool setValue(const std::string& keyPath, const std::string& name, const Value& value);
+  // Removes the value's entry from the key's first section; false when there is none.
+  bool removeValue(const std::string& keyPath, const std::string& name);
   // Appends an empty section for the key when it does not exist; false when the path
   // cannot be written in the file.
   bool addKey(const std::string& keyPath);

@@ -15,4 +15,13 @@ bool regCreateKey(RegRoot root, const char* path) {
   return true;
 }
 
+bool regDeleteValue(RegRoot root, const char* path, const char* name) {
+  if (path == nullptr || name == nullptr) return false;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(rootKey(root), path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
+  const bool removed = RegDeleteValueA(key, name) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return removed;
+}
+
 }  // namespace orvia::platform
