@@ -30,13 +30,8 @@ constexpr uint32_t kReadEvery = 13;
 constexpr uint32_t kReadEvery = 1;
 #endif
 
-std::unique_ptr<compile::EntrySource> openSource(compile::WithText withText, std::string* problem) {
-  auto source = std::make_unique<compile::DictdSource>();
-  if (source->open("/usr/share/dictd/gcide", withText, compile::DictdSource::Order::kBody))
-    return source;
-  *problem = source->problem();
-  return nullptr;
-}
+const compile::SourceOpener openSource = sourceOpener<compile::DictdSource>(
+    "/usr/share/dictd/gcide", compile::DictdSource::Order::kBody);
 
 class Gcide : public ExportsFixture {
  protected:
@@ -44,7 +39,7 @@ class Gcide : public ExportsFixture {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
     folder_ = new TempDir();
     compiled_ =
-        compileSource(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+        compileFrom(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
     keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;

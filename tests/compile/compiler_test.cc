@@ -38,7 +38,7 @@ using orvia::testing::goldenBytes;
 using orvia::testing::readFileBytes;
 using orvia::testing::readIndexRecords;
 using orvia::testing::RecordContent;
-using orvia::testing::StoredRecord;
+using orvia::testing::CompiledRecord;
 using orvia::testing::TempDir;
 
 constexpr uint32_t kEnglish = 0x00010101;
@@ -143,7 +143,7 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
   const auto contents = compileAndRead(entries, kEnglish, kStored).contents;
   ASSERT_EQ(contents.size(), entries.size());
   for (size_t i = 0; i < contents.size(); ++i) {
-    const StoredRecord& record = contents[i].record;
+    const CompiledRecord& record = contents[i].record;
     SCOPED_TRACE(record.key);
     EXPECT_EQ(record.extended, i >= atSwitch);
     EXPECT_EQ(record.contentRef, record.extended ? 0xFFFFFFu : record.locator);  // level 0
@@ -312,23 +312,12 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
   }
 }
 
-template <typename Source, typename... Options>
-std::unique_ptr<EntrySource> opened(std::string* problem, Options... options) {
-  auto source = std::make_unique<Source>();
-  if (source->open(options...)) return source;
-  *problem = source->problem();
-  return nullptr;
-}
-
 // A source of the kind a row names: tsv, dictd read in the order of its index, or dictzip
 // read in the order of its body.
 SourceOpener openerFor(const std::string& kind, const std::string& path) {
-  return [kind, path](WithText withText, std::string* problem) {
-    if (kind == "tsv") return opened<TsvSource>(problem, path, withText);
-    return opened<DictdSource>(
-        problem, path, withText,
-        kind == "dictd" ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
-  };
+  if (kind == "tsv") return orvia::testing::sourceOpener<TsvSource>(path);
+  return orvia::testing::sourceOpener<DictdSource>(
+      path, kind == "dictd" ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
 }
 
 TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {

@@ -35,14 +35,6 @@ TEST(DictId, CompatibilityHasWildcardsInTheLanguageBytesOnly) {
   }
 }
 
-TEST(DictId, FileNameCutsALongExtensionToTheBuffer) {
-  char name[kFileNameBufferSize];
-  buildDictFileName(0xABCDEF01, name, ".extension-too-long");
-  EXPECT_STREQ(name, "ABCDEF01.extens");
-  buildDictFileName(0x000A0B01, name, nullptr);
-  EXPECT_STREQ(name, "000A0B01");
-}
-
 TEST(IndexRecord, GoldenFiles) {
   for (const testing::CaseRow& c : testing::caseTable("index/records.txt")) {
     SCOPED_TRACE(c.line);

@@ -19,15 +19,10 @@ bool failsNow(uint32_t failFrom, uint32_t* calls) {
   return failFrom != 0 && *calls >= failFrom;
 }
 
-// Records as the store hands them out: four little-endian u32, then the string area.
 std::string recordBytes(const std::vector<StoredRecord>& records, uint64_t first, uint64_t end) {
   std::string out;
-  for (uint64_t n = first; n < std::min<uint64_t>(end, records.size()); ++n) {
-    const StoredRecord& r = records[n];
-    for (uint64_t v : {r.data.size() + 16, uint64_t(r.contentDictId), uint64_t(r.contentRef), n})
-      for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
-    out += r.data;
-  }
+  for (uint64_t n = first; n < std::min<uint64_t>(end, records.size()); ++n)
+    out += orvia::testing::storedRecord(records[n], uint32_t(n));
   return out;
 }
 

@@ -11,15 +11,9 @@
 #include <vector>
 
 #include "orviadb.h"
+#include "support/store_records.h"
 
 namespace orvia::testing {
-
-// One record as the store keeps it: the string area and the two content fields.
-struct StoredRecord {
-  uint32_t contentDictId = 0;
-  uint32_t contentRef = 0;
-  std::string data;  // string area
-};
 
 struct StoreDouble {
   std::map<std::string, std::vector<StoredRecord>> indexes;
