@@ -64,23 +64,6 @@ class Dictionary : public orvia::testing::ConfigFixture {
   StoreDouble& store_ = StoreDouble::instance();
 };
 
-// A companion opens its own index; codes of 10 and more open with no language.
-TEST_F(Dictionary, OpensTheIndexWithItsLanguagesCollation) {
-  for (const auto& [id, language] :
-       {std::pair<uint32_t, uint32_t>{0x00010201, 1}, {0xFF010201, 1}, {0x0001010C, 0}}) {
-    char name[kFileNameBufferSize];
-    buildDictFileName(id, name, ".IDX");
-    touch(name);
-    HDICT* dict = dicCreateHDICT(id);
-    ASSERT_NE(dict, nullptr);
-    EXPECT_EQ(dict->dictId, id);
-    EXPECT_EQ(dict->db->path, dir_.file(name));
-    EXPECT_EQ(dict->db->compare, lang::getCompareKeysFn(language));
-    EXPECT_EQ(dicFreeHDICT(dict), 1);
-  }
-  EXPECT_EQ(store_.openHandles, 0);
-}
-
 // Each failure gives the export a null handle and names its cause inside; the handle's
 // block is allocated before anything is opened.
 TEST_F(Dictionary, FailuresGiveNullAndNameTheirCause) {
