@@ -38,8 +38,7 @@ class Gcide : public ExportsFixture {
   static void SetUpTestSuite() {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
     folder_ = new TempDir();
-    compiled_ =
-        compileFrom(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+    compiled_ = compileFrom(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
     keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;

@@ -38,8 +38,9 @@ using FreeDictJapanese = ExportsFixture;
 
 TEST_F(FreeDictJapanese, InOrderEveryHeadwordLandsAndFoldedKanaFindTheirEntries) {
   const compile::CompiledIndex index =
-      compileFrom(sourceOpener<compile::DictdSource>(kFreeDictBase, compile::DictdSource::Order::kBody),
-                  kFreeDict, dir_.path(), compile::EntryEncoding::kSmallest)
+      compileFrom(
+          sourceOpener<compile::DictdSource>(kFreeDictBase, compile::DictdSource::Order::kBody),
+          kFreeDict, dir_.path(), compile::EntryEncoding::kSmallest)
           .index;
   std::printf("%u records; skipped (not-in-code-page: Shift-JIS cannot hold them):",
               index.recordCount);

@@ -31,6 +31,7 @@ namespace {
 using orvia::testing::CaseRow;
 using orvia::testing::caseTable;
 using orvia::testing::compileAndRead;
+using orvia::testing::CompiledRecord;
 using orvia::testing::compileList;
 using orvia::testing::dataPath;
 using orvia::testing::entryOf;
@@ -38,7 +39,6 @@ using orvia::testing::goldenBytes;
 using orvia::testing::readFileBytes;
 using orvia::testing::readIndexRecords;
 using orvia::testing::RecordContent;
-using orvia::testing::CompiledRecord;
 using orvia::testing::TempDir;
 
 constexpr uint32_t kEnglish = 0x00010101;

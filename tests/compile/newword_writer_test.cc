@@ -40,8 +40,9 @@ class NewWordWriter : public ::testing::Test {
     writeFileBytes(dir_.file("new.tsv"), "headword\ttext\tlevel\n" + rows);
     const NewWordFileOptions options{target, version, {}, dir_.file("new.bin"), encoding};
     std::string problem;
-    const bool written = writeNewWordFile(orvia::testing::sourceOpener<TsvSource>(dir_.file("new.tsv")),
-                                          options, &written_, &problem);
+    const bool written =
+        writeNewWordFile(orvia::testing::sourceOpener<TsvSource>(dir_.file("new.tsv")), options,
+                         &written_, &problem);
     EXPECT_EQ(written, problem.empty()) << problem;
     return written;
   }

@@ -142,9 +142,9 @@ TEST_F(ContentRetrieval, ExportsRefuseBadArguments) {
 
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   HWORD* apple = word("apple");
-  StoreDouble::instance().failGetDataFrom = 1;
+  StoreDouble::instance().failing = {"dbGetData"};
   EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);
-  StoreDouble::instance().failGetDataFrom = 0;
+  StoreDouble::instance().failing.clear();
   // A name the store does not know for the note dictionary's content.
   StoreDouble::instance().contentNames[dir_.file("FF010101.IDX")].clear();
   EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);

@@ -117,9 +117,9 @@ TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
 // batch call fails. The buffer is checked one byte past its size.
 void expectWordLists(const std::string& table, const std::map<uint32_t, HDICT*>& dicts) {
   for (const CaseRow& c : caseTable(table)) {
-    for (uint32_t failSearchFrom : {0u, 1u}) {
-      SCOPED_TRACE(::testing::Message() << c.line << (failSearchFrom ? " (stepping)" : ""));
-      StoreDouble::instance().failSearchFrom = failSearchFrom;
+    for (bool stepping : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << c.line << (stepping ? " (stepping)" : ""));
+      StoreDouble::instance().failing = {stepping ? "dbSearch" : "nothing"};
       HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts.at(uint32_t(c.number(1)));
       const uint32_t start = uint32_t(c.number(2)), count = uint32_t(c.number(3));
       const uint32_t size = uint32_t(c.number(4));
@@ -207,9 +207,9 @@ TEST_F(SmallDictionary, DuplicatesAreCopies) {
 }
 
 TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
-  StoreDouble::instance().failPrevFrom = 1;  // the walk back fails
+  StoreDouble::instance().failing = {"dbPrev"};  // the walk back fails
   EXPECT_EQ(lookUp(dicts_[kEnglish], "ban"), "a");
-  StoreDouble::instance().failPrevFrom = 0;
+  StoreDouble::instance().failing.clear();
   for (uint32_t nth = 1; nth <= 4; ++nth) {
     testing::injectAllocationFailure(nth);
     HWORD* word = dicSearchWord(dicts_[kEnglish], "bb");
