@@ -28,18 +28,7 @@
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::compileAndRead;
-using orvia::testing::CompiledRecord;
-using orvia::testing::compileList;
-using orvia::testing::dataPath;
-using orvia::testing::entryOf;
-using orvia::testing::goldenBytes;
-using orvia::testing::readFileBytes;
-using orvia::testing::readIndexRecords;
-using orvia::testing::RecordContent;
-using orvia::testing::TempDir;
+using namespace orvia::testing;
 
 constexpr uint32_t kEnglish = 0x00010101;
 constexpr EntryEncoding kStored = EntryEncoding::kStored;
@@ -60,8 +49,8 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
     const std::string furtherName = *row.bytes(7);
     TempDir dir;
     const std::string main = dir.file("main.DAT"), further = dir.file(furtherName);
-    orvia::testing::writeFileBytes(main, "earlier main");
-    orvia::testing::writeFileBytes(further, "earlier further");
+    writeFileBytes(main, "earlier main");
+    writeFileBytes(further, "earlier further");
     const auto partsLeft = [&] {
       return std::filesystem::exists(main + ".part") || std::filesystem::exists(further + ".part");
     };
@@ -240,7 +229,7 @@ TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
     EXPECT_EQ(readFileBytes(dir.file(files[i])), i % 2 == 0 ? emptyIndex : std::string(4, '\0'));
   }
   // Whatever the companions hold by now is the user's.
-  for (const char* file : files) orvia::testing::writeFileBytes(dir.file(file), file);
+  for (const char* file : files) writeFileBytes(dir.file(file), file);
   const CompiledDictionary again =
       compileList({entryOf("apple", ""), entryOf("pear", "")}, kEnglish, dir.path(), kStored);
   for (size_t i = 0; i < 4; ++i) {
@@ -259,8 +248,7 @@ TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
     const DictionaryCompileOptions options{id, dir.path(), kStored, {}};
     CompiledDictionary result;
     std::string problem;
-    EXPECT_FALSE(
-        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, &problem))
+    EXPECT_FALSE(compileDictionary(openerOf(&entries), options, nullptr, &result, &problem))
         << std::hex << id;
   }
 }
@@ -268,7 +256,7 @@ TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
 // Further data files: every name used once, a clear refusal past the last one, and
 // recompiles that each install one set of files.
 TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   // Pieces of 8 bytes, and no continuation past a file's first record: each piece after
   // an entry's first goes into a further file of its own. "long" CR LF and CR LF "~!"
   // around a text of 8n - 2 bytes make n + 1 pieces. No further file: one small record.
@@ -276,12 +264,11 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     return std::string(further == 0 ? 1 : 8 * further - 2, 'x');
   };
   const auto compile = [&](uint32_t further, std::string* problem) {
-    const std::vector<SourceEntry> entries = {orvia::testing::entryOf("long", textOf(further))};
+    const std::vector<SourceEntry> entries = {entryOf("long", textOf(further))};
     DictionaryCompileOptions options{kEnglish, dir.path(), kStored, {}};
     if (further != 0) options.dataFile = DataFileOptions{kEnglish, 8, 0x10008};
     CompiledDictionary result;
-    const bool ok =
-        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, problem);
+    const bool ok = compileDictionary(openerOf(&entries), options, nullptr, &result, problem);
     return ok ? result.furtherDataFiles : std::vector<std::string>{"<failed>"};
   };
   const auto installed = [&](bool furtherOnly) {
@@ -289,7 +276,7 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
       const std::string name = file.path().filename().string();
       if (furtherOnly && name[0] == 'X') files.insert(name);
-      if (!furtherOnly) files.insert(name + orvia::testing::readFileBytes(file.path().string()));
+      if (!furtherOnly) files.insert(name + readFileBytes(file.path().string()));
     }
     return files;
   };
@@ -306,7 +293,7 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     const std::vector<std::string> written = compile(further, &problem);
     EXPECT_EQ(written.size(), further);
     EXPECT_EQ(installed(true), std::set<std::string>(written.begin(), written.end()));
-    const auto read = orvia::testing::readRecordContents(dir.path(), kEnglish);
+    const auto read = readRecordContents(dir.path(), kEnglish);
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].text, "long\r\n" + textOf(further) + "\r\n~!");
   }
@@ -315,8 +302,8 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
 // A source of the kind a row names: tsv, dictd read in the order of its index, or dictzip
 // read in the order of its body.
 SourceOpener openerFor(const std::string& kind, const std::string& path) {
-  if (kind == "tsv") return orvia::testing::sourceOpener<TsvSource>(path);
-  return orvia::testing::sourceOpener<DictdSource>(
+  if (kind == "tsv") return sourceOpener<TsvSource>(path);
+  return sourceOpener<DictdSource>(
       path, kind == "dictd" ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
 }
 
@@ -324,18 +311,17 @@ TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
   for (const CaseRow& c : caseTable("compile/sources.txt")) {
     SCOPED_TRACE(c.line);
     const std::string name = "compile/" + c.fields[0], kind = c.fields[1];
-    orvia::testing::TempDir dir;
+    TempDir dir;
     std::string path = dataPath(name) + (kind == "tsv" ? ".tsv" : "");
     if (kind == "dictzip") {
       path = dir.file(c.fields[0]);
-      orvia::testing::writeFileBytes(path + ".index", readFileBytes(dataPath(name + ".index")));
-      orvia::testing::writeFileBytes(path + ".dict.dz", goldenBytes(name + ".dict.dz.hex"));
+      writeFileBytes(path + ".index", readFileBytes(dataPath(name + ".index")));
+      writeFileBytes(path + ".dict.dz", goldenBytes(name + ".dict.dz.hex"));
     }
     const CompiledDictionary result =
-        orvia::testing::compileFrom(openerFor(kind, path), kEnglish, dir.path(), kStored);
+        compileFrom(openerFor(kind, path), kEnglish, dir.path(), kStored);
     std::string records, skipped;
-    for (const auto& record : orvia::testing::readIndexRecords(dir.path(), kEnglish))
-      records += record.bytes;
+    for (const auto& record : readIndexRecords(dir.path(), kEnglish)) records += record.bytes;
     EXPECT_EQ(records, goldenBytes(name + ".idx.hex"));
     EXPECT_EQ(readFileBytes(result.dataPath), goldenBytes(name + ".dat.hex"));
     for (const SkippedEntry& s : result.index.skipped)

@@ -20,8 +20,7 @@
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::readFileBytes;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 constexpr uint32_t kTarget = 0x01010101;
 
@@ -40,9 +39,8 @@ class NewWordWriter : public ::testing::Test {
     writeFileBytes(dir_.file("new.tsv"), "headword\ttext\tlevel\n" + rows);
     const NewWordFileOptions options{target, version, {}, dir_.file("new.bin"), encoding};
     std::string problem;
-    const bool written =
-        writeNewWordFile(orvia::testing::sourceOpener<TsvSource>(dir_.file("new.tsv")), options,
-                         &written_, &problem);
+    const bool written = writeNewWordFile(sourceOpener<TsvSource>(dir_.file("new.tsv")), options,
+                                          &written_, &problem);
     EXPECT_EQ(written, problem.empty()) << problem;
     return written;
   }
@@ -68,7 +66,7 @@ class NewWordWriter : public ::testing::Test {
     return out;
   }
 
-  orvia::testing::TempDir dir_;
+  TempDir dir_;
   WrittenNewWordFile written_;
   std::string content_;
 };
@@ -100,7 +98,7 @@ TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
 }
 
 TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {
-  for (const testing::CaseRow& c : testing::caseTable("update/writer_refusals.txt")) {
+  for (const CaseRow& c : caseTable("update/writer_refusals.txt")) {
     SCOPED_TRACE(c.line);
     writeFileBytes(dir_.file("new.bin"), "old");
     EXPECT_FALSE(write(*c.bytes(3), uint32_t(c.number(1)), uint32_t(c.number(2))));

@@ -18,13 +18,7 @@
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::dataPath;
-using orvia::testing::goldenBytes;
-using orvia::testing::readFileBytes;
-using orvia::testing::TempDir;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
   for (const CaseRow& c : caseTable("compile/dictd_index_lines.txt")) {
