@@ -15,10 +15,10 @@
 namespace orvia::dict {
 namespace {
 
-using orvia::testing::StoreDouble;
+using namespace orvia::testing;
 
 TEST(DictId, KindsAndLanguages) {
-  for (const testing::CaseRow& c : testing::caseTable("dict/ids.txt")) {
+  for (const CaseRow& c : caseTable("dict/ids.txt")) {
     SCOPED_TRACE(c.line);
     const uint32_t id = uint32_t(c.number(0));
     const int64_t got[] = {isValidDictId(id), isCompanion(id), isUserEntryId(id),
@@ -28,7 +28,7 @@ TEST(DictId, KindsAndLanguages) {
 }
 
 TEST(DictId, CompatibilityHasWildcardsInTheLanguageBytesOnly) {
-  for (const testing::CaseRow& c : testing::caseTable("dict/compatible_ids.txt")) {
+  for (const CaseRow& c : caseTable("dict/compatible_ids.txt")) {
     SCOPED_TRACE(c.line);
     EXPECT_EQ(dictIdsCompatible(uint32_t(c.number(0)), uint32_t(c.number(1))), c.number(2) != 0);
     EXPECT_EQ(dictIdsCompatible(uint32_t(c.number(1)), uint32_t(c.number(0))), c.number(2) != 0);
@@ -36,9 +36,9 @@ TEST(DictId, CompatibilityHasWildcardsInTheLanguageBytesOnly) {
 }
 
 TEST(IndexRecord, GoldenFiles) {
-  for (const testing::CaseRow& c : testing::caseTable("index/records.txt")) {
+  for (const CaseRow& c : caseTable("index/records.txt")) {
     SCOPED_TRACE(c.line);
-    const std::string bytes = testing::goldenBytes("index/" + c.fields.at(0));
+    const std::string bytes = goldenBytes("index/" + c.fields.at(0));
     IndexRecordView v;
     ASSERT_EQ(parseIndexRecord(reinterpret_cast<const uint8_t*>(bytes.data()),
                                uint32_t(bytes.size()), &v),
@@ -52,7 +52,7 @@ TEST(IndexRecord, GoldenFiles) {
   }
 }
 
-class Dictionary : public orvia::testing::ConfigFixture {
+class Dictionary : public ConfigFixture {
  protected:
   void SetUp() override {
     ConfigFixture::SetUp();
@@ -60,7 +60,7 @@ class Dictionary : public orvia::testing::ConfigFixture {
     writeDictKey("\"00010201Path\"=\"" + dir_.path() + "\"\r\n\"PATH\"=\"" + dir_.path() +
                  "\"\r\n");
   }
-  void touch(const char* name) { orvia::testing::writeFileBytes(dir_.file(name), "x"); }
+  void touch(const char* name) { writeFileBytes(dir_.file(name), "x"); }
   StoreDouble& store_ = StoreDouble::instance();
 };
 
@@ -77,12 +77,12 @@ TEST_F(Dictionary, FailuresGiveNullAndNameTheirCause) {
   EXPECT_EQ(openDictionary(&temporary, 0x00010201).cause(), Cause::kFileMissing);
   EXPECT_EQ(probeOpen(0x00010201).cause(), Cause::kFileMissing);
   touch("00010201.IDX");
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
   HDICT* created = nullptr;
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(createDictionary(0x00010201, &created).cause(), Cause::kOutOfMemory);
-  testing::injectAllocationFailure(0);
+  injectAllocationFailure(0);
   EXPECT_EQ(store_.opens, 0);
   writeDictKey("");  // no path at all
   EXPECT_EQ(dicCreateHDICT(0x00010201), nullptr);
@@ -109,7 +109,7 @@ TEST_F(Dictionary, ClosingTwiceProbingAndARefusedClose) {
 }
 
 TEST_F(Dictionary, FailuresAreToldInOneLineOrByTheirCause) {
-  for (const testing::CaseRow& c : testing::caseTable("dict/failure_texts.txt")) {
+  for (const CaseRow& c : caseTable("dict/failure_texts.txt")) {
     const Status status(Cause(c.number(1)), uint32_t(c.number(2)));
     std::string expected = *c.bytes(3);
     const size_t at = expected.find("{index}");

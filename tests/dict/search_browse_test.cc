@@ -20,11 +20,9 @@
 namespace orvia::dict {
 namespace {
 
+using namespace orvia::testing;
+
 namespace sb = orvia::lang::single_byte;
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::StoreDouble;
-using orvia::testing::StoredRecord;
 
 constexpr uint32_t kEnglish = 0x00010101;
 
@@ -72,7 +70,7 @@ size_t referenceNearest(const std::vector<std::string>& keys, const std::string&
   return best;
 }
 
-class SmallDictionary : public orvia::testing::MemoryDictionaryFixture {
+class SmallDictionary : public MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
@@ -145,7 +143,7 @@ TEST_F(SmallDictionary, WordLists) {
 
 // Unwritable counters are written nothing; the buffer is still cleared.
 TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
-  orvia::testing::ReadOnlyPage page;
+  ReadOnlyPage page;
   auto* readOnly = static_cast<uint32_t*>(page.get());
   ASSERT_NE(readOnly, nullptr);
   char buffer[8] = "#######";
@@ -211,17 +209,17 @@ TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
   EXPECT_EQ(lookUp(dicts_[kEnglish], "ban"), "a");
   StoreDouble::instance().failing.clear();
   for (uint32_t nth = 1; nth <= 4; ++nth) {
-    testing::injectAllocationFailure(nth);
+    injectAllocationFailure(nth);
     HWORD* word = dicSearchWord(dicts_[kEnglish], "bb");
-    testing::injectAllocationFailure(0);
+    injectAllocationFailure(0);
     if (word != nullptr) dicFreeHWORD(word);  // later allocations may fall back and succeed
   }
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
-  testing::injectProcessHeapFailure(true);
+  injectProcessHeapFailure(true);
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
   EXPECT_EQ(dicFreeHWORD(reinterpret_cast<HWORD*>(dicts_[kEnglish])), 0);
-  testing::injectProcessHeapFailure(false);
+  injectProcessHeapFailure(false);
   // With no language every key is empty and every look-up lands on the first record.
   HDICT* none = openMemoryDictionary(
       0x0001010C, {{0, 0, std::string("b\0\0\0", 4)}, {0, 0, std::string("a\0\0\0", 4)}});
@@ -287,15 +285,15 @@ TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
 
 // Index records whose strings lack terminators, as other writers leave them (golden
 // file index/other_writer.hex): read as far as they go, through the exports.
-class OtherWriterDictionary : public testing::MemoryDictionaryFixture {
+class OtherWriterDictionary : public MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
-    std::string texts = testing::goldenBytes("content/head.hex");
+    std::string texts = goldenBytes("content/head.hex");
     for (const char* text : {"apple~!", "bank~!", "cherry~!", "date~!"})
       texts += testing::contentRecord(0, testing::kNoContinuation, text);
     testing::writeFileBytes(dir_.file("00010101.DAT"), texts);
-    const std::string index = testing::goldenBytes("index/other_writer.hex");
+    const std::string index = goldenBytes("index/other_writer.hex");
     std::vector<StoredRecord> records;
     for (size_t at = 0, length; at < index.size(); at += length) {
       const auto* record = reinterpret_cast<const uint8_t*>(index.data() + at);
@@ -314,7 +312,7 @@ class OtherWriterDictionary : public testing::MemoryDictionaryFixture {
 
 TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndContent) {
   HWORD* next = dicSearchRecord(dict_, 0);
-  for (const testing::CaseRow& c : testing::caseTable("index/other_writer_words.txt")) {
+  for (const CaseRow& c : caseTable("index/other_writer_words.txt")) {
     SCOPED_TRACE(c.line);
     HWORD* word = dicSearchWord(dict_, c.bytes(0)->c_str());
     ASSERT_NE(word, nullptr);
