@@ -41,8 +41,7 @@ const uint8_t* bytesOf(const std::string& text) {
 // Layouts of compile/writer_layouts.txt. A writer that is not committed leaves the files
 // that stood under their names before as they were.
 TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
-  for (const CaseRow& row : caseTable("compile/writer_layouts.txt")) {
-    SCOPED_TRACE(row.line);
+  forEachCase("compile/writer_layouts.txt", [&](const CaseRow& row) {
     const DataFileOptions options{uint32_t(row.number(1)), uint32_t(row.number(2)),
                                   uint32_t(row.number(3))};
     const std::string head = *row.bytes(4), body = *row.bytes(5), secondHead = *row.bytes(6);
@@ -87,18 +86,17 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
       EXPECT_EQ(readFileBytes(further),
                 written ? goldenBytes(name + "_" + furtherName + ".hex") : "earlier further");
     }
-  }
+  });
 }
 
 TEST(DataFileWriter, ContinuationsStartBelowTheLimitOfTheMainFile) {
-  for (const CaseRow& c : caseTable("compile/continuation_limits.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/continuation_limits.txt", [&](const CaseRow& c) {
     TempDir dir;
     DataFileWriter writer;
     ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr,
                               DataFileOptions{0, 1 << 20, uint32_t(c.number(0))}));
     EXPECT_EQ(writer.reachable({uint32_t(c.number(1)), uint32_t(c.number(2))}), c.number(3) != 0);
-  }
+  });
 }
 
 std::string entryText(const std::string& headword, const std::string& text) {
@@ -144,8 +142,7 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
 
 // Every coding gives records of its type that read back, and stores what it cannot hold.
 TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
-  for (const CaseRow& c : caseTable("compile/codings.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/codings.txt", [&](const CaseRow& c) {
     const std::vector<SourceEntry> entries = {
         entryOf("apple", "Apple, n. The fruit of a tree.\n   [1913 Webster]\n"),
         entryOf("banana", "A long yellow fruit. A long yellow fruit. A long yellow fruit.\n"),
@@ -159,7 +156,7 @@ TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
       EXPECT_EQ(compiled.contents[i].type, c.number(i < 3 ? 2 : 3));
       EXPECT_EQ(compiled.contents[i].text, entryText(entries[i].headword, entries[i].text));
     }
-  }
+  });
 }
 
 TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
@@ -186,8 +183,7 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
   auto textOf = [&](const std::string& headword) {
     return headword == "odd" ? std::string("a text used once\n") : shared;
   };
-  for (const CaseRow& c : caseTable("compile/shared_texts.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/shared_texts.txt", [&](const CaseRow& c) {
     std::vector<SourceEntry> entries;
     for (const std::string& headword : c.list(2))
       entries.push_back(entryOf(headword, textOf(headword)));
@@ -212,7 +208,7 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
                                              : continuation & 0xFFFFFF);
       EXPECT_TRUE(start == 'w' || contents[i].length == 8 + key.size() + 2);  // stored "key\r\n"
     }
-  }
+  });
 }
 
 TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
@@ -308,8 +304,7 @@ SourceOpener openerFor(const std::string& kind, const std::string& path) {
 }
 
 TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
-  for (const CaseRow& c : caseTable("compile/sources.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/sources.txt", [&](const CaseRow& c) {
     const std::string name = "compile/" + c.fields[0], kind = c.fields[1];
     TempDir dir;
     std::string path = dataPath(name) + (kind == "tsv" ? ".tsv" : "");
@@ -330,7 +325,7 @@ TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
     EXPECT_EQ(result.entries, result.index.recordCount + result.index.skipped.size());
     EXPECT_EQ(result.index.homographRuns, c.number(2));
     EXPECT_EQ(result.index.homographEntries, c.number(3));
-  }
+  });
 }
 
 }  // namespace

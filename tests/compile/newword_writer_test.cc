@@ -98,12 +98,11 @@ TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
 }
 
 TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {
-  for (const CaseRow& c : caseTable("update/writer_refusals.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/writer_refusals.txt", [&](const CaseRow& c) {
     writeFileBytes(dir_.file("new.bin"), "old");
     EXPECT_FALSE(write(*c.bytes(3), uint32_t(c.number(1)), uint32_t(c.number(2))));
     EXPECT_EQ(readFileBytes(dir_.file("new.bin")), "old");
-  }
+  });
 }
 
 TEST_F(NewWordWriter, MinimalTargetHoldsOneRecordBeforeEveryWord) {

@@ -21,8 +21,7 @@ namespace {
 using namespace orvia::testing;
 
 TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
-  for (const CaseRow& c : caseTable("compile/dictd_index_lines.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/dictd_index_lines.txt", [&](const CaseRow& c) {
     const std::string text = *c.bytes(1);
     std::optional<uint32_t> got;
     if (c.fields[0] == "number") got = decodeDictdNumber(text);
@@ -32,7 +31,7 @@ TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
     if (line) got = line->length;
     EXPECT_EQ(
         got, c.fields[2] == "none" ? std::nullopt : std::optional<uint32_t>(uint32_t(c.number(2))));
-  }
+  });
 }
 
 // Without texts a dictd body is never opened, so an entry whose text lies beyond it is
@@ -91,8 +90,7 @@ TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
       {"named", named},
       {"plain", body},
       {"gzip", goldenBytes("compile/texts.dict.gz.hex")}};
-  for (const CaseRow& form : caseTable("compile/dict_body_forms.txt")) {
-    SCOPED_TRACE(form.line);
+  forEachCase("compile/dict_body_forms.txt", [&](const CaseRow& form) {
     std::string file = forms.at(form.fields[1]);
     if (form.fields[2] != "-") {
       const size_t at = std::stoul(form.fields[2]);
@@ -104,7 +102,7 @@ TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
     writeFileBytes(dir.file("b.dict.dz"), file);
     DictBody reader;
     ASSERT_EQ(reader.open(dir.file("b.dict.dz")), form.number(3) != 0);
-    if (form.number(3) == 0) continue;
+    if (form.number(3) == 0) return;
     EXPECT_EQ(reader.hasChunks(), form.number(4) != 0);
     for (const CaseRow& range : caseTable("compile/dict_body_ranges.txt")) {
       const uint32_t offset = uint32_t(range.number(0)), length = uint32_t(range.number(1));
@@ -118,7 +116,7 @@ TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
       ASSERT_TRUE(reader.read(offset, 11, &out)) << offset;
       ASSERT_EQ(out, body.substr(offset, 11)) << offset;
     }
-  }
+  });
 }
 
 }  // namespace
