@@ -44,8 +44,7 @@ struct GoldenTrees {
 };
 
 TEST(ContentCodec, GoldenStreams) {
-  for (const CaseRow& c : caseTable("content/streams.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/streams.txt", [&](const CaseRow& c) {
     const std::string& codec = c.fields[0];
     const std::string body = goldenBytes("content/" + codec + "/" + c.fields[1] + ".hex");
     const uint32_t size = uint32_t(body.size()), capacity = uint32_t(c.number(2));
@@ -70,7 +69,7 @@ TEST(ContentCodec, GoldenStreams) {
     EXPECT_EQ(out.substr(capacity), std::string(8, '\x7F')) << "wrote past the capacity";
     EXPECT_TRUE(got == 0 || out.substr(0, got + 1) == text + '\0') << out;
     EXPECT_TRUE(capacity != 16 || textSize == text.size()) << "size pass: " << textSize;
-  }
+  });
 }
 
 // Literals a..z at width 9, filling entries 257..32767, the width raised to 15 by code
@@ -139,8 +138,7 @@ class ContentRecordTest : public ::testing::Test {
 };
 
 TEST_F(ContentRecordTest, GoldenRecords) {
-  for (const CaseRow& c : caseTable("content/records.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/records.txt", [&](const CaseRow& c) {
     open(goldenDataFile("record/" + c.fields[0] + ".hex"));
     const uint32_t capacity = uint32_t(c.number(1));
     std::string out(capacity + 8, '\x7F');
@@ -154,7 +152,7 @@ TEST_F(ContentRecordTest, GoldenRecords) {
     EXPECT_EQ(sized.offset(), sized.ok() ? 0 : c.number(4));
     EXPECT_EQ(size, sized.ok() ? c.number(3) : 0);  // left 0 by a failure
     EXPECT_TRUE(!text.ok() || out.substr(0, length + 1) == *c.bytes(2) + '\0') << out;
-  }
+  });
 }
 
 TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {

@@ -104,8 +104,7 @@ class ContentRetrieval : public MemoryDictionaryFixture {
 
 TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
   const int handles = StoreDouble::instance().openHandles;
-  for (const CaseRow& c : caseTable("content/retrieval.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/retrieval.txt", [&](const CaseRow& c) {
     HWORD* w = word(c.fields[0]);
     const uint32_t dictId = uint32_t(c.number(1));
     const Read got = read(w, dictId, uint32_t(c.number(2)));
@@ -114,7 +113,7 @@ TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
     EXPECT_EQ(got.text, got.status.ok() ? *c.bytes(3) : "");
     EXPECT_EQ(dicIsExistContent(w, dictId),
               got.status.ok() || got.status.cause() == Cause::kNoRoom);
-  }
+  });
   // Temporary dictionaries are closed on every path.
   EXPECT_EQ(StoreDouble::instance().openHandles, handles);
 }

@@ -158,15 +158,14 @@ TEST_F(RoundTripTest, ChainsAndFurtherFilesBackThroughTheRecordOperations) {
 }
 
 TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {
-  for (const CaseRow& c : caseTable("content/refused_encodings.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/refused_encodings.txt", [&](const CaseRow& c) {
     compile::RecordEncoding encoding;
     encoding.type = ContentType(c.number(0));
     encoding.huffman = &huffman_;
     const std::string text = *c.bytes(1);
     std::vector<uint8_t> record;
     EXPECT_FALSE(compile::encodeContentRecord(encoding, u8(text), uint32_t(text.size()), &record));
-  }
+  });
 }
 
 }  // namespace

@@ -185,8 +185,7 @@ struct HeapText {
 };
 
 TEST(UserMarkerTest, MarkerLinesAndTagRules) {
-  for (const CaseRow& c : caseTable("content/user_markers.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/user_markers.txt", [&](const CaseRow& c) {
     const std::string& way = c.fields[0];
     const uint32_t code = uint32_t(c.number(1));
     const std::string plain = *c.bytes(2), marked = *c.bytes(3);
@@ -203,7 +202,7 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
       EXPECT_EQ(removeUserMarker(t.text, uint32_t(marked.size()), code), plain.size());
       EXPECT_EQ(std::string(t.text, plain.size() + 1), plain + '\0');
     }
-  }
+  });
 }
 
 // A text with room enough keeps its block; one whose reallocation fails keeps its text
