@@ -32,8 +32,7 @@ class ModuleConfig : public ConfigFixture {};
 // The path buffer holds no zero but its last byte, so that a directory read without its
 // terminator shows.
 TEST_F(ModuleConfig, PathResolutionTable) {
-  for (const CaseRow& c : caseTable("dict/path_resolution.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/path_resolution.txt", [&](const CaseRow& c) {
     std::string values;
     for (const std::string& item : c.list(2)) values += item.empty() ? "" : valueLine(item);
     writeDictKey(values);
@@ -44,7 +43,7 @@ TEST_F(ModuleConfig, PathResolutionTable) {
     const auto resolve = c.fields[1] == "shared" ? resolveSharedDataPath : resolveDictFilePath;
     EXPECT_EQ(resolve(uint32_t(c.number(3)), out, sizeof out, c.bytes(4)->c_str()), c.number(5));
     EXPECT_EQ(std::string(out), c.bytes(6).value_or(out));
-  }
+  });
 }
 
 TEST(ContentFileName, TwelveCharactersEndingInDat) {
@@ -104,8 +103,7 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
   writeDictKey("\"FF010203version\"=dword:00000009\r\n");
   uint8_t time[16], back[16] = {};
   for (int i = 0; i < 16; ++i) time[i] = uint8_t(0xF0 + i);
-  for (const CaseRow& c : caseTable("dict/new_words.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/new_words.txt", [&](const CaseRow& c) {
     const std::string& op = c.fields[0];
     const uint32_t id = uint32_t(c.number(1));
     const std::string before = hiveText(dir_);
@@ -118,7 +116,7 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
     EXPECT_TRUE(op != "read" || version == c.number(4)) << version;
     EXPECT_TRUE(op != "read time" || c.number(3) == 0 || std::memcmp(time, back, 16) == 0);
     EXPECT_TRUE(c.number(3) == 1 || hiveText(dir_) == before) << "a refused write wrote";
-  }
+  });
   // Writes need the key.
   writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
   EXPECT_EQ(writeNewWordVersion(0x80010203, 1), 0);

@@ -100,12 +100,11 @@ class SmallDictionary : public MemoryDictionaryFixture {
 };
 
 TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
-  for (const CaseRow& c : caseTable("dict/look_ups.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/look_ups.txt", [&](const CaseRow& c) {
     const std::string word = *c.bytes(0);
     EXPECT_EQ(lookUp(dicts_[kEnglish], word.c_str()), *c.bytes(1));
     EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], word.c_str()), c.number(2));
-  }
+  });
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], nullptr), nullptr);
   EXPECT_EQ(dicSearchWord(nullptr, "bank"), nullptr);
   EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], nullptr), 0);
@@ -159,8 +158,7 @@ TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
 
 // Each row on a handle of its own; "null" in the record field stands for a null handle.
 TEST_F(SmallDictionary, WordHandles) {
-  for (const CaseRow& c : caseTable("dict/word_handles.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/word_handles.txt", [&](const CaseRow& c) {
     const bool none = c.fields[1] == "null";
     HWORD* word = none ? nullptr : dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
     ASSERT_TRUE(none || word != nullptr);
@@ -183,7 +181,7 @@ TEST_F(SmallDictionary, WordHandles) {
       EXPECT_EQ(out, c.number(4));
     }
     EXPECT_EQ(dicFreeHWORD(word), none ? 0 : 1);
-  }
+  });
   EXPECT_EQ(StoreDouble::instance().openHandles, 3);  // the home look-ups closed theirs
   EXPECT_EQ(dicGetWordCount(dicts_[kEnglish]), 13u);
   EXPECT_EQ(dicGetWordCount(nullptr), 0u);
@@ -235,8 +233,7 @@ TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
 }
 
 TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
-  for (const CaseRow& c : caseTable("dict/nearest_rules.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/nearest_rules.txt", [&](const CaseRow& c) {
     closeAll();
     const std::vector<std::string> keys = c.list(1);
     std::vector<StoredRecord> records;
@@ -247,11 +244,11 @@ TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
     char key[lang::kKeyBufferSize];
     sb::makeSearchKey(c.bytes(2)->c_str(), key);
     EXPECT_EQ(keys[referenceNearest(keys, key)], expected);
-    if (c.fields[4] == "-") continue;
+    if (c.fields[4] == "-") return;
     const size_t without = referenceNearest(keys, key, c.fields[4]);
     EXPECT_TRUE(without == keys.size() || keys[without] != expected)
         << "the rule left out does not decide this case";
-  }
+  });
 }
 
 TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
@@ -312,8 +309,7 @@ class OtherWriterDictionary : public MemoryDictionaryFixture {
 
 TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndContent) {
   HWORD* next = dicSearchRecord(dict_, 0);
-  for (const CaseRow& c : caseTable("index/other_writer_words.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("index/other_writer_words.txt", [&](const CaseRow& c) {
     HWORD* word = dicSearchWord(dict_, c.bytes(0)->c_str());
     ASSERT_NE(word, nullptr);
     uint32_t number = 0xFFFFFFFF, stepped = 0xFFFFFFFF;
@@ -329,7 +325,7 @@ TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndConten
     EXPECT_EQ(dicGetContent(word, kEnglish, text, sizeof text), c.bytes(4)->size());
     EXPECT_EQ(std::string(text), *c.bytes(4));
     EXPECT_EQ(dicFreeHWORD(word), 1);
-  }
+  });
   EXPECT_EQ(dicFreeHWORD(next), 1);
   expectWordLists("index/other_writer_lists.txt", {{kEnglish, dict_}});
 }
