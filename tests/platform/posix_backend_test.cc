@@ -29,22 +29,20 @@ namespace {
 using namespace orvia::testing;
 
 TEST(RegistryText, ParsesValueData) {
-  for (const CaseRow& c : caseTable("registry/value_data.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("registry/value_data.txt", [&](const CaseRow& c) {
     auto value = parseValueData(c.fields.at(2));
     ASSERT_EQ(value.has_value(), c.fields[0] != "refused");
-    if (!value) continue;
+    if (!value) return;
     EXPECT_EQ(value->type, c.number(0));
     EXPECT_EQ(value->data, *c.bytes(1));
-  }
+  });
 }
 
 TEST(RegistryText, FormatsValuesAsTheEditorWritesThem) {
-  for (const CaseRow& c : caseTable("registry/value_lines.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("registry/value_lines.txt", [&](const CaseRow& c) {
     const Value value{uint32_t(c.number(1)), *c.bytes(2)};
     EXPECT_EQ(formatValueLine(c.fields[0], value), c.fields.at(3));
-  }
+  });
 }
 
 const char kDictKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore\\Orvia\\Tolvane\\Dict";
@@ -54,11 +52,10 @@ TEST(RegistryText, ReadsAndRewritesAHandWrittenHive) {
   auto hive = Hive::parse(text);
   ASSERT_TRUE(hive.has_value());
   EXPECT_EQ(hive->text(), text);
-  for (const CaseRow& c : caseTable("registry/hand_written_values.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("registry/hand_written_values.txt", [&](const CaseRow& c) {
     auto value = hive->value(c.fields[0], c.fields.at(1));
     EXPECT_EQ(value ? std::make_optional(value->data) : std::nullopt, c.bytes(2));
-  }
+  });
   EXPECT_TRUE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Caldmore"));
   EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Cald"));
   EXPECT_FALSE(hive->keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"));
@@ -76,15 +73,14 @@ using RegistryHive = RegistryFixture;
 
 TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
   EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
-  for (const CaseRow& c : caseTable("registry/foreign_hives.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("registry/foreign_hives.txt", [&](const CaseRow& c) {
     const std::string file = *c.bytes(1);
     EXPECT_EQ(Hive::parse(file).has_value(), c.number(2) == 1);
     writeHive(dir_, file);
     EXPECT_EQ(openTestKey(RegAccess::kRead), nullptr);
     EXPECT_EQ(openTestKey(RegAccess::kWrite), nullptr);
     EXPECT_EQ(hiveText(dir_), file);
-  }
+  });
 }
 
 // An open key reads its hive as it was when opened, so the several queries of one lookup
@@ -168,11 +164,10 @@ TEST_F(RegistryHive, AUtf16HiveIsReadAndWrittenBackInUtf16) {
 // What follows a dangling continuation stays apart from it. (That setting a value changes
 // no other is the registry text fuzz target's property, over hand-edited hives in its corpus.)
 TEST(HandEditedHive, AContinuationEndsWhereTheValueVisiblyEnds) {
-  for (const CaseRow& c : caseTable("registry/continuations.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("registry/continuations.txt", [&](const CaseRow& c) {
     auto value = Hive::parse(*c.bytes(0))->value(c.fields[1], c.fields[2]);
     EXPECT_EQ(value ? std::make_optional(value->data) : std::nullopt, c.bytes(3));
-  }
+  });
 }
 
 }  // namespace
