@@ -2,6 +2,9 @@
 // value changes that value alone: read back, it is what was set, and every other value of
 // every section reads as before.
 // Input: u8 steering the value set (type, and whether it is a new name), then the file.
+// The seed corpus holds hives edited by hand: quoted, spaced, unnamed, continued and
+// malformed values, deleted keys and free text, in both line ends, some with a BOM, and
+// values left dangling by a continuation before a blank or a [key] line.
 #include <strings.h>
 
 #include <cstdint>

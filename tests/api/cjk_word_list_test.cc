@@ -14,8 +14,7 @@ namespace {
 using CjkWordLists = ExportsFixture;
 
 TEST_F(CjkWordLists, CompileInOrderAndEveryHeadwordLands) {
-  for (const CaseRow& c : caseTable("api/cjk_word_lists.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("api/cjk_word_lists.txt", [&](const CaseRow& c) {
     const uint32_t dictId = uint32_t(c.number(1));
     const compile::CompiledIndex index =
         compileWordList(c.fields[0].c_str(), dictId, dir_.path()).index;
@@ -29,7 +28,7 @@ TEST_F(CjkWordLists, CompileInOrderAndEveryHeadwordLands) {
     const std::vector<std::string> keys = compiledKeys(index);
     ASSERT_EQ(keys.size(), index.recordCount);
     expectOrderedAndFound(dictId, keys);
-  }
+  });
 }
 
 }  // namespace

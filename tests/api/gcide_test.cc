@@ -30,21 +30,15 @@ constexpr uint32_t kReadEvery = 13;
 constexpr uint32_t kReadEvery = 1;
 #endif
 
-std::unique_ptr<compile::EntrySource> openSource(compile::WithText withText, std::string* problem) {
-  auto source = std::make_unique<compile::DictdSource>();
-  if (source->open("/usr/share/dictd/gcide", withText, compile::DictdSource::Order::kBody))
-    return source;
-  *problem = source->problem();
-  return nullptr;
-}
+const compile::SourceOpener openSource = sourceOpener<compile::DictdSource>(
+    "/usr/share/dictd/gcide", compile::DictdSource::Order::kBody);
 
 class Gcide : public ExportsFixture {
  protected:
   static void SetUpTestSuite() {
     if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
     folder_ = new TempDir();
-    compiled_ =
-        compileSource(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+    compiled_ = compileFrom(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
     keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;

@@ -37,15 +37,11 @@ std::string foldedVariant(const std::string& word) {
 using FreeDictJapanese = ExportsFixture;
 
 TEST_F(FreeDictJapanese, InOrderEveryHeadwordLandsAndFoldedKanaFindTheirEntries) {
-  auto open = [](compile::WithText withText,
-                 std::string* problem) -> std::unique_ptr<compile::EntrySource> {
-    auto source = std::make_unique<compile::DictdSource>();
-    if (source->open(kFreeDictBase, withText, compile::DictdSource::Order::kBody)) return source;
-    *problem = source->problem();
-    return nullptr;
-  };
   const compile::CompiledIndex index =
-      compileSource(open, kFreeDict, dir_.path(), compile::EntryEncoding::kSmallest).index;
+      compileFrom(
+          sourceOpener<compile::DictdSource>(kFreeDictBase, compile::DictdSource::Order::kBody),
+          kFreeDict, dir_.path(), compile::EntryEncoding::kSmallest)
+          .index;
   std::printf("%u records; skipped (not-in-code-page: Shift-JIS cannot hold them):",
               index.recordCount);
   for (const auto& [reason, count] : skippedByReason(index))

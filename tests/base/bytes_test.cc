@@ -9,9 +9,10 @@
 namespace orvia {
 namespace {
 
+using namespace orvia::testing;
+
 TEST(ByteReader, ReadsStopAtTheLimit) {
-  for (const testing::CaseRow& c : testing::caseTable("base/byte_reads.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("base/byte_reads.txt", [&](const CaseRow& c) {
     const std::string bytes = *c.bytes(2);
     auto exact = std::make_unique<uint8_t[]>(bytes.size());
     std::copy(bytes.begin(), bytes.end(), exact.get());
@@ -32,7 +33,7 @@ TEST(ByteReader, ReadsStopAtTheLimit) {
     EXPECT_EQ(text, ok && read == "string" ? reinterpret_cast<const char*>(exact.get()) : nullptr);
     EXPECT_EQ(in.position(), exact.get() + c.number(5));
     EXPECT_EQ(in.remaining(), bytes.size() - size_t(c.number(5)));
-  }
+  });
 }
 
 }  // namespace

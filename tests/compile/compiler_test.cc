@@ -28,18 +28,7 @@
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::compileAndRead;
-using orvia::testing::compileList;
-using orvia::testing::dataPath;
-using orvia::testing::entryOf;
-using orvia::testing::goldenBytes;
-using orvia::testing::readFileBytes;
-using orvia::testing::readIndexRecords;
-using orvia::testing::RecordContent;
-using orvia::testing::StoredRecord;
-using orvia::testing::TempDir;
+using namespace orvia::testing;
 
 constexpr uint32_t kEnglish = 0x00010101;
 constexpr EntryEncoding kStored = EntryEncoding::kStored;
@@ -52,16 +41,15 @@ const uint8_t* bytesOf(const std::string& text) {
 // Layouts of compile/writer_layouts.txt. A writer that is not committed leaves the files
 // that stood under their names before as they were.
 TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
-  for (const CaseRow& row : caseTable("compile/writer_layouts.txt")) {
-    SCOPED_TRACE(row.line);
+  forEachCase("compile/writer_layouts.txt", [&](const CaseRow& row) {
     const DataFileOptions options{uint32_t(row.number(1)), uint32_t(row.number(2)),
                                   uint32_t(row.number(3))};
     const std::string head = *row.bytes(4), body = *row.bytes(5), secondHead = *row.bytes(6);
     const std::string furtherName = *row.bytes(7);
     TempDir dir;
     const std::string main = dir.file("main.DAT"), further = dir.file(furtherName);
-    orvia::testing::writeFileBytes(main, "earlier main");
-    orvia::testing::writeFileBytes(further, "earlier further");
+    writeFileBytes(main, "earlier main");
+    writeFileBytes(further, "earlier further");
     const auto partsLeft = [&] {
       return std::filesystem::exists(main + ".part") || std::filesystem::exists(further + ".part");
     };
@@ -98,18 +86,17 @@ TEST(DataFileWriter, LaysOutHeadsBodiesAndPiecesOnceCommitted) {
       EXPECT_EQ(readFileBytes(further),
                 written ? goldenBytes(name + "_" + furtherName + ".hex") : "earlier further");
     }
-  }
+  });
 }
 
 TEST(DataFileWriter, ContinuationsStartBelowTheLimitOfTheMainFile) {
-  for (const CaseRow& c : caseTable("compile/continuation_limits.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/continuation_limits.txt", [&](const CaseRow& c) {
     TempDir dir;
     DataFileWriter writer;
     ASSERT_TRUE(writer.create(dir.file("main.DAT"), nullptr,
                               DataFileOptions{0, 1 << 20, uint32_t(c.number(0))}));
     EXPECT_EQ(writer.reachable({uint32_t(c.number(1)), uint32_t(c.number(2))}), c.number(3) != 0);
-  }
+  });
 }
 
 std::string entryText(const std::string& headword, const std::string& text) {
@@ -143,7 +130,7 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
   const auto contents = compileAndRead(entries, kEnglish, kStored).contents;
   ASSERT_EQ(contents.size(), entries.size());
   for (size_t i = 0; i < contents.size(); ++i) {
-    const StoredRecord& record = contents[i].record;
+    const CompiledRecord& record = contents[i].record;
     SCOPED_TRACE(record.key);
     EXPECT_EQ(record.extended, i >= atSwitch);
     EXPECT_EQ(record.contentRef, record.extended ? 0xFFFFFFu : record.locator);  // level 0
@@ -155,8 +142,7 @@ TEST(CompiledDataFile, LocatorsFromOffset0xFFFFFFOnAreExtended) {
 
 // Every coding gives records of its type that read back, and stores what it cannot hold.
 TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
-  for (const CaseRow& c : caseTable("compile/codings.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/codings.txt", [&](const CaseRow& c) {
     const std::vector<SourceEntry> entries = {
         entryOf("apple", "Apple, n. The fruit of a tree.\n   [1913 Webster]\n"),
         entryOf("banana", "A long yellow fruit. A long yellow fruit. A long yellow fruit.\n"),
@@ -170,7 +156,7 @@ TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
       EXPECT_EQ(compiled.contents[i].type, c.number(i < 3 ? 2 : 3));
       EXPECT_EQ(compiled.contents[i].text, entryText(entries[i].headword, entries[i].text));
     }
-  }
+  });
 }
 
 TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
@@ -197,8 +183,7 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
   auto textOf = [&](const std::string& headword) {
     return headword == "odd" ? std::string("a text used once\n") : shared;
   };
-  for (const CaseRow& c : caseTable("compile/shared_texts.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/shared_texts.txt", [&](const CaseRow& c) {
     std::vector<SourceEntry> entries;
     for (const std::string& headword : c.list(2))
       entries.push_back(entryOf(headword, textOf(headword)));
@@ -223,7 +208,7 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
                                              : continuation & 0xFFFFFF);
       EXPECT_TRUE(start == 'w' || contents[i].length == 8 + key.size() + 2);  // stored "key\r\n"
     }
-  }
+  });
 }
 
 TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
@@ -240,7 +225,7 @@ TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
     EXPECT_EQ(readFileBytes(dir.file(files[i])), i % 2 == 0 ? emptyIndex : std::string(4, '\0'));
   }
   // Whatever the companions hold by now is the user's.
-  for (const char* file : files) orvia::testing::writeFileBytes(dir.file(file), file);
+  for (const char* file : files) writeFileBytes(dir.file(file), file);
   const CompiledDictionary again =
       compileList({entryOf("apple", ""), entryOf("pear", "")}, kEnglish, dir.path(), kStored);
   for (size_t i = 0; i < 4; ++i) {
@@ -259,8 +244,7 @@ TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
     const DictionaryCompileOptions options{id, dir.path(), kStored, {}};
     CompiledDictionary result;
     std::string problem;
-    EXPECT_FALSE(
-        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, &problem))
+    EXPECT_FALSE(compileDictionary(openerOf(&entries), options, nullptr, &result, &problem))
         << std::hex << id;
   }
 }
@@ -268,7 +252,7 @@ TEST(CompiledDataFile, IdsWithoutContentOrCodePageAreNotCompiled) {
 // Further data files: every name used once, a clear refusal past the last one, and
 // recompiles that each install one set of files.
 TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
-  orvia::testing::TempDir dir;
+  TempDir dir;
   // Pieces of 8 bytes, and no continuation past a file's first record: each piece after
   // an entry's first goes into a further file of its own. "long" CR LF and CR LF "~!"
   // around a text of 8n - 2 bytes make n + 1 pieces. No further file: one small record.
@@ -276,12 +260,11 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     return std::string(further == 0 ? 1 : 8 * further - 2, 'x');
   };
   const auto compile = [&](uint32_t further, std::string* problem) {
-    const std::vector<SourceEntry> entries = {orvia::testing::entryOf("long", textOf(further))};
+    const std::vector<SourceEntry> entries = {entryOf("long", textOf(further))};
     DictionaryCompileOptions options{kEnglish, dir.path(), kStored, {}};
     if (further != 0) options.dataFile = DataFileOptions{kEnglish, 8, 0x10008};
     CompiledDictionary result;
-    const bool ok =
-        compileDictionary(orvia::testing::openerOf(&entries), options, nullptr, &result, problem);
+    const bool ok = compileDictionary(openerOf(&entries), options, nullptr, &result, problem);
     return ok ? result.furtherDataFiles : std::vector<std::string>{"<failed>"};
   };
   const auto installed = [&](bool furtherOnly) {
@@ -289,7 +272,7 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     for (const auto& file : std::filesystem::directory_iterator(dir.path())) {
       const std::string name = file.path().filename().string();
       if (furtherOnly && name[0] == 'X') files.insert(name);
-      if (!furtherOnly) files.insert(name + orvia::testing::readFileBytes(file.path().string()));
+      if (!furtherOnly) files.insert(name + readFileBytes(file.path().string()));
     }
     return files;
   };
@@ -306,47 +289,34 @@ TEST(FurtherFiles, EachCompileInstallsOneSetOfUniquelyNamedFiles) {
     const std::vector<std::string> written = compile(further, &problem);
     EXPECT_EQ(written.size(), further);
     EXPECT_EQ(installed(true), std::set<std::string>(written.begin(), written.end()));
-    const auto read = orvia::testing::readRecordContents(dir.path(), kEnglish);
+    const auto read = readRecordContents(dir.path(), kEnglish);
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].text, "long\r\n" + textOf(further) + "\r\n~!");
   }
 }
 
-template <typename Source, typename... Options>
-std::unique_ptr<EntrySource> opened(std::string* problem, Options... options) {
-  auto source = std::make_unique<Source>();
-  if (source->open(options...)) return source;
-  *problem = source->problem();
-  return nullptr;
-}
-
 // A source of the kind a row names: tsv, dictd read in the order of its index, or dictzip
 // read in the order of its body.
 SourceOpener openerFor(const std::string& kind, const std::string& path) {
-  return [kind, path](WithText withText, std::string* problem) {
-    if (kind == "tsv") return opened<TsvSource>(problem, path, withText);
-    return opened<DictdSource>(
-        problem, path, withText,
-        kind == "dictd" ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
-  };
+  if (kind == "tsv") return sourceOpener<TsvSource>(path);
+  return sourceOpener<DictdSource>(
+      path, kind == "dictd" ? DictdSource::Order::kIndex : DictdSource::Order::kBody);
 }
 
 TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
-  for (const CaseRow& c : caseTable("compile/sources.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/sources.txt", [&](const CaseRow& c) {
     const std::string name = "compile/" + c.fields[0], kind = c.fields[1];
-    orvia::testing::TempDir dir;
+    TempDir dir;
     std::string path = dataPath(name) + (kind == "tsv" ? ".tsv" : "");
     if (kind == "dictzip") {
       path = dir.file(c.fields[0]);
-      orvia::testing::writeFileBytes(path + ".index", readFileBytes(dataPath(name + ".index")));
-      orvia::testing::writeFileBytes(path + ".dict.dz", goldenBytes(name + ".dict.dz.hex"));
+      writeFileBytes(path + ".index", readFileBytes(dataPath(name + ".index")));
+      writeFileBytes(path + ".dict.dz", goldenBytes(name + ".dict.dz.hex"));
     }
     const CompiledDictionary result =
-        orvia::testing::compileFrom(openerFor(kind, path), kEnglish, dir.path(), kStored);
+        compileFrom(openerFor(kind, path), kEnglish, dir.path(), kStored);
     std::string records, skipped;
-    for (const auto& record : orvia::testing::readIndexRecords(dir.path(), kEnglish))
-      records += record.bytes;
+    for (const auto& record : readIndexRecords(dir.path(), kEnglish)) records += record.bytes;
     EXPECT_EQ(records, goldenBytes(name + ".idx.hex"));
     EXPECT_EQ(readFileBytes(result.dataPath), goldenBytes(name + ".dat.hex"));
     for (const SkippedEntry& s : result.index.skipped)
@@ -355,7 +325,7 @@ TEST(CompiledSource, GivesTheHandWorkedRecordsDataFileAndSkips) {
     EXPECT_EQ(result.entries, result.index.recordCount + result.index.skipped.size());
     EXPECT_EQ(result.index.homographRuns, c.number(2));
     EXPECT_EQ(result.index.homographEntries, c.number(3));
-  }
+  });
 }
 
 }  // namespace

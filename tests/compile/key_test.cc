@@ -20,9 +20,10 @@
 namespace orvia::compile {
 namespace {
 
+using namespace orvia::testing;
+
 TEST(EntryKeyMaker, NamesWhyAHeadwordHasNoKey) {
-  for (const testing::CaseRow& c : testing::caseTable("compile/key_refusals.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/key_refusals.txt", [&](const CaseRow& c) {
     EntryKeyMaker maker(uint32_t(c.number(0)));
     ASSERT_TRUE(maker.valid());
     SourceEntry entry;
@@ -31,7 +32,7 @@ TEST(EntryKeyMaker, NamesWhyAHeadwordHasNoKey) {
     const std::optional<SkipReason> reason = maker.make(entry, &key);
     EXPECT_EQ(reason ? skipReasonName(*reason) : "usable", c.fields[3]);
     EXPECT_TRUE(reason || key.searchKey.size() < kUsableKeyLimit);
-  }
+  });
 }
 
 // Random keys under a total order, under the English comparison over punctuation and
@@ -108,8 +109,7 @@ TEST(OrderChecks, DropWhatBreaksTheOrderOrWhatASearchPassesBy) {
     if (x == y || (x != 'a' && y != 'a')) return byValue(x, y);
     return x == 'a' ? (y == 'c' ? 1 : -1) : (x == 'c' ? -1 : 1);
   };
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("compile/order_checks.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/order_checks.txt", [&](const CaseRow& c) {
     const std::string given = *c.bytes(2);
     const std::vector<char> items(given.begin(), given.end());
     std::string dropped;
@@ -118,13 +118,12 @@ TEST(OrderChecks, DropWhatBreaksTheOrderOrWhatASearchPassesBy) {
                                                           : keepFindable(items, circular, drop);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), *c.bytes(3));
     EXPECT_EQ(dropped, *c.bytes(4));
-  }
+  });
 }
 
 // The rows are in tests/data/compile/index_records.txt.
 TEST(IndexRecordBuilder, LaysRecordsOutByteForByteOrRefusesThem) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("compile/index_records.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/index_records.txt", [&](const CaseRow& c) {
     const std::string strings[] = {*c.bytes(7), *c.bytes(8), *c.bytes(9)};
     IndexRecordFields fields{uint32_t(c.number(1)),
                              uint32_t(c.number(2)),
@@ -147,7 +146,7 @@ TEST(IndexRecordBuilder, LaysRecordsOutByteForByteOrRefusesThem) {
     const size_t shortOne = small.empty() ? 0 : small.size() - 1;
     EXPECT_EQ(buildIndexRecord(fields, reinterpret_cast<uint8_t*>(small.data()), shortOne), 0u);
     EXPECT_EQ(small, std::string(expected.size(), '\xEE'));
-  }
+  });
 }
 
 }  // namespace

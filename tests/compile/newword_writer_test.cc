@@ -13,14 +13,14 @@
 #include "lang/lang_ops.h"
 #include "orviadb.h"
 #include "support/case_table.h"
+#include "support/compiled_dictionary.h"
 #include "support/temp_dir.h"
 #include "text/code_page.h"
 
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::readFileBytes;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 constexpr uint32_t kTarget = 0x01010101;
 
@@ -38,14 +38,9 @@ class NewWordWriter : public ::testing::Test {
              EntryEncoding encoding = EntryEncoding::kSmallest) {
     writeFileBytes(dir_.file("new.tsv"), "headword\ttext\tlevel\n" + rows);
     const NewWordFileOptions options{target, version, {}, dir_.file("new.bin"), encoding};
-    const SourceOpener open = [this](WithText withText, std::string* why) {
-      auto source = std::make_unique<TsvSource>();
-      if (source->open(dir_.file("new.tsv"), withText)) return source;
-      *why = source->problem();
-      return std::unique_ptr<TsvSource>();
-    };
     std::string problem;
-    const bool written = writeNewWordFile(open, options, &written_, &problem);
+    const bool written = writeNewWordFile(sourceOpener<TsvSource>(dir_.file("new.tsv")), options,
+                                          &written_, &problem);
     EXPECT_EQ(written, problem.empty()) << problem;
     return written;
   }
@@ -71,7 +66,7 @@ class NewWordWriter : public ::testing::Test {
     return out;
   }
 
-  orvia::testing::TempDir dir_;
+  TempDir dir_;
   WrittenNewWordFile written_;
   std::string content_;
 };
@@ -103,26 +98,11 @@ TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
 }
 
 TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {
-  for (const testing::CaseRow& c : testing::caseTable("update/writer_refusals.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/writer_refusals.txt", [&](const CaseRow& c) {
     writeFileBytes(dir_.file("new.bin"), "old");
     EXPECT_FALSE(write(*c.bytes(3), uint32_t(c.number(1)), uint32_t(c.number(2))));
     EXPECT_EQ(readFileBytes(dir_.file("new.bin")), "old");
-  }
-}
-
-// Offsets from 16 MiB on no longer fit the record's 24 bits and go behind its strings.
-TEST_F(NewWordWriter, LocatorsAreExtendedFrom16MiB) {
-  std::string rows;
-  for (char c = 'a'; c <= 'r'; ++c)
-    rows += c + ("\t" + std::string((1u << 20) - 64, 'x')) + "\t0\n";
-  ASSERT_TRUE(write(rows, kTarget, 3, EntryEncoding::kStored));
-  uint32_t extended = 0;
-  for (const Record& r : records()) {
-    EXPECT_EQ(r.extended, r.offset >= dict::kExtendedLocator) << r.key;
-    extended += r.extended;
-  }
-  EXPECT_GT(extended, 0u);
+  });
 }
 
 TEST_F(NewWordWriter, MinimalTargetHoldsOneRecordBeforeEveryWord) {

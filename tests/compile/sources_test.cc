@@ -18,17 +18,10 @@
 namespace orvia::compile {
 namespace {
 
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::dataPath;
-using orvia::testing::goldenBytes;
-using orvia::testing::readFileBytes;
-using orvia::testing::TempDir;
-using orvia::testing::writeFileBytes;
+using namespace orvia::testing;
 
 TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
-  for (const CaseRow& c : caseTable("compile/dictd_index_lines.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("compile/dictd_index_lines.txt", [&](const CaseRow& c) {
     const std::string text = *c.bytes(1);
     std::optional<uint32_t> got;
     if (c.fields[0] == "number") got = decodeDictdNumber(text);
@@ -38,7 +31,7 @@ TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
     if (line) got = line->length;
     EXPECT_EQ(
         got, c.fields[2] == "none" ? std::nullopt : std::optional<uint32_t>(uint32_t(c.number(2))));
-  }
+  });
 }
 
 // Without texts a dictd body is never opened, so an entry whose text lies beyond it is

@@ -25,8 +25,7 @@
 namespace orvia::content {
 namespace {
 
-using orvia::testing::goldenBytes;
-using orvia::testing::resolveInFolder;
+using namespace orvia::testing;
 
 const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
 
@@ -45,8 +44,7 @@ struct GoldenTrees {
 };
 
 TEST(ContentCodec, GoldenStreams) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/streams.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/streams.txt", [&](const CaseRow& c) {
     const std::string& codec = c.fields[0];
     const std::string body = goldenBytes("content/" + codec + "/" + c.fields[1] + ".hex");
     const uint32_t size = uint32_t(body.size()), capacity = uint32_t(c.number(2));
@@ -71,7 +69,7 @@ TEST(ContentCodec, GoldenStreams) {
     EXPECT_EQ(out.substr(capacity), std::string(8, '\x7F')) << "wrote past the capacity";
     EXPECT_TRUE(got == 0 || out.substr(0, got + 1) == text + '\0') << out;
     EXPECT_TRUE(capacity != 16 || textSize == text.size()) << "size pass: " << textSize;
-  }
+  });
 }
 
 // Literals a..z at width 9, filling entries 257..32767, the width raised to 15 by code
@@ -114,35 +112,34 @@ TEST(ContentCodec, LzwFullTableKeepsDecoding) {
   EXPECT_EQ(decode(fullTableStream({{256, 15}, {32769, 16}, {0, 16}})), 0u);
 }
 
-constexpr uint32_t kAt = orvia::testing::kFirstRecordOffset;  // where every case's record lies
+constexpr uint32_t kAt = kFirstRecordOffset;  // where every case's record lies
 
 // A data file of the test's folder, whose entry 0 names the further file OTHERXXX.DAT
 // (record/other.hex) by its full path and entry 1 by dictionary id 0x00010203.
 class ContentRecordTest : public ::testing::Test {
  protected:
   ContentRecordTest() {
-    orvia::testing::resolveIn(dir_.path(), 0x00010203);
-    orvia::testing::writeFileBytes(other_, orvia::testing::goldenDataFile("record/other.hex"));
+    resolveIn(dir_.path(), 0x00010203);
+    writeFileBytes(other_, goldenDataFile("record/other.hex"));
   }
   ~ContentRecordTest() override { closeFile(file_); }
 
   void open(std::string bytes) {
     bytes.replace(1, other_.size(), other_);
-    orvia::testing::writeFileBytes(dir_.file("main.dat"), bytes);
+    writeFileBytes(dir_.file("main.dat"), bytes);
     closeFile(file_);
     file_ = openFileRead(dir_.file("main.dat").c_str());
     ASSERT_NE(file_, kInvalidFile);
   }
 
-  orvia::testing::TempDir dir_;
+  TempDir dir_;
   const std::string other_ = dir_.file("OTHERXXX.DAT");
   FileHandle file_ = kInvalidFile;
 };
 
 TEST_F(ContentRecordTest, GoldenRecords) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/records.txt")) {
-    SCOPED_TRACE(c.line);
-    open(orvia::testing::goldenDataFile("record/" + c.fields[0] + ".hex"));
+  forEachCase("content/records.txt", [&](const CaseRow& c) {
+    open(goldenDataFile("record/" + c.fields[0] + ".hex"));
     const uint32_t capacity = uint32_t(c.number(1));
     std::string out(capacity + 8, '\x7F');
     uint32_t length = 0, size = 0;
@@ -155,16 +152,16 @@ TEST_F(ContentRecordTest, GoldenRecords) {
     EXPECT_EQ(sized.offset(), sized.ok() ? 0 : c.number(4));
     EXPECT_EQ(size, sized.ok() ? c.number(3) : 0);  // left 0 by a failure
     EXPECT_TRUE(!text.ok() || out.substr(0, length + 1) == *c.bytes(2) + '\0') << out;
-  }
+  });
 }
 
 TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {
   const uint32_t kLinks = 20000;
-  std::string bytes = orvia::testing::goldenBytes("content/head.hex");
+  std::string bytes = goldenBytes("content/head.hex");
   for (uint32_t i = 0; i < kLinks; ++i) {
     const uint32_t next = i + 1 < kLinks ? 0xFF000000 | uint32_t(bytes.size() + 9) : 0xFFFFFFFF;
     // A stored record of 9 bytes: one letter.
-    bytes += orvia::testing::le32(9) + orvia::testing::le32(next) + char('a' + i % 26);
+    bytes += le32(9) + le32(next) + char('a' + i % 26);
   }
   open(bytes);
   uint32_t size = 0;
@@ -173,11 +170,11 @@ TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {
 }
 
 TEST_F(ContentRecordTest, FailedAllocationFails) {
-  open(orvia::testing::goldenDataFile("record/stored_x.hex"));
+  open(goldenDataFile("record/stored_x.hex"));
   uint32_t size = 0;
-  orvia::testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(contentSizeAt(file_, kAt, &resolveInFolder, &size).cause(), Cause::kOutOfMemory);
-  orvia::testing::injectAllocationFailure(0);
+  injectAllocationFailure(0);
 }
 
 }  // namespace

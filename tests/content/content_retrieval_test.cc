@@ -21,8 +21,7 @@
 namespace orvia::content {
 namespace {
 
-using orvia::testing::StoreDouble;
-using orvia::testing::StoredRecord;
+using namespace orvia::testing;
 
 constexpr uint32_t kMain = 0x00010101, kRecords = 0x7F010101, kNotes = 0xFF010101;
 
@@ -37,10 +36,9 @@ struct Read {
   std::string text;  // empty after a failure
 };
 
-class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
+class ContentRetrieval : public MemoryDictionaryFixture {
  protected:
   void SetUp() override {
-    using orvia::testing::goldenDataFile, orvia::testing::writeFileBytes;
     MemoryDictionaryFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n\"00010203Path\"=\"" + dir_.file("data") +
                  "\"\r\n");
@@ -48,17 +46,15 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
     writeFileBytes(dir_.file("data/OTHERXXX.DAT"), goldenDataFile("record/other.hex"));
     writeFileBytes(dir_.file("00010101.DAT"), goldenDataFile("retrieval/00010101.hex"));
     for (std::string name : {"7F010101", "FF010101", "0001FF01"})  // user-entry files
-      writeFileBytes(dir_.file(name + ".DAT"),
-                     orvia::testing::goldenBytes("content/retrieval/" + name + ".hex"));
+      writeFileBytes(dir_.file(name + ".DAT"), goldenBytes("content/retrieval/" + name + ".hex"));
     openMemoryDictionary(kNotes, {entry("apple", kNotes, 4), entry("kiwi", kNotes, 0x7777),
                                   entry("PLUM", kNotes, 4)});
     openMemoryDictionary(kRecords, {entry("kiwi", kRecords, 4)});
     openMemoryDictionary(0x0001FF01, {entry("fig", 0xFF01FF01, 4)});
-    main_ = openMemoryDictionary(kMain,
-                                 {entry("apple", kMain, 0x07010031), entry("fig", kMain, 0x1006E),
-                                  entry("kiwi", kRecords, 4),
-                                  entry("pear", kMain, 0x03FFFFFF, orvia::testing::le32(0x1004C)),
-                                  entry("plum", kMain, 0x10078)});
+    main_ = openMemoryDictionary(
+        kMain, {entry("apple", kMain, 0x07010031), entry("fig", kMain, 0x1006E),
+                entry("kiwi", kRecords, 4), entry("pear", kMain, 0x03FFFFFF, le32(0x1004C)),
+                entry("plum", kMain, 0x10078)});
     nameContent("00010101.IDX", kMain, "00010101.DAT");
     nameContent("00010101.IDX", kRecords, "7F010101.DAT");
     nameContent("7F010101.IDX", kRecords, "7F010101.DAT");
@@ -108,8 +104,7 @@ class ContentRetrieval : public orvia::testing::MemoryDictionaryFixture {
 
 TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
   const int handles = StoreDouble::instance().openHandles;
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("content/retrieval.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/retrieval.txt", [&](const CaseRow& c) {
     HWORD* w = word(c.fields[0]);
     const uint32_t dictId = uint32_t(c.number(1));
     const Read got = read(w, dictId, uint32_t(c.number(2)));
@@ -118,7 +113,7 @@ TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
     EXPECT_EQ(got.text, got.status.ok() ? *c.bytes(3) : "");
     EXPECT_EQ(dicIsExistContent(w, dictId),
               got.status.ok() || got.status.cause() == Cause::kNoRoom);
-  }
+  });
   // Temporary dictionaries are closed on every path.
   EXPECT_EQ(StoreDouble::instance().openHandles, handles);
 }
@@ -131,7 +126,7 @@ TEST_F(ContentRetrieval, ExportsRefuseBadArguments) {
   EXPECT_EQ(untouched[0], '#');
   EXPECT_EQ(dicGetContent(nullptr, kMain, untouched, sizeof untouched), 0u);
   EXPECT_EQ(untouched[0], '\0');
-  orvia::testing::ReadOnlyPage readOnly;
+  ReadOnlyPage readOnly;
   ASSERT_NE(readOnly.get(), nullptr);
   EXPECT_EQ(dicGetContent(apple, kMain, static_cast<char*>(readOnly.get()), 64), 0u);
   HWORD noRecord{main_, nullptr};
@@ -142,9 +137,9 @@ TEST_F(ContentRetrieval, ExportsRefuseBadArguments) {
 
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   HWORD* apple = word("apple");
-  StoreDouble::instance().failGetDataFrom = 1;
+  StoreDouble::instance().failing = {"dbGetData"};
   EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);
-  StoreDouble::instance().failGetDataFrom = 0;
+  StoreDouble::instance().failing.clear();
   // A name the store does not know for the note dictionary's content.
   StoreDouble::instance().contentNames[dir_.file("FF010101.IDX")].clear();
   EXPECT_EQ(read(apple, kNotes).status.cause(), Cause::kStoreFailed);

@@ -19,8 +19,9 @@
 namespace orvia::content {
 namespace {
 
+using namespace orvia::testing;
+
 using compile::EntryEncoding;
-using orvia::testing::resolveInFolder;
 
 const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
 
@@ -29,7 +30,7 @@ const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t
 // then one long and repetitive enough to fill the LZW table several times over.
 std::vector<std::string> randomTexts() {
   std::vector<std::string> pieces, texts;
-  for (const auto& row : orvia::testing::caseTable("content/round_trip_pieces.txt"))
+  for (const auto& row : caseTable("content/round_trip_pieces.txt"))
     pieces.push_back(*row.bytes(0));
   std::mt19937 rng(3);
   for (uint32_t length : {4u, 20u, 300u, 5000u, 70000u}) {
@@ -69,7 +70,7 @@ class RoundTripTest : public ::testing::Test {
   // then through one DataFileSet, walking all of them twice, which must read the same.
   void writeAndReadBack(const compile::DataFileOptions& options,
                         const std::vector<EntryEncoding>& encodings, bool single) {
-    orvia::testing::resolveIn(dir_.path(), 0x00010203);
+    resolveIn(dir_.path(), 0x00010203);
     compile::DataFileWriter writer;
     ASSERT_TRUE(writer.create(path_, &huffman_, options));
     offsets_.resize(texts_.size() * (single ? encodings.size() : 1));
@@ -129,7 +130,7 @@ class RoundTripTest : public ::testing::Test {
 
   const std::vector<std::string> texts_ = randomTexts();
   const compile::HuffmanEncoder huffman_{statisticsOf(texts_)};
-  orvia::testing::TempDir dir_;
+  TempDir dir_;
   const std::string path_ = dir_.file("00010203.DAT");
   std::vector<uint32_t> offsets_;
   std::vector<std::string> further_;
@@ -157,16 +158,14 @@ TEST_F(RoundTripTest, ChainsAndFurtherFilesBackThroughTheRecordOperations) {
 }
 
 TEST_F(RoundTripTest, EncodersRefuseWhatTheirDecodersCannotGiveBack) {
-  for (const orvia::testing::CaseRow& c :
-       orvia::testing::caseTable("content/refused_encodings.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/refused_encodings.txt", [&](const CaseRow& c) {
     compile::RecordEncoding encoding;
     encoding.type = ContentType(c.number(0));
     encoding.huffman = &huffman_;
     const std::string text = *c.bytes(1);
     std::vector<uint8_t> record;
     EXPECT_FALSE(compile::encodeContentRecord(encoding, u8(text), uint32_t(text.size()), &record));
-  }
+  });
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 namespace orvia::content {
 namespace {
 
-using orvia::testing::goldenBytes;
+using namespace orvia::testing;
 
 class UserEntryFileTest : public ::testing::Test {
  protected:
@@ -32,7 +32,7 @@ class UserEntryFileTest : public ::testing::Test {
   // Replaces the file's bytes and reopens it.
   void put(const std::string& bytes) {
     closeFile(file_);
-    orvia::testing::writeFileBytes(path_, bytes);
+    writeFileBytes(path_, bytes);
     file_ = openFileReadWrite(path_.c_str());
     ASSERT_NE(file_, kInvalidFile);
   }
@@ -46,7 +46,7 @@ class UserEntryFileTest : public ::testing::Test {
     std::string out(userEntryContentLength(file_, head) + 1, '\0');
     return out.substr(0, readUserEntryContent(file_, head, out.data(), uint32_t(out.size())));
   }
-  std::string bytes() { return orvia::testing::readFileBytes(path_); }
+  std::string bytes() { return readFileBytes(path_); }
   // The free list as the file holds it, at most 10000 links.
   std::vector<uint32_t> freeList() {
     const std::string b = bytes();
@@ -56,10 +56,10 @@ class UserEntryFileTest : public ::testing::Test {
     return list;
   }
   static std::string damaged(std::string b, int64_t at, int64_t value) {
-    return b.replace(size_t(at), 4, orvia::testing::le32(uint32_t(value)));
+    return b.replace(size_t(at), 4, le32(uint32_t(value)));
   }
 
-  orvia::testing::TempDir dir_;
+  TempDir dir_;
   const std::string path_ = dir_.file("7F010203.DAT");
   FileHandle file_ = kInvalidFile;
 };
@@ -85,7 +85,7 @@ TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
   ASSERT_EQ(append("k", std::string(600, 'x')), 4u);
   ASSERT_EQ(append("o", "o"), 1028u);
   const std::string saved = bytes();
-  for (const auto& c : orvia::testing::caseTable("content/user_entry_damage.txt")) {
+  for (const auto& c : caseTable("content/user_entry_damage.txt")) {
     SCOPED_TRACE(c.line);
     put(damaged(saved, c.number(0), c.number(1)));
     char out[700];
@@ -185,8 +185,7 @@ struct HeapText {
 };
 
 TEST(UserMarkerTest, MarkerLinesAndTagRules) {
-  for (const testing::CaseRow& c : testing::caseTable("content/user_markers.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/user_markers.txt", [&](const CaseRow& c) {
     const std::string& way = c.fields[0];
     const uint32_t code = uint32_t(c.number(1));
     const std::string plain = *c.bytes(2), marked = *c.bytes(3);
@@ -203,7 +202,7 @@ TEST(UserMarkerTest, MarkerLinesAndTagRules) {
       EXPECT_EQ(removeUserMarker(t.text, uint32_t(marked.size()), code), plain.size());
       EXPECT_EQ(std::string(t.text, plain.size() + 1), plain + '\0');
     }
-  }
+  });
 }
 
 // A text with room enough keeps its block; one whose reallocation fails keeps its text
@@ -213,9 +212,9 @@ TEST(UserMarkerTest, Reallocation) {
   char* before = roomy.text;
   EXPECT_EQ(roomy.insert(1), 22u);
   EXPECT_TRUE(roomy.text == before && roomy.capacity == 64u);
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(tight.insert(1), 0u);
-  testing::injectAllocationFailure(0);
+  injectAllocationFailure(0);
   EXPECT_EQ(tight.capacity, 0u);
   EXPECT_STREQ(tight.text, "w\r\nx");
 }

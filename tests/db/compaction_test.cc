@@ -85,7 +85,7 @@ TEST_F(CompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
   options.compactMinLogBytes = 1024;
   auto db = Database::open(path_, foldCompare, options);
   for (int i = 0; i < 40; ++i)
-    ASSERT_TRUE(db->insert(newRecordOf(ModelRecord{area("k" + std::to_string(i)), 1, 2})));
+    ASSERT_TRUE(db->insert(newRecordOf(StoredRecord{1, 2, area("k" + std::to_string(i))})));
   ASSERT_TRUE(db->close());
   EXPECT_GT(header().generation, 1u);
   EXPECT_LE(readFileBytes(path_).size() - header().logOffset, 1024u + kMaxLogEntrySize);

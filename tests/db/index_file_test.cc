@@ -99,8 +99,7 @@ class DamageTest : public ::testing::Test {
 };
 
 TEST_F(DamageTest, EachKindOfDamageHasItsOutcome) {
-  for (const CaseRow& row : caseTable("db/damage.txt")) {
-    SCOPED_TRACE(row.line);
+  forEachCase("db/damage.txt", [&](const CaseRow& row) {
     auto at = [&](size_t i) { return row.fields[i] == "-" ? kNone : size_t(row.number(i)); };
     std::string bytes = base_.substr(0, at(1));
     if (at(2) != kNone) bytes[at(2)] ^= 0x10;
@@ -111,7 +110,7 @@ TEST_F(DamageTest, EachKindOfDamageHasItsOutcome) {
     EXPECT_EQ(outcome.opens, row.number(4) == 1);
     EXPECT_EQ(outcome.records.size(), size_t(row.number(5)));
     EXPECT_EQ(outcome.report.empty() ? "passes" : outcome.report, row.fields[6]);
-  }
+  });
   std::string bytes = base_;
   bytes[kEntry[1] + 20] ^= 0x10;
   outcomeOf(path_, bytes);

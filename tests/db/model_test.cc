@@ -80,7 +80,7 @@ TEST(IntransitiveCompare, EveryCallReturnsAndNoRecordIsLost) {
     std::string records;
     for (uint32_t ref = 1; ref <= 300; ++ref) {
       keys.push_back(area(kCycle[ref % 3]));
-      records += storedRecord({keys.back(), 0x01000001, ref}, 0);
+      records += storedRecord({0x01000001, ref, keys.back()}, 0);
     }
     ASSERT_EQ(dbCreate(path.c_str()), 1);
     DBHANDLE h = dbOpen(path.c_str(), compare);

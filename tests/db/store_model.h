@@ -49,7 +49,7 @@ struct DatabaseTestAccess {
   static uint32_t cursor(const Database& db) { return db.cursor_; }
 };
 
-inline NewRecord newRecordOf(const testing::ModelRecord& r) {
+inline NewRecord newRecordOf(const testing::StoredRecord& r) {
   return NewRecord{reinterpret_cast<const uint8_t*>(testing::kContentName), r.contentDictId,
                    r.contentRef, reinterpret_cast<const uint8_t*>(r.data.data()),
                    uint32_t(r.data.size())};
@@ -75,7 +75,7 @@ class StoreModel {
     DBHANDLE h = dbOpen(path.c_str(), compare_);
     ASSERT_NE(h, nullptr);
     for (const std::string& r : testing::allRecords(h))
-      records_.push_back({r.substr(16), testing::contentDictIdOf(r), testing::refOf(r)});
+      records_.push_back({testing::contentDictIdOf(r), testing::refOf(r), r.substr(16)});
     ASSERT_EQ(dbClose(h), 1);
   }
 
@@ -86,7 +86,7 @@ class StoreModel {
     std::function<bool(Database&)> call;  // what the store is asked, answering `want`
     bool want = true;
     if (pick < 40) {
-      testing::ModelRecord record = testing::randomRecord(rng);
+      testing::StoredRecord record = testing::randomRecord(rng);
       uint32_t at = lowerBound(record.data);
       records_.insert(records_.begin() + at, record);
       cursor_ += at <= cursor_ && size > 0;
@@ -133,7 +133,7 @@ class StoreModel {
 
   uint32_t lowerBound(const std::string& key) const {
     return uint32_t(std::lower_bound(records_.begin(), records_.end(), key,
-                                     [&](const testing::ModelRecord& r, const std::string& k) {
+                                     [&](const testing::StoredRecord& r, const std::string& k) {
                                        return compare_(r.data.c_str(), k.c_str()) < 0;
                                      }) -
                     records_.begin());
@@ -170,7 +170,7 @@ class StoreModel {
   }
 
   DbCompareFn compare_;
-  std::vector<testing::ModelRecord> records_;
+  std::vector<testing::StoredRecord> records_;
   uint32_t cursor_ = 0;
   std::unique_ptr<Database> db_;
   std::string path_;

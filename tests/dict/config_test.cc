@@ -14,7 +14,7 @@
 namespace orvia::dict {
 namespace {
 
-using orvia::testing::hiveText;
+using namespace orvia::testing;
 
 // A value line of the test's key: "dword:" and "hex:" values as written, others as strings.
 std::string valueLine(const std::string& item) {
@@ -27,13 +27,12 @@ std::string valueLine(const std::string& item) {
   return "\"" + name + "\"=\"" + escaped + "\"\r\n";
 }
 
-class ModuleConfig : public orvia::testing::ConfigFixture {};
+class ModuleConfig : public ConfigFixture {};
 
 // The path buffer holds no zero but its last byte, so that a directory read without its
 // terminator shows.
 TEST_F(ModuleConfig, PathResolutionTable) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/path_resolution.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/path_resolution.txt", [&](const CaseRow& c) {
     std::string values;
     for (const std::string& item : c.list(2)) values += item.empty() ? "" : valueLine(item);
     writeDictKey(values);
@@ -44,7 +43,7 @@ TEST_F(ModuleConfig, PathResolutionTable) {
     const auto resolve = c.fields[1] == "shared" ? resolveSharedDataPath : resolveDictFilePath;
     EXPECT_EQ(resolve(uint32_t(c.number(3)), out, sizeof out, c.bytes(4)->c_str()), c.number(5));
     EXPECT_EQ(std::string(out), c.bytes(6).value_or(out));
-  }
+  });
 }
 
 TEST(ContentFileName, TwelveCharactersEndingInDat) {
@@ -58,9 +57,9 @@ TEST_F(ModuleConfig, LoadReadsTypeAndSetRegKeySwitchesRoot) {
   writeDictKey("\"Type\"=dword:00000000\r\n");
   reload();
   EXPECT_EQ(moduleState().serverDataMode, 0u);
-  orvia::testing::writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
-                                 "Windows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Other\\Key]\r\n\"Type\"=dword:00000005\r\n");
+  writeFileBytes(dir_.file("HKEY_CURRENT_USER.reg"),
+                 "Windows Registry Editor Version 5.00\r\n\r\n"
+                 "[HKEY_CURRENT_USER\\Other\\Key]\r\n\"Type\"=dword:00000005\r\n");
   ASSERT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "Other\\Key"), 1);
   EXPECT_EQ(moduleState().serverDataMode, 5u);
   EXPECT_STREQ(moduleState().registryPath, "Other\\Key");
@@ -71,22 +70,22 @@ TEST_F(ModuleConfig, LoadReadsTypeAndSetRegKeySwitchesRoot) {
   EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
   EXPECT_EQ(moduleState().serverDataMode, 0u);  // no such key under the machine root
   // A "Type" larger than four bytes is ignored.
-  ASSERT_EQ(setRegistryKey(testing::testKeyRoot(), testing::testKeyPath()), 1);
+  ASSERT_EQ(setRegistryKey(testKeyRoot(), testKeyPath()), 1);
   writeDictKey("\"Type\"=hex:01,00,00,00,00\r\n");
   reload();
   EXPECT_EQ(moduleState().serverDataMode, 0u);
 }
 
 TEST_F(ModuleConfig, AFailedCopyKeepsEverything) {
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "New\\Path"), 0);
-  testing::injectAllocationFailure(0);
+  injectAllocationFailure(0);
   EXPECT_STREQ(moduleState().registryPath, kDefaultRegistryPath);
   EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
   moduleUnload();
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_FALSE(moduleLoad(nullptr));
-  testing::injectAllocationFailure(0);
+  injectAllocationFailure(0);
   EXPECT_FALSE(moduleState().loaded);
 }
 
@@ -104,8 +103,7 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
   writeDictKey("\"FF010203version\"=dword:00000009\r\n");
   uint8_t time[16], back[16] = {};
   for (int i = 0; i < 16; ++i) time[i] = uint8_t(0xF0 + i);
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/new_words.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/new_words.txt", [&](const CaseRow& c) {
     const std::string& op = c.fields[0];
     const uint32_t id = uint32_t(c.number(1));
     const std::string before = hiveText(dir_);
@@ -118,20 +116,20 @@ TEST_F(ModuleConfig, NewWordVersionAndTime) {
     EXPECT_TRUE(op != "read" || version == c.number(4)) << version;
     EXPECT_TRUE(op != "read time" || c.number(3) == 0 || std::memcmp(time, back, 16) == 0);
     EXPECT_TRUE(c.number(3) == 1 || hiveText(dir_) == before) << "a refused write wrote";
-  }
+  });
   // Writes need the key.
-  testing::writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
+  writeHive(dir_, "Windows Registry Editor Version 5.00\r\n");
   EXPECT_EQ(writeNewWordVersion(0x80010203, 1), 0);
   EXPECT_EQ(hiveText(dir_), "Windows Registry Editor Version 5.00\r\n");
 }
 
 TEST(FileVersion, PacksCommaSeparatedComponents) {
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("dict/file_versions.txt")) {
+  for (const CaseRow& c : caseTable("dict/file_versions.txt")) {
     EXPECT_EQ(parseFileVersion(c.bytes(0)->data(), uint32_t(c.number(1))), c.number(2)) << c.line;
   }
   // A version block needs exactly one translation.
   const auto versionOf = [](const std::string& block) {
-    return versionFromBlock(testing::goldenBytes("dict/version_" + block + ".hex").data());
+    return versionFromBlock(goldenBytes("dict/version_" + block + ".hex").data());
   };
   EXPECT_EQ(versionOf("one_translation"), 0x03010401u);
   EXPECT_EQ(versionOf("two_translations"), 0u);

@@ -20,11 +20,9 @@
 namespace orvia::dict {
 namespace {
 
+using namespace orvia::testing;
+
 namespace sb = orvia::lang::single_byte;
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
-using orvia::testing::StoreDouble;
-using orvia::testing::StoredRecord;
 
 constexpr uint32_t kEnglish = 0x00010101;
 
@@ -72,7 +70,7 @@ size_t referenceNearest(const std::vector<std::string>& keys, const std::string&
   return best;
 }
 
-class SmallDictionary : public orvia::testing::MemoryDictionaryFixture {
+class SmallDictionary : public MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
@@ -102,12 +100,11 @@ class SmallDictionary : public orvia::testing::MemoryDictionaryFixture {
 };
 
 TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
-  for (const CaseRow& c : caseTable("dict/look_ups.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/look_ups.txt", [&](const CaseRow& c) {
     const std::string word = *c.bytes(0);
     EXPECT_EQ(lookUp(dicts_[kEnglish], word.c_str()), *c.bytes(1));
     EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], word.c_str()), c.number(2));
-  }
+  });
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], nullptr), nullptr);
   EXPECT_EQ(dicSearchWord(nullptr, "bank"), nullptr);
   EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], nullptr), 0);
@@ -117,9 +114,9 @@ TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
 // batch call fails. The buffer is checked one byte past its size.
 void expectWordLists(const std::string& table, const std::map<uint32_t, HDICT*>& dicts) {
   for (const CaseRow& c : caseTable(table)) {
-    for (uint32_t failSearchFrom : {0u, 1u}) {
-      SCOPED_TRACE(::testing::Message() << c.line << (failSearchFrom ? " (stepping)" : ""));
-      StoreDouble::instance().failSearchFrom = failSearchFrom;
+    for (bool stepping : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << c.line << (stepping ? " (stepping)" : ""));
+      StoreDouble::instance().failing = {stepping ? "dbSearch" : "nothing"};
       HDICT* dict = c.fields.at(1) == "none" ? nullptr : dicts.at(uint32_t(c.number(1)));
       const uint32_t start = uint32_t(c.number(2)), count = uint32_t(c.number(3));
       const uint32_t size = uint32_t(c.number(4));
@@ -145,7 +142,7 @@ TEST_F(SmallDictionary, WordLists) {
 
 // Unwritable counters are written nothing; the buffer is still cleared.
 TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
-  orvia::testing::ReadOnlyPage page;
+  ReadOnlyPage page;
   auto* readOnly = static_cast<uint32_t*>(page.get());
   ASSERT_NE(readOnly, nullptr);
   char buffer[8] = "#######";
@@ -161,8 +158,7 @@ TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
 
 // Each row on a handle of its own; "null" in the record field stands for a null handle.
 TEST_F(SmallDictionary, WordHandles) {
-  for (const CaseRow& c : caseTable("dict/word_handles.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/word_handles.txt", [&](const CaseRow& c) {
     const bool none = c.fields[1] == "null";
     HWORD* word = none ? nullptr : dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
     ASSERT_TRUE(none || word != nullptr);
@@ -185,7 +181,7 @@ TEST_F(SmallDictionary, WordHandles) {
       EXPECT_EQ(out, c.number(4));
     }
     EXPECT_EQ(dicFreeHWORD(word), none ? 0 : 1);
-  }
+  });
   EXPECT_EQ(StoreDouble::instance().openHandles, 3);  // the home look-ups closed theirs
   EXPECT_EQ(dicGetWordCount(dicts_[kEnglish]), 13u);
   EXPECT_EQ(dicGetWordCount(nullptr), 0u);
@@ -207,21 +203,21 @@ TEST_F(SmallDictionary, DuplicatesAreCopies) {
 }
 
 TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
-  StoreDouble::instance().failPrevFrom = 1;  // the walk back fails
+  StoreDouble::instance().failing = {"dbPrev"};  // the walk back fails
   EXPECT_EQ(lookUp(dicts_[kEnglish], "ban"), "a");
-  StoreDouble::instance().failPrevFrom = 0;
+  StoreDouble::instance().failing.clear();
   for (uint32_t nth = 1; nth <= 4; ++nth) {
-    testing::injectAllocationFailure(nth);
+    injectAllocationFailure(nth);
     HWORD* word = dicSearchWord(dicts_[kEnglish], "bb");
-    testing::injectAllocationFailure(0);
+    injectAllocationFailure(0);
     if (word != nullptr) dicFreeHWORD(word);  // later allocations may fall back and succeed
   }
-  testing::injectAllocationFailure(1);
+  injectAllocationFailure(1);
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
-  testing::injectProcessHeapFailure(true);
+  injectProcessHeapFailure(true);
   EXPECT_EQ(dicSearchWord(dicts_[kEnglish], "bb"), nullptr);
   EXPECT_EQ(dicFreeHWORD(reinterpret_cast<HWORD*>(dicts_[kEnglish])), 0);
-  testing::injectProcessHeapFailure(false);
+  injectProcessHeapFailure(false);
   // With no language every key is empty and every look-up lands on the first record.
   HDICT* none = openMemoryDictionary(
       0x0001010C, {{0, 0, std::string("b\0\0\0", 4)}, {0, 0, std::string("a\0\0\0", 4)}});
@@ -237,8 +233,7 @@ TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
 }
 
 TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
-  for (const CaseRow& c : caseTable("dict/nearest_rules.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("dict/nearest_rules.txt", [&](const CaseRow& c) {
     closeAll();
     const std::vector<std::string> keys = c.list(1);
     std::vector<StoredRecord> records;
@@ -249,11 +244,11 @@ TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
     char key[lang::kKeyBufferSize];
     sb::makeSearchKey(c.bytes(2)->c_str(), key);
     EXPECT_EQ(keys[referenceNearest(keys, key)], expected);
-    if (c.fields[4] == "-") continue;
+    if (c.fields[4] == "-") return;
     const size_t without = referenceNearest(keys, key, c.fields[4]);
     EXPECT_TRUE(without == keys.size() || keys[without] != expected)
         << "the rule left out does not decide this case";
-  }
+  });
 }
 
 TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
@@ -287,15 +282,15 @@ TEST_F(SmallDictionary, NearestAgreesWithThePlainStepsOnRandomLookUps) {
 
 // Index records whose strings lack terminators, as other writers leave them (golden
 // file index/other_writer.hex): read as far as they go, through the exports.
-class OtherWriterDictionary : public testing::MemoryDictionaryFixture {
+class OtherWriterDictionary : public MemoryDictionaryFixture {
  protected:
   void SetUp() override {
     MemoryDictionaryFixture::SetUp();
-    std::string texts = testing::goldenBytes("content/head.hex");
+    std::string texts = goldenBytes("content/head.hex");
     for (const char* text : {"apple~!", "bank~!", "cherry~!", "date~!"})
       texts += testing::contentRecord(0, testing::kNoContinuation, text);
     testing::writeFileBytes(dir_.file("00010101.DAT"), texts);
-    const std::string index = testing::goldenBytes("index/other_writer.hex");
+    const std::string index = goldenBytes("index/other_writer.hex");
     std::vector<StoredRecord> records;
     for (size_t at = 0, length; at < index.size(); at += length) {
       const auto* record = reinterpret_cast<const uint8_t*>(index.data() + at);
@@ -314,8 +309,7 @@ class OtherWriterDictionary : public testing::MemoryDictionaryFixture {
 
 TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndContent) {
   HWORD* next = dicSearchRecord(dict_, 0);
-  for (const testing::CaseRow& c : testing::caseTable("index/other_writer_words.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("index/other_writer_words.txt", [&](const CaseRow& c) {
     HWORD* word = dicSearchWord(dict_, c.bytes(0)->c_str());
     ASSERT_NE(word, nullptr);
     uint32_t number = 0xFFFFFFFF, stepped = 0xFFFFFFFF;
@@ -331,7 +325,7 @@ TEST_F(OtherWriterDictionary, SearchNextAndListsReadEveryRecordsKeyWordAndConten
     EXPECT_EQ(dicGetContent(word, kEnglish, text, sizeof text), c.bytes(4)->size());
     EXPECT_EQ(std::string(text), *c.bytes(4));
     EXPECT_EQ(dicFreeHWORD(word), 1);
-  }
+  });
   EXPECT_EQ(dicFreeHWORD(next), 1);
   expectWordLists("index/other_writer_lists.txt", {{kEnglish, dict_}});
 }

@@ -20,6 +20,7 @@ namespace {
 
 using testing::CaseRow;
 using testing::caseTable;
+using testing::forEachCase;
 using ::testing::PrintToString;
 
 int sign(int v) {
@@ -33,8 +34,7 @@ int sign(int v) {
 // kana behind a long-vowel mark at offset 0 or 1 and bind it.
 template <class Check>
 void forEachRow(const std::string& table, Check check) {
-  for (const CaseRow& c : caseTable("lang/" + table)) {
-    SCOPED_TRACE(c.line);
+  forEachCase("lang/" + table, [&](const CaseRow& c) {
     char* end = nullptr;
     for (const char* codes = c.fields.at(0).c_str(); *codes != '\0'; codes = end) {
       const uint32_t code = uint32_t(std::strtoul(codes, &end, 0));
@@ -44,7 +44,7 @@ void forEachRow(const std::string& table, Check check) {
                             getMatchLenExactFn(code)};
       for (const std::string before : {"\x82\xA9", "\x82"}) check(c, ops, before);
     }
-  }
+  });
 }
 
 TEST(LangTable, EveryOperationOnItsRows) {

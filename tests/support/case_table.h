@@ -8,6 +8,8 @@
 // golden-file syntax (support/golden.h). A field out of range throws, failing the test.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,5 +30,14 @@ struct CaseRow {
 
 // The rows of tests/data/name; a missing file fails the calling test.
 std::vector<CaseRow> caseTable(const std::string& name);
+
+// Calls check(row) for every row of tests/data/name, its failures traced to the row's line.
+template <typename Check>
+void forEachCase(const std::string& name, Check check) {
+  for (const CaseRow& row : caseTable(name)) {
+    SCOPED_TRACE(row.line);
+    check(row);
+  }
+}
 
 }  // namespace orvia::testing

@@ -52,6 +52,19 @@ inline compile::SourceOpener openerOf(const std::vector<compile::SourceEntry>* e
       [entries](compile::WithText, std::string*) { return std::make_unique<ListSource>(entries); };
 }
 
+// Opens an importer's Source on path (with its further options after the text choice),
+// or gives null and why it cannot.
+template <typename Source, typename... Options>
+compile::SourceOpener sourceOpener(const std::string& path, Options... options) {
+  return [=](compile::WithText withText,
+             std::string* problem) -> std::unique_ptr<compile::EntrySource> {
+    auto source = std::make_unique<Source>();
+    if (source->open(path, withText, options...)) return source;
+    *problem = source->problem();
+    return nullptr;
+  };
+}
+
 // Compiles into folder; a compile that fails fails the test.
 inline compile::CompiledDictionary compileFrom(const compile::SourceOpener& open, uint32_t dictId,
                                                const std::string& folder,
@@ -72,7 +85,7 @@ inline compile::CompiledDictionary compileList(const std::vector<compile::Source
 }
 
 // An index record as the store gives it back, with where its content lies.
-struct StoredRecord {
+struct CompiledRecord {
   std::string bytes;  // the whole record
   std::string key;
   uint32_t contentRef = 0;
@@ -81,8 +94,8 @@ struct StoredRecord {
 };
 
 // Every record of dictId's index in folder, in key order, read one at a time with dbGoto.
-inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uint32_t dictId) {
-  std::vector<StoredRecord> out;
+inline std::vector<CompiledRecord> readIndexRecords(const std::string& folder, uint32_t dictId) {
+  std::vector<CompiledRecord> out;
   const std::string path = compile::indexFilePath(folder, dictId);
   DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(lang::languageOf(dictId)));
   EXPECT_NE(db, nullptr) << path;
@@ -112,7 +125,7 @@ inline std::vector<StoredRecord> readIndexRecords(const std::string& folder, uin
 // content record, and its whole text, continuations followed into further data files of
 // the folder; "<unreadable>" when it cannot be read.
 struct RecordContent {
-  StoredRecord record;
+  CompiledRecord record;
   uint8_t type = 0;
   uint32_t length = 0, continuation = 0;
   std::string text;
@@ -125,7 +138,7 @@ inline std::vector<RecordContent> readRecordContents(const std::string& folder, 
   content::FileHandle file = content::openFileRead(path.c_str());
   EXPECT_NE(file, content::kInvalidFile) << path;
   resolveIn(folder, dictId);
-  for (StoredRecord& record : readIndexRecords(folder, dictId)) {
+  for (CompiledRecord& record : readIndexRecords(folder, dictId)) {
     RecordContent r{std::move(record), 0, 0, 0, ""};
     const uint32_t at = r.record.locator;
     uint32_t header = 0, size = 0, read = 0;

@@ -12,39 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "compile/dictionary_compiler.h"
 #include "compile/source/tsv_source.h"
 #include "dict/index_record.h"
 #include "orviadic.h"
-#include "text/code_page.h"
+#include "support/compiled_dictionary.h"
 
 namespace orvia::testing {
-
-// What open gives, compiled into folder; a compile that fails fails the test.
-inline compile::CompiledDictionary compileSource(const compile::SourceOpener& open, uint32_t dictId,
-                                                 const std::string& folder,
-                                                 compile::EntryEncoding encoding) {
-  compile::CompiledDictionary result;
-  std::string problem;
-  EXPECT_TRUE(
-      compile::compileDictionary(open, {dictId, folder, encoding, {}}, nullptr, &result, &problem))
-      << problem;
-  return result;
-}
 
 // The word list data/cjk/file, written for the tests as UTF-8 TSV, compiled into folder.
 inline compile::CompiledDictionary compileWordList(const char* file, uint32_t dictId,
                                                    const std::string& folder) {
   const char* root = std::getenv("ORVIADIC_SOURCE_DIR");
   const std::string path = std::string(root ? root : ".") + "/data/cjk/" + file;
-  auto open = [path](compile::WithText withText,
-                     std::string* problem) -> std::unique_ptr<compile::EntrySource> {
-    auto source = std::make_unique<compile::TsvSource>();
-    if (source->open(path, withText)) return source;
-    *problem = source->problem();
-    return nullptr;
-  };
-  return compileSource(open, dictId, folder, compile::EntryEncoding::kStored);
+  return compileFrom(sourceOpener<compile::TsvSource>(path), dictId, folder,
+                     compile::EntryEncoding::kStored);
 }
 
 // How many entries the compiler left out, by the name of the reason.
@@ -84,17 +65,6 @@ inline std::string bareKey(const std::string& key, uint32_t code) {
   return key.substr(0, at);
 }
 
-// A key in UTF-8 for a failure message; hexadecimal where the code page cannot say it.
-inline std::string shown(const std::string& key, uint32_t code) {
-  text::CodePageConverter toUtf8(text::codePageName(code),
-                                 text::CodePageConverter::Direction::kToUtf8);
-  std::string out;
-  if (toUtf8.valid() && toUtf8.convert(key, &out)) return out;
-  static const char kHex[] = "0123456789abcdef";
-  for (char c : key) (out += kHex[uint8_t(c) >> 4]) += kHex[uint8_t(c) & 15];
-  return out;
-}
-
 // The record dicSearchWord lands on for word; 0xFFFFFFFF when it finds none.
 inline uint32_t landingRecord(HDICT* dict, const std::string& word) {
   HWORD* found = dicSearchWord(dict, word.c_str());
@@ -115,15 +85,15 @@ inline void expectOrderedAndFound(uint32_t dictId, const std::vector<std::string
   size_t exceptions = 0;
   for (uint32_t n = 0, first = 0; n < keys.size(); ++n) {  // first: of the run of n's bare key
     if (n > 0 && compare(keys[n - 1].c_str(), keys[n].c_str()) >= 0)
-      ADD_FAILURE() << "out of order: " << shown(keys[n - 1], code) << " / "
-                    << shown(keys[n], code);
+      ADD_FAILURE() << "out of order: " << ::testing::PrintToString(keys[n - 1]) << " / "
+                    << ::testing::PrintToString(keys[n]);
     const std::string bare = bareKey(keys[n], code);
     if (n == 0 || bareKey(keys[n - 1], code) != bare) first = n;
     const uint32_t landed = landingRecord(dict, bare);
     if (landed == n || landed == first) continue;
     ++exceptions;
-    ADD_FAILURE() << shown(keys[n], code) << " lands on "
-                  << (landed < keys.size() ? shown(keys[landed], code) : "nothing");
+    ADD_FAILURE() << ::testing::PrintToString(keys[n]) << " lands on "
+                  << (landed < keys.size() ? ::testing::PrintToString(keys[landed]) : "nothing");
   }
   dicFreeHDICT(dict);
   std::printf("%zu of %zu headwords land elsewhere\n", exceptions, keys.size());

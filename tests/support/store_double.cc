@@ -14,20 +14,10 @@ size_t lowerBound(const std::vector<StoredRecord>& records, DbCompareFn compare,
   return size_t(std::partition_point(records.begin(), records.end(), before) - records.begin());
 }
 
-bool failsNow(uint32_t failFrom, uint32_t* calls) {
-  ++*calls;
-  return failFrom != 0 && *calls >= failFrom;
-}
-
-// Records as the store hands them out: four little-endian u32, then the string area.
 std::string recordBytes(const std::vector<StoredRecord>& records, uint64_t first, uint64_t end) {
   std::string out;
-  for (uint64_t n = first; n < std::min<uint64_t>(end, records.size()); ++n) {
-    const StoredRecord& r = records[n];
-    for (uint64_t v : {r.data.size() + 16, uint64_t(r.contentDictId), uint64_t(r.contentRef), n})
-      for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
-    out += r.data;
-  }
+  for (uint64_t n = first; n < std::min<uint64_t>(end, records.size()); ++n)
+    out += orvia::testing::storedRecord(records[n], uint32_t(n));
   return out;
 }
 
@@ -100,7 +90,7 @@ int32_t ORVIADB_API dbGoto(DBHANDLE h, uint32_t n) {
 }
 
 int32_t ORVIADB_API dbPrev(DBHANDLE h) {
-  if (h == nullptr || failsNow(StoreDouble::instance().failPrevFrom, &h->prevCalls)) return 0;
+  if (h == nullptr || StoreDouble::instance().failing.count("dbPrev") != 0) return 0;
   return h->cursor > 0 ? h->moveTo(h->cursor - 1) : 0;
 }
 
@@ -117,13 +107,13 @@ int32_t ORVIADB_API dbGetRecord(DBHANDLE h, uint32_t* size, void* buffer) {
 int32_t ORVIADB_API dbSearch(DBHANDLE h, uint32_t selector, uint32_t first, uint32_t count,
                              uint32_t* size, void* buffer) {
   if (h == nullptr || selector != 1 || size == nullptr) return 0;
-  if (failsNow(StoreDouble::instance().failSearchFrom, &h->searchCalls)) return 0;
+  if (StoreDouble::instance().failing.count("dbSearch") != 0) return 0;
   return copyOut(recordBytes(h->records(), first, uint64_t(first) + count), size, buffer);
 }
 
 int32_t ORVIADB_API dbGetData(DBHANDLE h, uint32_t contentDictId, void* buffer, uint32_t* size) {
   if (h == nullptr || size == nullptr || *size < 16) return 0;
-  if (failsNow(StoreDouble::instance().failGetDataFrom, &h->getDataCalls)) return 0;
+  if (StoreDouble::instance().failing.count("dbGetData") != 0) return 0;
   auto& names = StoreDouble::instance().contentNames[h->path];
   return names.count(contentDictId) != 0 ? copyOut(names[contentDictId], size, buffer) : 0;
 }

@@ -7,19 +7,14 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "orviadb.h"
+#include "support/store_records.h"
 
 namespace orvia::testing {
-
-// One record as the store keeps it: the string area and the two content fields.
-struct StoredRecord {
-  uint32_t contentDictId = 0;
-  uint32_t contentRef = 0;
-  std::string data;  // string area
-};
 
 struct StoreDouble {
   std::map<std::string, std::vector<StoredRecord>> indexes;
@@ -27,8 +22,7 @@ struct StoreDouble {
   int opens = 0;                                                        // handles given out
   int openHandles = 0;                                                  // of them, not closed
   bool refuseClose = false;
-  // Operations fail from their Nth call on (1 = the next call); 0 never.
-  uint32_t failPrevFrom = 0, failSearchFrom = 0, failGetDataFrom = 0;
+  std::set<std::string> failing;  // operations that fail at every call
   // Counting the calls of every operation, every handle's and opening's together: the
   // Nth fails (1 = the next call); 0 never. calledOperations names them in order.
   uint32_t failCall = 0;
@@ -49,7 +43,6 @@ struct OrviaDb {
   std::string path;
   DbCompareFn compare;
   uint32_t cursor = 0;
-  uint32_t prevCalls = 0, searchCalls = 0, getDataCalls = 0;
 
   std::vector<orvia::testing::StoredRecord>& records() const {
     return orvia::testing::StoreDouble::instance().indexes[path];

@@ -47,14 +47,15 @@ inline std::string keyOf(const std::string& r) {
   return r.size() < 16 ? "" : std::string(r.c_str() + 16);
 }
 
-struct ModelRecord {
-  std::string data;  // string area
+// One record as the store keeps it: the two content fields and the string area.
+struct StoredRecord {
   uint32_t contentDictId = 0;
   uint32_t contentRef = 0;
+  std::string data;  // string area
 };
 
 // A record as the store returns it, in the layout dbSearch and dbBulkLoad use.
-inline std::string storedRecord(const ModelRecord& r, uint32_t number) {
+inline std::string storedRecord(const StoredRecord& r, uint32_t number) {
   std::string bytes(16, '\0');
   const uint32_t fields[] = {uint32_t(16 + r.data.size()), r.contentDictId, r.contentRef, number};
   for (int i = 0; i < 4; ++i) storeU32Le(reinterpret_cast<uint8_t*>(&bytes[4 * i]), fields[i]);
@@ -78,8 +79,8 @@ inline std::string randomKey(std::mt19937& rng, int maxLength = 3) {
   return key;
 }
 
-inline ModelRecord randomRecord(std::mt19937& rng) {
-  ModelRecord r;
+inline StoredRecord randomRecord(std::mt19937& rng) {
+  StoredRecord r;
   r.data = area(randomKey(rng), std::to_string(rng() % 1000));
   r.contentDictId = 0x01000000u | (rng() % 4);
   r.contentRef = rng();

@@ -8,9 +8,10 @@
 namespace orvia::text {
 namespace {
 
+using namespace orvia::testing;
+
 TEST(CodePage, ConvertsReplacesAndFoldsAsTheTableSays) {
-  for (const testing::CaseRow& c : testing::caseTable("text/conversions.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("text/conversions.txt", [&](const CaseRow& c) {
     const std::string& operation = c.fields.at(0);
     const std::string in = *c.bytes(2);
     std::string out;
@@ -20,7 +21,7 @@ TEST(CodePage, ConvertsReplacesAndFoldsAsTheTableSays) {
     } else {
       const char* name = codePageName(uint32_t(c.number(1)));
       ASSERT_EQ(name == nullptr, c.fields[3] == "none");
-      if (name == nullptr) continue;
+      if (name == nullptr) return;
       CodePageConverter converter(name);
       ASSERT_TRUE(converter.valid());
       converted = operation == "replace" ? converter.convertReplacing(in, &out)
@@ -28,7 +29,7 @@ TEST(CodePage, ConvertsReplacesAndFoldsAsTheTableSays) {
     }
     EXPECT_EQ(converted, c.number(3) != 0);
     EXPECT_EQ(converted ? out : std::string(), *c.bytes(4));  // out is unspecified when refused
-  }
+  });
 }
 
 }  // namespace

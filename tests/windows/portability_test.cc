@@ -103,7 +103,7 @@ bool writeFixedRun(const std::string& path) {
   if (h == nullptr) return false;
   std::mt19937 rng(20261206);
   for (int i = 0; i < 40; ++i) {
-    const ModelRecord r = randomRecord(rng);
+    const StoredRecord r = randomRecord(rng);
     if (!insertArea(h, r.data, r.contentRef, r.contentDictId)) return false;
     if (i % 7 == 6) dbDelete(h, uint32_t(rng() % (i / 2 + 1)));
     if (i == 29) dbCompact(h);
