@@ -68,7 +68,7 @@ void runCompile(const Arguments& args, const GlobalOptions& options) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (options.json)
-    std::printf("%s\n", compileSummaryJson(result, seconds).c_str());
+    printJson(compileSummaryJson(result, seconds));
   else
     printCompileSummary(result, seconds, args.listSkipped);
 }

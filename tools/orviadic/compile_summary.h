@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "cli.h"
 #include "compile/dictionary_compiler.h"
 
 namespace orviadic {
 
 void printCompileSummary(const orvia::compile::CompiledDictionary& result, double seconds,
                          bool listSkipped);
-std::string compileSummaryJson(const orvia::compile::CompiledDictionary& result, double seconds);
+Json compileSummaryJson(const orvia::compile::CompiledDictionary& result, double seconds);
 
 }  // namespace orviadic
