@@ -51,10 +51,11 @@ void appendUtf8(uint32_t codePoint, std::string* out) {
   for (int i = trailing - 1; i >= 0; --i) *out += char(0x80 | ((codePoint >> (6 * i)) & 0x3F));
 }
 
-// The code point of the reference "&#xHEX;" at text[at], and its length; 0 when there
-// is none there.
+// The code point of the reference "&#xHEX;" (or "&#XHEX;") at text[at], and its length;
+// 0 when there is none there.
 size_t referenceAt(const std::string& text, size_t at, uint32_t* codePoint) {
-  if (text.compare(at, 3, "&#x") != 0) return 0;
+  if (text.compare(at, 2, "&#") != 0 || at + 2 >= text.size() || (text[at + 2] | 0x20) != 'x')
+    return 0;
   uint32_t value = 0;
   size_t i = at + 3;
   for (; i < text.size() && i < at + 9 && hexDigit(text[i]) >= 0; ++i)

@@ -122,7 +122,9 @@ void reportNotFound(const GlobalOptions& options, const LookupArguments& args,
                  printable(args.word).c_str(),
                  run.entries.empty() ? "the nearest entry" : "entries that differ in accents");
   printEntries(options, args.word, near, false, args.raw);
-  throw CommandFailure{kExitNotFound, "not in the dictionary: " + printable(args.word)};
+  throw CommandFailure{kExitNotFound, options.json || args.raw
+                                          ? "not in the dictionary: " + printable(args.word)
+                                          : ""};
 }
 
 void lookupRecord(const GlobalOptions& options, const LookupArguments& args,

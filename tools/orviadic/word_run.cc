@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli.h"
 #include "terminal_text.h"
 #include "text/dictionary_text.h"
 #include "text/key_fold.h"
