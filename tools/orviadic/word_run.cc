@@ -1,6 +1,7 @@
 #include "word_run.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "cli.h"
 #include "terminal_text.h"
@@ -56,9 +57,10 @@ class RunWalker {
         query_(orvia::text::collapseWhiteSpace(toCodePage(dictId, query, "word"))),
         queryKey_(lowerCase(language_, keySpelling(query_))) {}
 
-  // The record's headword when its key spelling is the query's, ignoring case.
-  bool belongs(HWORD* word, std::string* headword) const {
-    *headword = withoutHomographNumber(keyOf(word));
+  // Whether a record's key (its headword, else its search key) is spelled as the
+  // query's, ignoring case; its headword into *headword.
+  bool belongs(const std::string& key, std::string* headword) const {
+    *headword = withoutHomographNumber(key);
     return lowerCase(language_, keySpelling(*headword)) == queryKey_;
   }
 
@@ -80,6 +82,21 @@ class RunWalker {
   std::string queryKey_;
 };
 
+// The keys of count records from start, in the code page; fewer at the end of the index.
+std::vector<std::string> keysFrom(HDICT* dict, uint32_t start, uint32_t count) {
+  // Each entry: where its content lives, the key (at most a record's length), a zero.
+  std::string list(size_t(count) * 1026 + 1, '\0');
+  uint32_t entries = 0;
+  dicGetKeyList(dict, start, count, list.data(), uint32_t(list.size()), &entries);
+  std::vector<std::string> keys;
+  for (size_t at = 0; keys.size() < entries;) {
+    const size_t end = list.find('\0', at + 1);
+    keys.push_back(list.substr(at + 1, end - at - 1));
+    at = end + 1;
+  }
+  return keys;
+}
+
 uint32_t recordOf(HWORD* word) {
   uint32_t number = 0;
   dicGetHandleInfo(word, 1, &number);
@@ -92,32 +109,40 @@ WordRun findRun(const OpenDictionary& dict, const std::string& utf8) {
   const RunWalker walker(dict.id(), utf8);
   WordRun run;
   run.landed = dict.search(toDictionaryWord(dict.id(), utf8));
-  const auto copyOfLanded = [&run] {
-    WordHandle copy(dicDuplicateHWORD(run.landed.get()), dicFreeHWORD);
-    if (!copy) throw CommandFailure{kExitError, "out of memory"};
-    return copy;
-  };
-  WordHandle at = copyOfLanded();
+  const uint32_t landed = recordOf(run.landed.get());
   std::string headword;
-  // The library lands on the run or beside it; the run's records are contiguous.
-  if (!walker.belongs(at.get(), &headword) &&
-      (dicPrev(at.get(), 0) == 0 || !walker.belongs(at.get(), &headword))) {
-    at = copyOfLanded();
-    if (dicNext(at.get(), 0) == 0 || !walker.belongs(at.get(), &headword)) return run;
-  }
-  while (dicPrev(at.get(), 0) != 0) {
-    if (!walker.belongs(at.get(), &headword)) {
-      dicNext(at.get(), 0);
-      break;
+  // The keys of a window around the landed record, read in one call, widened until the
+  // run ends inside it.
+  for (uint32_t reach = 8;; reach *= 4) {
+    const uint32_t start = landed > reach ? landed - reach : 0;
+    const uint32_t wanted = landed - start + reach + 1;
+    const std::vector<std::string> keys = keysFrom(dict.get(), start, wanted);
+    const size_t at = landed - start;
+    if (at >= keys.size()) return run;
+    // The library lands on the run or beside it; the run's records are contiguous.
+    size_t first = at;
+    if (!walker.belongs(keys[at], &headword)) {
+      if (at > 0 && walker.belongs(keys[at - 1], &headword))
+        first = at - 1;
+      else if (at + 1 < keys.size() && walker.belongs(keys[at + 1], &headword))
+        first = at + 1;
+      else
+        return run;
     }
+    size_t end = first + 1;
+    while (first > 0 && walker.belongs(keys[first - 1], &headword)) --first;
+    while (end < keys.size() && walker.belongs(keys[end], &headword)) ++end;
+    const bool cutBefore = first == 0 && start > 0;
+    const bool cutAfter = end == keys.size() && keys.size() == wanted;
+    if (cutBefore || cutAfter) continue;
+    for (size_t i = first; i < end; ++i) {
+      walker.belongs(keys[i], &headword);
+      run.entries.push_back({uint32_t(start + i), headword, walker.matchOf(headword)});
+    }
+    std::stable_sort(run.entries.begin(), run.entries.end(),
+                     [](const RunEntry& a, const RunEntry& b) { return a.match < b.match; });
+    return run;
   }
-  do {
-    if (!walker.belongs(at.get(), &headword)) break;
-    run.entries.push_back({recordOf(at.get()), headword, walker.matchOf(headword)});
-  } while (dicNext(at.get(), 0) != 0);
-  std::stable_sort(run.entries.begin(), run.entries.end(),
-                   [](const RunEntry& a, const RunEntry& b) { return a.match < b.match; });
-  return run;
 }
 
 bool runHolds(const WordRun& run, bool caseExact) {

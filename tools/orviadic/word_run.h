@@ -1,7 +1,7 @@
 // The entries a typed word names. The single-byte languages make their keys from a
 // headword's ASCII spelling, and collate letters before case, so "Bank", "bank", its
 // homographs "bank@2"... and "bänk" sit side by side in the index: one run of records.
-// The library lands on one of them; the run is found by walking out from it, and each
+// The library lands on one of them; the run is read from a window of keys around it, and each
 // record is then told apart by how its headword differs from the word typed.
 #pragma once
 
