@@ -28,14 +28,32 @@ for word in rng.sample(words, count):
     print(rng.choice([str.lower, str.upper, str.title, str])(word))
 PY
 
-while IFS= read -r word; do
-  theirs=$(dict -h 127.0.0.1 -p "$port" -d gcide -- "$word" 2>/dev/null |
-    sed -n 's/^\([0-9]*\) definitions\? found$/\1/p')
-  mine=$("$ORVIADIC_TOOL" lookup --json 0x00010101 "$word" 2>/dev/null |
-    python3 -c 'import json,sys
-r = json.load(sys.stdin); print(len(r["entries"]) if r["found"] else 0)' 2>/dev/null || echo 0)
-  printf '%s\t%s\t%s\n' "$word" "${theirs:-0}" "$mine"
-done <"$work/words" >"$work/answers"
+# One connection to dictd for every word (the DICT protocol's DEFINE answers "150 N
+# definitions retrieved" or "552 no match"); one lookup process per word.
+python3 - "$work/words" "$port" "$ORVIADIC_TOOL" >"$work/answers" <<'PY'
+import json, socket, subprocess, sys
+words = open(sys.argv[1], encoding="utf-8").read().splitlines()
+server = socket.create_connection(("127.0.0.1", int(sys.argv[2])))
+replies = server.makefile("rb")
+replies.readline()  # the banner
+def dictd_count(word):
+    quoted = '"' + word.replace("\\", "\\\\").replace('"', '\\"') + '"'
+    server.sendall(f"DEFINE gcide {quoted}\r\n".encode())
+    line = replies.readline().decode()
+    if not line.startswith("150"):
+        return 0
+    count = int(line.split()[1])
+    for _ in range(count):  # each text ends with a line holding one "."
+        while replies.readline() != b".\r\n":
+            pass
+    replies.readline()  # "250 ok"
+    return count
+for word in words:
+    run = subprocess.run([sys.argv[3], "lookup", "--json", "0x00010101", word], capture_output=True)
+    reply = json.loads(run.stdout) if run.stdout else {"found": False}
+    mine = len(reply["entries"]) if reply["found"] else 0
+    print(f"{word}\t{dictd_count(word)}\t{mine}")
+PY
 
 python3 - "$work/answers" <<'PY'
 import sys
