@@ -49,7 +49,7 @@ def dictd_count(word):
     replies.readline()  # "250 ok"
     return count
 for word in words:
-    run = subprocess.run([sys.argv[3], "lookup", "--json", "0x00010101", word], capture_output=True)
+    run = subprocess.run([sys.argv[3], "lookup", "--json", "0x00010101", "--", word], capture_output=True)
     reply = json.loads(run.stdout) if run.stdout else {"found": False}
     mine = len(reply["entries"]) if reply["found"] else 0
     print(f"{word}\t{dictd_count(word)}\t{mine}")

@@ -1,6 +1,7 @@
 // orviadic lookup: every entry a word names, with its text.
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,13 +110,27 @@ void printEntries(const GlobalOptions& options, const std::string& query,
   }
 }
 
+// At most most entries of the run as shown, best first, only those in the word's own case
+// when caseExact. Records that share one text (a source entry under several headwords,
+// or one listed twice) are shown once.
+std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, bool caseExact,
+                                size_t most) {
+  std::vector<ShownEntry> shown;
+  std::set<std::string> texts;
+  for (const RunEntry& e : run.entries) {
+    if (shown.size() == most) break;
+    if (caseExact && e.match != Match::kExact) continue;
+    ShownEntry entry =
+        showEntry(recordHandle(dict, e.record).get(), dict.id(), matchName(e.match), useColour());
+    if (texts.insert(entry.raw).second) shown.push_back(std::move(entry));
+  }
+  return shown;
+}
+
 // The word names no entry: say so, and show what the dictionary has nearest to it.
 void reportNotFound(const GlobalOptions& options, const LookupArguments& args,
                     const OpenDictionary& dict, const WordRun& run) {
-  std::vector<ShownEntry> near;
-  for (const RunEntry& e : run.entries)
-    near.push_back(
-        showEntry(recordHandle(dict, e.record).get(), dict.id(), matchName(e.match), useColour()));
+  std::vector<ShownEntry> near = showRun(dict, run, false, run.entries.size());
   if (near.empty()) near.push_back(showEntry(run.landed.get(), dict.id(), "nearest", useColour()));
   if (!options.json && !args.raw)
     std::fprintf(stderr, "orviadic: \"%s\" is not in the dictionary; %s:\n",
@@ -141,14 +156,9 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   if (args.record >= 0) return lookupRecord(options, args, dict);
   const WordRun run = findRun(dict, args.word);
   if (!runHolds(run, args.caseExact)) return reportNotFound(options, args, dict, run);
-  std::vector<ShownEntry> entries;
-  for (const RunEntry& e : run.entries) {
-    if (args.caseExact && e.match != Match::kExact) continue;
-    entries.push_back(
-        showEntry(recordHandle(dict, e.record).get(), dictId, matchName(e.match), useColour()));
-    if (args.first) break;
-  }
-  printEntries(options, args.word, entries, true, args.raw);
+  printEntries(options, args.word,
+               showRun(dict, run, args.caseExact, args.first ? 1 : run.entries.size()), true,
+               args.raw);
 }
 
 }  // namespace
