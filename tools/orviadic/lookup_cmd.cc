@@ -112,7 +112,7 @@ void printEntries(const GlobalOptions& options, const std::string& query,
 
 // At most most entries of the run as shown, best first, only those in the word's own case
 // when caseExact. Records that share one text (a source entry under several headwords,
-// or one listed twice) are shown once.
+// or one listed twice, whatever the case of each headword) are shown once.
 std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, bool caseExact,
                                 size_t most) {
   std::vector<ShownEntry> shown;
@@ -122,7 +122,11 @@ std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, 
     if (caseExact && e.match != Match::kExact) continue;
     ShownEntry entry =
         showEntry(recordHandle(dict, e.record).get(), dict.id(), matchName(e.match), useColour());
-    if (texts.insert(entry.raw).second) shown.push_back(std::move(entry));
+    // The compiler puts each record's headword on the text's first line; what follows is
+    // the text the records share.
+    const size_t body = entry.raw.find('\n');
+    if (texts.insert(body == std::string::npos ? entry.raw : entry.raw.substr(body)).second)
+      shown.push_back(std::move(entry));
   }
   return shown;
 }
