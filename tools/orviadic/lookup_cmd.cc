@@ -110,6 +110,17 @@ void printEntries(const GlobalOptions& options, const std::string& query,
   }
 }
 
+// The text a record may share with others: its content without a first line that holds
+// only its headword, which the compiler puts before a text that does not begin with it.
+std::string sharedText(const std::string& content, const std::string& headword) {
+  const size_t lineEnd = content.find('\n');
+  if (lineEnd == std::string::npos) return content;
+  const size_t length = lineEnd > 0 && content[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+  return content.compare(0, length, headword) == 0 && length == headword.size()
+             ? content.substr(lineEnd + 1)
+             : content;
+}
+
 // At most most entries of the run as shown, best first, only those in the word's own case
 // when caseExact. Records that share one text (a source entry under several headwords,
 // or one listed twice, whatever the case of each headword) are shown once.
@@ -122,11 +133,7 @@ std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, 
     if (caseExact && e.match != Match::kExact) continue;
     ShownEntry entry =
         showEntry(recordHandle(dict, e.record).get(), dict.id(), matchName(e.match), useColour());
-    // The compiler puts each record's headword on the text's first line; what follows is
-    // the text the records share.
-    const size_t body = entry.raw.find('\n');
-    if (texts.insert(body == std::string::npos ? entry.raw : entry.raw.substr(body)).second)
-      shown.push_back(std::move(entry));
+    if (texts.insert(sharedText(entry.raw, e.headword)).second) shown.push_back(std::move(entry));
   }
   return shown;
 }
