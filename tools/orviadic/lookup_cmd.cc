@@ -11,6 +11,7 @@
 #include "open_dictionary.h"
 #include "orviadic.h"
 #include "terminal_text.h"
+#include "text/key_fold.h"
 #include "word_argument.h"
 #include "word_run.h"
 
@@ -111,14 +112,13 @@ void printEntries(const GlobalOptions& options, const std::string& query,
 }
 
 // The text a record may share with others: its content without a first line that holds
-// only its headword, which the compiler puts before a text that does not begin with it.
+// only its headword (white space collapsed, as in the index), which the compiler puts
+// before a text that does not begin with it.
 std::string sharedText(const std::string& content, const std::string& headword) {
   const size_t lineEnd = content.find('\n');
   if (lineEnd == std::string::npos) return content;
-  const size_t length = lineEnd > 0 && content[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-  return content.compare(0, length, headword) == 0 && length == headword.size()
-             ? content.substr(lineEnd + 1)
-             : content;
+  const bool headwordLine = orvia::text::collapseWhiteSpace(content.substr(0, lineEnd)) == headword;
+  return headwordLine ? content.substr(lineEnd + 1) : content;
 }
 
 // At most most entries of the run as shown, best first, only those in the word's own case
