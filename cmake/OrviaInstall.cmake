@@ -1,4 +1,4 @@
-# What `cmake --install` puts on a POSIX system: the two libraries with versioned names,
+# What `cmake --install` puts on a POSIX system: the libraries with versioned names,
 # their headers, the tool with its bash completion, and the files other builds find them
 # by (a CMake package and pkg-config files). Everything is placed relative to the prefix,
 # so an installed tree still works after it is moved.
@@ -10,15 +10,15 @@ file(RELATIVE_PATH ORVIADIC_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL
 
 # libOrviaDic.so.2 loads libOrviaDB.so.2 from beside itself; the tool finds both in the
 # prefix's library folder. Neither keeps a path into the build folder once installed.
-set_target_properties(OrviaDic OrviaDB PROPERTIES
+set_target_properties(OrviaDic OrviaDB OrviaText PROPERTIES
   VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}
   SOVERSION ${PROJECT_VERSION_MAJOR})
 set_target_properties(OrviaDic PROPERTIES INSTALL_RPATH "$ORIGIN")
-install(TARGETS OrviaDic OrviaDB EXPORT OrviaDicTargets
+install(TARGETS OrviaDic OrviaDB OrviaText EXPORT OrviaDicTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/include/orviadic.h ${PROJECT_SOURCE_DIR}/include/orviadb.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  ${PROJECT_SOURCE_DIR}/include/orviatext.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 install(EXPORT OrviaDicTargets NAMESPACE OrviaDic:: DESTINATION ${ORVIADIC_CMAKE_DIR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/install/OrviaDicConfig.cmake.in
@@ -36,7 +36,7 @@ endif()
 # pkg-config files find the prefix from their own place (${pcfiledir}), so that a moved
 # tree needs only PKG_CONFIG_PATH.
 file(RELATIVE_PATH ORVIADIC_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-foreach(pc orviadic orviadb)
+foreach(pc orviadic orviadb orviatext)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/install/${pc}.pc.in ${CMAKE_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()
@@ -66,5 +66,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/src/api ${CMAKE_BINARY_DIR}/src/db)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/src/api ${CMAKE_BINARY_DIR}/src/db
+  ${CMAKE_BINARY_DIR}/src/text)
 include(CPack)

@@ -10,27 +10,7 @@ bash "$root/scripts/run.sh" "$word" >/dev/null
 export ORVIADIC_REGISTRY_DIR=${ORVIADIC_REGISTRY_DIR:-$root/build/registry}
 tool="$root/build/main/tools/orviadic"
 
-# dictd drops its privileges after writing its pid file, so its folder must stay readable.
-work=$(mktemp -d)
-chmod 755 "$work"
-port=$((20000 + RANDOM % 20000))
-cat >"$work/dictd.conf" <<CONF
-global {
-  listen_to 127.0.0.1
-  port $port
-  pid_file $work/dictd.pid
-}
-database gcide {
-  data "/usr/share/dictd/gcide.dict.dz"
-  index "/usr/share/dictd/gcide.index"
-}
-CONF
-dictd --config "$work/dictd.conf"
-trap 'kill "$(cat "$work/dictd.pid" 2>/dev/null)" 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do
-  dict -h 127.0.0.1 -p "$port" -d gcide "$word" >/dev/null 2>&1 && break
-  sleep 0.1
-done
+source "$root/bench/compare/dictd_server.sh"
 
 hyperfine --runs 30 --warmup 3 --style basic --export-json "$work/times.json" \
   -n "orviadic lookup" "$tool lookup 0x00010101 '$word'" \

@@ -1,6 +1,8 @@
 #include "compile/dictionary_compiler.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "compile/compile_entries.h"
@@ -66,7 +68,7 @@ bool compileDictionary(const SourceOpener& open, const DictionaryCompileOptions&
   out->indexPath = indexFilePath(options.folder, dictId);
   out->dataPath = dictFilePath(options.folder, dictId, ".DAT");
   if (!content.create(out->dataPath)) {
-    *problem = "cannot create " + out->dataPath + ".part";
+    *problem = "cannot create " + out->dataPath + ".part: " + std::strerror(errno);
     return false;
   }
   bool ok = runPass(open, "compiling", progress, problem,

@@ -1,5 +1,7 @@
 #include "compile/newword_writer.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -51,7 +53,7 @@ bool compileImages(const SourceOpener& open, const NewWordFileOptions& options,
   }
   const std::string dataPath = options.path + ".dat";
   if (!content.create(dataPath)) {
-    *problem = "cannot create " + dataPath + ".part";
+    *problem = "cannot create " + dataPath + ".part: " + std::strerror(errno);
     return false;
   }
   std::unique_ptr<EntrySource> source = open(WithText::kYes, problem);

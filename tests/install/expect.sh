@@ -36,6 +36,6 @@ install_word_list() {
 expect_no_registry() {
   local tool=$1 work=$2 out rc=0
   out=$(ORVIADIC_REGISTRY_DIR="$work/nowhere" "$tool" lookup 0x00010101 bank 2>&1) || rc=$?
-  [ "$rc" = 2 ] && [ "$(wc -l <<<"$out")" = 1 ] && grep -q "no usable registry value" <<<"$out" ||
+  [ "$rc" = 2 ] && [ "$(wc -l <<<"$out")" = 1 ] && grep -q "no dictionary 0x00010101 is installed" <<<"$out" ||
     fail "without a registry folder: exit $rc, $out"
 }

@@ -4,6 +4,7 @@
 #include "support/case_table.h"
 #include "text/ascii_fold.h"
 #include "text/code_page.h"
+#include "text/entry_text.h"
 
 namespace orvia::text {
 namespace {
@@ -30,6 +31,13 @@ TEST(CodePage, ConvertsReplacesAndFoldsAsTheTableSays) {
     EXPECT_EQ(converted, c.number(3) != 0);
     EXPECT_EQ(converted ? out : std::string(), *c.bytes(4));  // out is unspecified when refused
   });
+}
+
+TEST(RenderEntry, LinesTagsTheEndMarkerAndCharacterReferences) {
+  for (const testing::CaseRow& c : testing::caseTable("text/entry_text.txt")) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(renderEntry(*c.bytes(1)), *c.bytes(2));
+  }
 }
 
 }  // namespace

@@ -49,47 +49,14 @@ std::string formatDictId(uint32_t id) {
   return std::string("0x") + digits;
 }
 
-std::string JsonObject::quote(const std::string& value) {
-  std::string out = "\"";
-  for (unsigned char c : value) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += char(c);
-    } else if (c < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else {
-      out += char(c);
-    }
-  }
-  return out + "\"";
+Json jsonReply(const Json& fields, int schema) {
+  Json reply{{"schema", schema}};
+  for (const auto& [name, value] : fields.items()) reply[name] = value;
+  return reply;
 }
 
-JsonObject& JsonObject::text(const std::string& name, const std::string& value) {
-  return raw(name, quote(value));
-}
-
-JsonObject& JsonObject::number(const std::string& name, uint64_t value) {
-  return raw(name, std::to_string(value));
-}
-
-JsonObject& JsonObject::boolean(const std::string& name, bool value) {
-  return raw(name, value ? "true" : "false");
-}
-
-JsonObject& JsonObject::raw(const std::string& name, const std::string& json) {
-  fields_.emplace_back(name, json);
-  return *this;
-}
-
-std::string JsonObject::str() const {
-  std::string out = "{";
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    if (i > 0) out += ", ";
-    out += quote(fields_[i].first) + ": " + fields_[i].second;
-  }
-  return out + "}";
+void printJson(const Json& reply) {
+  std::printf("%s\n", reply.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
 }
 
 }  // namespace orviadic

@@ -3,12 +3,11 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace orviadic {
 
@@ -43,26 +42,12 @@ inline constexpr char kDictHelp[] =
 uint32_t resolveDictId(const std::string& text);
 std::string formatDictId(uint32_t id);
 
-// A JSON object written field by field; strings are escaped, bytes above 0x7F are
-// passed through as they are.
-class JsonObject {
- public:
-  // The top-level object carries the schema version; nested ones do not.
-  enum Kind { kTopLevel, kNested };
-  explicit JsonObject(Kind kind = kTopLevel) {
-    if (kind == kTopLevel) fields_.emplace_back("schema", "1");
-  }
-  JsonObject& text(const std::string& name, const std::string& value);
-  JsonObject& number(const std::string& name, uint64_t value);
-  JsonObject& boolean(const std::string& name, bool value);
-  JsonObject& raw(const std::string& name, const std::string& json);
-  std::string str() const;
-
-  static std::string quote(const std::string& value);
-
- private:
-  std::vector<std::pair<std::string, std::string>> fields_;
-};
+// A reply for scripts: the fields after the version of the reply's shape, raised when a
+// field of the command's reply changes shape.
+using Json = nlohmann::ordered_json;
+Json jsonReply(const Json& fields = Json::object(), int schema = 1);
+// The reply on one line of standard output; bytes that are not UTF-8 show as U+FFFD.
+void printJson(const Json& reply);
 
 // Sets the REG_SZ value name to folder under the default key, which it creates when
 // missing; throws CommandFailure when it cannot.

@@ -162,7 +162,7 @@ void runCompile(Arguments args, const GlobalOptions& options) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (options.json)
-    std::printf("%s\n", compileSummaryJson(result, compile.dictId, name, seconds).c_str());
+    printJson(compileSummaryJson(result, compile.dictId, name, seconds));
   else
     printCompileSummary(result, compile.dictId, name, seconds, args.listSkipped);
 }

@@ -81,51 +81,38 @@ void printCompileSummary(const CompiledDictionary& result, uint32_t id, const st
   printSkipped(index, listSkipped);
 }
 
-std::string compileSummaryJson(const CompiledDictionary& result, uint32_t id,
-                               const std::string& name, double seconds) {
+Json compileSummaryJson(const CompiledDictionary& result, uint32_t id, const std::string& name,
+                        double seconds) {
   const CompiledIndex& index = result.index;
   std::map<std::string, uint64_t> counts;
-  std::string list;
+  Json list = Json::array();
   for (const SkippedEntry& s : index.skipped) {
     ++counts[skipReasonName(s.reason)];
-    if (!list.empty()) list += ", ";
-    list += "{\"headword\": " + JsonObject::quote(s.headword) + ", \"reason\": \"" +
-            skipReasonName(s.reason) + "\"}";
+    list.push_back(Json{{"headword", s.headword}, {"reason", skipReasonName(s.reason)}});
   }
-  std::string byReason;
-  for (const auto& [name, count] : counts)
-    byReason +=
-        (byReason.empty() ? "" : ", ") + JsonObject::quote(name) + ": " + std::to_string(count);
-  JsonObject encodings(JsonObject::kNested);
-  forEachUsedType(result.data,
-                  [&](const char* name, uint64_t count) { encodings.number(name, count); });
-  std::string further;
-  for (const std::string& name : result.furtherDataFiles)
-    further += (further.empty() ? "" : ", ") + JsonObject::quote(name);
-  JsonObject companions(JsonObject::kNested);
-  for (const CompanionFile& file : result.companions)
-    companions.text(file.name, stateName(file.state));
-  return JsonObject()
-      .text("id", formatDictId(id))
-      .text("name", name)
-      .text("index", result.indexPath)
-      .text("data", result.dataPath)
-      .raw("furtherData", "[" + further + "]")
-      .number("entries", result.entries)
-      .number("records", index.recordCount)
-      .number("dataBytes", result.data.bytes)
-      .number("textBytes", result.textBytes)
-      .number("sharingEntries", result.sharingEntries)
-      .raw("encodings", encodings.str())
-      .number("storedInstead", result.data.storedInstead)
-      .boolean("huffmanFirstPass", result.countedFirst)
-      .raw("companions", companions.str())
-      .number("homographEntries", index.homographEntries)
-      .number("homographKeys", index.homographRuns)
-      .number("milliseconds", uint64_t(seconds * 1000))
-      .raw("skipped", "{" + byReason + "}")
-      .raw("skippedEntries", "[" + list + "]")
-      .str();
+  Json encodings = Json::object();
+  forEachUsedType(result.data, [&](const char* type, uint64_t count) { encodings[type] = count; });
+  Json companions = Json::object();
+  for (const CompanionFile& file : result.companions) companions[file.name] = stateName(file.state);
+  return jsonReply({{"id", formatDictId(id)},
+                    {"name", name},
+                    {"index", result.indexPath},
+                    {"data", result.dataPath},
+                    {"furtherData", result.furtherDataFiles},
+                    {"entries", result.entries},
+                    {"records", index.recordCount},
+                    {"dataBytes", result.data.bytes},
+                    {"textBytes", result.textBytes},
+                    {"sharingEntries", result.sharingEntries},
+                    {"encodings", encodings},
+                    {"storedInstead", result.data.storedInstead},
+                    {"huffmanFirstPass", result.countedFirst},
+                    {"companions", companions},
+                    {"homographEntries", index.homographEntries},
+                    {"homographKeys", index.homographRuns},
+                    {"milliseconds", uint64_t(seconds * 1000)},
+                    {"skipped", counts},
+                    {"skippedEntries", list}});
 }
 
 }  // namespace orviadic

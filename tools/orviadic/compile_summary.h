@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cli.h"
 #include "compile/dictionary_compiler.h"
 
 namespace orviadic {
@@ -12,7 +13,7 @@ namespace orviadic {
 // id and name are the dictionary's, as the compile chose them.
 void printCompileSummary(const orvia::compile::CompiledDictionary& result, uint32_t id,
                          const std::string& name, double seconds, bool listSkipped);
-std::string compileSummaryJson(const orvia::compile::CompiledDictionary& result, uint32_t id,
-                               const std::string& name, double seconds);
+Json compileSummaryJson(const orvia::compile::CompiledDictionary& result, uint32_t id,
+                        const std::string& name, double seconds);
 
 }  // namespace orviadic

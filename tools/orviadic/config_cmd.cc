@@ -55,7 +55,7 @@ void showConfig(const GlobalOptions& options) {
   orvia::platform::RegKey key =
       orvia::platform::regOpenKey(kRoot, orvia::dict::kDefaultRegistryPath, RegAccess::kRead);
   if (key == nullptr) throw CommandFailure{kExitNotFound, "no registry key " + keyName()};
-  std::string values;
+  Json values = Json::array();
   if (!options.json) std::printf("%s\n", bold(keyName()).c_str());
   char name[256];
   std::string data(64 * 1024, '\0');
@@ -64,18 +64,18 @@ void showConfig(const GlobalOptions& options) {
     if (!orvia::platform::regEnumValue(key, i, name, sizeof name, &type, data.data(), &size)) break;
     std::string shown = describe(type, data.substr(0, size));
     if (options.json) {
-      if (!values.empty()) values += ", ";
-      values += "{\"name\": " + JsonObject::quote(name) + ", \"type\": \"" + typeName(type) +
-                "\", \"value\": " + JsonObject::quote(shown) + "}";
+      values.push_back(Json{{"name", name}, {"type", typeName(type)}, {"value", shown}});
     } else {
       std::printf("  %-24s %-6s %s\n", name, typeName(type), shown.c_str());
     }
   }
   orvia::platform::regCloseKey(key);
-  if (options.json)
-    std::printf(
-        "%s\n",
-        JsonObject().text("key", keyName()).raw("values", "[" + values + "]").str().c_str());
+  if (options.json) {
+    Json reply = jsonReply();
+    reply["key"] = keyName();
+    reply["values"] = values;
+    printJson(reply);
+  }
 }
 
 // The tool, unlike the library, creates the key when it is missing.
@@ -130,9 +130,7 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options) {
     orvia::dict::formatDictIdHex(resolveDictId(args->dictId), digits);
     std::string name = std::string(digits) + "Path";
     setValue(name, orvia::platform::kRegSz, args->folder + '\0');
-    if (options.json)
-      std::printf("%s\n",
-                  JsonObject().text("name", name).text("value", args->folder).str().c_str());
+    if (options.json) printJson(jsonReply({{"name", name}, {"value", args->folder}}));
   });
 
   auto* setType = config->add_subcommand(
@@ -143,7 +141,7 @@ void addConfigCommands(CLI::App& app, const GlobalOptions& options) {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i) bytes[size_t(i)] = char((type >> (8 * i)) & 0xFF);
     setValue("Type", orvia::platform::kRegDword, bytes);
-    if (options.json) std::printf("%s\n", JsonObject().number("Type", type).str().c_str());
+    if (options.json) printJson(jsonReply({{"Type", type}}));
   });
 }
 

@@ -37,12 +37,9 @@ std::string writeFailure(uint32_t companionId, const std::string& what) {
 void printResult(const GlobalOptions& options, const std::string& action, uint32_t dictId,
                  const std::string& word) {
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("action", action)
-                            .text("dictionary", formatDictId(dictId))
-                            .text("word", toTerminal(dictId, word))
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"action", action},
+                         {"dictionary", formatDictId(dictId)},
+                         {"word", toTerminal(dictId, word)}}));
   else
     std::printf("%s %s\n", action.c_str(), bold(toTerminal(dictId, word)).c_str());
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "dict/failure_text.h"
-#include "entry_text.h"
 #include "open_dictionary.h"
 #include "terminal_text.h"
 
@@ -18,7 +17,7 @@ std::string paneText(uint32_t dictId, HWORD* word) {
   std::string content;
   const orvia::Status status = readContent(word, dictId, &content);
   if (!status.ok()) return "no readable content: " + orvia::dict::describeCause(status) + "\n";
-  return renderEntry(toTerminal(dictId, content), false);
+  return readableEntry(dictId, content, false);
 }
 
 }  // namespace

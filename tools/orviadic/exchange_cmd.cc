@@ -71,14 +71,11 @@ void runExport(const Arguments& args, const GlobalOptions& options) {
   const ExchangeFileReport report = checkExchangeFile(args.file);
   const auto& section = report.sections.at(0);
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("file", args.file)
-                            .text("dictionary", formatDictId(id))
-                            .number("records", section.recordCount)
-                            .number("notes", section.memoryCount)
-                            .number("bytes", report.header.totalSize)
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"file", args.file},
+                         {"dictionary", formatDictId(id)},
+                         {"records", section.recordCount},
+                         {"notes", section.memoryCount},
+                         {"bytes", report.header.totalSize}}));
   else
     std::printf("exported %u records and %u notes of %s to %s\n", section.recordCount,
                 section.memoryCount, formatDictId(id).c_str(), bold(args.file).c_str());
@@ -110,12 +107,8 @@ void runImport(const Arguments& args, const GlobalOptions& options) {
   if (!problem.empty()) throw CommandFailure{kExitError, problem};
   if (args.count) {
     if (options.json)
-      std::printf("%s\n", JsonObject()
-                              .text("file", args.file)
-                              .text("dictionary", formatDictId(id))
-                              .number("items", items)
-                              .str()
-                              .c_str());
+      printJson(
+          jsonReply({{"file", args.file}, {"dictionary", formatDictId(id)}, {"items", items}}));
     else
       std::printf("%u items for %s\n", items, formatDictId(id).c_str());
     if (items == 0) throw CommandFailure{kExitNotFound, "no items for " + formatDictId(id)};
@@ -134,14 +127,11 @@ void runImport(const Arguments& args, const GlobalOptions& options) {
   const uint32_t done = calls < items ? calls : items;
   const uint32_t skipped = imported ? items - records - notes : done - records - notes;
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("dictionary", formatDictId(id))
-                            .boolean("complete", imported)
-                            .number("records", records)
-                            .number("notes", notes)
-                            .number("skipped", skipped)
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"dictionary", formatDictId(id)},
+                         {"complete", imported},
+                         {"records", records},
+                         {"notes", notes},
+                         {"skipped", skipped}}));
   else
     std::printf("%s: %u added as records, %u as notes, %u skipped\n", formatDictId(id).c_str(),
                 records, notes, skipped);
@@ -161,29 +151,23 @@ void runImport(const Arguments& args, const GlobalOptions& options) {
 void runInfo(const std::string& path, const GlobalOptions& options) {
   const ExchangeFileReport report = checkExchangeFile(path);
   const char* verdict = report.problem.empty() ? "valid" : report.problem.c_str();
-  std::string sections;
+  Json sections = Json::array();
   for (const auto& s : report.sections) {
     if (options.json) {
-      if (!sections.empty()) sections += ", ";
-      sections += JsonObject(JsonObject::kNested)
-                      .text("dictionary", formatDictId(s.dictId))
-                      .number("records", s.recordCount)
-                      .number("notes", s.memoryCount)
-                      .number("bytes", s.length)
-                      .str();
+      sections.push_back(Json{{"dictionary", formatDictId(s.dictId)},
+                              {"records", s.recordCount},
+                              {"notes", s.memoryCount},
+                              {"bytes", s.length}});
     } else {
       std::printf("%s  %u records, %u notes, %u bytes\n", bold(formatDictId(s.dictId)).c_str(),
                   s.recordCount, s.memoryCount, s.length);
     }
   }
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("file", path)
-                            .boolean("valid", report.problem.empty())
-                            .text("verdict", verdict)
-                            .raw("sections", "[" + sections + "]")
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"file", path},
+                         {"valid", report.problem.empty()},
+                         {"verdict", verdict},
+                         {"sections", sections}}));
   else
     std::printf("%s\n", verdict);
   if (!report.problem.empty()) throw CommandFailure{kExitNotFound, path + ": " + verdict};

@@ -1,5 +1,7 @@
 #include "exchange_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -92,7 +94,7 @@ ExchangeFileReport checkExchangeFile(const std::string& path) {
   ExchangeFileReport report;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    report.problem = "cannot read " + path;
+    report.problem = "cannot read " + path + ": " + std::strerror(errno);
     return report;
   }
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -50,10 +50,9 @@ std::vector<std::string> createMissingCompanions(const std::string& folder, uint
   return created;
 }
 
-std::string joined(const std::vector<std::string>& names, bool quoted) {
+std::string joined(const std::vector<std::string>& names) {
   std::string out;
-  for (const std::string& name : names)
-    out += (out.empty() ? "" : ", ") + (quoted ? JsonObject::quote(name) : name);
+  for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
   return out;
 }
 
@@ -75,7 +74,7 @@ void runInstall(const std::string& folderArgument, const GlobalOptions& options)
     throw CommandFailure{kExitError, "the folder's path is too long for the library"};
 
   std::sort(ids.begin(), ids.end());
-  std::string installed;
+  Json installed = Json::array();
   for (uint32_t id : ids) {
     char digits[9];
     orvia::dict::formatDictIdHex(id, digits);
@@ -83,19 +82,13 @@ void runInstall(const std::string& folderArgument, const GlobalOptions& options)
     writePathValue(name, value);
     const std::vector<std::string> created = createMissingCompanions(value, id);
     if (options.json) {
-      if (!installed.empty()) installed += ", ";
-      installed += "{\"id\": " + JsonObject::quote(formatDictId(id)) +
-                   ", \"name\": " + JsonObject::quote(name) + ", \"created\": [" +
-                   joined(created, true) + "]}";
+      installed.push_back(Json{{"id", formatDictId(id)}, {"name", name}, {"created", created}});
     } else {
       std::printf("%s  %s = %s\n", bold(formatDictId(id)).c_str(), name.c_str(), value.c_str());
-      if (!created.empty()) std::printf("  created %s\n", joined(created, false).c_str());
+      if (!created.empty()) std::printf("  created %s\n", joined(created).c_str());
     }
   }
-  if (options.json)
-    std::printf(
-        "%s\n",
-        JsonObject().text("folder", value).raw("installed", "[" + installed + "]").str().c_str());
+  if (options.json) printJson(jsonReply({{"folder", value}, {"installed", installed}}));
 }
 
 }  // namespace

@@ -95,19 +95,16 @@ void list(const GlobalOptions& options, const ListArguments& args) {
   std::vector<ListEntry> entries =
       args.level != 0 ? fromSteps(dict.get(), args, start) : fromWindows(dict.get(), args, start);
   if (options.json) {
-    std::string items;
+    Json items = Json::array();
     for (const ListEntry& e : entries) {
-      if (!items.empty()) items += ", ";
-      JsonObject item(JsonObject::kNested);
-      item.number("record", e.record)
-          .number("kind", e.kind)
-          .text("text", toTerminal(dictId, e.text));
-      if (e.vcode >= 0) item.number("vcode", uint32_t(e.vcode));
-      items += item.str();
+      Json item{{"record", e.record}, {"kind", e.kind}, {"text", toTerminal(dictId, e.text)}};
+      if (e.vcode >= 0) item["vcode"] = uint32_t(e.vcode);
+      items.push_back(item);
     }
-    std::printf(
-        "%s\n",
-        JsonObject().number("start", start).raw("entries", "[" + items + "]").str().c_str());
+    Json reply = jsonReply();
+    reply["start"] = start;
+    reply["entries"] = items;
+    printJson(reply);
   } else {
     for (const ListEntry& e : entries) {
       std::printf("%8u  %s", e.record, toTerminal(dictId, e.text).c_str());

@@ -1,22 +1,36 @@
-// orviadic lookup: the entry a word lands on, with its text.
+// orviadic lookup: every entry a word names, with its text.
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "cli.h"
 #include "dict/dict_id.h"
 #include "dict/failure_text.h"
-#include "entry_text.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
 #include "terminal_text.h"
+#include "text/key_fold.h"
+#include "word_argument.h"
+#include "word_run.h"
 
 namespace orviadic {
 namespace {
 
 struct LookupArguments {
   std::string dictId, word;
-  bool raw = false;
+  bool raw = false, caseExact = false, first = false;
+  int64_t record = -1;
+};
+
+// One entry as shown: where it is, how it matches and its texts in UTF-8.
+struct ShownEntry {
+  uint32_t record;
+  std::string key, word;
+  const char* match;
+  std::string text, note;
+  std::string raw;  // the content as the library hands it out
 };
 
 // The word's content in its own dictionary; when there is none, the cause.
@@ -39,50 +53,138 @@ std::string noteOf(HWORD* word, uint32_t dictId) {
   return text;
 }
 
-void lookup(const GlobalOptions& options, const LookupArguments& args) {
-  const uint32_t dictId = resolveDictId(args.dictId);
-  OpenDictionary dict(dictId);
-  const std::string word = toDictionaryWord(dictId, args.word);
-  WordHandle found = dict.search(word);
-  const bool exact = dicIsExistWord(dict.get(), word.c_str()) != 0;
-  const std::string content = contentOf(found.get(), dictId);
-  const std::string note = noteOf(found.get(), dictId);
-  if (args.raw) {
-    if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size())
-      throw CommandFailure{kExitError, "the entry could not be written out"};
+ShownEntry showEntry(HWORD* word, uint32_t dictId, const char* match, bool emphasis) {
+  ShownEntry shown{0,  toTerminal(dictId, keyOf(word)), toTerminal(dictId, wordOf(word)), match, {},
+                   {}, contentOf(word, dictId)};
+  dicGetHandleInfo(word, 1, &shown.record);
+  shown.text = readableEntry(dictId, shown.raw, emphasis);
+  const std::string note = noteOf(word, dictId);
+  if (!note.empty()) shown.note = readableEntry(dictId, note, false);
+  return shown;
+}
+
+WordHandle recordHandle(const OpenDictionary& dict, uint32_t record) {
+  WordHandle word(dicSearchRecord(dict.get(), record), dicFreeHWORD);
+  uint32_t number = 0;
+  if (!word || dicGetHandleInfo(word.get(), 1, &number) == 0 || number != record)
+    throw CommandFailure{kExitNotFound,
+                         "no record " + std::to_string(record) + ": the dictionary has " +
+                             std::to_string(dicGetWordCount(dict.get())) + " records, from 0"};
+  return word;
+}
+
+Json entryJson(const ShownEntry& e) {
+  return Json{{"record", e.record},
+              {"key", e.key},
+              {"word", e.word},
+              {"match", e.match},
+              {"exact", std::string(e.match) == "exact"},
+              {"text", e.text},
+              {"note", e.note}};
+}
+
+void printEntries(const GlobalOptions& options, const std::string& query,
+                  const std::vector<ShownEntry>& entries, bool found, bool raw) {
+  if (raw) {
+    for (const ShownEntry& e : entries)
+      if (std::fwrite(e.raw.data(), 1, e.raw.size(), stdout) != e.raw.size())
+        throw CommandFailure{kExitError, "the entry could not be written out"};
     return;
   }
   if (options.json) {
-    uint32_t number = 0;
-    dicGetHandleInfo(found.get(), 1, &number);
-    std::printf("%s\n", JsonObject()
-                            .text("query", args.word)
-                            .text("key", toTerminal(dictId, keyOf(found.get())))
-                            .text("word", toTerminal(dictId, wordOf(found.get())))
-                            .boolean("exact", exact)
-                            .number("record", number)
-                            .text("content", toTerminal(dictId, content))
-                            .text("note", renderEntry(toTerminal(dictId, note), false))
-                            .str()
-                            .c_str());
+    Json reply = jsonReply({}, 2);
+    reply["query"] = query;
+    reply["found"] = found;
+    reply["entries"] = Json::array();
+    for (const ShownEntry& e : entries) reply["entries"].push_back(entryJson(e));
+    printJson(reply);
     return;
   }
-  if (!exact)
-    std::fprintf(stderr, "orviadic: \"%s\" is not in the dictionary; the nearest entry:\n",
-                 args.word.c_str());
-  std::fputs(renderEntry(toTerminal(dictId, content), useColour()).c_str(), stdout);
-  if (!note.empty())
-    std::printf("%s\n%s", bold("Note:").c_str(),
-                renderEntry(toTerminal(dictId, note), false).c_str());
+  const bool numbered = entries.size() > 1;
+  if (numbered) std::printf("%zu entries for %s\n", entries.size(), printable(query).c_str());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ShownEntry& e = entries[i];
+    if (numbered) std::printf("\n%zu. ", i + 1);
+    if (!found || std::string(e.match) == "accent") std::printf("(near match) ");
+    std::fputs(e.text.c_str(), stdout);
+    if (!e.note.empty()) std::printf("%s\n%s", bold("Note:").c_str(), e.note.c_str());
+  }
+}
+
+// The text a record may share with others: its content without a first line that holds
+// only its headword (white space collapsed, as in the index), which the compiler puts
+// before a text that does not begin with it.
+std::string sharedText(const std::string& content, const std::string& headword) {
+  const size_t lineEnd = content.find('\n');
+  if (lineEnd == std::string::npos) return content;
+  const bool headwordLine = orvia::text::collapseWhiteSpace(content.substr(0, lineEnd)) == headword;
+  return headwordLine ? content.substr(lineEnd + 1) : content;
+}
+
+// At most most entries of the run as shown, best first, only those in the word's own case
+// when caseExact. Records that share one text (a source entry under several headwords,
+// or one listed twice, whatever the case of each headword) are shown once.
+std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, bool caseExact,
+                                size_t most) {
+  std::vector<ShownEntry> shown;
+  std::set<std::string> texts;
+  for (const RunEntry& e : run.entries) {
+    if (shown.size() == most) break;
+    if (caseExact && e.match != Match::kExact) continue;
+    ShownEntry entry =
+        showEntry(recordHandle(dict, e.record).get(), dict.id(), matchName(e.match), useColour());
+    if (texts.insert(sharedText(entry.raw, e.headword)).second) shown.push_back(std::move(entry));
+  }
+  return shown;
+}
+
+// The word names no entry: say so, and show what the dictionary has nearest to it.
+void reportNotFound(const GlobalOptions& options, const LookupArguments& args,
+                    const OpenDictionary& dict, const WordRun& run) {
+  std::vector<ShownEntry> near = showRun(dict, run, false, run.entries.size());
+  if (near.empty()) near.push_back(showEntry(run.landed.get(), dict.id(), "nearest", useColour()));
+  if (!options.json && !args.raw)
+    std::fprintf(stderr, "orviadic: \"%s\" is not in the dictionary; %s:\n",
+                 printable(args.word).c_str(),
+                 run.entries.empty() ? "the nearest entry" : "entries that differ in accents");
+  printEntries(options, args.word, near, false, args.raw);
+  throw CommandFailure{kExitNotFound, options.json || args.raw
+                                          ? "not in the dictionary: " + printable(args.word)
+                                          : ""};
+}
+
+void lookupRecord(const GlobalOptions& options, const LookupArguments& args,
+                  const OpenDictionary& dict) {
+  WordHandle word = recordHandle(dict, uint32_t(args.record));
+  printEntries(options, args.word, {showEntry(word.get(), dict.id(), "record", useColour())}, true,
+               args.raw);
+}
+
+void lookup(const GlobalOptions& options, const LookupArguments& args) {
+  const uint32_t dictId = resolveDictId(args.dictId);
+  if (args.record < 0) checkedWord(args.word);
+  OpenDictionary dict(dictId);
+  if (args.record >= 0) return lookupRecord(options, args, dict);
+  const WordRun run = findRun(dict, args.word);
+  if (!runHolds(run, args.caseExact)) return reportNotFound(options, args, dict, run);
+  printEntries(options, args.word,
+               showRun(dict, run, args.caseExact, args.first ? 1 : run.entries.size()), true,
+               args.raw);
 }
 
 }  // namespace
 
 void addLookupCommand(CLI::App& app, const GlobalOptions& options) {
   auto args = std::make_shared<LookupArguments>();
-  CLI::App* command = app.add_subcommand("lookup", "Show the entry a word lands on, with its text");
+  CLI::App* command = app.add_subcommand("lookup",
+                                         "Show every entry of a word: homographs, case and accent "
+                                         "variants, the best match first");
   command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
-  command->add_option("WORD", args->word, "The word, in UTF-8")->required();
+  command->add_option("WORD", args->word, "The word, in UTF-8");
+  command->add_flag("--case", args->caseExact, "Only entries spelled with the word's own case");
+  command->add_flag("--first", args->first, "Only the best entry");
+  command->add_option("--record", args->record, "The entry of this record number instead")
+      ->check(CLI::Range(int64_t(0), int64_t(0xFFFFFFFE)));
   command->add_flag("--raw", args->raw, "Print the text's bytes as the library returns them");
   command->callback([&options, args] { lookup(options, *args); });
 }

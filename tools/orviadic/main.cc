@@ -38,7 +38,8 @@ int run(int argc, char** argv) {
     std::fprintf(stderr, "orviadic: %s\n", error.what());
     return kExitError;
   } catch (const CommandFailure& failure) {
-    std::fprintf(stderr, "orviadic: %s\n", failure.reason.c_str());
+    // A command that has said why already ends with its status alone.
+    if (!failure.reason.empty()) std::fprintf(stderr, "orviadic: %s\n", failure.reason.c_str());
     return failure.status;
   }
   return kExitOk;

@@ -58,15 +58,12 @@ void runMerge(const std::string& path, const GlobalOptions& options) {
   bar.finish();
   const std::string target = formatDictId(header.targetDictId);
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("file", path)
-                            .text("target", target)
-                            .boolean("complete", merged != 0)
-                            .number("records", counts.total)
-                            .number("merged", counts.merged)
-                            .number("skipped", counts.skipped)
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"file", path},
+                         {"target", target},
+                         {"complete", merged != 0},
+                         {"records", counts.total},
+                         {"merged", counts.merged},
+                         {"skipped", counts.skipped}}));
   else
     std::printf("%s into %s: %u merged, %u skipped of %u\n", bold(path).c_str(), target.c_str(),
                 counts.merged, counts.skipped, counts.total);

@@ -1,6 +1,8 @@
 // orviadic newword: new-word files made from a TSV of new entries, their headers read and
 // checked, the version a dictionary reached with its list, and new-word targets made.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -58,17 +60,14 @@ void runMake(const Arguments& args, const GlobalOptions& options) {
     throw CommandFailure{kExitError, problem};
   const std::string target = formatDictId(make.targetDictId);
   if (options.json) {
-    std::printf("%s\n", JsonObject()
-                            .text("file", args.out)
-                            .text("target", target)
-                            .number("version", make.listVersion)
-                            .raw("time", timeJson(*time))
-                            .number("records", written.index.recordCount)
-                            .number("skipped", written.index.skipped.size())
-                            .number("indexImageSize", written.indexImageSize)
-                            .number("contentImageSize", written.contentImageSize)
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"file", args.out},
+                         {"target", target},
+                         {"version", make.listVersion},
+                         {"time", timeParts(*time)},
+                         {"records", written.index.recordCount},
+                         {"skipped", written.index.skipped.size()},
+                         {"indexImageSize", written.indexImageSize},
+                         {"contentImageSize", written.contentImageSize}}));
     return;
   }
   std::printf("%s: %u records for %s, version %u, %s\n", bold(args.out).c_str(),
@@ -80,7 +79,8 @@ void runMake(const Arguments& args, const GlobalOptions& options) {
 // The tool checks the rules itself, since the library only answers 0.
 void runInfo(const std::string& path, const GlobalOptions& options) {
   content::FileHandle file = content::openFileRead(path.c_str());
-  if (file == content::kInvalidFile) throw CommandFailure{kExitError, "cannot open " + path};
+  if (file == content::kInvalidFile)
+    throw CommandFailure{kExitError, "cannot open " + path + ": " + std::strerror(errno)};
   const update::NewWordCheck check = update::checkNewWordFile(file);
   update::NewWordFileHeader header;
   const bool read = update::readNewWordHeader(file, &header) != 0;
@@ -89,15 +89,15 @@ void runInfo(const std::string& path, const GlobalOptions& options) {
   const char* verdict = update::newWordCheckText(check);
   const NewWordTime time = timeFromBytes(header.listTime);
   if (options.json) {
-    JsonObject json;
-    json.text("file", path).boolean("valid", valid).text("verdict", verdict);
-    if (read)
-      json.text("target", formatDictId(header.targetDictId))
-          .number("version", header.listVersion)
-          .raw("time", timeJson(time))
-          .number("indexImageSize", header.indexImageSize)
-          .number("contentImageSize", header.contentImageSize);
-    std::printf("%s\n", json.str().c_str());
+    Json reply = jsonReply({{"file", path}, {"valid", valid}, {"verdict", verdict}});
+    if (read) {
+      reply["target"] = formatDictId(header.targetDictId);
+      reply["version"] = header.listVersion;
+      reply["time"] = timeParts(time);
+      reply["indexImageSize"] = header.indexImageSize;
+      reply["contentImageSize"] = header.contentImageSize;
+    }
+    printJson(reply);
   } else {
     if (read) {
       std::printf("%s  target %s  version %u\n", bold(path).c_str(),
@@ -112,19 +112,20 @@ void runInfo(const std::string& path, const GlobalOptions& options) {
 }
 
 // The list's lines, from the dictionary's code page into UTF-8.
-std::string listLinesJson(uint32_t id, const std::string& path, std::string* plain) {
+Json listLinesJson(uint32_t id, const std::string& path, std::string* plain) {
   std::ifstream in(path, std::ios::binary);
   text::CodePageConverter toUtf8(text::codePageName(lang::languageOf(id)),
                                  text::CodePageConverter::Direction::kToUtf8);
-  std::string line, json;
+  std::string line;
+  Json json = Json::array();
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string utf8;
     if (!toUtf8.valid() || !toUtf8.convert(line, &utf8)) utf8 = line;
     *plain += "  " + utf8 + "\n";
-    json += (json.empty() ? "" : ", ") + JsonObject::quote(utf8);
+    json.push_back(utf8);
   }
-  return "[" + json + "]";
+  return json;
 }
 
 void runStatus(const std::string& idText, const GlobalOptions& options) {
@@ -138,15 +139,15 @@ void runStatus(const std::string& idText, const GlobalOptions& options) {
   const bool hasTime = dicGetCurrentNewWordTime(id, reinterpret_cast<uint32_t*>(timeBytes)) != 0;
   const bool hasList = dicGetNewWordListPath(id, listPath, sizeof listPath) != 0;
   std::string lines;
-  const std::string linesJson = hasList ? listLinesJson(id, listPath, &lines) : "[]";
+  const Json linesJson = hasList ? listLinesJson(id, listPath, &lines) : Json::array();
   const NewWordTime time = timeFromBytes(timeBytes);
   if (options.json) {
-    JsonObject json;
-    json.text("id", formatDictId(id));
-    if (hasVersion) json.number("version", version);
-    if (hasTime) json.raw("time", timeJson(time));
-    if (hasList) json.text("list", listPath);
-    std::printf("%s\n", json.raw("lines", linesJson).str().c_str());
+    Json reply = jsonReply({{"id", formatDictId(id)}});
+    if (hasVersion) reply["version"] = version;
+    if (hasTime) reply["time"] = timeParts(time);
+    if (hasList) reply["list"] = listPath;
+    reply["lines"] = linesJson;
+    printJson(reply);
   } else {
     std::printf("%s  version %s\n", bold(formatDictId(id)).c_str(),
                 hasVersion ? std::to_string(version).c_str() : "none");
@@ -179,10 +180,10 @@ void runTarget(const Arguments& args, const GlobalOptions& options) {
   const std::string valueName = std::string(digits) + "Path";
   if (!foundThere) writePathValue(valueName, canonical.string());
   if (options.json) {
-    JsonObject json;
-    json.text("target", formatDictId(id)).text("index", compiled.indexPath);
-    json.text("data", compiled.dataPath).boolean("registryValueWritten", !foundThere);
-    std::printf("%s\n", json.str().c_str());
+    printJson(jsonReply({{"target", formatDictId(id)},
+                         {"index", compiled.indexPath},
+                         {"data", compiled.dataPath},
+                         {"registryValueWritten", !foundThere}}));
     return;
   }
   std::printf("%s  %s, %s\n", bold(formatDictId(id)).c_str(), compiled.indexPath.c_str(),

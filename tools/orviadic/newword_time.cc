@@ -81,10 +81,8 @@ std::string timeText(const NewWordTime& time) {
   return text;
 }
 
-std::string timeJson(const NewWordTime& time) {
-  std::string json = "[";
-  for (int i = 0; i < 8; ++i) json += (i == 0 ? "" : ", ") + std::to_string(time.parts[i]);
-  return json + "]";
+std::vector<uint16_t> timeParts(const NewWordTime& time) {
+  return std::vector<uint16_t>(std::begin(time.parts), std::end(time.parts));
 }
 
 }  // namespace orviadic

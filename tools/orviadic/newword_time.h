@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orviadic {
 
@@ -23,6 +24,6 @@ void timeToBytes(const NewWordTime& time, uint8_t (&bytes)[16]);
 
 // "2026-12-07 12:30:00.500" (weekday and all); the eight numbers as a JSON array.
 std::string timeText(const NewWordTime& time);
-std::string timeJson(const NewWordTime& time);
+std::vector<uint16_t> timeParts(const NewWordTime& time);
 
 }  // namespace orviadic

@@ -51,8 +51,12 @@ std::string wordOf(HWORD* word) {
 OpenDictionary::OpenDictionary(uint32_t dictId) : dictId_(dictId), dict_(dicCreateHDICT(dictId)) {
   if (dict_ != nullptr) return;
   loadDictionaryLayer();
-  throw CommandFailure{kExitError,
-                       orvia::dict::describeFailure(dictId, orvia::dict::probeOpen(dictId))};
+  const orvia::Status status = orvia::dict::probeOpen(dictId);
+  // Where the registry leads nowhere the dictionary is simply not installed; 'config
+  // show' tells the rest.
+  if (status.cause() == orvia::Cause::kNotConfigured)
+    throw CommandFailure{kExitError, "no dictionary " + formatDictId(dictId) + " is installed"};
+  throw CommandFailure{kExitError, orvia::dict::describeFailure(dictId, status)};
 }
 
 OpenDictionary::~OpenDictionary() {

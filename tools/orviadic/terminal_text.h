@@ -15,5 +15,8 @@ std::string toCodePage(uint32_t dictId, const std::string& utf8, const char* wha
 std::string toDictionaryWord(uint32_t dictId, const std::string& utf8);
 // A dictionary text in UTF-8; bytes the code page does not define show as "?".
 std::string toTerminal(uint32_t dictId, const std::string& text);
+// An entry's content as a person reads it (text/entry_text.h), the headword line in bold
+// when emphasis is on.
+std::string readableEntry(uint32_t dictId, const std::string& content, bool emphasis);
 
 }  // namespace orviadic

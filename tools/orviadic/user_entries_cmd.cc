@@ -22,7 +22,7 @@ void listCompanion(const GlobalOptions& options, uint32_t dictId, uint32_t compa
                    const char* what) {
   OpenDictionary companion(companionId);
   const uint32_t count = dicGetWordCount(companion.get());
-  std::string entries;
+  Json entries = Json::array();
   for (uint32_t n = 0; n < count; ++n) {
     WordHandle word(dicSearchRecord(companion.get(), n), dicFreeHWORD);
     if (!word) continue;
@@ -31,19 +31,13 @@ void listCompanion(const GlobalOptions& options, uint32_t dictId, uint32_t compa
     const std::string key = toTerminal(dictId, keyOf(word.get()));
     const std::string line = read.ok() ? toTerminal(dictId, firstLine(text)) : "(unreadable)";
     if (options.json) {
-      if (!entries.empty()) entries += ", ";
-      entries += JsonObject(JsonObject::kNested).text("word", key).text("text", line).str();
+      entries.push_back(Json{{"word", key}, {"text", line}});
     } else {
       std::printf("%s  %s\n", bold(key).c_str(), line.c_str());
     }
   }
   if (options.json)
-    std::printf("%s\n", JsonObject()
-                            .text("dictionary", formatDictId(dictId))
-                            .number("count", count)
-                            .raw(what, "[" + entries + "]")
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"dictionary", formatDictId(dictId)}, {"count", count}, {what, entries}}));
   if (count == 0) throw CommandFailure{kExitNotFound, std::string("no ") + what};
 }
 

@@ -199,24 +199,21 @@ std::string checkEntry(const IndexRecordView& view, ContentFiles& files, Content
 
 void report(const GlobalOptions& options, const std::string& index, const Tally& tally,
             const Checksums& checksums) {
-  std::string mix, mixJson;
+  std::string mix;
+  Json mixJson = Json::object();
   for (const auto& [name, count] : tally.encodings) {
     mix += (mix.empty() ? "" : ", ") + name + " " + std::to_string(count);
-    mixJson +=
-        (mixJson.empty() ? "" : ", ") + JsonObject::quote(name) + ": " + std::to_string(count);
+    mixJson[name] = count;
   }
   if (options.json) {
-    std::printf("%s\n", JsonObject()
-                            .text("index", index)
-                            .boolean("ok", true)
-                            .number("records", tally.records)
-                            .number("bytes", tally.bytes)
-                            .number("userEntries", tally.userEntries)
-                            .raw("encodings", "{" + mixJson + "}")
-                            .text("checksums", checksums.stateName())
-                            .number("checksummed", tally.checksummed)
-                            .str()
-                            .c_str());
+    printJson(jsonReply({{"index", index},
+                         {"ok", true},
+                         {"records", tally.records},
+                         {"bytes", tally.bytes},
+                         {"userEntries", tally.userEntries},
+                         {"encodings", mixJson},
+                         {"checksums", checksums.stateName()},
+                         {"checksummed", tally.checksummed}}));
     return;
   }
   std::printf(
@@ -234,10 +231,7 @@ void report(const GlobalOptions& options, const std::string& index, const Tally&
 }
 
 void damaged(const GlobalOptions& options, const std::string& where, const std::string& what) {
-  if (options.json)
-    std::printf(
-        "%s\n",
-        JsonObject().boolean("ok", false).text("where", where).text("damage", what).str().c_str());
+  if (options.json) printJson(jsonReply({{"ok", false}, {"where", where}, {"damage", what}}));
   throw CommandFailure{kExitNotFound, where + ": " + what};
 }
 

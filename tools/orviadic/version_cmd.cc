@@ -14,8 +14,10 @@ void addVersionCommand(CLI::App& app, const GlobalOptions& options) {
     std::snprintf(text, sizeof text, "%u.%u.%u.%u", packed >> 24, (packed >> 16) & 0xFF,
                   (packed >> 8) & 0xFF, packed & 0xFF);
     if (options.json) {
-      std::printf("%s\n",
-                  JsonObject().text("version", text).number("packed", packed).str().c_str());
+      Json reply = jsonReply();
+      reply["version"] = text;
+      reply["packed"] = packed;
+      printJson(reply);
     } else {
       std::printf("OrviaDic %s\n", text);
     }

@@ -2,14 +2,10 @@
 
 #include <cstring>
 
-#include "text/ascii_fold.h"
+#include "text/key_fold.h"
 
 namespace orvia::compile {
 namespace {
-
-bool isWhiteSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 // One character that the double-byte languages' keys count, written in the language's
 // code page: 啊, 一, あ and 가. Put before a refused word it tells a word that merely
@@ -37,37 +33,16 @@ bool holdsAtSign(uint32_t code, const std::string& word) {
     const uint8_t byte = uint8_t(word[i]);
     if (byte == '@') return true;
     const bool halfWidthKatakana = code == 4 && byte >= 0xA6 && byte <= 0xDF;
-    if (byte >= 0x80 && !keysFoldToAscii(code) && !halfWidthKatakana) ++i;
+    if (byte >= 0x80 && !text::keysFoldToAscii(code) && !halfWidthKatakana) ++i;
   }
   return false;
 }
 
 }  // namespace
 
-bool keysFoldToAscii(uint32_t languageCode) {
-  return languageCode == 1 || (languageCode >= 6 && languageCode <= 9);
-}
-
-std::string collapseWhiteSpace(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  bool pendingSpace = false;
-  for (char c : text) {
-    if (isWhiteSpace(c)) {
-      pendingSpace = !out.empty();
-      continue;
-    }
-    if (pendingSpace) out += ' ';
-    pendingSpace = false;
-    out += c;
-  }
-  return out;
-}
-
 EntryKeyMaker::EntryKeyMaker(uint32_t languageCode)
     : languageCode_(languageCode),
       makeSearchKey_(lang::getMakeSearchKeyFn(languageCode)),
-      foldsToAscii_(keysFoldToAscii(languageCode)),
       significantChar_(significantCharOf(languageCode)) {
   if (const char* codePage = text::codePageName(languageCode)) {
     converterStorage_.emplace(codePage);
@@ -82,7 +57,7 @@ EntryKeyMaker::EntryKeyMaker(uint32_t languageCode)
 // usable unless it holds a byte the language refuses or fills the key.
 SkipReason EntryKeyMaker::refusal(const std::string& word, const char* key) const {
   if (std::strlen(key) >= kUsableKeyLimit) return SkipReason::kKeyTooLong;
-  if (collapseWhiteSpace(word).empty()) return SkipReason::kEmptyKey;
+  if (text::collapseWhiteSpace(word).empty()) return SkipReason::kEmptyKey;
   if (significantChar_ == nullptr) return SkipReason::kUnusableKey;
   char probe[lang::kKeyBufferSize];
   if (makeSearchKey_((significantChar_ + word).c_str(), probe) != 0)
@@ -94,14 +69,13 @@ SkipReason EntryKeyMaker::refusal(const std::string& word, const char* key) cons
 std::optional<SkipReason> EntryKeyMaker::make(const SourceEntry& entry, EntryKey* out) {
   if (!valid()) return SkipReason::kNotInCodePage;
   if (!converter_->convert(entry.headword, &scratch_)) return SkipReason::kNotInCodePage;
-  out->shown = collapseWhiteSpace(scratch_);
+  out->shown = text::collapseWhiteSpace(scratch_);
   if (!converter_->convert(entry.displayWord, &scratch_)) return SkipReason::kNotInCodePage;
-  out->displayWord = collapseWhiteSpace(scratch_);
+  out->displayWord = text::collapseWhiteSpace(scratch_);
   if (out->displayWord == out->shown) out->displayWord.clear();
 
-  std::string keyWord = out->shown;
-  if (foldsToAscii_ && !text::foldToAscii(out->shown, &keyWord))
-    return SkipReason::kNoAsciiSpelling;
+  std::string keyWord;
+  if (!text::keyWord(languageCode_, out->shown, &keyWord)) return SkipReason::kNoAsciiSpelling;
   if (holdsAtSign(languageCode_, keyWord)) return SkipReason::kHoldsAt;
   char key[lang::kKeyBufferSize];
   if (makeSearchKey_(keyWord.c_str(), key) == 0) return refusal(keyWord, key);

@@ -41,16 +41,8 @@ class EntryKeyMaker {
   text::CodePageConverter* converter_ = nullptr;
   uint32_t languageCode_;
   lang::MakeSearchKeyFn makeSearchKey_;
-  bool foldsToAscii_;
   const char* significantChar_;  // in the code page; null in the single-byte languages
   std::string scratch_;
 };
-
-// Whether the language makes its keys from a word's ASCII spelling: the single-byte ones.
-bool keysFoldToAscii(uint32_t languageCode);
-
-// Leading and trailing white space removed and inner runs reduced to one space, white
-// space being the space and the bytes 0x09 to 0x0D, as in single-byte keys.
-std::string collapseWhiteSpace(const std::string& text);
 
 }  // namespace orvia::compile

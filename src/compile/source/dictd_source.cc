@@ -1,6 +1,8 @@
 #include "compile/source/dictd_source.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -10,7 +12,7 @@ bool DictdSource::open(const std::string& basePath, WithText withText, Order ord
   withText_ = withText;
   const std::string indexPath = basePath + ".index";
   if (!index_.open(indexPath)) {
-    problem_ = "cannot open " + indexPath;
+    problem_ = "cannot open " + indexPath + ": " + std::strerror(errno);
     return false;
   }
   std::error_code error;

@@ -1,6 +1,8 @@
 #include "compile/source/tsv_source.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -69,7 +71,7 @@ std::string unescapeTsvText(const std::string& field) {
 bool TsvSource::open(const std::string& path, WithText withText) {
   withText_ = withText;
   if (!lines_.open(path)) {
-    problem_ = "cannot open " + path;
+    problem_ = "cannot open " + path + ": " + std::strerror(errno);
     return false;
   }
   return readHeader();
