@@ -6,6 +6,7 @@
 #include "cli.h"
 #include "dict/dict_id.h"
 #include "dict/failure_text.h"
+#include "did_you_mean.h"
 #include "entry_text.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
@@ -16,7 +17,7 @@ namespace {
 
 struct LookupArguments {
   std::string dictId, word;
-  bool raw = false;
+  bool raw = false, nearest = false;
 };
 
 // The word's content in its own dictionary; when there is none, the cause.
@@ -45,6 +46,7 @@ void lookup(const GlobalOptions& options, const LookupArguments& args) {
   const std::string word = toDictionaryWord(dictId, args.word);
   WordHandle found = dict.search(word);
   const bool exact = dicIsExistWord(dict.get(), word.c_str()) != 0;
+  if (!exact && !args.nearest) reportMissingWord(dict, args.word, word, options);
   const std::string content = contentOf(found.get(), dictId);
   const std::string note = noteOf(found.get(), dictId);
   if (args.raw) {
@@ -84,6 +86,9 @@ void addLookupCommand(CLI::App& app, const GlobalOptions& options) {
   command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
   command->add_option("WORD", args->word, "The word, in UTF-8")->required();
   command->add_flag("--raw", args->raw, "Print the text's bytes as the library returns them");
+  command->add_flag("--nearest", args->nearest,
+                    "When the word is missing, show the entry it lands on instead of the words "
+                    "near it");
   command->callback([&options, args] { lookup(options, *args); });
 }
 

@@ -27,6 +27,7 @@ int run(int argc, char** argv) {
   addNewWordCommands(app, options);
   addExchangeCommands(app, options);
   addMergeCommand(app, options);
+  addMatchCommand(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
