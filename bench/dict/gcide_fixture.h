@@ -13,8 +13,8 @@ namespace orvia::bench {
 inline constexpr uint32_t kGcideId = 0x00010101;
 // Shift-JIS keys and texts, English user marker, dictionary 2.
 inline constexpr uint32_t kFreeDictJapaneseId = 0x00020104;
-// German keys in their ASCII spelling, dictionary 3.
-inline constexpr uint32_t kFreeDictGermanId = 0x00010103;
+// German keys in their ASCII spelling, as English ones are; dictionary 3.
+inline constexpr uint32_t kFreeDictGermanId = 0x00030101;
 
 struct GcideFixture {
   HDICT* dict = nullptr;

@@ -141,8 +141,9 @@ class GcideMatch : public ExportsFixture {
                                             uint32_t max) {
     const std::string q = strategy == Strategy::kRegexp ? word : referenceFold(word);
     regex_t pattern;
-    if (strategy == Strategy::kRegexp)
+    if (strategy == Strategy::kRegexp) {
       EXPECT_EQ(regcomp(&pattern, q.c_str(), REG_EXTENDED | REG_ICASE | REG_NOSUB), 0) << q;
+    }
     std::vector<std::string> out;
     std::set<std::string> seen;
     for (const Entry& e : entries_) {

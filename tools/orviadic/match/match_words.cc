@@ -15,14 +15,16 @@ namespace {
 // Prefix and exact matches stand in one run of the index: the single-byte collation orders
 // keys by their letters and spaces first, so every key that begins with the word lies
 // among the keys whose significant part begins with the word's. Keys of other languages
-// are taken to begin with the word's bytes.
+// are taken to be ordered by their bytes.
 class Run {
  public:
   Run(const std::string& folded, bool asciiKeys)
       : asciiKeys_(asciiKeys), part_(asciiKeys ? significantPart(folded) : folded) {}
-  bool holds(std::string_view foldedKey) const {
-    if (!asciiKeys_) return foldedKey.substr(0, part_.size()) == part_;
-    return significantPart(foldedKey).compare(0, part_.size(), part_) == 0;
+  // Below 0 for a key before the run, 0 for one in it, above 0 for one after it.
+  int place(std::string_view foldedKey) const {
+    const std::string significant = asciiKeys_ ? significantPart(foldedKey) : std::string();
+    const std::string_view part = asciiKeys_ ? std::string_view(significant) : foldedKey;
+    return part.substr(0, part_.size()).compare(part_);
   }
 
  private:
@@ -71,7 +73,8 @@ bool landingRecord(HDICT* dict, const std::string& word, uint32_t* record) {
   return found && dicGetHandleInfo(found.get(), 1, record) != 0;
 }
 
-// The first record of the run that holds landing, walking back a window at a time.
+// The first record of the run, walking back a window at a time from landing, which the
+// library's search puts in the run or next to it.
 uint32_t runStart(HDICT* dict, uint32_t landing, const Run& run, bool asciiKeys) {
   constexpr uint32_t kBackStep = 64;
   std::string folded;
@@ -87,7 +90,7 @@ uint32_t runStart(HDICT* dict, uint32_t landing, const Run& run, bool asciiKeys)
     if (keys.size() != start - from) return start;
     for (size_t i = keys.size(); i-- > 0; --start) {
       foldKey(keys[i], asciiKeys, &folded);
-      if (!run.holds(folded)) return start;
+      if (run.place(folded) < 0) return start;
     }
   }
   return start;
@@ -105,8 +108,9 @@ void walkRun(HDICT* dict, const std::string& folded, const MatchRequest& request
   std::string foldedKey;
   while (keys.next(&record, &key)) {
     foldKey(key, request.asciiKeys, &foldedKey);
-    if (!run.holds(foldedKey)) break;
-    if (test.matches(foldedKey) && !collector->add(record)) break;
+    const int place = run.place(foldedKey);
+    if (place > 0) break;
+    if (place == 0 && test.matches(foldedKey) && !collector->add(record)) break;
   }
 }
 
