@@ -13,13 +13,17 @@ rng = random.Random(23)
 
 
 def headwords():
-    words = []
+    """Plain headwords to make queries from, and the headwords dictd's index keeps with a
+    trailing space (without it)."""
+    words, spaced = [], set()
     with open("/usr/share/dictd/gcide.index", encoding="utf-8") as index:
         for line in index:
             word = line.split("\t")[0]
+            if word.endswith(" "):
+                spaced.add(word.rstrip())
             if not word.startswith("00-database") and word.isascii() and word.isalpha():
                 words.append(word)
-    return words
+    return words, spaced
 
 
 def misspelt(word):
@@ -46,7 +50,8 @@ def slice_of(word, where):
 def dictd_words(strategy, query):
     out = subprocess.run(["dict", "-h", "127.0.0.1", "-p", port, "-d", "gcide", "-m", "-s",
                           strategy, "-f", query], capture_output=True, text=True).stdout
-    return {line.split("\t")[3] for line in out.splitlines() if line.count("\t") >= 3}
+    return {line.split("\t")[3] for line in out.splitlines()
+            if line.count("\t") >= 3 and line.split("\t")[3]}
 
 
 def our_words(strategy, query):
@@ -60,7 +65,8 @@ def ascii_spelling(word):
 
 
 def letters(word):
-    return "".join(c for c in ascii_spelling(word).lower() if c.isalnum() or c == " ")
+    kept = "".join(c for c in ascii_spelling(word).lower() if c.isalnum() or c.isspace())
+    return " ".join(kept.split())
 
 
 def levenshtein(a, b):
@@ -72,8 +78,39 @@ def levenshtein(a, b):
     return row[-1]
 
 
-def cause(word, strategy, query, other):
+def soundex(word, h_and_w_separate):
+    codes = {c: d for d, group in enumerate(["aeiouy", "bfpv", "cgjkqsxz", "dt", "l", "mn", "r"])
+             for c in group}
+    letters_only = [c for c in ascii_spelling(word).lower() if c.isalpha() and c.isascii()]
+    if not letters_only:
+        return ""
+    out, previous = letters_only[0].upper(), codes.get(letters_only[0], -1)
+    for c in letters_only[1:]:
+        code = codes.get(c)
+        if code is None:
+            if h_and_w_separate:
+                previous = -1
+            continue
+        if code != 0 and code != previous:
+            out += str(code)
+        previous = code
+    return (out + "000")[:4]
+
+
+def list_order(word, strategy):
+    """Where dictd's answer puts a word: by its letters, read backwards for suffixes."""
+    return letters(word)[::-1] if strategy == "suffix" else letters(word)
+
+
+def cause(word, strategy, query, other, side):
     """Why word is on one side only; other is the other side's set."""
+    if side == "orviadic only" and strategy in ("prefix", "substring", "suffix") and other and \
+            list_order(word, strategy) > max(list_order(w, strategy) for w in other):
+        return "dictd's list ends early: its last word comes before this one"
+    if side == "orviadic only" and strategy == "suffix" and word in spaced:
+        return "trailing space: dictd's headword ends with a space, so not with the suffix"
+    if strategy == "soundex" and soundex(word, True) != soundex(word, False):
+        return "h and w: dictd lets them part equal codes, textbook Soundex does not"
     folded = {w.lower() for w in other}
     if word.lower() in folded:
         return "case: the same word in another case"
@@ -82,10 +119,12 @@ def cause(word, strategy, query, other):
     if letters(word) in {letters(w) for w in other}:
         return "punctuation: the same letters with other punctuation or spacing"
     q, w = letters(query), letters(word)
+    if strategy == "lev" and word.lower() == query.lower():
+        return "the word itself: dictd's lev leaves out the query's own entries"
+    if strategy == "lev" and (levenshtein(q, w) <= 1) != (levenshtein(query.lower(), word.lower()) <= 1):
+        return "punctuation: one edit away only once punctuation and spaces are dropped"
     if strategy == "lev" and levenshtein(query.lower(), ascii_spelling(word).lower()) == 2:
         return "distance 2: lev allows two edits for words of 6 letters or more"
-    if strategy == "lev" and levenshtein(q, w) <= 1:
-        return "punctuation: one edit away once punctuation and spaces are dropped"
     if strategy in ("prefix", "substring", "suffix"):
         hit = {"prefix": w.startswith(q), "substring": q in w, "suffix": w.endswith(q)}
         if hit[strategy] != {"prefix": word.lower().startswith(query.lower()),
@@ -102,7 +141,7 @@ def cause(word, strategy, query, other):
 makers = {"lev": misspelt, "prefix": lambda w: slice_of(w, "head"),
           "substring": lambda w: slice_of(w, "slice"), "suffix": lambda w: slice_of(w, "tail"),
           "soundex": lambda w: w}
-words = headwords()
+words, spaced = headwords()
 unexplained = []
 for strategy, make in makers.items():
     same = 0
@@ -115,7 +154,7 @@ for strategy, make in makers.items():
             continue
         for word, other, side in [(w, ours, "dictd only") for w in theirs - ours] + \
                 [(w, theirs, "orviadic only") for w in ours - theirs]:
-            why = cause(word, strategy, query, other)
+            why = cause(word, strategy, query, other, side)
             causes[(side, why)] = causes.get((side, why), 0) + 1
             if why == "unexplained":
                 unexplained.append((strategy, query, side, word))

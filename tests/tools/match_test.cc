@@ -90,7 +90,7 @@ bool referenceMatches(Strategy strategy, const std::string& q, const std::string
     case Strategy::kLev: {
       const size_t limit = q.size() >= 6 ? 2 : 1;
       const size_t gap = key.size() > q.size() ? key.size() - q.size() : q.size() - key.size();
-      return gap <= limit && levenshtein(q, key) <= limit;
+      return gap <= limit && key != q && levenshtein(q, key) <= limit;
     }
     case Strategy::kSoundex:
       return !soundex(q).empty() && soundex(key) == soundex(q);

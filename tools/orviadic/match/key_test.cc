@@ -42,8 +42,11 @@ bool KeyTest::matches(std::string_view key) const {
       return key.size() >= word.size() && key.substr(key.size() - word.size()) == word;
     case Strategy::kRegexp:
       return compiled_ && regexec(&regex_, key.data(), 0, nullptr, 0) == 0;
-    case Strategy::kLev:
-      return distance(key) <= editLimit_;
+    case Strategy::kLev: {
+      // The word's own entries are exact matches, not near ones.
+      const size_t edits = distance(key);
+      return edits != 0 && edits <= editLimit_;
+    }
     case Strategy::kSoundex:
       return !soundex_.empty() && soundexOf(key) == soundex_;
   }

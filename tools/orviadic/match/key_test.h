@@ -27,9 +27,10 @@ class KeyTest {
 
   // key is a folded key; for the regexp it must be followed by a zero byte.
   bool matches(std::string_view key) const;
-  // The edit distance of key from the word when the lev strategy admits it, else the
-  // strategy's limit + 1.
+  // The edit distance of key from the word when it is at most editLimit(), else
+  // editLimit() + 1. The lev strategy admits the keys from 1 to editLimit().
   size_t distance(std::string_view key) const;
+  size_t editLimit() const { return editLimit_; }
 
  private:
   Strategy strategy_;

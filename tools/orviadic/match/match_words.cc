@@ -167,7 +167,8 @@ std::vector<MatchedWord> suggestWords(HDICT* dict, const std::string& word, bool
   std::string_view key;
   while (keys.next(&record, &key)) {
     foldKey(key, asciiKeys, &foldedKey);
-    if (lev.matches(foldedKey)) near.emplace_back(lev.distance(foldedKey), record);
+    const size_t edits = lev.distance(foldedKey);
+    if (edits <= lev.editLimit()) near.emplace_back(edits, record);
   }
   std::stable_sort(near.begin(), near.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -37,8 +37,9 @@ struct MatchResult {
 
 MatchResult matchWords(HDICT* dict, const MatchRequest& request);
 
-// Words to offer for a word the dictionary lacks: the lev matches, nearest first (in key
-// order among equals), or when there are none the soundex matches; at most limit.
+// Words to offer for a word the dictionary lacks: those within the lev strategy's distance,
+// nearest first (a word that differs only in case or accents comes first; key order among
+// equals), or when there are none the soundex matches; at most limit.
 std::vector<MatchedWord> suggestWords(HDICT* dict, const std::string& word, bool asciiKeys,
                                       uint32_t limit);
 
