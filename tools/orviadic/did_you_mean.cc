@@ -6,6 +6,7 @@
 #include "compile/key/entry_key.h"
 #include "lang/lang_ops.h"
 #include "match/match_words.h"
+#include "quoted_word.h"
 #include "terminal_text.h"
 
 namespace orviadic {
@@ -33,7 +34,7 @@ void reportMissingWord(const OpenDictionary& dict, const std::string& typed,
   }
   throw CommandFailure{
       kExitNotFound,
-      "\"" + typed + "\" is not in the dictionary" +
+      "\"" + quotedWord(typed) + "\" is not in the dictionary" +
           (near.empty() ? "; no word is close to it" : "; did you mean one of the words above?")};
 }
 

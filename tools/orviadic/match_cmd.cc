@@ -9,6 +9,7 @@
 #include "lang/lang_ops.h"
 #include "match/match_words.h"
 #include "open_dictionary.h"
+#include "quoted_word.h"
 #include "terminal_text.h"
 
 namespace orviadic {
@@ -24,15 +25,6 @@ std::string strategyNames() {
   for (const match::StrategyInfo& info : match::kStrategies)
     names += std::string(names.empty() ? "" : ", ") + info.name;
   return names;
-}
-
-// The word as messages quote it: a long one is cut, so that the answer stays one line.
-std::string shortened(const std::string& word) {
-  constexpr size_t kShown = 40;
-  if (word.size() <= kShown) return word;
-  size_t cut = kShown;
-  while (cut > 0 && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80) --cut;
-  return word.substr(0, cut) + "... (" + std::to_string(word.size()) + " bytes)";
 }
 
 void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
@@ -71,7 +63,7 @@ void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
   if (result.capped)
     std::fprintf(stderr, "orviadic: more words match; the first %u are shown (--max)\n", args.max);
   if (result.words.empty())
-    throw CommandFailure{kExitNotFound, "no word matches " + shortened(args.word)};
+    throw CommandFailure{kExitNotFound, "no word matches " + quotedWord(args.word)};
 }
 
 }  // namespace
