@@ -98,8 +98,8 @@ def soundex(word, h_and_w_separate):
 
 
 def list_order(word, strategy):
-    """Where dictd's answer puts a word: by its letters, read backwards for suffixes."""
-    return letters(word)[::-1] if strategy == "suffix" else letters(word)
+    """Where dictd's answer puts a word: by its letters, for every strategy."""
+    return letters(word)
 
 
 def cause(word, strategy, query, other, side):
@@ -111,6 +111,12 @@ def cause(word, strategy, query, other, side):
         return "trailing space: dictd's headword ends with a space, so not with the suffix"
     if strategy == "soundex" and soundex(word, True) != soundex(word, False):
         return "h and w: dictd lets them part equal codes, textbook Soundex does not"
+    if word.startswith("00-database"):
+        return "dictd's own entries: the database's description, not a word"
+    if len(word.encode()) >= 244:
+        return "a headword of 244 bytes or more: too long for a key, the compiler leaves it out"
+    if strategy == "lev" and any(c.isdigit() for c in word):
+        return "digits: dictd's lev tries letters only in its edits"
     folded = {w.lower() for w in other}
     if word.lower() in folded:
         return "case: the same word in another case"
