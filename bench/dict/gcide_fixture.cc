@@ -88,6 +88,12 @@ const GcideFixture* freeDictJapanese() {
   return fixture;
 }
 
+const GcideFixture* freeDictGerman() {
+  static const GcideFixture* fixture =
+      buildDictd("/usr/share/dictd/freedict-deu-eng", kFreeDictGermanId);
+  return fixture;
+}
+
 HDICT* syntheticDictionary(uint32_t count) {
   static std::map<uint32_t, HDICT*> built;
   auto it = built.find(count);

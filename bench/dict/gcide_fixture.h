@@ -13,6 +13,8 @@ namespace orvia::bench {
 inline constexpr uint32_t kGcideId = 0x00010101;
 // Shift-JIS keys and texts, English user marker, dictionary 2.
 inline constexpr uint32_t kFreeDictJapaneseId = 0x00020104;
+// German keys in their ASCII spelling, as English ones are; dictionary 3.
+inline constexpr uint32_t kFreeDictGermanId = 0x00030101;
 
 struct GcideFixture {
   HDICT* dict = nullptr;
@@ -29,6 +31,8 @@ const std::string& benchFolder();
 const GcideFixture* gcide();
 // Null when the dict-freedict-jpn-eng package is not installed.
 const GcideFixture* freeDictJapanese();
+// Null when the dict-freedict-deu-eng package is not installed.
+const GcideFixture* freeDictGerman();
 
 // An index of count records with six-letter keys in a private folder, opened through the
 // exports; built once per count.

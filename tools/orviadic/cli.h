@@ -69,5 +69,6 @@ void addUserEntryCommands(CLI::App& app, const GlobalOptions& options);
 void addNewWordCommands(CLI::App& app, const GlobalOptions& options);
 void addExchangeCommands(CLI::App& app, const GlobalOptions& options);
 void addMergeCommand(CLI::App& app, const GlobalOptions& options);
+void addMatchCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -8,6 +8,7 @@
 #include "cli.h"
 #include "dict/dict_id.h"
 #include "dict/failure_text.h"
+#include "did_you_mean.h"
 #include "open_dictionary.h"
 #include "orviadic.h"
 #include "terminal_text.h"
@@ -20,7 +21,7 @@ namespace {
 
 struct LookupArguments {
   std::string dictId, word;
-  bool raw = false, caseExact = false, first = false;
+  bool raw = false, caseExact = false, first = false, nearest = false;
   int64_t record = -1;
 };
 
@@ -138,11 +139,16 @@ std::vector<ShownEntry> showRun(const OpenDictionary& dict, const WordRun& run, 
   return shown;
 }
 
-// The word names no entry: say so, and show what the dictionary has nearest to it.
+// The word names no entry: say so, and show the entries that differ from it in accents
+// only; without such entries, the words near it, or with --nearest the entry it lands on.
 void reportNotFound(const GlobalOptions& options, const LookupArguments& args,
                     const OpenDictionary& dict, const WordRun& run) {
   std::vector<ShownEntry> near = showRun(dict, run, false, run.entries.size());
-  if (near.empty()) near.push_back(showEntry(run.landed.get(), dict.id(), "nearest", useColour()));
+  if (near.empty()) {
+    if (!args.nearest)
+      reportMissingWord(dict, args.word, toDictionaryWord(dict.id(), args.word), options);
+    near.push_back(showEntry(run.landed.get(), dict.id(), "nearest", useColour()));
+  }
   if (!options.json && !args.raw)
     std::fprintf(stderr, "orviadic: \"%s\" is not in the dictionary; %s:\n",
                  printable(args.word).c_str(),
@@ -179,13 +185,16 @@ void addLookupCommand(CLI::App& app, const GlobalOptions& options) {
   CLI::App* command = app.add_subcommand("lookup",
                                          "Show every entry of a word: homographs, case and accent "
                                          "variants, the best match first");
-  command->add_option("DICTID", args->dictId, "Dictionary id, 0x00010101 or decimal")->required();
+  command->add_option("DICTID", args->dictId, kDictHelp)->required();
   command->add_option("WORD", args->word, "The word, in UTF-8");
   command->add_flag("--case", args->caseExact, "Only entries spelled with the word's own case");
   command->add_flag("--first", args->first, "Only the best entry");
   command->add_option("--record", args->record, "The entry of this record number instead")
       ->check(CLI::Range(int64_t(0), int64_t(0xFFFFFFFE)));
   command->add_flag("--raw", args->raw, "Print the text's bytes as the library returns them");
+  command->add_flag("--nearest", args->nearest,
+                    "When the word is missing, show the entry it lands on instead of the words "
+                    "near it");
   command->callback([&options, args] { lookup(options, *args); });
 }
 

@@ -1,0 +1,82 @@
+// orviadic match: the words of a dictionary that match a word under a strategy.
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli.h"
+#include "lang/lang_ops.h"
+#include "match/match_words.h"
+#include "open_dictionary.h"
+#include "quoted_word.h"
+#include "terminal_text.h"
+#include "text/key_fold.h"
+
+namespace orviadic {
+namespace {
+
+struct MatchArguments {
+  std::string dictId, word, strategy = "exact";
+  uint32_t max = 1000;
+};
+
+std::string strategyNames() {
+  std::string names;
+  for (const match::StrategyInfo& info : match::kStrategies)
+    names += std::string(names.empty() ? "" : ", ") + info.name;
+  return names;
+}
+
+void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
+  const std::optional<match::Strategy> strategy = match::strategyNamed(args.strategy);
+  if (!strategy)
+    throw CommandFailure{kExitError,
+                         "no strategy " + args.strategy + "; there are " + strategyNames()};
+  if (args.max == 0) throw CommandFailure{kExitError, "--max takes 1 or more"};
+  if (args.word.empty()) throw CommandFailure{kExitError, "the word is empty"};
+  const uint32_t dictId = resolveDictId(args.dictId);
+  OpenDictionary dict(dictId);
+  match::MatchRequest request;
+  request.strategy = *strategy;
+  // A pattern keeps its characters: folding would change what it means.
+  request.word = *strategy == match::Strategy::kRegexp
+                     ? toCodePage(dictId, args.word, "regular expression")
+                     : toDictionaryWord(dictId, args.word);
+  request.asciiKeys = orvia::text::keysFoldToAscii(orvia::lang::languageOf(dictId));
+  request.max = args.max;
+  const match::MatchResult result = match::matchWords(dict.get(), request);
+  if (!result.problem.empty()) throw CommandFailure{kExitError, result.problem};
+  if (options.json) {
+    nlohmann::json words = nlohmann::json::array();
+    for (const match::MatchedWord& found : result.words)
+      words.push_back(toTerminal(dictId, found.word));
+    const nlohmann::json out = {{"schema", 1},
+                                {"query", args.word},
+                                {"strategy", args.strategy},
+                                {"words", words},
+                                {"capped", result.capped}};
+    std::printf("%s\n", out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+  } else {
+    for (const match::MatchedWord& found : result.words)
+      std::printf("%s\n", toTerminal(dictId, found.word).c_str());
+  }
+  if (result.capped)
+    std::fprintf(stderr, "orviadic: more words match; the first %u are shown (--max)\n", args.max);
+  if (result.words.empty())
+    throw CommandFailure{kExitNotFound, "no word matches " + quotedWord(args.word)};
+}
+
+}  // namespace
+
+void addMatchCommand(CLI::App& app, const GlobalOptions& options) {
+  auto args = std::make_shared<MatchArguments>();
+  CLI::App* command = app.add_subcommand("match", "List the words that match a word");
+  command->add_option("DICTID", args->dictId, kDictHelp)->required();
+  command->add_option("WORD", args->word, "The word or pattern, in UTF-8")->required();
+  command->add_option("--strategy", args->strategy,
+                      "How words match: " + strategyNames() + " (default exact)");
+  command->add_option("--max", args->max, "At most this many words (default 1000)");
+  command->callback([&options, args] { matchCommand(options, *args); });
+}
+
+}  // namespace orviadic
