@@ -10,13 +10,14 @@
 #include <string>
 
 #include "compile/dictionary_compiler.h"
+#include "dict/config.h"
+#include "dict/handles.h"
+#include "orviadic.h"
 #include "support/case_table.h"
 #include "support/compiled_dictionary.h"
-#include "dict/config.h"
-#include "orviadic.h"
-#include "support/registry_fixture.h"
 #include "support/golden.h"
 #include "support/read_only_page.h"
+#include "support/registry_fixture.h"
 
 namespace orvia::testing {
 
@@ -54,9 +55,9 @@ class BadInputFixture : public RegistryFixture {
     ASSERT_TRUE(dict::moduleLoad(nullptr));
     ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    const std::vector<compile::SourceEntry> entries = {
-        entryOf("apple", "a fruit"), entryOf("bank", "the side of a river"),
-        entryOf("cat", "an animal")};
+    const std::vector<compile::SourceEntry> entries = {entryOf("apple", "a fruit"),
+                                                       entryOf("bank", "the side of a river"),
+                                                       entryOf("cat", "an animal")};
     for (uint32_t id : {kOwnDict, kOtherDict}) {
       compileList(entries, id, dir_.path(), compile::EntryEncoding::kSmallest);
       dicts_.push_back(dicCreateHDICT(id));
@@ -115,9 +116,10 @@ class BadInputFixture : public RegistryFixture {
     const std::string& variant = c.fields.at(1);
     const std::string& value = c.fields.at(2);
     Outcome out;
+    HWORD hollow{dicts_[0], nullptr};  // a word handle without its record copy
     if (variant == "handle") {
       a.dict = value == "other" ? dicts_[1] : nullptr;
-      a.word = value == "other" ? other : nullptr;
+      a.word = value == "other" ? other : value == "hollow" ? &hollow : nullptr;
     } else if (variant == "text") {
       a.text = text(c, textPages_);
     } else if (variant == "text2") {
@@ -137,8 +139,10 @@ class BadInputFixture : public RegistryFixture {
       Args guarded = a;
       guarded.buffer = againstGuard(bufferPages_, std::string(a.size, char(kUntouched)));
       const uint64_t result = fn(guarded);
-      if (variant == "short") out.result = result;
-      else EXPECT_EQ(fn(a), result) << "in ordinary memory";
+      if (variant == "short")
+        out.result = result;
+      else
+        EXPECT_EQ(fn(a), result) << "in ordinary memory";
     } else {
       EXPECT_EQ(variant, "-");
     }

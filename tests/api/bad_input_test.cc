@@ -38,7 +38,8 @@ const std::map<std::string, Export>& exportsByName() {
        [](const Args& a) {
          return dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), a.text);
        }},
-      {"dicGetVersion", [](const Args&) { return given(reinterpret_cast<void*>(dicGetVersion())); }},
+      {"dicGetVersion",
+       [](const Args&) { return given(reinterpret_cast<void*>(dicGetVersion())); }},
       {"dicSearchWord", [](const Args& a) { return freed(dicSearchWord(a.dict, a.text)); }},
       {"dicSearchRecord", [](const Args& a) { return freed(dicSearchRecord(a.dict, a.selector)); }},
       {"dicFreeHWORD", [](const Args& a) { return dicFreeHWORD(a.word); }},
@@ -63,8 +64,7 @@ const std::map<std::string, Export>& exportsByName() {
        }},
       {"dicGetKeyVcodeList",
        [](const Args& a) {
-         return dicGetKeyVcodeList(a.dict, a.selector, 2, a.buffer, a.size, a.counter,
-                                   a.counter2);
+         return dicGetKeyVcodeList(a.dict, a.selector, 2, a.buffer, a.size, a.counter, a.counter2);
        }},
       {"dicIsExistContent", [](const Args& a) { return dicIsExistContent(a.word, a.id); }},
       {"dicGetContentSize", [](const Args& a) { return dicGetContentSize(a.word, a.id); }},

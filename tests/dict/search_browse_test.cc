@@ -108,9 +108,6 @@ TEST_F(SmallDictionary, LookUpsLandOnTheNearestKeyAndTellWhetherTheWordExists) {
     EXPECT_EQ(lookUp(dicts_[kEnglish], word.c_str()), *c.bytes(1));
     EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], word.c_str()), c.number(2));
   }
-  EXPECT_EQ(dicSearchWord(dicts_[kEnglish], nullptr), nullptr);
-  EXPECT_EQ(dicSearchWord(nullptr, "bank"), nullptr);
-  EXPECT_EQ(dicIsExistWord(dicts_[kEnglish], nullptr), 0);
 }
 
 // Each list of a table of lists twice: in one batch call, and record by record as when the
@@ -159,13 +156,12 @@ TEST_F(SmallDictionary, ListsProbeTheirCountersAndBuffer) {
   EXPECT_EQ(entries, 0u);
 }
 
-// Each row on a handle of its own; "null" in the record field stands for a null handle.
+// Each row on a handle of its own.
 TEST_F(SmallDictionary, WordHandles) {
   for (const CaseRow& c : caseTable("dict/word_handles.txt")) {
     SCOPED_TRACE(c.line);
-    const bool none = c.fields[1] == "null";
-    HWORD* word = none ? nullptr : dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
-    ASSERT_TRUE(none || word != nullptr);
+    HWORD* word = dicSearchRecord(dicts_[kEnglish], uint32_t(c.number(1)));
+    ASSERT_NE(word, nullptr);
     const std::string& op = c.fields[0];
     const uint32_t arg = c.fields[2] == "-" ? 0 : uint32_t(c.number(2));
     uint32_t out = 1;
@@ -178,17 +174,16 @@ TEST_F(SmallDictionary, WordHandles) {
               : op == "next"     ? dicNext(word, arg)
                                  : dicPrev(word, arg),
               c.number(3));
-    if (!none && (op == "next" || op == "prev")) dicGetHandleInfo(word, 1, &out);
+    if (op == "next" || op == "prev") dicGetHandleInfo(word, 1, &out);
     if (op == "key" || op == "word") {
       EXPECT_EQ(buffer.substr(0, c.bytes(4)->size()), *c.bytes(4));
     } else if (c.fields[4] != "-") {
       EXPECT_EQ(out, c.number(4));
     }
-    EXPECT_EQ(dicFreeHWORD(word), none ? 0 : 1);
+    EXPECT_EQ(dicFreeHWORD(word), 1);
   }
   EXPECT_EQ(StoreDouble::instance().openHandles, 3);  // the home look-ups closed theirs
   EXPECT_EQ(dicGetWordCount(dicts_[kEnglish]), 13u);
-  EXPECT_EQ(dicGetWordCount(nullptr), 0u);
 }
 
 TEST_F(SmallDictionary, DuplicatesAreCopies) {
@@ -203,7 +198,6 @@ TEST_F(SmallDictionary, DuplicatesAreCopies) {
   EXPECT_STREQ(buffer, "bank");
   EXPECT_EQ(dicGetKey(copy, nullptr, 5), 0);
   EXPECT_EQ(dicFreeHWORD(copy), 1);
-  EXPECT_EQ(dicDuplicateHWORD(nullptr), nullptr);
 }
 
 TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
