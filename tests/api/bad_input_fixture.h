@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "compile/dictionary_compiler.h"
@@ -43,6 +44,12 @@ struct Outcome {
   uint64_t result = 0;
   std::string bytes;  // what the call left in the caller's buffer, up to its last change
 };
+
+using Export = std::function<uint64_t(const Args&)>;
+
+// Each export called with the arguments of a row; handles it returns are freed, and a
+// returned handle counts 1.
+const std::map<std::string, Export>& exportsByName();
 
 inline std::string sourceFile(const std::string& name) {
   return dataPath("../../" + name);
@@ -99,7 +106,7 @@ class BadInputFixture : public RegistryFixture {
 
   // Calls fn with the row's arguments: a buffer or fixed-size output of the row's size is
   // called twice, against the guard page and in ordinary memory, for the same result.
-  Outcome call(const std::function<uint64_t(const Args&)>& fn, const CaseRow& c) {
+  Outcome call(const Export& fn, const CaseRow& c) {
     HWORD* own = dicSearchWord(dicts_[0], "bank");
     HWORD* other = dicSearchWord(dicts_[1], "bank");
     unsigned char ordinary[kBufferSize + 16];
