@@ -36,8 +36,8 @@ class AllocationSweep : public BadInputFixture {
   }
 };
 
-// tests/data/api/allocation_sweeps.txt: the columns of bad_input.txt, then the buffer a
-// failed call leaves ("-": none) and whether the export is a reader or a writer.
+// tests/data/api/allocation_sweeps.txt: the columns of bad_input.txt, then how the buffer
+// a failed call leaves begins ("-": no buffer) and whether the export reads or writes.
 TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
   for (const CaseRow& c : caseTable("api/allocation_sweeps.txt")) {
     const Export& fn = exportsByName().at(c.fields.at(0));
@@ -61,12 +61,12 @@ TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
       EXPECT_TRUE(struck);
       EXPECT_EQ(outcome.result, 0u);
       if (c.fields.at(4) != "-") {
-        EXPECT_EQ(outcome.bytes, *c.bytes(4));
+        EXPECT_EQ(outcome.bytes.substr(0, c.bytes(4)->size()), *c.bytes(4));
       }
       if (reader) {
         EXPECT_TRUE(files() == start) << "a file changed";
       }
-      EXPECT_EQ(bankContentSize(), 29u);
+      EXPECT_EQ(bankContentSize(), 37u);
     }
   }
 }

@@ -1,4 +1,4 @@
-// Two small compiled English dictionaries with their companions, and the arguments of one
+// Two small English dictionaries with their companions, and the arguments of one
 // export call made from a row of tests/data/api/bad_input.txt: valid ones, but for the one
 // the row changes. Texts always end just before a page that cannot be read.
 #pragma once
@@ -6,16 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 
-#include "compile/dictionary_compiler.h"
 #include "dict/config.h"
 #include "dict/handles.h"
 #include "orviadic.h"
 #include "support/case_table.h"
-#include "support/compiled_dictionary.h"
 #include "support/golden.h"
 #include "support/read_only_page.h"
 #include "support/registry_fixture.h"
@@ -62,11 +61,13 @@ class BadInputFixture : public RegistryFixture {
     ASSERT_TRUE(dict::moduleLoad(nullptr));
     ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
-    const std::vector<compile::SourceEntry> entries = {entryOf("apple", "a fruit"),
-                                                       entryOf("bank", "the side of a river"),
-                                                       entryOf("cat", "an animal")};
+    // The dictionary the Linux build compiled (tests/windows/data/README.md), for every
+    // build; the second dictionary is a copy of its index.
+    const std::string fixture = dataPath("../windows/data/linux_dictionary");
+    for (const auto& file : std::filesystem::directory_iterator(fixture))
+      std::filesystem::copy(file.path(), dir_.path());
+    std::filesystem::copy(dir_.file("00010101.IDX"), dir_.file("00020101.IDX"));
     for (uint32_t id : {kOwnDict, kOtherDict}) {
-      compileList(entries, id, dir_.path(), compile::EntryEncoding::kSmallest);
       dicts_.push_back(dicCreateHDICT(id));
       ASSERT_NE(dicts_.back(), nullptr);
     }
