@@ -3,6 +3,8 @@
 // records of other writers.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <random>
 #include <tuple>
 
@@ -228,6 +230,47 @@ TEST_F(SmallDictionary, FailuresFallBackToTheFirstRecordOrGiveNull) {
   EXPECT_EQ(dicSearchWord(empty, "word"), nullptr);
   EXPECT_EQ(dicSearchRecord(empty, 0), nullptr);
   EXPECT_EQ(dicIsExistWord(empty, "word"), 0);
+}
+
+// Every store call of each reader failed in turn, until a call meets no failure: a
+// failed reader gives 0 (or what it could still read), leaves its output empty and
+// closes every index it opened.
+TEST_F(SmallDictionary, EveryStoreCallOfEveryReaderFailsInTurn) {
+  HDICT* dict = dicts_[kEnglish];
+  HWORD* word = dicSearchRecord(dict, 4);
+  auto handle = [](HWORD* w) { return w != nullptr && dicFreeHWORD(w) == 1 ? 1u : 0u; };
+  char buffer[32];
+  uint32_t out = 0, bytes = 0;
+  // The first four have no output; the others clear theirs first.
+  const std::vector<std::function<uint32_t()>> readers = {
+      [&] { return handle(dicSearchWord(dict, "bb")); },
+      [&] { return handle(dicSearchRecord(dict, 7)); },
+      [&] { return uint32_t(dicIsExistWord(dict, "bank")); },
+      [&] { return dicGetWordCount(dict); },
+      [&] { return uint32_t(dicGetHandleInfo(word, 3, &out)); },
+      [&] { return dicGetKeyList(dict, 1, 3, buffer, sizeof buffer, &out); },
+      [&] { return dicGetKeyVcodeList(dict, 1, 3, buffer, sizeof buffer, &out, &bytes); },
+  };
+  const int handles = StoreDouble::instance().openHandles;
+  StoreDouble& store = StoreDouble::instance();
+  for (size_t r = 0; r < readers.size(); ++r) {
+    for (uint32_t n = 1;; ++n) {
+      SCOPED_TRACE("reader " + std::to_string(r) + ", store call " + std::to_string(n));
+      store.calledOperations.clear();
+      store.failCall = n;
+      buffer[0] = 'x';
+      out = 7;
+      const uint32_t result = readers[r]();
+      store.failCall = 0;
+      EXPECT_EQ(store.openHandles, handles);
+      if (store.calledOperations.size() < n) break;
+      if (result == 0 && r >= 4) {
+        EXPECT_EQ(out, 0u);
+        EXPECT_EQ(buffer[0], r == 4 ? 'x' : '\0');
+      }
+    }
+  }
+  dicFreeHWORD(word);
 }
 
 TEST_F(SmallDictionary, EachNearestRuleDecidesACase) {
