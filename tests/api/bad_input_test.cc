@@ -19,7 +19,9 @@ TEST_F(BadInput, EveryExportRefusesWhatItCannotUseAndKeepsTheCallersBytes) {
     const auto found = exportsByName().find(c.fields.at(0));
     ASSERT_NE(found, exportsByName().end());
     const Outcome outcome = call(found->second, c);
-    EXPECT_EQ(outcome.result, uint64_t(c.number(3)));
+    if (c.fields.at(3) != "-") {
+      EXPECT_EQ(outcome.result, uint64_t(c.number(3)));
+    }
     if (c.fields.at(4) != "-") {
       EXPECT_EQ(outcome.bytes, *c.bytes(4));
     }

@@ -24,8 +24,7 @@ const std::map<std::string, Export>& exportsByName() {
        [](const Args& a) {
          return dicSetRegKey(reinterpret_cast<void*>(uintptr_t(testKeyRoot())), a.text);
        }},
-      // Whether a version is there: its value is the build's.
-      {"dicGetVersion", [](const Args&) -> uint64_t { return dicGetVersion() != 0; }},
+      {"dicGetVersion", [](const Args&) { return dicGetVersion(); }},
       {"dicSearchWord", [](const Args& a) { return freed(dicSearchWord(a.dict, a.text)); }},
       {"dicSearchRecord", [](const Args& a) { return freed(dicSearchRecord(a.dict, a.selector)); }},
       {"dicFreeHWORD", [](const Args& a) { return dicFreeHWORD(a.word); }},
