@@ -3,7 +3,8 @@
 # (the tool's build and GCIDE), the set "test" for the whole test suite (the main set,
 # the test and benchmark libraries, clang for fuzzing, the Windows cross compilers and
 # Wine, 32-bit Wine where it can run, FreeDict's Japanese-, German- and French-English
-# dictionaries, valgrind). Further package names given after the set are installed too.
+# dictionaries, valgrind, clang-tidy and cppcheck). Further package names given after the
+# set are installed too.
 # usage: setup.sh main|test [PACKAGE...]
 set -euo pipefail
 
@@ -11,7 +12,7 @@ main=(build-essential cmake ninja-build ccache pkg-config libcli11-dev libncurse
   nlohmann-json3-dev zlib1g-dev dict-gcide)
 test=("${main[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   libsqlite3-dev tmux dictd dict dictzip hyperfine help2man doxygen dict-freedict-jpn-eng
-  dict-freedict-deu-eng dict-freedict-fra-eng valgrind
+  dict-freedict-deu-eng dict-freedict-fra-eng valgrind clang-tidy cppcheck
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64)
 set_name=${1:-}
 case "$set_name" in

@@ -21,7 +21,10 @@ Status UserEntryFileHandle::openWith(uint32_t id, content::FileHandle (*opener)(
   char path[dict::kMaxPath];
   if (dict::resolveDictFilePath(id, path, sizeof path, DataFileName(id).text) == 0)
     return Cause::kNotConfigured;
+  // The opener gives a handle of the file's own, which keeps no pointer to the path.
+  // cppcheck-suppress danglingLifetime
   file_ = opener(path);
+  // cppcheck-suppress danglingLifetime
   return file_ != content::kInvalidFile ? Status() : Status(Cause::kFileMissing);
 }
 

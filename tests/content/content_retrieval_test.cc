@@ -15,7 +15,6 @@
 #include "support/case_table.h"
 #include "support/content_files.h"
 #include "support/dictionary_fixtures.h"
-#include "support/read_only_page.h"
 #include "support/temp_dir.h"
 
 namespace orvia::content {
@@ -116,23 +115,6 @@ TEST_F(ContentRetrieval, RecordChoiceAndRoom) {
   });
   // Temporary dictionaries are closed on every path.
   EXPECT_EQ(StoreDouble::instance().openHandles, handles);
-}
-
-TEST_F(ContentRetrieval, ExportsRefuseBadArguments) {
-  HWORD* apple = word("apple");
-  EXPECT_EQ(dicGetContent(apple, kMain, nullptr, 64), 0u);
-  char untouched[4] = {'#', '#', '#', '#'};
-  EXPECT_EQ(dicGetContent(apple, kMain, untouched, 0), 0u);
-  EXPECT_EQ(untouched[0], '#');
-  EXPECT_EQ(dicGetContent(nullptr, kMain, untouched, sizeof untouched), 0u);
-  EXPECT_EQ(untouched[0], '\0');
-  ReadOnlyPage readOnly;
-  ASSERT_NE(readOnly.get(), nullptr);
-  EXPECT_EQ(dicGetContent(apple, kMain, static_cast<char*>(readOnly.get()), 64), 0u);
-  HWORD noRecord{main_, nullptr};
-  EXPECT_EQ(dicIsExistContent(&noRecord, kMain), 0);
-  EXPECT_EQ(dicGetContentSize(&noRecord, kMain), 0u);
-  EXPECT_EQ(dicIsExistContent(nullptr, kMain), 0);
 }
 
 TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {

@@ -82,7 +82,7 @@ class UserEditFixture : public ConfigFixture {
                                          std::begin(kOwnWords), std::end(kOwnWords)}) {
     EXPECT_EQ(dbCreate(fileOf(id, ".IDX").c_str()), 1);
     DBHANDLE db = dbOpen(fileOf(id, ".IDX").c_str(), compare());
-    char name[dict::kFileNameBufferSize];
+    char name[dict::kFileNameBufferSize] = {};  // the store keeps all 16 bytes
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
     for (const std::string& word : words)

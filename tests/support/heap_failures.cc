@@ -14,6 +14,10 @@ void testing::injectAllocationFailure(uint32_t nth) {
   gFailCountdown.store(nth);
 }
 
+bool testing::injectedAllocationFailed() {
+  return gFailCountdown.load() == 0;
+}
+
 void testing::injectProcessHeapFailure(bool failHeapLookup) {
   gFailHeapLookup.store(failHeapLookup);
 }

@@ -9,6 +9,8 @@ namespace orvia::testing {
 // The Nth heap creation or allocation from now (1 = the next one) fails, in any heap.
 // 0 turns injection off.
 void injectAllocationFailure(uint32_t nth);
+// True once the allocation asked for has failed (and injection is off again).
+bool injectedAllocationFailed();
 // While set, processHeap() gives null.
 void injectProcessHeapFailure(bool failHeapLookup);
 

@@ -14,7 +14,6 @@
 #include "support/dictionary_fixtures.h"
 #include "support/golden.h"
 #include "support/heap_failures.h"
-#include "support/read_only_page.h"
 #include "update/copy_file_range.h"
 #include "update/newword_extract.h"
 #include "update/newword_file.h"
@@ -107,25 +106,6 @@ TEST_F(NewWordFiles, HandMadeFileIsAcceptedAndExtracted) {
   EXPECT_EQ(update::extractNewWordFile(file).cause(), Cause::kNotConfigured);
   update::closeNewWordFile(file);
   EXPECT_FALSE(std::filesystem::exists(dir_.file("80020304.IDX")));
-}
-
-// Outputs the queries cannot write are left as they are, even the bytes that could be.
-TEST_F(NewWordFiles, UnwritableOutputsAreNotTouched) {
-  const std::string path = write("valid.bin", goldenBytes("update/hand_made.hex"));
-  EXPECT_EQ(dicGetNewWordID(path.c_str(), nullptr), 0);
-  EXPECT_EQ(dicGetNewWordVersion(path.c_str(), nullptr), 0);
-  EXPECT_EQ(dicGetNewWordTime(path.c_str(), nullptr), 0);
-  EXPECT_EQ(dicGetCurrentNewWordVersion(0x01020304, nullptr), 0);
-  EXPECT_EQ(dicGetCurrentNewWordTime(0x01020304, nullptr), 0);
-  EXPECT_EQ(dicGetNewWordListPath(0x01020304, nullptr, 10), 0);
-  GuardedPages pages(PageAccess::kRead);
-  ASSERT_NE(pages.first(), nullptr);
-  char* tail = pages.second() - 8;
-  std::memset(tail, 'x', 8);
-  EXPECT_EQ(dicGetNewWordTime(path.c_str(), reinterpret_cast<uint32_t*>(tail)), 0);
-  EXPECT_EQ(dicGetNewWordID(path.c_str(), reinterpret_cast<uint32_t*>(pages.second() - 2)), 0);
-  EXPECT_EQ(dicGetCurrentNewWordTime(0x01020304, reinterpret_cast<uint32_t*>(tail)), 0);
-  EXPECT_EQ(std::string(tail, 8), std::string(8, 'x'));
 }
 
 TEST_F(NewWordFiles, CopyRangeTable) {

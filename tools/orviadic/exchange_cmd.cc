@@ -119,7 +119,7 @@ void runImport(const Arguments& args, const GlobalOptions& options) {
   bar = &shown;
   auto previous = std::signal(SIGINT, [](int) { interrupted = 1; });
   const bool imported = dicImportOwnerWord(id, args.file.c_str(), onItem) != 0;
-  std::signal(SIGINT, previous);
+  static_cast<void>(std::signal(SIGINT, previous));  // the old handler back, as it was
   shown.finish();
   bar = nullptr;
   const CompanionCounts after(id);

@@ -82,7 +82,10 @@ std::string fileProblem(const std::string& bytes, ExchangeFileReport* report) {
     in.header(raw);
     report->sections.push_back(decodeSectionHeader(raw));
     const std::string problem = sectionProblem(&in, report->sections.back(), start);
-    if (!problem.empty()) return where + ": " + problem;
+    if (!problem.empty()) {
+      std::string message = where + ": ";
+      return message.append(problem);
+    }
   }
   if (in.at != bytes.size()) return "bytes after the last section";
   return "";

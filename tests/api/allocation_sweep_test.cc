@@ -1,0 +1,75 @@
+// Every export that allocates, with its 1st, 2nd, ... allocation failing in turn until the
+// call no longer meets the failure: each failed call gives the failure value and leaves
+// the caller's buffer at its empty value; readers change no file, and writers leave the
+// dictionary's own words readable. Leaks show under the sanitizers' build.
+#include <filesystem>
+
+#include "bad_input_fixture.h"
+#include "support/heap_failures.h"
+
+namespace orvia::testing {
+namespace {
+
+class AllocationSweep : public BadInputFixture {
+ protected:
+  using Files = std::map<std::string, std::string>;
+  // Every file of the test's folder, by name.
+  Files files() const {
+    Files out;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+      out[entry.path().filename().string()] = readFileBytes(entry.path().string());
+    return out;
+  }
+  // Puts the folder's files back as they were, the dictionaries closed meanwhile.
+  void restore(const Files& saved) {
+    for (HDICT*& dict : dicts_) ASSERT_EQ(dicFreeHDICT(dict), 1);
+    for (const auto& [name, bytes] : saved) ASSERT_TRUE(writeFileBytes(dir_.file(name), bytes));
+    for (uint32_t i = 0; i < dicts_.size(); ++i)
+      ASSERT_NE(dicts_[i] = dicCreateHDICT(i == 0 ? kOwnDict : kOtherDict), nullptr);
+  }
+  // The dictionary's own word still reads whole.
+  uint32_t bankContentSize() {
+    HWORD* bank = dicSearchWord(dicts_[0], "bank");
+    const uint32_t size = dicGetContentSize(bank, kOwnDict);
+    dicFreeHWORD(bank);
+    return size;
+  }
+};
+
+// tests/data/api/allocation_sweeps.txt: the columns of bad_input.txt, then how the buffer
+// a failed call leaves begins ("-": no buffer) and whether the export reads or writes.
+TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
+  for (const CaseRow& c : caseTable("api/allocation_sweeps.txt")) {
+    const Export& fn = exportsByName().at(c.fields.at(0));
+    const bool reader = c.fields.at(5) == "reader";
+    const Files start = files();
+    bool struck = true;
+    for (uint32_t n = 1; struck; ++n) {
+      SCOPED_TRACE(c.line + ", allocation " + std::to_string(n));
+      ASSERT_LT(n, 500u) << "never succeeds";
+      if (!reader) restore(start);
+      const Outcome outcome = call(
+          [&](const Args& a) {
+            injectAllocationFailure(n);
+            const uint64_t result = fn(a);
+            struck = injectedAllocationFailed();
+            injectAllocationFailure(0);
+            return result;
+          },
+          c);
+      if (outcome.result == uint64_t(c.number(3))) continue;  // a fallback, or not struck
+      EXPECT_TRUE(struck);
+      EXPECT_EQ(outcome.result, 0u);
+      if (c.fields.at(4) != "-") {
+        EXPECT_EQ(outcome.bytes.substr(0, c.bytes(4)->size()), *c.bytes(4));
+      }
+      if (reader) {
+        EXPECT_TRUE(files() == start) << "a file changed";
+      }
+      EXPECT_EQ(bankContentSize(), 37u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvia::testing
