@@ -4,7 +4,8 @@
 # readable.
 work=$(mktemp -d)
 chmod 755 "$work"
-port=$((20000 + RANDOM % 20000))
+# A port the system just handed out is free; dictd takes it over at once.
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 cat >"$work/dictd.conf" <<CONF
 global {
   listen_to 127.0.0.1

@@ -4,8 +4,6 @@
 // compiler converts it (every source entry read back once, but for those the index left
 // out), the data file grows past the 24-bit locator, and misspellings mostly land on the
 // intended word.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,14 +12,11 @@
 #include <unordered_map>
 
 #include "compile/content/entry_text.h"
-#include "compile/source/dictd_source.h"
+#include "support/compiled_gcide.h"
 #include "support/compiled_index_checks.h"
-#include "support/dictionary_fixtures.h"
 
 namespace orvia::testing {
 namespace {
-
-constexpr uint32_t kGcide = 0x00010101;
 
 // Under the sanitizers only every few records are read.
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,15 +25,10 @@ constexpr uint32_t kReadEvery = 13;
 constexpr uint32_t kReadEvery = 1;
 #endif
 
-const compile::SourceOpener openSource = sourceOpener<compile::DictdSource>(
-    "/usr/share/dictd/gcide", compile::DictdSource::Order::kBody);
-
-class Gcide : public ExportsFixture {
+class Gcide : public CompiledGcide {
  protected:
   static void SetUpTestSuite() {
-    if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
-    folder_ = new TempDir();
-    compiled_ = compileFrom(openSource, kGcide, folder_->path(), compile::EntryEncoding::kSmallest);
+    if (!compileGcide(compile::EntryEncoding::kSmallest)) return;
     keys_ = compiledKeys(compiled_.index);
     const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;
@@ -48,25 +38,9 @@ class Gcide : public ExportsFixture {
       pastLocator_ |= view.extendedRef(&locator) && locator > dict::kExtendedLocator;
     }
   }
-  static void TearDownTestSuite() { delete folder_; }
 
-  void SetUp() override {
-    if (folder_ == nullptr) GTEST_SKIP() << "the dict-gcide package is not installed";
-    ExportsFixture::SetUp();
-    writeDictKey("\"PATH\"=\"" + folder_->path() + "\"\r\n");
-    dict_ = dicCreateHDICT(kGcide);
-    ASSERT_NE(dict_, nullptr);
-  }
-  void TearDown() override {
-    if (dict_ != nullptr) dicFreeHDICT(dict_);
-    if (folder_ != nullptr) ExportsFixture::TearDown();
-  }
-
-  static inline TempDir* folder_ = nullptr;
-  static inline compile::CompiledDictionary compiled_;
   static inline std::vector<std::string> keys_;
   static inline bool pastLocator_ = false;
-  HDICT* dict_ = nullptr;
 };
 
 TEST_F(Gcide, RecordsStandInOrderAndHeadwordsAndKeysLandOnThem) {
@@ -82,7 +56,7 @@ TEST_F(Gcide, EveryEntryReadsBackAsItsSourceText) {
   // How many source entries convert to each text, by the text's hash.
   std::unordered_map<size_t, uint32_t> expected;
   std::string problem, text;
-  auto source = openSource(compile::WithText::kYes, &problem);
+  auto source = gcideSource()(compile::WithText::kYes, &problem);
   ASSERT_NE(source, nullptr) << problem;
   text::CodePageConverter converter(text::codePageName(1));
   compile::SourceEntry entry;

@@ -4,7 +4,6 @@
 // keys, one table row per strategy. ORVIADIC_LONG_TESTS=1 runs 1,000 queries of every
 // strategy; the ordinary run takes fewer where a query scans every key.
 #include <regex.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -13,19 +12,16 @@
 #include <random>
 #include <set>
 
-#include "compile/source/dictd_source.h"
 #include "match/match_words.h"
 #include "support/case_table.h"
+#include "support/compiled_gcide.h"
 #include "support/compiled_index_checks.h"
-#include "support/dictionary_fixtures.h"
 #include "text/ascii_fold.h"
 
 namespace orvia::testing {
 namespace {
 
 using orviadic::match::Strategy;
-
-constexpr uint32_t kGcide = 0x00010101;
 
 struct Entry {
   std::string folded, word;
@@ -100,34 +96,16 @@ bool referenceMatches(Strategy strategy, const std::string& q, const std::string
   return false;
 }
 
-class GcideMatch : public ExportsFixture {
+class GcideMatch : public CompiledGcide {
  protected:
   static void SetUpTestSuite() {
-    if (access("/usr/share/dictd/gcide.index", R_OK) != 0) return;
-    folder_ = new TempDir();
-    const compile::CompiledDictionary compiled =
-        compileFrom(sourceOpener<compile::DictdSource>("/usr/share/dictd/gcide",
-                                                       compile::DictdSource::Order::kBody),
-                    kGcide, folder_->path(), compile::EntryEncoding::kStored);
-    const std::vector<uint8_t>& records = compiled.index.records;
+    if (!compileGcide(compile::EntryEncoding::kStored)) return;
+    const std::vector<uint8_t>& records = compiled_.index.records;
     dict::IndexRecordView view;
     for (size_t at = 0; at < records.size(); at += view.recordLength) {
       if (!dict::parseIndexRecord(records.data() + at, uint32_t(records.size() - at), &view)) break;
       entries_.push_back({referenceFold(view.key()), view.word()});
     }
-  }
-  static void TearDownTestSuite() { delete folder_; }
-
-  void SetUp() override {
-    if (folder_ == nullptr) GTEST_SKIP() << "the dict-gcide package is not installed";
-    ExportsFixture::SetUp();
-    writeDictKey("\"PATH\"=\"" + folder_->path() + "\"\r\n");
-    dict_ = dicCreateHDICT(kGcide);
-    ASSERT_NE(dict_, nullptr);
-  }
-  void TearDown() override {
-    if (dict_ != nullptr) dicFreeHDICT(dict_);
-    if (folder_ != nullptr) ExportsFixture::TearDown();
   }
 
   // The reference: every record in key order, each word once, at most max.
@@ -159,9 +137,7 @@ class GcideMatch : public ExportsFixture {
     return out;
   }
 
-  static inline TempDir* folder_ = nullptr;
   static inline std::vector<Entry> entries_;
-  HDICT* dict_ = nullptr;
 };
 
 // A query for strategy made from a random key: a slice of it, a misspelling or a pattern,
