@@ -44,7 +44,8 @@ std::vector<std::string> createMissingCompanions(const std::string& folder, uint
   std::vector<std::string> created;
   for (const CompanionFile& file : orvia::compile::createCompanionFiles(folder, id)) {
     if (file.state == CompanionFile::State::kFailed)
-      throw CommandFailure{kExitError, "cannot create " + folder + "/" + file.name};
+      throw CommandFailure{kExitError,
+                           "cannot create " + folder + "/" + file.name + ": " + file.problem};
     if (file.state == CompanionFile::State::kCreated) created.push_back(file.name);
   }
   return created;

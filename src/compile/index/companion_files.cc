@@ -1,6 +1,8 @@
 #include "compile/index/companion_files.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "content/user_entry_format.h"
@@ -15,6 +17,7 @@ using State = CompanionFile::State;
 State createEmptyIndex(const std::string& path) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) return State::kKept;
+  errno = 0;
   return dbCreate(path.c_str()) != 0 ? State::kCreated : State::kFailed;
 }
 
@@ -45,7 +48,12 @@ std::vector<CompanionFile> createCompanionFiles(const std::string& folder, uint3
     for (const CompanionKind& kind : kKinds) {
       char name[dict::kFileNameBufferSize];
       dict::buildDictFileName(companion, name, kind.extension);
-      files.push_back({name, kind.create((std::filesystem::path(folder) / name).string())});
+      const State state = kind.create((std::filesystem::path(folder) / name).string());
+      // The store says only that it failed; the system call that failed left its reason.
+      const std::string problem = state != State::kFailed ? ""
+                                  : errno != 0            ? std::strerror(errno)
+                                                          : "the record store could not make it";
+      files.push_back({name, state, problem});
     }
   }
   return files;

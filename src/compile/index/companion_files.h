@@ -14,6 +14,7 @@ struct CompanionFile {
   enum class State { kCreated, kKept, kFailed };
   std::string name;  // "7F010101.IDX" and so on
   State state;
+  std::string problem;  // why it could not be made (kFailed): the system's reason
 };
 
 // Makes the four files of dictId's companions in folder where they are missing, in the
