@@ -1,16 +1,15 @@
 // orviadic match: the words of a dictionary that match a word under a strategy.
 #include <cstdio>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli.h"
 #include "lang/lang_ops.h"
 #include "match/match_words.h"
 #include "open_dictionary.h"
-#include "quoted_word.h"
 #include "terminal_text.h"
 #include "text/key_fold.h"
+#include "word_argument.h"
 
 namespace orviadic {
 namespace {
@@ -47,15 +46,13 @@ void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
   const match::MatchResult result = match::matchWords(dict.get(), request);
   if (!result.problem.empty()) throw CommandFailure{kExitError, result.problem};
   if (options.json) {
-    nlohmann::json words = nlohmann::json::array();
+    Json words = Json::array();
     for (const match::MatchedWord& found : result.words)
       words.push_back(toTerminal(dictId, found.word));
-    const nlohmann::json out = {{"schema", 1},
-                                {"query", args.word},
-                                {"strategy", args.strategy},
-                                {"words", words},
-                                {"capped", result.capped}};
-    std::printf("%s\n", out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    printJson(jsonReply({{"query", args.word},
+                         {"strategy", args.strategy},
+                         {"words", words},
+                         {"capped", result.capped}}));
   } else {
     for (const match::MatchedWord& found : result.words)
       std::printf("%s\n", toTerminal(dictId, found.word).c_str());
@@ -63,7 +60,7 @@ void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
   if (result.capped)
     std::fprintf(stderr, "orviadic: more words match; the first %u are shown (--max)\n", args.max);
   if (result.words.empty())
-    throw CommandFailure{kExitNotFound, "no word matches " + quotedWord(args.word)};
+    throw CommandFailure{kExitNotFound, "no word matches " + printable(args.word)};
 }
 
 }  // namespace

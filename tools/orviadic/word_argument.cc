@@ -61,8 +61,15 @@ const std::string& checkedWord(const std::string& word) {
 }
 
 std::string printable(const std::string& word) {
+  // A long word is cut, at a character's start, so that the message stays one line.
+  constexpr size_t kShownBytes = 80;
+  size_t shown = word.size();
+  if (shown > kShownBytes) {
+    shown = kShownBytes;
+    while (shown > 0 && (uint8_t(word[shown]) & 0xC0) == 0x80) --shown;
+  }
   std::string out;
-  for (size_t at = 0; at < word.size();) {
+  for (size_t at = 0; at < shown;) {
     uint32_t codePoint = 0;
     size_t length = characterAt(word, at, &codePoint);
     if (length != 0 && !isControl(codePoint)) {
@@ -77,6 +84,7 @@ std::string printable(const std::string& word) {
     }
     at += length;
   }
+  if (shown < word.size()) out += "... (" + std::to_string(word.size()) + " bytes)";
   return out;
 }
 

@@ -11,7 +11,8 @@ namespace orviadic {
 // Otherwise throws CommandFailure (exit 2) with a one-line reason.
 const std::string& checkedWord(const std::string& word);
 
-// The word for a message: control characters and bytes that are not UTF-8 as \xNN.
+// The word for a message: control characters and bytes that are not UTF-8 as \xNN, and a
+// long word cut short with its length in bytes.
 std::string printable(const std::string& word);
 
 }  // namespace orviadic
