@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, then builds and runs the whole test suite: a plain build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, the Windows builds
-# (the 32-bit DLL pair's exports, the 64-bit tests under Wine) and, beside those, static
-# analysis (scripts/static_analysis.sh).
+# AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, and the Windows
+# builds (the 32-bit DLL pair's exports, the 64-bit tests under Wine).
 # ORVIADIC_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,12 +12,6 @@ status=0
 # The plain build goes last, so its summary closes the output.
 for flavour in fuzz asan win32 win64 plain; do
   started=$SECONDS
-  if [ "$flavour" = win32 ]; then
-    # Beside the Windows builds, whose runs under Wine leave the cores partly idle.
-    analysis_started=$SECONDS
-    nice bash "$root/scripts/static_analysis.sh" >"$root/build/static_analysis.log" 2>&1 &
-    analysis=$!
-  fi
   echo "== $flavour build"
   bash "$root/scripts/build.sh" "$flavour"
   echo "== $flavour tests"
@@ -27,13 +20,5 @@ for flavour in fuzz asan win32 win64 plain; do
   ctest --test-dir "$root/build/$flavour" -j "$(nproc)" --output-on-failure --timeout 900 \
     "${filter[@]}" || status=1
   echo "== $flavour: $((SECONDS - started)) s"
-  if [ "$flavour" = win64 ]; then
-    waited=$SECONDS
-    echo "== static analysis"
-    wait "$analysis" || status=1
-    cat "$root/build/static_analysis.log"
-    echo "== static analysis: $((SECONDS - analysis_started)) s," \
-      "$((SECONDS - waited)) s of it after the Windows builds"
-  fi
 done
 exit $status

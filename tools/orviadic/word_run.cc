@@ -29,7 +29,9 @@ std::string lowerCase(uint32_t language, const std::string& text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const uint8_t byte = uint8_t(text[i]);
-    if (byte >= 'A' && byte <= 'Z') {
+    const bool asciiUpper = byte >= 'A' && byte <= 'Z';
+    const bool latinUpper = singleByte && byte >= 0xC0 && byte <= 0xDE && byte != 0xD7;
+    if (asciiUpper || latinUpper) {
       out += char(byte + 32);
     } else if (!singleByte) {
       out += char(byte);
@@ -39,8 +41,6 @@ std::string lowerCase(uint32_t language, const std::string& text) {
       if (byte >= 0x80 && !halfWidthKatakana && i + 1 < text.size()) out += text[++i];
     } else if (byte == 0xDF) {
       out += "ss";
-    } else if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) {
-      out += char(byte + 32);
     } else if (byte == 0x8A || byte == 0x8C || byte == 0x8E) {
       out += char(byte + 16);  // Š, Œ, Ž
     } else {
