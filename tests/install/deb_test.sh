@@ -14,8 +14,10 @@ source "$(dirname "$0")/expect.sh"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" >/dev/null)
 deb=$(echo "$work"/orviadic_*.deb)
 info=$(dpkg-deb --info "$deb")
-for dependency in "libc6 (" "libstdc++6 (" "libncurses"; do
-  grep -q "Depends:.*$dependency" <<<"$info" || fail "the package does not depend on $dependency"
+grep -q "Depends:.*libc6 (" <<<"$info" || fail "the package does not depend on libc6"
+# The C++ runtime, ncurses and zlib are linked in.
+for dependency in "libstdc++6" "libncurses" "zlib1g"; do
+  if grep -q "Depends:.*$dependency" <<<"$info"; then fail "the package depends on $dependency"; fi
 done
 contents=$(dpkg-deb --contents "$deb")
 for file in usr/bin/orviadic usr/include/orviadic.h usr/include/orviadb.h \
