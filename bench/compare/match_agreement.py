@@ -97,15 +97,23 @@ def soundex(word, h_and_w_separate):
     return (out + "000")[:4]
 
 
-def list_order(word, strategy):
-    """Where dictd's answer puts a word: by its letters, for every strategy."""
-    return letters(word)
+class OtherSide:
+    """The words one side gave, with the spellings the causes compare against, worked out
+    once per query: a query of three letters can match thousands of words."""
+
+    def __init__(self, words):
+        self.words = words
+        self.lower = {w.lower() for w in words}
+        self.ascii = {ascii_spelling(w).lower() for w in words}
+        self.letters = {letters(w) for w in words}
+        # Where dictd's answer ends: it lists words by their letters, for every strategy.
+        self.last = max(self.letters) if words else None
 
 
 def cause(word, strategy, query, other, side):
-    """Why word is on one side only; other is the other side's set."""
-    if side == "orviadic only" and strategy in ("prefix", "substring", "suffix") and other and \
-            list_order(word, strategy) > max(list_order(w, strategy) for w in other):
+    """Why word is on one side only; other is the other side's OtherSide."""
+    if side == "orviadic only" and strategy in ("prefix", "substring", "suffix") and \
+            other.words and letters(word) > other.last:
         return "dictd's list ends early: its last word comes before this one"
     if side == "orviadic only" and strategy == "suffix" and word in spaced:
         return "trailing space: dictd's headword ends with a space, so not with the suffix"
@@ -117,12 +125,11 @@ def cause(word, strategy, query, other, side):
         return "a headword of 244 bytes or more: too long for a key, the compiler leaves it out"
     if strategy == "lev" and any(c.isdigit() for c in word):
         return "digits: dictd's lev tries letters only in its edits"
-    folded = {w.lower() for w in other}
-    if word.lower() in folded:
+    if word.lower() in other.lower:
         return "case: the same word in another case"
-    if ascii_spelling(word).lower() in {ascii_spelling(w).lower() for w in other}:
+    if ascii_spelling(word).lower() in other.ascii:
         return "accents: the same word with other accents"
-    if letters(word) in {letters(w) for w in other}:
+    if letters(word) in other.letters:
         return "punctuation: the same letters with other punctuation or spacing"
     q, w = letters(query), letters(word)
     if strategy == "lev" and word.lower() == query.lower():
@@ -158,8 +165,9 @@ for strategy, make in makers.items():
         if theirs == ours:
             same += 1
             continue
-        for word, other, side in [(w, ours, "dictd only") for w in theirs - ours] + \
-                [(w, theirs, "orviadic only") for w in ours - theirs]:
+        mine, dictds = OtherSide(ours), OtherSide(theirs)
+        for word, other, side in [(w, mine, "dictd only") for w in theirs - ours] + \
+                [(w, dictds, "orviadic only") for w in ours - theirs]:
             why = cause(word, strategy, query, other, side)
             causes[(side, why)] = causes.get((side, why), 0) + 1
             if why == "unexplained":
