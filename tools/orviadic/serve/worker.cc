@@ -186,6 +186,7 @@ void Worker::run() {
   }
   closeAll("421 server shutting down at operator request\r\n");
   // Sockets handed over after the stop are closed unanswered.
+  std::lock_guard<std::mutex> lock(mutex_);
   for (const int fd : adopted_) {
     close(fd);
     --load_;
