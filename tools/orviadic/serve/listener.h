@@ -12,8 +12,8 @@ struct Listener {
 };
 
 // A non-blocking socket listening on address (IPv4, IPv6 or a host name, its first
-// address) and port; port 0
-// takes one the system finds free. Throws CommandFailure with the system's reason.
+// address) and port; port 0 takes one the system finds free. Throws CommandFailure with
+// the system's reason.
 Listener listenOn(const std::string& address, uint16_t port);
 
 // Makes fd non-blocking; false when the system refuses.
