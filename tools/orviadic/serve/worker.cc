@@ -16,7 +16,7 @@
 namespace orviadic::serve {
 
 struct Worker::Connection {
-  Connection(int socket, Session&& s) : fd(socket), session(std::move(s)) {}
+  Connection(int socket, const Session& s) : fd(socket), session(s) {}
   int fd;
   ConnectionState state;
   Session session;
