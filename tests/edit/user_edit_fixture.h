@@ -168,12 +168,6 @@ class UserEditFixture : public ConfigFixture {
         name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
     return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
   }
-  std::map<std::string, std::string> folder() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      files[entry.path().string()] = readFileBytes(entry.path().string());
-    return files;
-  }
   // The companion's records (mem or rec) as key@head, in order.
   std::string keys(const std::string& index) const {
     const uint32_t id = dict_->dictId;
@@ -228,10 +222,10 @@ class UserEditFixture : public ConfigFixture {
       dicGetWordList(dict_, recordNumber(w), 1, list, sizeof list, &listed);
       return std::string(list, 2 + std::strlen(list + 1));
     }
-    if (op == "snapshot") snapshot_ = folder();
-    if (op == "unchanged") return folder() == snapshot_ ? "yes" : "no";
+    if (op == "snapshot") snapshot_ = dir_.files();
+    if (op == "unchanged") return dir_.files() == snapshot_ ? "yes" : "no";
     if (op == "restore")
-      for (const auto& [path, bytes] : snapshot_) writeFileBytes(path, bytes);
+      for (const auto& [name, bytes] : snapshot_) writeFileBytes(dir_.file(name), bytes);
     if (op == "remove") std::filesystem::remove(file(w));
     if (op == "write") writeFileBytes(file(w), *c.bytes(3));
     if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
