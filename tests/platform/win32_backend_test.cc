@@ -29,15 +29,14 @@ TEST(Win32Heap, GrownBlocksAreZeroBeyondTheOldSize) {
 using Win32Paths = RegistryFixture;
 
 TEST_F(Win32Paths, EndInTheSystemSeparator) {
-  for (const CaseRow& c : caseTable("platform/win32_paths.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("platform/win32_paths.txt", [&](const CaseRow& c) {
     writeDictKey("\"00010203Path\"=\"" + *c.bytes(0) + "\"\r\n");
     ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
     char out[dict::kMaxPath];
     const int resolved =
         dict::resolveDictFilePath(uint32_t(c.number(1)), out, sizeof out, c.bytes(2)->c_str());
     EXPECT_EQ(resolved ? std::optional<std::string>(out) : std::nullopt, c.bytes(3));
-  }
+  });
   dict::setRegistryKey(kHkeyLocalMachine, dict::kDefaultRegistryPath);
 }
 

@@ -63,8 +63,7 @@ const std::vector<std::string> kFourWords(std::begin(kOwnWords), std::end(kOwnWo
 
 TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
   int n = 0;
-  for (const CaseRow& row : caseTable("update/exchange_files.txt")) {
-    SCOPED_TRACE(row.line);
+  forEachCase("update/exchange_files.txt", [&](const CaseRow& row) {
     install("row" + std::to_string(n++), kFourWords);
     ASSERT_TRUE(writeFileBytes(path_, bytesOfRow(row)));
     const uint32_t id = uint32_t(row.number(2));
@@ -76,7 +75,7 @@ TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
       EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords) + entries(kRecordId).size());
     }
     EXPECT_EQ(consistency(), "");
-  }
+  });
 }
 
 // The empty export, then a record whose entry head claims more text than its file holds.
