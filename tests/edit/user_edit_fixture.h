@@ -18,6 +18,7 @@
 #include "orviadic.h"
 #include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
+#include "support/golden.h"
 #include "support/read_only_page.h"
 #include "support/store_records.h"
 
@@ -228,7 +229,20 @@ class UserEditFixture : public ConfigFixture {
       for (const auto& [name, bytes] : snapshot_) writeFileBytes(dir_.file(name), bytes);
     if (op == "remove") std::filesystem::remove(file(w));
     if (op == "write") writeFileBytes(file(w), *c.bytes(3));
-    if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
+    if (op == "poke") {
+      const std::string bytes = *c.bytes(3);
+      const size_t at = c.fields.at(4).empty() ? 0 : size_t(c.number(4));
+      writeFileBytes(file(w), readFileBytes(file(w)).replace(at, bytes.size(), bytes));
+    }
+    // The owner-word exchange, through the file words.fwos of the test's folder.
+    std::string exchange = dir_.file(c.fields.at(3).empty() ? "words.fwos" : c.fields[3]);
+    if (op == "export")
+      return std::to_string(dicExportOwnerWord(uint32_t(c.number(2)), exchange.data()));
+    if (op == "exported")
+      return goldenBytes("update/exchange/" + w) == readFileBytes(exchange) ? "yes" : "no";
+    if (op == "exchange") writeFileBytes(exchange, goldenBytes("update/exchange/" + w));
+    if (op == "import")
+      return std::to_string(dicImportOwnerWord(kDictId, exchange.c_str(), nullptr));
     return op == "consistent" ? consistency(dict_->dictId) : "";
   }
   // Runs the row and compares with its wanted field (field 5).

@@ -78,38 +78,10 @@ TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
   });
 }
 
-// The empty export, then a record whose entry head claims more text than its file holds.
-TEST_F(Exchange, ExportsAreTheHandAssembledBytes) {
-  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
-  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/empty_export.golden"));
-  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, "kiwi\r\nfruit", 0), 1);
-  std::string data = readFileBytes(fileOf(kRecordId, ".DAT"));
-  data.replace(refOf(entries(kRecordId).at(0)) + 8, 4, le32(0xFFFFFF));
-  ASSERT_TRUE(writeFileBytes(fileOf(kRecordId, ".DAT"), data));
-  ASSERT_EQ(dicExportOwnerWord(0x7F010101, path_.data()), 1) << "the kind byte does not count";
-  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/unreadable_export.golden"));
-  EXPECT_EQ(importFile(), 1) << "the empty item is skipped";
-  EXPECT_EQ(entries(kRecordId).size(), 1u);
-}
-
-TEST_F(Exchange, ExportsFailForMissingFoldersAndCompanions) {
-  std::string missing = dir_.file("no/such/folder/words.fwos");
-  EXPECT_EQ(dicExportOwnerWord(kDictId, missing.data()), 0);
-  for (uint32_t companion : {kRecordId, kMemId})
-    for (const char* extension : {".IDX", ".DAT"}) {
-      SCOPED_TRACE(fileOf(companion, extension));
-      ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
-      const std::string saved = readFileBytes(fileOf(companion, extension));
-      writeFileBytes(fileOf(companion, extension), "damaged");
-      const bool index = std::string(extension) == ".IDX";
-      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), index ? 0 : 1) << "damaged";
-      std::filesystem::remove(fileOf(companion, extension));
-      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), 0);
-      writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
-      EXPECT_EQ(importFile(), 0);
-      writeFileBytes(fileOf(companion, extension), saved);
-    }
-  EXPECT_EQ(consistency(), "");
+// Exports against the hand-assembled bytes, and exports and imports that fail for a
+// missing folder or companion file.
+TEST_F(Exchange, ExportsAndImportsAsTheScriptSays) {
+  for (const CaseRow& c : caseTable("update/exchange_script.txt")) expectRow(c);
 }
 
 // A callback that answers 0 at its stopAt-th call.
