@@ -241,10 +241,17 @@ class UserEditFixture : public ConfigFixture {
     if (op == "exported")
       return goldenBytes("update/exchange/" + w) == readFileBytes(exchange) ? "yes" : "no";
     if (op == "exchange") writeFileBytes(exchange, goldenBytes("update/exchange/" + w));
-    if (op == "import")
+    if (op == "import" && w.empty())
       return std::to_string(dicImportOwnerWord(kDictId, exchange.c_str(), nullptr));
+    if (op == "import") {  // with a callback that answers 0 at its call number w
+      calls_ = 0, stopAt_ = uint32_t(c.number(2));
+      const int32_t result = dicImportOwnerWord(kDictId, exchange.c_str(), stopping);
+      return std::to_string(result) + " after " + std::to_string(calls_);
+    }
     return op == "consistent" ? consistency(dict_->dictId) : "";
   }
+  static uint32_t ORVIADIC_API stopping() { return ++calls_ == stopAt_ ? 0 : 1; }
+  static inline uint32_t calls_ = 0, stopAt_ = 0;
   // Runs the row and compares with its wanted field (field 5).
   void expectRow(const CaseRow& c) {
     SCOPED_TRACE(c.line);

@@ -84,22 +84,6 @@ TEST_F(Exchange, ExportsAndImportsAsTheScriptSays) {
   for (const CaseRow& c : caseTable("update/exchange_script.txt")) expectRow(c);
 }
 
-// A callback that answers 0 at its stopAt-th call.
-uint32_t calls = 0, stopAt = 0;
-uint32_t ORVIADIC_API countingCallback() {
-  return ++calls == stopAt ? 0 : 1;
-}
-
-TEST_F(Exchange, ACallbackStopsTheImportAfterTheItemsBeforeIt) {
-  writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
-  for (uint32_t stop : {1u, 2u, 3u}) {  // 2 items: calls before the second and at the end
-    calls = 0, stopAt = stop;
-    EXPECT_EQ(importFile(countingCallback), stop == 3 ? 1 : 0) << stop;
-    EXPECT_EQ(calls, std::min(stop, 2u));
-    EXPECT_EQ(companionTexts(kRecordId), "kiwi=kiwi\r\nfruit;") << "the first item stays";
-  }
-}
-
 // Texts of one byte, of exactly one and just over one content block, and of many, half
 // of them with the marker line.
 std::string itemText(uint32_t i) {
