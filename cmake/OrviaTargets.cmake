@@ -1,10 +1,11 @@
 # Helpers shared by every folder's CMakeLists.
 
-# orvia_test(NAME [HEAP_FAILURES] SOURCES src... LIBS lib...): one GoogleTest binary, its
-# tests run by CTest. HEAP_FAILURES links the heaps' fault-injecting build in place of
-# the shipped heaps (support/heap_failures.h).
+# orvia_test(NAME [HEAP_FAILURES] [ONE_PROCESS] SOURCES src... LIBS lib...): one GoogleTest
+# binary, its tests run by CTest. HEAP_FAILURES links the heaps' fault-injecting build in
+# place of the shipped heaps (support/heap_failures.h). ONE_PROCESS runs the binary as one
+# CTest test, for suites that share an expensive set-up (a whole dictionary compiled).
 function(orvia_test name)
-  cmake_parse_arguments(T "HEAP_FAILURES" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "HEAP_FAILURES;ONE_PROCESS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} orvia_test_support GTest::gtest
     GTest::gtest_main)
@@ -13,8 +14,13 @@ function(orvia_test name)
     target_link_libraries(${name} PRIVATE orvia_heap_failures)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "ORVIADIC_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  if(T_ONE_PROCESS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "ORVIADIC_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+      PROPERTIES ENVIRONMENT "ORVIADIC_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  endif()
 endfunction()
 
 # orvia_benchmark(NAME SOURCES src... LIBS lib...): a Google Benchmark binary, run by hand.

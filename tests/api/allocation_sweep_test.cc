@@ -2,8 +2,6 @@
 // call no longer meets the failure: each failed call gives the failure value and leaves
 // the caller's buffer at its empty value; readers change no file, and writers leave the
 // dictionary's own words readable. Leaks show under the sanitizers' build.
-#include <filesystem>
-
 #include "bad_input_fixture.h"
 #include "support/heap_failures.h"
 
@@ -13,13 +11,6 @@ namespace {
 class AllocationSweep : public BadInputFixture {
  protected:
   using Files = std::map<std::string, std::string>;
-  // Every file of the test's folder, by name.
-  Files files() const {
-    Files out;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      out[entry.path().filename().string()] = readFileBytes(entry.path().string());
-    return out;
-  }
   // Puts the folder's files back as they were, the dictionaries closed meanwhile.
   void restore(const Files& saved) {
     for (HDICT*& dict : dicts_) ASSERT_EQ(dicFreeHDICT(dict), 1);
@@ -42,7 +33,7 @@ TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
   for (const CaseRow& c : caseTable("api/allocation_sweeps.txt")) {
     const Export& fn = exportsByName().at(c.fields.at(0));
     const bool reader = c.fields.at(5) == "reader";
-    const Files start = files();
+    const Files start = dir_.files();
     bool struck = true;
     for (uint32_t n = 1; struck; ++n) {
       SCOPED_TRACE(c.line + ", allocation " + std::to_string(n));
@@ -64,7 +55,7 @@ TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
         EXPECT_EQ(outcome.bytes.substr(0, c.bytes(4)->size()), *c.bytes(4));
       }
       if (reader) {
-        EXPECT_TRUE(files() == start) << "a file changed";
+        EXPECT_TRUE(dir_.files() == start) << "a file changed";
       }
       EXPECT_EQ(bankContentSize(), 37u);
     }

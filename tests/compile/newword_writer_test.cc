@@ -9,9 +9,7 @@
 #include "compile/newword_writer.h"
 #include "compile/source/tsv_source.h"
 #include "content/content_record.h"
-#include "dict/index_record.h"
 #include "lang/lang_ops.h"
-#include "orviadb.h"
 #include "support/case_table.h"
 #include "support/compiled_dictionary.h"
 #include "support/temp_dir.h"
@@ -23,12 +21,6 @@ namespace {
 using namespace orvia::testing;
 
 constexpr uint32_t kTarget = 0x01010101;
-
-struct Record {
-  std::string key;
-  uint32_t level, offset;
-  bool extended;
-};
 
 class NewWordWriter : public ::testing::Test {
  protected:
@@ -45,25 +37,11 @@ class NewWordWriter : public ::testing::Test {
     return written;
   }
   // The index image's records in key order; the content image in content_.
-  std::vector<Record> records() {
+  std::vector<CompiledRecord> records() {
     const std::string file = readFileBytes(dir_.file("new.bin"));
     writeFileBytes(dir_.file("index.img"), file.substr(40, written_.indexImageSize));
     content_ = file.substr(40 + written_.indexImageSize);
-    std::vector<Record> out;
-    DBHANDLE db = dbOpen(dir_.file("index.img").c_str(), lang::getCompareKeysFn(1));
-    for (uint32_t n = 0; dbGoto(db, n) != 0; ++n) {
-      uint8_t block[dict::kRecordBlockSize] = {};
-      uint32_t size = dict::kMaxIndexRecordSize;
-      dict::IndexRecordView view;
-      EXPECT_TRUE(dbGetRecord(db, &size, block) &&
-                  dict::parseIndexRecord(block, sizeof block, &view));
-      EXPECT_EQ(view.contentDictId, kTarget);
-      Record r{view.key(), view.level(), view.contentRef & 0xFFFFFF, false};
-      r.extended = r.offset == dict::kExtendedLocator && view.extendedRef(&r.offset);
-      out.push_back(r);
-    }
-    dbClose(db);
-    return out;
+    return readIndexRecordsAt(dir_.file("index.img"), 1);
   }
 
   TempDir dir_;
@@ -74,7 +52,7 @@ class NewWordWriter : public ::testing::Test {
 TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
   // Two entries of one text, which a dictionary's compile would share.
   ASSERT_TRUE(write("bank\tSame text\t5\nshore\tSame text\t0\nzebra\tStriped\t255\n", kTarget));
-  const std::vector<Record> got = records();
+  const std::vector<CompiledRecord> got = records();
   ASSERT_EQ(got.size(), 3u);
   const std::pair<std::string, uint32_t> want[] = {{"bank", 5}, {"shore", 0}, {"zebra", 255}};
   EXPECT_EQ(content_[0], '\0');                                // no file-index entry
@@ -83,18 +61,19 @@ TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
   content::FileHandle data = content::openFileRead(dir_.file("content.img").c_str());
   for (size_t i = 0; i < got.size(); ++i) {
     SCOPED_TRACE(got[i].key);
-    EXPECT_EQ(std::pair(got[i].key, got[i].level), want[i]);
+    EXPECT_EQ(std::pair(got[i].key, got[i].contentRef >> 24), want[i]);
+    EXPECT_EQ(got[i].contentDictId, kTarget);
     EXPECT_FALSE(got[i].extended);
-    ASSERT_LE(uint64_t(got[i].offset) + 8, content_.size());
-    const uint8_t* head = reinterpret_cast<const uint8_t*>(content_.data()) + got[i].offset;
+    ASSERT_LE(uint64_t(got[i].locator) + 8, content_.size());
+    const uint8_t* head = reinterpret_cast<const uint8_t*>(content_.data()) + got[i].locator;
     EXPECT_EQ(loadU32Le(head + 4), 0xFFFFFFFFu);  // no continuation
-    EXPECT_LE(uint64_t(got[i].offset) + (loadU32Le(head) & 0xFFFFFF), content_.size());
+    EXPECT_LE(uint64_t(got[i].locator) + (loadU32Le(head) & 0xFFFFFF), content_.size());
     char text[256];
     uint32_t length = 0;
-    EXPECT_TRUE(content::contentTextAt(data, got[i].offset, text, sizeof text, &length).ok());
+    EXPECT_TRUE(content::contentTextAt(data, got[i].locator, text, sizeof text, &length).ok());
   }
   content::closeFile(data);
-  EXPECT_NE(got[0].offset, got[1].offset);
+  EXPECT_NE(got[0].locator, got[1].locator);
 }
 
 TEST_F(NewWordWriter, RefusalsLeaveTheFileAsItWas) {

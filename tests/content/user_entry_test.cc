@@ -85,13 +85,12 @@ TEST_F(UserEntryFileTest, RefusalsAndDamagedChains) {
   ASSERT_EQ(append("k", std::string(600, 'x')), 4u);
   ASSERT_EQ(append("o", "o"), 1028u);
   const std::string saved = bytes();
-  for (const auto& c : caseTable("content/user_entry_damage.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("content/user_entry_damage.txt", [&](const CaseRow& c) {
     put(damaged(saved, c.number(0), c.number(1)));
     char out[700];
     EXPECT_EQ(readUserEntryContent(file_, 4, out, sizeof out), 0u);
     EXPECT_EQ(rewrite(4, std::string(600, 'z')), uint32_t(c.number(2)));
-  }
+  });
   // A length is believed only while the file's other blocks could hold it: six blocks,
   // so at most five of content.
   for (auto [claimed, reported] : {std::pair{1260u, 1260u}, {1261u, 0u}, {0xFFFFFF15u, 0u}}) {

@@ -18,6 +18,7 @@
 #include "orviadic.h"
 #include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
+#include "support/golden.h"
 #include "support/read_only_page.h"
 #include "support/store_records.h"
 
@@ -168,12 +169,6 @@ class UserEditFixture : public ConfigFixture {
         name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
     return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
   }
-  std::map<std::string, std::string> folder() const {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      files[entry.path().string()] = readFileBytes(entry.path().string());
-    return files;
-  }
   // The companion's records (mem or rec) as key@head, in order.
   std::string keys(const std::string& index) const {
     const uint32_t id = dict_->dictId;
@@ -228,15 +223,35 @@ class UserEditFixture : public ConfigFixture {
       dicGetWordList(dict_, recordNumber(w), 1, list, sizeof list, &listed);
       return std::string(list, 2 + std::strlen(list + 1));
     }
-    if (op == "snapshot") snapshot_ = folder();
-    if (op == "unchanged") return folder() == snapshot_ ? "yes" : "no";
+    if (op == "snapshot") snapshot_ = dir_.files();
+    if (op == "unchanged") return dir_.files() == snapshot_ ? "yes" : "no";
     if (op == "restore")
-      for (const auto& [path, bytes] : snapshot_) writeFileBytes(path, bytes);
+      for (const auto& [name, bytes] : snapshot_) writeFileBytes(dir_.file(name), bytes);
     if (op == "remove") std::filesystem::remove(file(w));
     if (op == "write") writeFileBytes(file(w), *c.bytes(3));
-    if (op == "poke") writeFileBytes(file(w), *c.bytes(3) + readFileBytes(file(w)).substr(4));
+    if (op == "poke") {
+      const std::string bytes = *c.bytes(3);
+      const size_t at = c.fields.at(4).empty() ? 0 : size_t(c.number(4));
+      writeFileBytes(file(w), readFileBytes(file(w)).replace(at, bytes.size(), bytes));
+    }
+    // The owner-word exchange, through the file words.fwos of the test's folder.
+    std::string exchange = dir_.file(c.fields.at(3).empty() ? "words.fwos" : c.fields[3]);
+    if (op == "export")
+      return std::to_string(dicExportOwnerWord(uint32_t(c.number(2)), exchange.data()));
+    if (op == "exported")
+      return goldenBytes("update/exchange/" + w) == readFileBytes(exchange) ? "yes" : "no";
+    if (op == "exchange") writeFileBytes(exchange, goldenBytes("update/exchange/" + w));
+    if (op == "import" && w.empty())
+      return std::to_string(dicImportOwnerWord(kDictId, exchange.c_str(), nullptr));
+    if (op == "import") {  // with a callback that answers 0 at its call number w
+      calls_ = 0, stopAt_ = uint32_t(c.number(2));
+      const int32_t result = dicImportOwnerWord(kDictId, exchange.c_str(), stopping);
+      return std::to_string(result) + " after " + std::to_string(calls_);
+    }
     return op == "consistent" ? consistency(dict_->dictId) : "";
   }
+  static uint32_t ORVIADIC_API stopping() { return ++calls_ == stopAt_ ? 0 : 1; }
+  static inline uint32_t calls_ = 0, stopAt_ = 0;
   // Runs the row and compares with its wanted field (field 5).
   void expectRow(const CaseRow& c) {
     SCOPED_TRACE(c.line);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/platform.h"
@@ -14,6 +16,7 @@
 #include "support/case_table.h"
 #include "support/child_process.h"
 #include "support/heap_failures.h"
+#include "support/message_receiver.h"
 #include "support/read_only_page.h"
 #include "support/registry_fixture.h"
 
@@ -103,6 +106,21 @@ TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
   EXPECT_TRUE(kept != nullptr && kept[63] == 0xAB);
   EXPECT_TRUE(destroyHeap(heap));
   EXPECT_FALSE(destroyHeap(processHeap())) << "the process heap stays";
+}
+
+// Progress messages reach the function behind a window value: a message-only window of
+// the thread on Windows, a sink registered with the platform elsewhere.
+std::vector<std::pair<uintptr_t, intptr_t>> gMessages;
+intptr_t recordMessage(uint32_t, uint32_t, uintptr_t wparam, intptr_t lparam) {
+  gMessages.emplace_back(wparam, lparam);
+  return intptr_t(gMessages.size());
+}
+
+TEST(MessageContract, ReachesTheFunctionBehindTheWindow) {
+  const MessageReceiver receiver(recordMessage);
+  const uint32_t window = receiver.window();
+  EXPECT_EQ(sendMessage(window, 0x401, 7, 70) + sendMessage(window, 0x402, 8, -1), 3);
+  EXPECT_EQ(gMessages, (std::vector<std::pair<uintptr_t, intptr_t>>{{7, 70}, {8, -1}}));
 }
 
 // The test's own key, holding the values its rows set.

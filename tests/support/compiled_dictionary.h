@@ -88,16 +88,16 @@ inline compile::CompiledDictionary compileList(const std::vector<compile::Source
 struct CompiledRecord {
   std::string bytes;  // the whole record
   std::string key;
-  uint32_t contentRef = 0;
+  uint32_t contentDictId = 0, contentRef = 0;
   bool extended = false;
   uint32_t locator = 0;  // the low 24 bits of contentRef, or the extendedRef
 };
 
-// Every record of dictId's index in folder, in key order, read one at a time with dbGoto.
-inline std::vector<CompiledRecord> readIndexRecords(const std::string& folder, uint32_t dictId) {
+// Every record of the index at path, with keys of the language, in key order, read one at
+// a time with dbGoto.
+inline std::vector<CompiledRecord> readIndexRecordsAt(const std::string& path, uint32_t language) {
   std::vector<CompiledRecord> out;
-  const std::string path = compile::indexFilePath(folder, dictId);
-  DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(lang::languageOf(dictId)));
+  DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(language));
   EXPECT_NE(db, nullptr) << path;
   if (db == nullptr) return out;
   uint32_t count = 0;
@@ -113,12 +113,18 @@ inline std::vector<CompiledRecord> readIndexRecords(const std::string& folder, u
     }
     const uint32_t locator = view.contentRef & dict::kExtendedLocator;
     out.push_back({std::string(reinterpret_cast<const char*>(buffer), view.recordLength),
-                   view.key(), view.contentRef, locator == dict::kExtendedLocator, locator});
+                   view.key(), view.contentDictId, view.contentRef,
+                   locator == dict::kExtendedLocator, locator});
     if (out.back().extended && !view.extendedRef(&out.back().locator))
       ADD_FAILURE() << "no extendedRef: " << out.back().key;
   }
   dbClose(db);
   return out;
+}
+
+// Every record of dictId's index in folder.
+inline std::vector<CompiledRecord> readIndexRecords(const std::string& folder, uint32_t dictId) {
+  return readIndexRecordsAt(compile::indexFilePath(folder, dictId), lang::languageOf(dictId));
 }
 
 // A record of an index with its content: the type, length and continuation of its first

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 
@@ -40,6 +41,8 @@ class TempDir {
   std::string file(const std::string& name) const {
     return (std::filesystem::path(path_) / name).string();
   }
+  // Every file of the folder (not of its subfolders), by name, with its bytes.
+  std::map<std::string, std::string> files() const;
 
  private:
   std::string path_;
@@ -54,6 +57,13 @@ inline bool writeFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   return bool(out.flush());
+}
+
+inline std::map<std::string, std::string> TempDir::files() const {
+  std::map<std::string, std::string> out;
+  for (const auto& entry : std::filesystem::directory_iterator(path_))
+    out[entry.path().filename().string()] = readFileBytes(entry.path().string());
+  return out;
 }
 
 }  // namespace orvia::testing

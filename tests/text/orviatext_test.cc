@@ -18,8 +18,7 @@ TEST(OrviaText, ResultsAndBuffersAsTheTableSays) {
                                                  {"to-utf8", otxToUtf8},
                                                  {"search-word", otxSearchWord},
                                                  {"entry", otxEntryToUtf8}};
-  for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("text/orviatext.txt")) {
-    SCOPED_TRACE(c.line);
+  orvia::testing::forEachCase("text/orviatext.txt", [&](const orvia::testing::CaseRow& c) {
     const std::optional<std::string> text = c.bytes(2);
     const std::string& size = c.fields.at(3);
     std::string buffer(64, '\xEE');
@@ -33,7 +32,7 @@ TEST(OrviaText, ResultsAndBuffersAsTheTableSays) {
     const std::string expected = c.fields.at(5) == "-" ? std::string() : *c.bytes(5);
     EXPECT_EQ(buffer.substr(0, expected.size()), expected);
     EXPECT_EQ(buffer.find_first_not_of('\xEE', expected.size()), std::string::npos);
-  }
+  });
 }
 
 }  // namespace

@@ -34,10 +34,9 @@ TEST(CodePage, ConvertsReplacesAndFoldsAsTheTableSays) {
 }
 
 TEST(RenderEntry, LinesTagsTheEndMarkerAndCharacterReferences) {
-  for (const testing::CaseRow& c : testing::caseTable("text/entry_text.txt")) {
-    SCOPED_TRACE(c.line);
+  testing::forEachCase("text/entry_text.txt", [&](const testing::CaseRow& c) {
     EXPECT_EQ(renderEntry(*c.bytes(1)), *c.bytes(2));
-  }
+  });
 }
 
 }  // namespace

@@ -106,8 +106,7 @@ class Merge : public MergeFixture {
 
 TEST_F(Merge, ScenarioTable) {
   const MessageReceiver receiver(reportSink);
-  for (const CaseRow& c : caseTable("update/merge_cases.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/merge_cases.txt", [&](const CaseRow& c) {
     restart();
     aside_.clear();
     onMerged = nullptr;
@@ -153,15 +152,14 @@ TEST_F(Merge, ScenarioTable) {
       EXPECT_TRUE(entries(dict::recordDictId(kDictId)).empty());
       EXPECT_EQ(consistency(), "");
     }
-  }
+  });
 }
 
 // Forms of merged records: a locator at an append offset, or a shared record's (short:
 // its whole contentRef beside the level; extended: its extendedRef, designated exactly),
 // and records that have no room left for the extended form's 4 bytes.
 TEST(MergedRecord, FormTable) {
-  for (const CaseRow& c : caseTable("update/merged_records.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/merged_records.txt", [&](const CaseRow& c) {
     const uint32_t length = uint32_t(c.number(1)), level = uint32_t(c.number(2)) << 24;
     std::string block(dict::kRecordBlockSize, '\0');
     auto* bytes = reinterpret_cast<uint8_t*>(block.data());
@@ -180,7 +178,7 @@ TEST(MergedRecord, FormTable) {
     EXPECT_EQ(status.ok() ? std::to_string(areaLength) : "refused", c.fields[5]);
     EXPECT_EQ(status.ok() ? block.substr(8, 4) + block.substr(16, 10) : before.substr(0, 26),
               *c.bytes(6));
-  }
+  });
 }
 
 }  // namespace

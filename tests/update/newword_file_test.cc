@@ -56,8 +56,7 @@ class NewWordFiles : public ConfigFixture {
 };
 
 TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
-  for (const CaseRow& c : caseTable("update/newword_checks.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/newword_checks.txt", [&](const CaseRow& c) {
     const uint32_t id = uint32_t(c.number(1)), version = uint32_t(c.number(2));
     const std::string& length = c.fields.at(7);
     const bool exists = std::isdigit(length[0]);
@@ -76,7 +75,7 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
     const bool valid = c.fields[8] == "valid";
     EXPECT_EQ(queryHeader(name), valid ? "111" + le32(id) + le32(version) + kTime : kRefused);
     EXPECT_EQ(exists ? readFileBytes(path) : bytes, bytes) << "the queries write nothing";
-  }
+  });
   std::filesystem::create_directory(dir_.file("folder.bin"));
   EXPECT_EQ(queryHeader(dir_.file("folder.bin").c_str()), kRefused);
   EXPECT_EQ(update::closeNewWordFile(content::kInvalidFile), 0u);
@@ -113,8 +112,7 @@ TEST_F(NewWordFiles, CopyRangeTable) {
   for (size_t i = 0; i < 5000; ++i) source += char(3 + i * 7 + i / 251);
   const std::string sourcePath = write("source.bin", source);
   content::FileHandle from = content::openFileRead(sourcePath.c_str());
-  for (const CaseRow& c : caseTable("update/copy_ranges.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/copy_ranges.txt", [&](const CaseRow& c) {
     const uint32_t offset = uint32_t(c.number(1)), length = uint32_t(c.number(2));
     const std::string destinationPath = write("destination.bin", old);
     content::FileHandle to = content::openFileReadWrite(destinationPath.c_str());
@@ -124,15 +122,14 @@ TEST_F(NewWordFiles, CopyRangeTable) {
     content::closeFile(to);
     EXPECT_EQ(readFileBytes(destinationPath),
               c.number(4) != 0 ? source.substr(offset, length) : old);
-  }
+  });
   EXPECT_EQ(update::copyFileRange(content::kInvalidFile, from, 0, 1), 0u);
   EXPECT_EQ(update::copyFileRange(from, content::kInvalidFile, 0, 1), 0u);
   content::closeFile(from);
 }
 
 TEST_F(NewWordFiles, CurrentVersionAndTimeTable) {
-  for (const CaseRow& c : caseTable("update/current_values.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/current_values.txt", [&](const CaseRow& c) {
     std::string values = c.fields[2] == "none" ? "" : c.fields[2] + "\r\n";
     for (size_t at; (at = values.find(" ; ")) != std::string::npos;) values.replace(at, 3, "\r\n");
     writeDictKey(values);
@@ -142,12 +139,11 @@ TEST_F(NewWordFiles, CurrentVersionAndTimeTable) {
     EXPECT_EQ(version, uint32_t(c.number(4)));
     EXPECT_EQ(dicGetCurrentNewWordTime(id, time), c.number(5));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(time), 16), *c.bytes(6));
-  }
+  });
 }
 
 TEST_F(NewWordFiles, ListPathTable) {
-  for (const CaseRow& c : caseTable("update/list_paths.txt")) {
-    SCOPED_TRACE(c.line);
+  forEachCase("update/list_paths.txt", [&](const CaseRow& c) {
     writeDictKey(c.number(2) != 0 ? "\"PATH\"=\"" + dir_.path() + "\"\r\n" : "");
     const std::string path = dir_.file(c.fields[3]), &size = c.fields[4], &want = c.fields[6];
     if (c.fields[3] != "none") writeFileBytes(path, "word\r\n");
@@ -162,7 +158,7 @@ TEST_F(NewWordFiles, ListPathTable) {
                                                    : std::string(300, 'x');
     EXPECT_EQ(buffer.substr(0, expected.size()), expected);
     std::remove(path.c_str());
-  }
+  });
 }
 
 }  // namespace

@@ -63,8 +63,7 @@ const std::vector<std::string> kFourWords(std::begin(kOwnWords), std::end(kOwnWo
 
 TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
   int n = 0;
-  for (const CaseRow& row : caseTable("update/exchange_files.txt")) {
-    SCOPED_TRACE(row.line);
+  forEachCase("update/exchange_files.txt", [&](const CaseRow& row) {
     install("row" + std::to_string(n++), kFourWords);
     ASSERT_TRUE(writeFileBytes(path_, bytesOfRow(row)));
     const uint32_t id = uint32_t(row.number(2));
@@ -76,57 +75,13 @@ TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
       EXPECT_EQ(entries(kDictId).size(), std::size(kOwnWords) + entries(kRecordId).size());
     }
     EXPECT_EQ(consistency(), "");
-  }
+  });
 }
 
-// The empty export, then a record whose entry head claims more text than its file holds.
-TEST_F(Exchange, ExportsAreTheHandAssembledBytes) {
-  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
-  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/empty_export.golden"));
-  ASSERT_EQ(dicAddRecord(dict_, "kiwi", 0, "kiwi\r\nfruit", 0), 1);
-  std::string data = readFileBytes(fileOf(kRecordId, ".DAT"));
-  data.replace(refOf(entries(kRecordId).at(0)) + 8, 4, le32(0xFFFFFF));
-  ASSERT_TRUE(writeFileBytes(fileOf(kRecordId, ".DAT"), data));
-  ASSERT_EQ(dicExportOwnerWord(0x7F010101, path_.data()), 1) << "the kind byte does not count";
-  EXPECT_EQ(readFileBytes(path_), goldenBytes("update/exchange/unreadable_export.golden"));
-  EXPECT_EQ(importFile(), 1) << "the empty item is skipped";
-  EXPECT_EQ(entries(kRecordId).size(), 1u);
-}
-
-TEST_F(Exchange, ExportsFailForMissingFoldersAndCompanions) {
-  std::string missing = dir_.file("no/such/folder/words.fwos");
-  EXPECT_EQ(dicExportOwnerWord(kDictId, missing.data()), 0);
-  for (uint32_t companion : {kRecordId, kMemId})
-    for (const char* extension : {".IDX", ".DAT"}) {
-      SCOPED_TRACE(fileOf(companion, extension));
-      ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
-      const std::string saved = readFileBytes(fileOf(companion, extension));
-      writeFileBytes(fileOf(companion, extension), "damaged");
-      const bool index = std::string(extension) == ".IDX";
-      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), index ? 0 : 1) << "damaged";
-      std::filesystem::remove(fileOf(companion, extension));
-      EXPECT_EQ(dicExportOwnerWord(kDictId, path_.data()), 0);
-      writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
-      EXPECT_EQ(importFile(), 0);
-      writeFileBytes(fileOf(companion, extension), saved);
-    }
-  EXPECT_EQ(consistency(), "");
-}
-
-// A callback that answers 0 at its stopAt-th call.
-uint32_t calls = 0, stopAt = 0;
-uint32_t ORVIADIC_API countingCallback() {
-  return ++calls == stopAt ? 0 : 1;
-}
-
-TEST_F(Exchange, ACallbackStopsTheImportAfterTheItemsBeforeIt) {
-  writeFileBytes(path_, goldenBytes("update/exchange/two_sections.golden"));
-  for (uint32_t stop : {1u, 2u, 3u}) {  // 2 items: calls before the second and at the end
-    calls = 0, stopAt = stop;
-    EXPECT_EQ(importFile(countingCallback), stop == 3 ? 1 : 0) << stop;
-    EXPECT_EQ(calls, std::min(stop, 2u));
-    EXPECT_EQ(companionTexts(kRecordId), "kiwi=kiwi\r\nfruit;") << "the first item stays";
-  }
+// Exports against the hand-assembled bytes, and exports and imports that fail for a
+// missing folder or companion file.
+TEST_F(Exchange, ExportsAndImportsAsTheScriptSays) {
+  for (const CaseRow& c : caseTable("update/exchange_script.txt")) expectRow(c);
 }
 
 // Texts of one byte, of exactly one and just over one content block, and of many, half
