@@ -9,6 +9,8 @@
 # it and delivers the fault of a probe on an unreadable or unwritable page to it as the
 # kernel does, and since memcheck tracks whether bytes were allocated, not how pages are
 # protected, the probe's one-byte touches of such mapped pages are no errors of its own.
+# scripts/valgrind.supp silences what memcheck reports inside the system's own libraries,
+# each entry with its reason.
 # usage: valgrind.sh [CTEST_REGEX]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,7 +21,7 @@ filter=()
 [ $# -gt 0 ] && filter=(-R "$1")
 ctest --test-dir "$build" --show-only=json-v1 "${filter[@]}" >"$build/valgrind-tests.json"
 started=$SECONDS
-python3 - "$build/valgrind-tests.json" <<'PY'
+python3 - "$build/valgrind-tests.json" "$root/scripts/valgrind.supp" <<'PY'
 import json, os, subprocess, sys
 tests = json.load(open(sys.argv[1]))["tests"]
 runs = {}  # program and arguments -> environment and folder, each program run once
@@ -35,7 +37,8 @@ for t in tests:
         name, _, value = assignment.partition("=")
         env[name] = value
     runs.setdefault(tuple([command[0]] + args), (env, props.get("WORKING_DIRECTORY")))
-valgrind = ["valgrind", "--quiet", "--error-exitcode=99", "--leak-check=full",
+valgrind = ["valgrind", "--quiet", "--error-exitcode=99", "--suppressions=" + sys.argv[2],
+            "--leak-check=full",
             "--show-leak-kinds=definite,indirect", "--errors-for-leak-kinds=definite,indirect",
             "--trace-children=yes", "--trace-children-skip=/usr/*,/bin/*",
             "--child-silent-after-fork=yes"]
