@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, then builds and runs the whole test suite: a plain build, a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, and the Windows
-# builds (the 32-bit DLL pair's exports, the 64-bit tests under Wine).
+# AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, the Windows builds
+# (the 32-bit DLL pair's exports, the 64-bit tests under Wine) and static analysis
+# (scripts/static_analysis.sh), which runs beside all of them at the lowest priority, on
+# what the builds and tests leave of the cores, and is waited for at the end.
 # ORVIADIC_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +11,10 @@ bash "$root/scripts/setup.sh" test
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
-# The plain build goes last, so its summary closes the output.
+mkdir -p "$root/build"
+nice -n 19 bash "$root/scripts/static_analysis.sh" >"$root/build/static_analysis.log" 2>&1 &
+analysis=$!
+times=()
 for flavour in fuzz asan win32 win64 plain; do
   started=$SECONDS
   echo "== $flavour build"
@@ -19,6 +24,14 @@ for flavour in fuzz asan win32 win64 plain; do
   [ "$flavour" = fuzz ] && filter=(-R '_fuzz$')
   ctest --test-dir "$root/build/$flavour" -j "$(nproc)" --output-on-failure --timeout 900 \
     "${filter[@]}" || status=1
-  echo "== $flavour: $((SECONDS - started)) s"
+  times+=("$flavour: $((SECONDS - started)) s")
+  echo "== ${times[-1]}"
 done
+waited=$SECONDS
+echo "== static analysis"
+wait "$analysis" || status=1
+cat "$root/build/static_analysis.log"
+times+=("static analysis: $((SECONDS - waited)) s after the rest")
+echo "== ${times[-1]}"
+printf '== %s\n' "${times[@]}"
 exit $status

@@ -29,7 +29,7 @@ Status moveUserRecord(UserCompanions* companions, const char* area, uint8_t* blo
   const uint32_t newHead =
       content::appendUserEntry(companions->memoryData, record.searchKey, text->text(), length);
   if (newHead == 0) return Cause::kWriteFailed;
-  char name[dict::kFileNameBufferSize];
+  char name[dict::kFileNameBufferSize] = {};  // the store writes all of it
   dict::buildDictFileName(companions->memoryId, name, ".DAT");
   const DbInsertDescriptor note{name, companions->memoryId, newHead,
                                 record.recordLength - dict::kIndexRecordHeaderSize,

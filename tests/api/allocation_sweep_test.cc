@@ -10,6 +10,12 @@ namespace {
 
 class AllocationSweep : public BadInputFixture {
  protected:
+  // A new-word target and a file of new words for it (tests/data/update/merge_made).
+  void SetUp() override {
+    BadInputFixture::SetUp();
+    for (const char* kept : {"target-01010101", "01010101-1-apple_0"})
+      std::filesystem::copy(dataPath(std::string("update/merge_made/") + kept), dir_.path());
+  }
   using Files = std::map<std::string, std::string>;
   // Puts the folder's files back as they were, the dictionaries closed meanwhile.
   void restore(const Files& saved) {

@@ -1,4 +1,5 @@
-#include "cli.h"
+#include "conventions.h"
+#include "json_reply.h"
 
 #include <unistd.h>
 

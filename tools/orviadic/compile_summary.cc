@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <map>
 
-#include "cli.h"
 #include "compile/content/content_compiler.h"
+#include "conventions.h"
+#include "json_reply.h"
 
 namespace orviadic {
 namespace {

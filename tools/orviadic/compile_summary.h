@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cli.h"
 #include "compile/dictionary_compiler.h"
+#include "json_reply.h"
 
 namespace orviadic {
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "json_reply.h"
 #include "lang/lang_ops.h"
 #include "match/match_words.h"
 #include "terminal_text.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli.h"
+#include "conventions.h"
 #include "open_dictionary.h"
 
 namespace orviadic {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cli.h"
+#include "conventions.h"
 
 namespace orviadic {
 

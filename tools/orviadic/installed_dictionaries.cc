@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "cli.h"
+#include "conventions.h"
 #include "dict/config.h"
 #include "dict/dict_id.h"
 #include "dictionary_name_file.h"

@@ -1,6 +1,6 @@
 #include "interrupt_flag.h"
 
-#include "cli.h"
+#include "conventions.h"
 
 namespace orviadic {
 namespace {

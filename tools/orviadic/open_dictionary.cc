@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cli.h"
 #include "content/content_retrieval.h"
+#include "conventions.h"
 #include "dict/config.h"
 #include "dict/dictionary.h"
 #include "dict/failure_text.h"

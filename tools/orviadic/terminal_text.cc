@@ -1,6 +1,6 @@
 #include "terminal_text.h"
 
-#include "cli.h"
+#include "conventions.h"
 #include "text/dictionary_text.h"
 
 namespace orviadic {

@@ -3,8 +3,8 @@
 #include <iostream>
 #include <iterator>
 
-#include "cli.h"
 #include "content/user_marker.h"
+#include "conventions.h"
 #include "platform/platform.h"
 #include "terminal_text.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "cli.h"
+#include "conventions.h"
 
 namespace orviadic {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "cli.h"
+#include "conventions.h"
 #include "terminal_text.h"
 #include "text/dictionary_text.h"
 #include "text/key_fold.h"

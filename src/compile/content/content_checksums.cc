@@ -47,8 +47,9 @@ bool ContentChecksums::write(const std::string& path) {
 std::optional<std::map<uint32_t, uint32_t>> readContentChecksums(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                   std::istreambuf_iterator<char>()};
+  // Parentheses, not braces: cppcheck reads braces as a list of two bytes.
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                   std::istreambuf_iterator<char>());
   if (bytes.size() < kHeaderSize + kTrailerSize ||
       std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
     return std::nullopt;
