@@ -70,5 +70,6 @@ void addNewWordCommands(CLI::App& app, const GlobalOptions& options);
 void addExchangeCommands(CLI::App& app, const GlobalOptions& options);
 void addMergeCommand(CLI::App& app, const GlobalOptions& options);
 void addMatchCommand(CLI::App& app, const GlobalOptions& options);
+void addServeCommand(CLI::App& app, const GlobalOptions& options);
 
 }  // namespace orviadic

@@ -12,7 +12,6 @@
 #include "open_dictionary.h"
 #include "orviadic.h"
 #include "terminal_text.h"
-#include "text/key_fold.h"
 #include "word_argument.h"
 #include "word_run.h"
 
@@ -110,16 +109,6 @@ void printEntries(const GlobalOptions& options, const std::string& query,
     std::fputs(e.text.c_str(), stdout);
     if (!e.note.empty()) std::printf("%s\n%s", bold("Note:").c_str(), e.note.c_str());
   }
-}
-
-// The text a record may share with others: its content without a first line that holds
-// only its headword (white space collapsed, as in the index), which the compiler puts
-// before a text that does not begin with it.
-std::string sharedText(const std::string& content, const std::string& headword) {
-  const size_t lineEnd = content.find('\n');
-  if (lineEnd == std::string::npos) return content;
-  const bool headwordLine = orvia::text::collapseWhiteSpace(content.substr(0, lineEnd)) == headword;
-  return headwordLine ? content.substr(lineEnd + 1) : content;
 }
 
 // At most most entries of the run as shown, best first, only those in the word's own case

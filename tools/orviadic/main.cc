@@ -34,6 +34,7 @@ constexpr CommandFamily kFamilies[] = {
     {"export import exchange", orviadic::addExchangeCommands},
     {"merge", orviadic::addMergeCommand},
     {"match", orviadic::addMatchCommand},
+    {"serve", orviadic::addServeCommand},
 };
 
 // The first argument that is not an option: the subcommand's name, if any.

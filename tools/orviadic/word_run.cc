@@ -151,6 +151,13 @@ bool runHolds(const WordRun& run, bool caseExact) {
   });
 }
 
+std::string sharedText(const std::string& content, const std::string& headword) {
+  const size_t lineEnd = content.find('\n');
+  if (lineEnd == std::string::npos) return content;
+  const bool headwordLine = orvia::text::collapseWhiteSpace(content.substr(0, lineEnd)) == headword;
+  return headwordLine ? content.substr(lineEnd + 1) : content;
+}
+
 const char* matchName(Match match) {
   switch (match) {
     case Match::kExact:

@@ -37,4 +37,10 @@ bool runHolds(const WordRun& run, bool caseExact);
 
 const char* matchName(Match match);
 
+// The text a record may share with others: its content without a first line that holds
+// only its headword (white space collapsed, as in the index), which the compiler puts
+// before a text that does not begin with it. Records of one run with the same shared text
+// (a source entry under several headwords, or one listed twice) are shown once.
+std::string sharedText(const std::string& content, const std::string& headword);
+
 }  // namespace orviadic
