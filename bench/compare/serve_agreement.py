@@ -20,9 +20,14 @@ class DictClient:
     """One connection; each request returns (status, [(151 word, text lines)] or [words])."""
 
     def __init__(self, port):
-        self.socket = socket.create_connection(("127.0.0.1", port))
+        self.port = port
+        self.connect()
+
+    def connect(self):
+        self.socket = socket.create_connection(("127.0.0.1", self.port))
         self.replies = self.socket.makefile("rb")
         self.line()  # the banner
+        self.asked = 0
 
     def line(self):
         # Acknowledged at once: dictd's replies otherwise wait for a delayed acknowledgement.
@@ -39,6 +44,11 @@ class DictClient:
         return lines
 
     def ask(self, command, word):
+        # dictd ends a connection after 2,000 commands.
+        if self.asked == 1000:
+            self.socket.close()
+            self.connect()
+        self.asked += 1
         quoted = '"' + word.replace("\\", "\\\\").replace('"', '\\"') + '"'
         self.socket.sendall(f"{command} {quoted}\r\n".encode())
         answers = []
@@ -83,7 +93,10 @@ def letters(word):
 
 
 def word_cause(word, query):
-    """Why an entry or a word is on one side only, from its headword and the query."""
+    """Why an entry or a word is on one side only, from its headword, the query and the
+    other side's words."""
+    if word.rstrip() in spaced:
+        return "trailing space: dictd's index keeps the headword with a space after it"
     if len(word.encode()) >= 244:
         return "a headword of 244 bytes or more: too long for a key, the compiler leaves it out"
     if ascii_spelling(word) != word and ascii_spelling(word).lower() == ascii_spelling(query).lower():
@@ -97,7 +110,7 @@ def word_cause(word, query):
     return None
 
 
-def compare_define(ours, theirs, query, causes, unexplained):
+def compare_define(ours, theirs, query, causes):
     our_texts = {}
     for word, lines in ours:
         our_texts.setdefault(undone(word, lines), word)
@@ -112,74 +125,84 @@ def compare_define(ours, theirs, query, causes, unexplained):
             why = word_cause(word, query)
             if why is None and any(w == word for w in other.values()):
                 why = "homographs: the same headword, its texts differ"
-            note(causes, unexplained, "DEFINE", query, side, word, why, text)
+            note(causes, "DEFINE", query, side, word, why, text)
     return same
 
 
-def note(causes, unexplained, request, query, side, word, why, detail=""):
-    why = why or "unexplained"
-    causes[(request, side, why)] = causes.get((request, side, why), 0) + 1
-    if why == "unexplained" or why.startswith("homographs"):
-        unexplained.append((request, query, side, word, why, detail[:160]))
+def note(causes, request, query, side, word, why, detail=""):
+    """Puts a difference down to its cause, keeping the words that show it."""
+    causes.setdefault((request, side, why or "unexplained"), []).append((query, word, detail[:160]))
 
 
-def compare_words(request, ours, theirs, query, causes, unexplained):
+def compare_words(request, ours, theirs, query, causes):
     for words, other, side in ((set(theirs) - set(ours), ours, "dictd only"),
                                (set(ours) - set(theirs), theirs, "orviadic only")):
         for word in words:
             why = word_cause(word, query) if request == "MATCH exact" else None
             if request == "MATCH prefix":
                 why = prefix_cause(word, query, other, side)
-            note(causes, unexplained, request, query, side, word, why)
+            note(causes, request, query, side, word, why)
     return set(ours) == set(theirs)
 
 
 def prefix_cause(word, prefix, other, side):
+    why = word_cause(word, prefix)
+    if why and why.startswith("trailing"):
+        return why
     if side == "dictd only" and len(other) >= MAX_MATCHES:
         return f"the cap: orviadic serve lists at most {MAX_MATCHES:,} matches"
-    if side == "orviadic only" and other and letters(word) > max(letters(w) for w in other):
-        return "dictd's list ends early: its last word comes before this one"
     if letters(word).startswith(letters(prefix)) != word.lower().startswith(prefix.lower()):
         return "punctuation: a prefix only once punctuation and spaces are dropped"
+    if side == "orviadic only" and other and letters(word) > max(letters(w) for w in other):
+        return "dictd's list ends early: its last word comes before this one"
     if ascii_spelling(word).lower().startswith(prefix.lower()) and not word.lower().startswith(prefix.lower()):
         return "accents: a prefix only once accents are dropped"
-    return word_cause(word, word) if len(word.encode()) >= 244 else None
+    return why if why and why.startswith("a headword of 244") else None
 
 
 def headwords():
-    words = set()
+    """The headwords of dictd's index, and those it keeps with a trailing space (without
+    it), which dictd finds only with the space while the compiler drops it."""
+    words, spaced = set(), set()
     with open("/usr/share/dictd/gcide.index", encoding="utf-8") as index:
         for line in index:
             word = line.split("\t")[0]
+            if word.endswith(" "):
+                spaced.add(word.rstrip())
             if not word.startswith("00-database") and not word.startswith("00database"):
                 words.add(word)
-    return sorted(words)
+    return sorted(words), spaced
 
 
 ours, theirs = DictClient(our_port), DictClient(dictd_port)
-causes, unexplained = {}, []
+causes = {}
 agree = {"DEFINE": 0, "MATCH exact": 0, "MATCH prefix": 0}
 found = {"orviadic": 0, "dictd": 0}
-for query in rng.sample(headwords(), count):
+words, spaced = headwords()
+for query in rng.sample(words, count):
     our_status, our_entries = ours.ask("DEFINE gcide", query)
     their_status, their_entries = theirs.ask("DEFINE gcide", query)
     found["orviadic"] += our_status == 250
     found["dictd"] += their_status == 250
-    agree["DEFINE"] += compare_define(our_entries, their_entries, query, causes, unexplained)
+    agree["DEFINE"] += compare_define(our_entries, their_entries, query, causes)
     for strategy, word in (("exact", query), ("prefix", query[:4])):
         request = f"MATCH {strategy}"
         _, our_words = ours.ask(f"MATCH gcide {strategy}", word)
         _, their_words = theirs.ask(f"MATCH gcide {strategy}", word)
-        agree[request] += compare_words(request, our_words, their_words, word, causes, unexplained)
+        agree[request] += compare_words(request, our_words, their_words, word, causes)
 
 print(f"{count} random GCIDE headwords: DEFINE finds {found['orviadic']} on orviadic serve, "
       f"{found['dictd']} on dictd")
 for request, same in agree.items():
     print(f"{request}: {same} of {count} words give the same "
           f"{'entry texts' if request == 'DEFINE' else 'words'}")
-    for (r, side, why), n in sorted(causes.items()):
+    for (r, side, why), seen in sorted(causes.items()):
         if r == request:
-            print(f"  {n:6} {'entries' if r == 'DEFINE' else 'words'} {side}: {why}")
-for request, query, side, word, why, detail in unexplained[:40]:
-    print(f"{why.split(':')[0]}: {request} {query!r}: {word!r} ({side}) {detail!r}")
-print(f"{sum(1 for u in unexplained if u[4] == 'unexplained')} unexplained differences")
+            shown = "; ".join(f"{q!r}: {w!r}" for q, w, _ in seen[:2])
+            print(f"  {len(seen):6} {'entries' if r == 'DEFINE' else 'words'} {side}: {why}"
+                  f" (as {shown})")
+unexplained = [(key, seen) for key, seen in causes.items() if key[2] == "unexplained"]
+for (request, side, _), seen in unexplained:
+    for query, word, detail in seen[:20]:
+        print(f"unexplained: {request} {query!r}: {word!r} ({side}) {detail!r}")
+print(f"{sum(len(seen) for _, seen in unexplained)} unexplained differences")
