@@ -93,8 +93,7 @@ def letters(word):
 
 
 def word_cause(word, query):
-    """Why an entry or a word is on one side only, from its headword, the query and the
-    other side's words."""
+    """Why an entry or a word is on one side only, from its headword and the query."""
     if word.rstrip() in spaced:
         return "trailing space: dictd's index keeps the headword with a space after it"
     if len(word.encode()) >= 244:
