@@ -45,7 +45,7 @@ Listener listenOn(const std::string& address, uint16_t port) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_PASSIVE | AI_NUMERICHOST | AI_NUMERICSERV;
+  hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
   addrinfo* found = nullptr;
   const int lookup = getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found);
   if (lookup != 0)

@@ -11,8 +11,9 @@ struct Listener {
   std::string address;  // as bound: "127.0.0.1:2628", "[::1]:2628"
 };
 
-// A non-blocking socket listening on address (numeric, IPv4 or IPv6) and port; port 0
-// takes one the system finds free. Throws CommandFailure with the system's reason.
+// A non-blocking socket listening on address (IPv4, IPv6 or a host name, its first
+// address) and port; port 0 takes one the system finds free. Throws CommandFailure with
+// the system's reason.
 Listener listenOn(const std::string& address, uint16_t port);
 
 // Makes fd non-blocking; false when the system refuses.

@@ -11,14 +11,21 @@ namespace {
 constexpr char kMimeHeaders[] =
     "Content-type: text/plain; charset=utf-8\r\nContent-transfer-encoding: 8bit\r\n\r\n";
 
-bool continuesCharacter(char byte) {
-  return (uint8_t(byte) & 0xC0) == 0x80;
+// The start of the character at or before text[at], at most at; at itself where stray
+// continuation bytes reach back to the start.
+size_t characterStart(std::string_view text, size_t at) {
+  size_t start = at;
+  while (start > 0 && (uint8_t(text[start]) & 0xC0) == 0x80) --start;
+  return start == 0 ? at : start;
 }
 
 }  // namespace
 
 void Response::status(int code, std::string_view text) {
-  line(std::to_string(code) + " " + std::string(text), false);
+  // A status line is one line or the client misreads what follows: cut, not wrapped.
+  std::string line = std::to_string(code) + " " + std::string(text);
+  if (line.size() > kMaxLineSize - 2) line.resize(characterStart(line, kMaxLineSize - 2));
+  bytes_ += line + "\r\n";
 }
 
 void Response::text(std::string_view text) {
@@ -35,7 +42,7 @@ void Response::text(std::string_view text) {
 
 void Response::textLine(std::string_view text) {
   beginText();
-  line(text, true);
+  line(text);
 }
 
 void Response::textEnd() {
@@ -50,21 +57,15 @@ void Response::beginText() {
   if (mime_) bytes_ += kMimeHeaders;
 }
 
-void Response::line(std::string_view text, bool stuffDots) {
+void Response::line(std::string_view text) {
   do {
-    const bool stuffed = stuffDots && !text.empty() && text.front() == '.';
+    const bool stuffed = !text.empty() && text.front() == '.';
     if (stuffed) bytes_ += '.';
-    size_t room = kMaxLineSize - 2 - (stuffed ? 1 : 0);
-    if (text.size() > room) {
-      // Cut before a character's first byte; a run of stray continuation bytes as long
-      // as the line is cut where it must be.
-      size_t cut = room;
-      while (cut > 0 && continuesCharacter(text[cut])) --cut;
-      room = cut == 0 ? room : cut;
-    }
-    bytes_.append(text.substr(0, room));
+    const size_t room = kMaxLineSize - 2 - (stuffed ? 1 : 0);
+    const size_t cut = text.size() > room ? characterStart(text, room) : text.size();
+    bytes_.append(text.substr(0, cut));
     bytes_ += "\r\n";
-    text.remove_prefix(std::min(room, text.size()));
+    text.remove_prefix(cut);
   } while (!text.empty());
 }
 

@@ -45,7 +45,8 @@ int catchStopSignals() {
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   // A client that goes away while it is answered makes a write fail, not the server end.
-  signal(SIGPIPE, SIG_IGN);
+  action.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &action, nullptr);
   return ends[0];
 }
 
@@ -133,7 +134,8 @@ void runServer(const ServeOptions& options, const Catalogue& catalogue) {
   close(listener.fd);
   for (const auto& worker : workers) worker->stop();
   for (std::thread& thread : running) thread.join();
-  if (!options.pidFile.empty()) std::remove(options.pidFile.c_str());
+  // A pid file already gone is no failure of the server's.
+  if (!options.pidFile.empty()) (void)std::remove(options.pidFile.c_str());
 }
 
 }  // namespace orviadic::serve

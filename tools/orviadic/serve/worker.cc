@@ -16,7 +16,7 @@
 namespace orviadic::serve {
 
 struct Worker::Connection {
-  Connection(int socket, Session&& s) : fd(socket), session(std::move(s)) {}
+  Connection(int socket, const Session& s) : fd(socket), session(s) {}
   int fd;
   ConnectionState state;
   Session session;
@@ -186,6 +186,7 @@ void Worker::run() {
   }
   closeAll("421 server shutting down at operator request\r\n");
   // Sockets handed over after the stop are closed unanswered.
+  std::lock_guard<std::mutex> lock(mutex_);
   for (const int fd : adopted_) {
     close(fd);
     --load_;
