@@ -2,8 +2,9 @@
 # Sets up, then builds and runs the whole test suite: a plain build, a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs, the Windows builds
 # (the 32-bit DLL pair's exports, the 64-bit tests under Wine) and static analysis
-# (scripts/static_analysis.sh), which runs beside all of them at the lowest priority, on
-# what the builds and tests leave of the cores, and is waited for at the end.
+# (scripts/static_analysis.sh), which runs beside the others at the lowest priority, on
+# what the builds and tests leave of the cores, and is waited for before the plain build,
+# which goes last so that its summary closes the output.
 # ORVIADIC_FUZZ_SECONDS sets how long each fuzz target runs (default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,24 +15,21 @@ status=0
 mkdir -p "$root/build"
 nice -n 19 bash "$root/scripts/static_analysis.sh" >"$root/build/static_analysis.log" 2>&1 &
 analysis=$!
-times=()
-for flavour in fuzz asan win32 win64 plain; do
-  started=$SECONDS
+run_flavour() {
+  local flavour=$1 started=$SECONDS filter=()
   echo "== $flavour build"
   bash "$root/scripts/build.sh" "$flavour"
   echo "== $flavour tests"
-  filter=()
   [ "$flavour" = fuzz ] && filter=(-R '_fuzz$')
   ctest --test-dir "$root/build/$flavour" -j "$(nproc)" --output-on-failure --timeout 900 \
     "${filter[@]}" || status=1
-  times+=("$flavour: $((SECONDS - started)) s")
-  echo "== ${times[-1]}"
-done
+  echo "== $flavour: $((SECONDS - started)) s"
+}
+for flavour in fuzz asan win32 win64; do run_flavour "$flavour"; done
 waited=$SECONDS
 echo "== static analysis"
 wait "$analysis" || status=1
 cat "$root/build/static_analysis.log"
-times+=("static analysis: $((SECONDS - waited)) s after the rest")
-echo "== ${times[-1]}"
-printf '== %s\n' "${times[@]}"
+echo "== static analysis: $((SECONDS - waited)) s after the Windows builds"
+run_flavour plain
 exit $status
