@@ -4,11 +4,9 @@
 #include <string>
 
 #include "cli.h"
-#include "lang/lang_ops.h"
-#include "match/match_words.h"
+#include "match_request.h"
 #include "open_dictionary.h"
 #include "terminal_text.h"
-#include "text/key_fold.h"
 #include "word_argument.h"
 
 namespace orviadic {
@@ -35,15 +33,8 @@ void matchCommand(const GlobalOptions& options, const MatchArguments& args) {
   if (args.word.empty()) throw CommandFailure{kExitError, "the word is empty"};
   const uint32_t dictId = resolveDictId(args.dictId);
   OpenDictionary dict(dictId);
-  match::MatchRequest request;
-  request.strategy = *strategy;
-  // A pattern keeps its characters: folding would change what it means.
-  request.word = *strategy == match::Strategy::kRegexp
-                     ? toCodePage(dictId, args.word, "regular expression")
-                     : toDictionaryWord(dictId, args.word);
-  request.asciiKeys = orvia::text::keysFoldToAscii(orvia::lang::languageOf(dictId));
-  request.max = args.max;
-  const match::MatchResult result = match::matchWords(dict.get(), request);
+  const match::MatchResult result =
+      match::matchWords(dict.get(), matchRequestFor(dictId, *strategy, args.word, args.max));
   if (!result.problem.empty()) throw CommandFailure{kExitError, result.problem};
   if (options.json) {
     Json words = Json::array();

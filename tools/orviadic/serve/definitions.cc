@@ -4,10 +4,8 @@
 #include <set>
 
 #include "cli.h"
-#include "lang/lang_ops.h"
-#include "match/match_words.h"
+#include "match_request.h"
 #include "terminal_text.h"
-#include "text/key_fold.h"
 #include "word_argument.h"
 #include "word_run.h"
 
@@ -65,17 +63,11 @@ Matches matchWord(const OpenDictionary& dict, match::Strategy strategy, const st
     return matches;
   }
   match::MatchRequest request;
-  request.strategy = strategy;
   try {
-    // A pattern keeps its characters: folding would change what it means.
-    request.word = strategy == match::Strategy::kRegexp
-                       ? toCodePage(dict.id(), checkedWord(word), "regular expression")
-                       : toDictionaryWord(dict.id(), checkedWord(word));
+    request = matchRequestFor(dict.id(), strategy, checkedWord(word), max);
   } catch (const CommandFailure&) {
     return matches;
   }
-  request.asciiKeys = orvia::text::keysFoldToAscii(orvia::lang::languageOf(dict.id()));
-  request.max = max;
   match::MatchResult result = match::matchWords(dict.get(), request);
   matches.problem = std::move(result.problem);
   for (const match::MatchedWord& found : result.words)
