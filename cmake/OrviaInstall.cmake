@@ -6,10 +6,9 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(ORVIADIC_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/OrviaDic)
-file(RELATIVE_PATH ORVIADIC_BIN_TO_LIB /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
 
-# libOrviaDic.so.2 loads libOrviaDB.so.2 from beside itself; the tool finds both in the
-# prefix's library folder. Neither keeps a path into the build folder once installed.
+# libOrviaDic.so.2 loads libOrviaDB.so.2 from beside itself; the tool has their code linked
+# in and loads neither. None keeps a path into the build folder once installed.
 set_target_properties(OrviaDic OrviaDB OrviaText PROPERTIES
   VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}
   SOVERSION ${PROJECT_VERSION_MAJOR})
@@ -42,7 +41,6 @@ foreach(pc orviadic orviadb orviatext)
 endforeach()
 
 if(TARGET orviadic)
-  set_target_properties(orviadic PROPERTIES INSTALL_RPATH "$ORIGIN/${ORVIADIC_BIN_TO_LIB}")
   install(TARGETS orviadic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/tools/completion/orviadic.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME orviadic)

@@ -20,23 +20,16 @@ std::string textOf(HWORD* word, uint32_t (*sizeOf)(HWORD*),
   return text;
 }
 
-// The tool's own copy of the dictionary layer reads the registry the library reads.
-void loadDictionaryLayer() {
-  if (!orvia::dict::moduleState().loaded) orvia::dict::moduleLoad(nullptr);
-}
-
 }  // namespace
 
 std::string dictionaryFilePath(uint32_t dictId, const char* fileName) {
   using namespace orvia::dict;
-  loadDictionaryLayer();
   char path[kMaxPath];
   if (resolveDictFilePath(dictId, path, sizeof path, fileName) == 0) return std::string();
   return path;
 }
 
 std::string indexPathOf(uint32_t dictId) {
-  loadDictionaryLayer();
   char path[orvia::dict::kMaxPath];
   return orvia::dict::resolveIndexPath(dictId, path) != 0 ? path : std::string();
 }
@@ -50,7 +43,6 @@ std::string wordOf(HWORD* word) {
 
 OpenDictionary::OpenDictionary(uint32_t dictId) : dictId_(dictId), dict_(dicCreateHDICT(dictId)) {
   if (dict_ != nullptr) return;
-  loadDictionaryLayer();
   const orvia::Status status = orvia::dict::probeOpen(dictId);
   // Where the registry leads nowhere the dictionary is simply not installed; 'config
   // show' tells the rest.
@@ -74,16 +66,23 @@ WordHandle OpenDictionary::search(const std::string& word) const {
 }
 
 orvia::Status readContent(HWORD* word, uint32_t dictId, std::string* text) {
-  const uint32_t size = dicGetContentSize(word, dictId);
-  text->assign(size_t(size) + 1, '\0');
-  const uint32_t length = size == 0 ? 0 : dicGetContent(word, dictId, text->data(), size + 1);
+  // Most entries fit a first buffer of one page, which spares decoding them twice: once
+  // for their size and once for their text. A longer one is read at the size it has.
+  constexpr uint32_t kFirstCapacity = 4096;
+  text->assign(kFirstCapacity, '\0');
+  uint32_t length = dicGetContent(word, dictId, text->data(), kFirstCapacity);
+  uint32_t size = 0;
+  if (length == 0) {
+    size = dicGetContentSize(word, dictId);
+    text->assign(size_t(size) + 1, '\0');
+    length = size == 0 ? 0 : dicGetContent(word, dictId, text->data(), size + 1);
+  }
   if (length != 0) {
     text->resize(length);
     return orvia::Status();
   }
   uint32_t ignored = 0;
   (*text)[0] = '\0';
-  loadDictionaryLayer();
   const orvia::Status cause =
       size == 0 ? orvia::content::contentSize(word, dictId, &ignored)
                 : orvia::content::contentText(word, dictId, text->data(), size + 1, &ignored);

@@ -8,14 +8,22 @@
 namespace orvia::platform::regtext {
 namespace {
 
-bool equalNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
+// ASCII case only, whatever the process's locale: every key and value lookup compares
+// names this way, so it stays free of library calls.
+char asciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// True when the first b.size() characters of a are b's, in any ASCII case.
+bool startsWithNoCase(const std::string& a, const std::string& b) {
+  if (a.size() < b.size()) return false;
+  for (size_t i = 0; i < b.size(); ++i)
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
   return true;
+}
+
+bool equalNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && startsWithNoCase(a, b);
 }
 
 std::string stripLineEnd(const std::string& line) {
@@ -62,7 +70,7 @@ std::string quote(const std::string& text) {
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  c = char(std::tolower(static_cast<unsigned char>(c)));
+  c = asciiLower(c);
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
@@ -304,8 +312,7 @@ bool Hive::keyExists(const std::string& keyPath) const {
   for (const Entry& e : entries_) {
     if (e.kind != Kind::kSection) continue;
     if (equalNoCase(e.name, keyPath)) return true;
-    if (e.name.size() > prefix.size() && equalNoCase(e.name.substr(0, prefix.size()), prefix))
-      return true;
+    if (e.name.size() > prefix.size() && startsWithNoCase(e.name, prefix)) return true;
   }
   return false;
 }

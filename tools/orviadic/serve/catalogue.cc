@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "cli.h"
+#include "conventions.h"
 #include "installed_dictionaries.h"
 
 namespace orviadic::serve {

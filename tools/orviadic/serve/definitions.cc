@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "cli.h"
+#include "conventions.h"
 #include "match_request.h"
 #include "terminal_text.h"
 #include "word_argument.h"

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli.h"
+#include "conventions.h"
 
 namespace orviadic::serve {
 namespace {

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli.h"
+#include "conventions.h"
 #include "serve/listener.h"
 #include "serve/worker.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "cli.h"
+#include "conventions.h"
 #include "orviadic.h"
 #include "serve/command_parser.h"
 #include "serve/definitions.h"

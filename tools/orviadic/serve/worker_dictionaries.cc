@@ -1,6 +1,6 @@
 #include "serve/worker_dictionaries.h"
 
-#include "cli.h"
+#include "conventions.h"
 
 namespace orviadic::serve {
 
