@@ -29,20 +29,6 @@ using namespace orvia::testing;
 
 const auto u8 = [](const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); };
 
-// Trees laid out as a data file holds them from 0x10001: three u16 sizes, then the trees.
-struct GoldenTrees {
-  explicit GoldenTrees(const std::string& file)
-      : bytes(file == "head" ? goldenBytes("content/head.hex").substr(0x10001)
-                             : goldenBytes("content/huffman/" + file + ".hex")) {
-    for (uint32_t t = 0, at = 6; t < 3 && bytes.size() >= 6; at += view.size[t++]) {
-      view.tree[t] = u8(bytes) + at;
-      view.size[t] = loadU16Le(u8(bytes) + 2 * t);
-    }
-  }
-  std::string bytes;
-  HuffmanTrees view;
-};
-
 TEST(ContentCodec, GoldenStreams) {
   forEachCase("content/streams.txt", [&](const CaseRow& c) {
     const std::string& codec = c.fields[0];
@@ -59,9 +45,17 @@ TEST(ContentCodec, GoldenStreams) {
     } else if (codec == "lzw64") {
       got = lzwType64Decode(u8(body), size, o, capacity);
     } else {
-      const GoldenTrees trees(c.fields[4]);
+      // Trees laid out as a data file holds them from 0x10001: three u16 sizes, then the trees.
+      const std::string trees = c.fields[4] == "head"
+                                    ? goldenBytes("content/head.hex").substr(0x10001)
+                                    : goldenBytes("content/huffman/" + c.fields[4] + ".hex");
+      HuffmanTrees view;
+      for (uint32_t t = 0, at = 6; t < 3 && trees.size() >= 6; at += view.size[t++]) {
+        view.tree[t] = u8(trees) + at;
+        view.size[t] = loadU16Le(u8(trees) + 2 * t);
+      }
       HuffmanDecoder decoder;
-      ASSERT_EQ(decoder.load(trees.view), !refused);
+      ASSERT_EQ(decoder.load(view), !refused);
       got = refused ? 0 : decoder.decode(u8(body), size, o, capacity);
       textSize = refused ? 0 : decoder.textSize(u8(body), size);
     }
