@@ -1,6 +1,6 @@
 // The importers' parts that the compiled sources (compiler_test.cc) cannot show:
 // malformed numbers and index lines, sources read without texts, sources that cannot be
-// opened, and dictd bodies read by range.
+// opened (TSV headers: compile/tsv_header_refusals.txt), and dictd bodies read by range.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -64,16 +64,12 @@ TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   writeFileBytes(dir.file("test.index"), "apple\tA\tB\n");
   EXPECT_FALSE(noBody.open(dir.file("test"), WithText::kNo));
   EXPECT_NE(noBody.problem().find("test.dict"), std::string::npos);
-  const std::pair<const char*, const char*> headers[] = {
-      {"headword\tmeaning\n", "unknown column \"meaning\" in the header"},
-      {"headword\ttext\ttext\n", "column \"text\" named twice in the header"},
-  };
-  for (const auto& [header, problem] : headers) {
-    writeFileBytes(dir.file("words.tsv"), header);
+  forEachCase("compile/tsv_header_refusals.txt", [&](const CaseRow& c) {
+    writeFileBytes(dir.file("words.tsv"), *c.bytes(0));
     TsvSource tsv;
     EXPECT_FALSE(tsv.open(dir.file("words.tsv"), WithText::kYes));
-    EXPECT_EQ(tsv.problem(), problem);
-  }
+    EXPECT_EQ(tsv.problem(), *c.bytes(1));
+  });
 }
 
 // Each form of compile/texts.dict (compile/dict_body_forms.txt) opens or is refused, and
