@@ -1,11 +1,11 @@
 // The compiler end to end. Data files: the writer's layouts against files worked out by
 // hand, and whole compiles in every coding, with shared texts, past the 24-bit locator and
 // past the continuation limit, read back through the content decoders; the companion
-// files; the further files' names. Then each source under tests/data/compile/ compiled
-// with its texts stored, and its index records, its data file and the entries it left
-// out compared with files worked out by hand: NAME.idx.hex, NAME.dat.hex and NAME.skipped
-// (one line per entry left out: the reason's name, a tab, the headword or where the bad
-// line is); the sources are listed in compile/sources.txt.
+// files and the checksum file; the further files' names. Then each source under
+// tests/data/compile/ compiled with its texts stored, and its index records, its data file
+// and the entries it left out compared with files worked out by hand: NAME.idx.hex,
+// NAME.dat.hex and NAME.skipped (one line per entry left out: the reason's name, a tab,
+// the headword or where the bad line is); the sources are listed in compile/sources.txt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "compile/content/content_checksums.h"
 #include "compile/content/content_compiler.h"
 #include "compile/content/data_file_writer.h"
 #include "compile/content/entry_text.h"
@@ -234,6 +235,28 @@ TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
     EXPECT_EQ(readFileBytes(dir.file(files[i])), files[i]);
   }
   EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);  // the index is replaced
+}
+
+// The checksum file beside a compiled dictionary: written as laid out by hand, read back,
+// and refused in each damaged form (compile/checksums_damage.txt).
+TEST(ContentChecksums, WritesTheHandLaidFileAndRefusesEachDamage) {
+  TempDir dir;
+  ContentChecksums checksums;
+  // Out of order, and 0x2000 twice as entries sharing a record give it: the
+  // first stays.
+  checksums.add(0x2000, textChecksum("bc"));
+  checksums.add(0x1000, textChecksum("a"));
+  checksums.add(0x2000, textChecksum("zz"));
+  ASSERT_TRUE(checksums.write(dir.file("c")));
+  EXPECT_EQ(readFileBytes(dir.file("c")), goldenBytes("compile/checksums.hex"));
+  const auto read = readContentChecksums(dir.file("c"));
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(*read, (std::map<uint32_t, uint32_t>{{0x1000, 0xC1D04330}, {0x2000, 0x242E02AC}}));
+  forEachCase("compile/checksums_damage.txt", [&](const CaseRow& c) {
+    writeFileBytes(dir.file("d"), *c.bytes(1));
+    EXPECT_FALSE(readContentChecksums(dir.file("d")).has_value());
+  });
+  EXPECT_FALSE(readContentChecksums(dir.file("missing")).has_value());
 }
 
 // Companions hold user entries, and languages 0 and 10 have no code page.

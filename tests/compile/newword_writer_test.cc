@@ -36,38 +36,33 @@ class NewWordWriter : public ::testing::Test {
     EXPECT_EQ(written, problem.empty()) << problem;
     return written;
   }
-  // The index image's records in key order; the content image in content_.
-  std::vector<CompiledRecord> records() {
-    const std::string file = readFileBytes(dir_.file("new.bin"));
-    writeFileBytes(dir_.file("index.img"), file.substr(40, written_.indexImageSize));
-    content_ = file.substr(40 + written_.indexImageSize);
-    return readIndexRecordsAt(dir_.file("index.img"), 1);
-  }
-
   TempDir dir_;
   WrittenNewWordFile written_;
-  std::string content_;
 };
 
 TEST_F(NewWordWriter, RecordsStandAloneAndTheFilePassesTheChecks) {
   // Two entries of one text, which a dictionary's compile would share.
   ASSERT_TRUE(write("bank\tSame text\t5\nshore\tSame text\t0\nzebra\tStriped\t255\n", kTarget));
-  const std::vector<CompiledRecord> got = records();
+  // The index image, a whole store file, and the content image behind it.
+  const std::string file = readFileBytes(dir_.file("new.bin"));
+  writeFileBytes(dir_.file("index.img"), file.substr(40, written_.indexImageSize));
+  const std::string image = file.substr(40 + written_.indexImageSize);
+  const std::vector<CompiledRecord> got = readIndexRecordsAt(dir_.file("index.img"), 1);
   ASSERT_EQ(got.size(), 3u);
   const std::pair<std::string, uint32_t> want[] = {{"bank", 5}, {"shore", 0}, {"zebra", 255}};
-  EXPECT_EQ(content_[0], '\0');                                // no file-index entry
-  EXPECT_EQ(content_.substr(65537, 6), std::string(6, '\0'));  // no Huffman tree
-  writeFileBytes(dir_.file("content.img"), content_);
+  EXPECT_EQ(image[0], '\0');                                // no file-index entry
+  EXPECT_EQ(image.substr(65537, 6), std::string(6, '\0'));  // no Huffman tree
+  writeFileBytes(dir_.file("content.img"), image);
   content::FileHandle data = content::openFileRead(dir_.file("content.img").c_str());
   for (size_t i = 0; i < got.size(); ++i) {
     SCOPED_TRACE(got[i].key);
     EXPECT_EQ(std::pair(got[i].key, got[i].contentRef >> 24), want[i]);
     EXPECT_EQ(got[i].contentDictId, kTarget);
     EXPECT_FALSE(got[i].extended);
-    ASSERT_LE(uint64_t(got[i].locator) + 8, content_.size());
-    const uint8_t* head = reinterpret_cast<const uint8_t*>(content_.data()) + got[i].locator;
+    ASSERT_LE(uint64_t(got[i].locator) + 8, image.size());
+    const uint8_t* head = reinterpret_cast<const uint8_t*>(image.data()) + got[i].locator;
     EXPECT_EQ(loadU32Le(head + 4), 0xFFFFFFFFu);  // no continuation
-    EXPECT_LE(uint64_t(got[i].locator) + (loadU32Le(head) & 0xFFFFFF), content_.size());
+    EXPECT_LE(uint64_t(got[i].locator) + (loadU32Le(head) & 0xFFFFFF), image.size());
     char text[256];
     uint32_t length = 0;
     EXPECT_TRUE(content::contentTextAt(data, got[i].locator, text, sizeof text, &length).ok());

@@ -1,9 +1,8 @@
 // The importers' parts that the compiled sources (compiler_test.cc) cannot show:
 // malformed numbers and index lines, sources read without texts, sources that cannot be
-// opened, and dictd bodies read by range.
+// opened (TSV headers: compile/tsv_header_refusals.txt), and dictd bodies read by range.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -65,34 +64,21 @@ TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   writeFileBytes(dir.file("test.index"), "apple\tA\tB\n");
   EXPECT_FALSE(noBody.open(dir.file("test"), WithText::kNo));
   EXPECT_NE(noBody.problem().find("test.dict"), std::string::npos);
-  const std::pair<const char*, const char*> headers[] = {
-      {"headword\tmeaning\n", "unknown column \"meaning\" in the header"},
-      {"headword\ttext\ttext\n", "column \"text\" named twice in the header"},
-  };
-  for (const auto& [header, problem] : headers) {
-    writeFileBytes(dir.file("words.tsv"), header);
+  forEachCase("compile/tsv_header_refusals.txt", [&](const CaseRow& c) {
+    writeFileBytes(dir.file("words.tsv"), *c.bytes(0));
     TsvSource tsv;
     EXPECT_FALSE(tsv.open(dir.file("words.tsv"), WithText::kYes));
-    EXPECT_EQ(tsv.problem(), problem);
-  }
+    EXPECT_EQ(tsv.problem(), *c.bytes(1));
+  });
 }
 
 // Each form of compile/texts.dict (compile/dict_body_forms.txt) opens or is refused, and
 // reads any range (compile/dict_body_ranges.txt) as the body holds it.
 TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
   const std::string body = readFileBytes(dataPath("compile/texts.dict"));
-  const std::string chunked = goldenBytes("compile/chunked.dict.dz.hex");
-  std::string named = chunked;
-  named[3] = 0x1C;
-  named.insert(98, std::string("body.dict\0a comment\0", 20));
-  const std::map<std::string, std::string> forms = {
-      {"chunked", chunked},
-      {"named", named},
-      {"plain", body},
-      {"plain.dz", body},
-      {"gzip", goldenBytes("compile/texts.dict.gz.hex")}};
   forEachCase("compile/dict_body_forms.txt", [&](const CaseRow& form) {
-    std::string file = forms.at(form.fields[1]);
+    const bool plain = form.fields[1].rfind("plain", 0) == 0;
+    std::string file = plain ? body : goldenBytes("compile/" + form.fields[1] + ".hex");
     if (form.fields[2] != "-") {
       const size_t at = std::stoul(form.fields[2]);
       const unsigned value = std::stoul(form.fields[2].substr(form.fields[2].find('=') + 1));
