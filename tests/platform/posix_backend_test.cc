@@ -184,23 +184,20 @@ struct LockFileName {
   ~LockFileName() { unlink(path.c_str()); }
 };
 
-TEST(NamedMutexFile, IsReadableAndWritableByEveryoneWhateverTheUmask) {
-  LockFileName lock;
+// Every user of the machine can open the lock file, and no symbolic link redirects it.
+TEST(NamedMutexFile, IsSharedByEveryUserAndNeverOpenedThroughALink) {
+  LockFileName lock, linked;
   const mode_t umaskBefore = umask(077);
   MutexHandle mutex = openOrCreateMutex(lock.name.c_str());
   umask(umaskBefore);
   ASSERT_NE(mutex, nullptr);
   struct stat status = {};
   ASSERT_EQ(stat(lock.path.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0666u);
+  EXPECT_EQ(status.st_mode & 0777, 0666u) << "whatever the umask";
   closeMutex(mutex);
-}
-
-TEST(NamedMutexFile, IsNeverOpenedThroughASymbolicLink) {
-  LockFileName lock;
-  const std::string target = lock.dir.file("planted");
-  ASSERT_EQ(symlink(target.c_str(), lock.path.c_str()), 0);
-  EXPECT_EQ(openOrCreateMutex(lock.name.c_str()), nullptr);
+  const std::string target = linked.dir.file("planted");
+  ASSERT_EQ(symlink(target.c_str(), linked.path.c_str()), 0);
+  EXPECT_EQ(openOrCreateMutex(linked.name.c_str()), nullptr);
   EXPECT_FALSE(std::filesystem::exists(target)) << "nothing created where the link points";
 }
 
