@@ -92,7 +92,7 @@ TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   const std::string temp = dir_.file("other.tmp");
   writeFileBytes(temp,
                  std::string(kHeaderLine) + "\r\n\r\n[" + kDictKey + "]\r\n\"Path\"=\"two\"\r\n");
-  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_).c_str()), 0);
+  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_.path()).c_str()), 0);
   EXPECT_EQ(readValue(key, "Path"), std::string("one\0", 4));
   EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
 }
