@@ -148,13 +148,8 @@ TEST(Heaps, APrivateHeapRefusesABlockItNoLongerHolds) {
 
 TEST_F(RegistryHive, AUtf16HiveIsReadAndWrittenBackInUtf16) {
   writeHive(dir_, goldenBytes("registry/utf16_hive.hex"));
-  RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
-  char data[16];
-  uint32_t size = sizeof data;
-  ASSERT_TRUE(regQueryValue(key, "Smile", nullptr, data, &size));
-  EXPECT_EQ(std::string(data, size), std::string("\xF0\x9F\x98\x80", 5));
-  regCloseKey(key);
-  key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kWrite);
+  EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Smile"), std::string("\xF0\x9F\x98\x80", 5));
+  RegKey key = openTestKey(RegAccess::kWrite);
   EXPECT_TRUE(regSetValue(key, "Path", 1, "X", 2));
   EXPECT_TRUE(regSetValue(key, "Count", 4, "\x07\0\0\0", 4));
   regCloseKey(key);
