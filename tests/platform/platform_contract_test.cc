@@ -15,6 +15,7 @@
 #include "support/case_table.h"
 #include "support/child_process.h"
 #include "support/heap_failures.h"
+#include "support/message_receiver.h"
 #include "support/read_only_page.h"
 #include "support/registry_fixture.h"
 
@@ -83,6 +84,10 @@ TEST(HeapContract, InjectedFailuresHitTheNthAllocation) {
   EXPECT_TRUE(blocks[0] != nullptr && blocks[1] == nullptr && blocks[2] != nullptr);
   heapFree(heap, blocks[0]);
   heapFree(heap, blocks[2]);
+  injectProcessHeapFailure(true);
+  EXPECT_EQ(processHeap(), nullptr);
+  injectProcessHeapFailure(false);
+  EXPECT_NE(processHeap(), nullptr);
 }
 
 // The sanitizer build reports a leak if destroying the heap left a block behind.
@@ -99,6 +104,17 @@ TEST(HeapContract, PrivateHeapsGiveZeroedBlocksAndFreeWhatIsLeft) {
   EXPECT_TRUE(kept != nullptr && kept[63] == 0xAB);
   EXPECT_TRUE(destroyHeap(heap));
   EXPECT_FALSE(destroyHeap(processHeap())) << "the process heap stays";
+}
+
+// Progress messages reach the function behind a window value, both arguments and its answer:
+// a message-only window of the thread on Windows, a sink registered with the platform
+// elsewhere.
+TEST(MessageContract, ReachesTheFunctionBehindTheWindow) {
+  const MessageReceiver receiver([](uint32_t, uint32_t, uintptr_t wparam, intptr_t lparam) {
+    return intptr_t(wparam) * 1000 + lparam;
+  });
+  EXPECT_EQ(sendMessage(receiver.window(), 0x401, 7, 70), 7070);
+  EXPECT_EQ(sendMessage(receiver.window(), 0x402, 8, -1), 7999);
 }
 
 // The test's own key, holding the values its rows set.

@@ -1,7 +1,7 @@
 // What only the Win32 backend has: paths resolved with the system's separator. (Progress
-// messages to a window reach the merge test's receiver; the writers' mutex as a system
-// object of its name is the contract's. The system's version functions read the library's
-// own version resource in the portability test.)
+// messages to a window and the writers' mutex as a system object of its name are the
+// contract's. The system's version functions read the library's own version resource in the
+// portability test.)
 #include <gtest/gtest.h>
 
 #include <optional>
