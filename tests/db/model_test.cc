@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 
 #include "lang/single_byte.h"
 #include "store_model.h"
@@ -76,20 +75,20 @@ TEST(IntransitiveCompare, EveryCallReturnsAndNoRecordIsLost) {
   for (DbCompareFn compare : {randomCompare, cycleCompare}) {
     TempDir dir;
     const std::string path = dir.file("00000001.IDX"), loaded = dir.file("00000002.IDX");
+    ASSERT_EQ(dbCreate(path.c_str()), 1);
+    DBHANDLE h = dbOpen(path.c_str(), compare);
     std::vector<std::string> keys;
+    std::vector<uint32_t> refs, found;
     std::string records;
     for (uint32_t ref = 1; ref <= 300; ++ref) {
       keys.push_back(area(kCycle[ref % 3]));
+      refs.push_back(ref);
       records += storedRecord({0x01000001, ref, keys.back()}, 0);
+      ASSERT_TRUE(insertArea(h, keys.back(), ref));
     }
-    ASSERT_EQ(dbCreate(path.c_str()), 1);
-    DBHANDLE h = dbOpen(path.c_str(), compare);
-    for (uint32_t ref = 1; ref <= 300; ++ref) ASSERT_TRUE(insertArea(h, keys[ref - 1], ref));
-    std::vector<uint32_t> found, refs(300);
     for (const std::string& r : useIndex(h, keys, kDbMaxRecordSize, false))
       found.push_back(refOf(r));
     std::sort(found.begin(), found.end());
-    std::iota(refs.begin(), refs.end(), 1u);
     EXPECT_EQ(found, refs);
     ASSERT_EQ(dbClose(h), 1);
     char report[64] = "?";

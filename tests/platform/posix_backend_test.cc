@@ -92,7 +92,7 @@ TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
   const std::string temp = dir_.file("other.tmp");
   writeFileBytes(temp,
                  std::string(kHeaderLine) + "\r\n\r\n[" + kDictKey + "]\r\n\"Path\"=\"two\"\r\n");
-  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_).c_str()), 0);
+  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_.path()).c_str()), 0);
   EXPECT_EQ(readValue(key, "Path"), std::string("one\0", 4));
   EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
 }
@@ -148,13 +148,8 @@ TEST(Heaps, APrivateHeapRefusesABlockItNoLongerHolds) {
 
 TEST_F(RegistryHive, AUtf16HiveIsReadAndWrittenBackInUtf16) {
   writeHive(dir_, goldenBytes("registry/utf16_hive.hex"));
-  RegKey key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kRead);
-  char data[16];
-  uint32_t size = sizeof data;
-  ASSERT_TRUE(regQueryValue(key, "Smile", nullptr, data, &size));
-  EXPECT_EQ(std::string(data, size), std::string("\xF0\x9F\x98\x80", 5));
-  regCloseKey(key);
-  key = regOpenKey(kHkeyLocalMachine, testKeyPath(), RegAccess::kWrite);
+  EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Smile"), std::string("\xF0\x9F\x98\x80", 5));
+  RegKey key = openTestKey(RegAccess::kWrite);
   EXPECT_TRUE(regSetValue(key, "Path", 1, "X", 2));
   EXPECT_TRUE(regSetValue(key, "Count", 4, "\x07\0\0\0", 4));
   regCloseKey(key);
@@ -184,23 +179,20 @@ struct LockFileName {
   ~LockFileName() { unlink(path.c_str()); }
 };
 
-TEST(NamedMutexFile, IsReadableAndWritableByEveryoneWhateverTheUmask) {
-  LockFileName lock;
+// Every user of the machine can open the lock file, and no symbolic link redirects it.
+TEST(NamedMutexFile, IsSharedByEveryUserAndNeverOpenedThroughALink) {
+  LockFileName lock, linked;
   const mode_t umaskBefore = umask(077);
   MutexHandle mutex = openOrCreateMutex(lock.name.c_str());
   umask(umaskBefore);
   ASSERT_NE(mutex, nullptr);
   struct stat status = {};
   ASSERT_EQ(stat(lock.path.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0666u);
+  EXPECT_EQ(status.st_mode & 0777, 0666u) << "whatever the umask";
   closeMutex(mutex);
-}
-
-TEST(NamedMutexFile, IsNeverOpenedThroughASymbolicLink) {
-  LockFileName lock;
-  const std::string target = lock.dir.file("planted");
-  ASSERT_EQ(symlink(target.c_str(), lock.path.c_str()), 0);
-  EXPECT_EQ(openOrCreateMutex(lock.name.c_str()), nullptr);
+  const std::string target = linked.dir.file("planted");
+  ASSERT_EQ(symlink(target.c_str(), linked.path.c_str()), 0);
+  EXPECT_EQ(openOrCreateMutex(linked.name.c_str()), nullptr);
   EXPECT_FALSE(std::filesystem::exists(target)) << "nothing created where the link points";
 }
 

@@ -1,7 +1,7 @@
-// What only the Win32 backend has: heaps that zero what they grow, and paths resolved with
-// the system's separator. (Progress messages to a window and the writers' mutex as a system
-// object of its name are the contract's.) (The system's version functions read the
-// library's own version resource in the portability test.)
+// What only the Win32 backend has: paths resolved with the system's separator. (Progress
+// messages to a window and the writers' mutex as a system object of its name are the
+// contract's. The system's version functions read the library's own version resource in the
+// portability test.)
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -16,14 +16,6 @@ namespace orvia::platform {
 namespace {
 
 using namespace orvia::testing;
-
-TEST(Win32Heap, GrownBlocksAreZeroBeyondTheOldSize) {
-  HeapHandle heap = createHeap(0);
-  auto* block = static_cast<uint8_t*>(heapReAlloc(heap, heapAlloc(heap, 64), 4096));
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(block[4095], 0);
-  EXPECT_TRUE(destroyHeap(heap));
-}
 
 // Path resolution reads the real registry through the configured key.
 using Win32Paths = RegistryFixture;

@@ -17,6 +17,7 @@
 #include "lang/lang_ops.h"
 #include "orviadb.h"
 #include "support/folder_resolver.h"
+#include "support/store_records.h"
 #include "support/temp_dir.h"
 
 namespace orvia::testing {
@@ -93,28 +94,21 @@ struct CompiledRecord {
   uint32_t locator = 0;  // the low 24 bits of contentRef, or the extendedRef
 };
 
-// Every record of the index at path, with keys of the language, in key order, read one at
-// a time with dbGoto.
+// Every record of the index at path, with keys of the language, in key order.
 inline std::vector<CompiledRecord> readIndexRecordsAt(const std::string& path, uint32_t language) {
   std::vector<CompiledRecord> out;
   DBHANDLE db = dbOpen(path.c_str(), lang::getCompareKeysFn(language));
   EXPECT_NE(db, nullptr) << path;
-  if (db == nullptr) return out;
-  uint32_t count = 0;
-  EXPECT_NE(dbGetInfo(db, kDbInfoRecordCount, &count), 0);
-  uint8_t buffer[kDbMaxRecordSize];
-  for (uint32_t n = 0; n < count; ++n) {
-    uint32_t size = sizeof buffer;
+  for (const std::string& bytes : allRecords(db)) {
     dict::IndexRecordView view;
-    if (dbGoto(db, n) == 0 || dbGetRecord(db, &size, buffer) == 0 ||
-        !dict::parseIndexRecord(buffer, size, &view)) {
-      ADD_FAILURE() << "record " << n << " cannot be read";
+    if (!dict::parseIndexRecord(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                uint32_t(bytes.size()), &view)) {
+      ADD_FAILURE() << "record " << out.size() << " cannot be read";
       break;
     }
     const uint32_t locator = view.contentRef & dict::kExtendedLocator;
-    out.push_back({std::string(reinterpret_cast<const char*>(buffer), view.recordLength),
-                   view.key(), view.contentDictId, view.contentRef,
-                   locator == dict::kExtendedLocator, locator});
+    out.push_back({bytes.substr(0, view.recordLength), view.key(), view.contentDictId,
+                   view.contentRef, locator == dict::kExtendedLocator, locator});
     if (out.back().extended && !view.extendedRef(&out.back().locator))
       ADD_FAILURE() << "no extendedRef: " << out.back().key;
   }

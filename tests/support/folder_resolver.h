@@ -11,20 +11,17 @@
 namespace orvia::testing {
 
 // The folder and the dictionary id resolveInFolder answers for.
-inline std::pair<std::string, uint32_t>& resolvedFolder() {
-  static std::pair<std::string, uint32_t> resolved;
-  return resolved;
-}
+inline std::pair<std::string, uint32_t> gResolvedFolder;
 
 // From now on resolveInFolder finds dictId's files in folder.
 inline void resolveIn(const std::string& folder, uint32_t dictId) {
-  resolvedFolder() = {folder, dictId};
+  gResolvedFolder = {folder, dictId};
 }
 
 // The resolver's signature: writes folder/name into out (size bytes); 0 for another id
 // or a path that does not fit.
 inline int resolveInFolder(uint32_t dictId, char* out, uint32_t size, const char* name) {
-  const auto& [folder, id] = resolvedFolder();
+  const auto& [folder, id] = gResolvedFolder;
   const std::string path = (std::filesystem::path(folder) / name).string();
   if (dictId != id || path.size() >= size) return 0;
   std::memcpy(out, path.c_str(), path.size() + 1);

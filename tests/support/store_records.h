@@ -34,9 +34,6 @@ inline std::string area(const std::string& key, const std::string& headword = ""
 inline const char kContentName[16] = "00000001.DAT";
 
 // The fields of a stored record, read from its bytes; 0 and "" for no record.
-inline uint32_t contentDictIdOf(const std::string& r) {
-  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 4));
-}
 inline uint32_t refOf(const std::string& r) {
   return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 8));
 }

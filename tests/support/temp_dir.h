@@ -26,6 +26,17 @@ inline std::string makeTempDir(const std::string& prefix) {
   return std::string();
 }
 
+inline std::string readFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline bool writeFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  return bool(out.flush());
+}
+
 class TempDir {
  public:
   TempDir() : path_(makeTempDir("orviadic-test")) {}
@@ -42,28 +53,15 @@ class TempDir {
     return (std::filesystem::path(path_) / name).string();
   }
   // Every file of the folder (not of its subfolders), by name, with its bytes.
-  std::map<std::string, std::string> files() const;
+  std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+      out[entry.path().filename().string()] = readFileBytes(entry.path().string());
+    return out;
+  }
 
  private:
   std::string path_;
 };
-
-inline std::string readFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline bool writeFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  return bool(out.flush());
-}
-
-inline std::map<std::string, std::string> TempDir::files() const {
-  std::map<std::string, std::string> out;
-  for (const auto& entry : std::filesystem::directory_iterator(path_))
-    out[entry.path().filename().string()] = readFileBytes(entry.path().string());
-  return out;
-}
 
 }  // namespace orvia::testing

@@ -12,14 +12,11 @@ namespace orvia::testing {
 inline std::string hivePath(const std::string& registryFolder) {
   return (std::filesystem::path(registryFolder) / "HKEY_LOCAL_MACHINE.reg").string();
 }
-inline std::string hivePath(const TempDir& registry) {
-  return hivePath(registry.path());
-}
 inline void writeHive(const TempDir& registry, const std::string& text) {
-  writeFileBytes(hivePath(registry), text);
+  writeFileBytes(hivePath(registry.path()), text);
 }
 inline std::string hiveText(const TempDir& registry) {
-  return readFileBytes(hivePath(registry));
+  return readFileBytes(hivePath(registry.path()));
 }
 
 }  // namespace orvia::testing
