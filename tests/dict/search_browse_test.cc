@@ -3,7 +3,6 @@
 // records of other writers.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <random>
 #include <tuple>
