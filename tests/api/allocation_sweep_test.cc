@@ -16,21 +16,6 @@ class AllocationSweep : public BadInputFixture {
     for (const char* kept : {"target-01010101", "01010101-1-apple_0"})
       std::filesystem::copy(dataPath(std::string("update/merge_made/") + kept), dir_.path());
   }
-  using Files = std::map<std::string, std::string>;
-  // Puts the folder's files back as they were, the dictionaries closed meanwhile.
-  void restore(const Files& saved) {
-    for (HDICT*& dict : dicts_) ASSERT_EQ(dicFreeHDICT(dict), 1);
-    for (const auto& [name, bytes] : saved) ASSERT_TRUE(writeFileBytes(dir_.file(name), bytes));
-    for (uint32_t i = 0; i < dicts_.size(); ++i)
-      ASSERT_NE(dicts_[i] = dicCreateHDICT(i == 0 ? kOwnDict : kOtherDict), nullptr);
-  }
-  // The dictionary's own word still reads whole.
-  uint32_t bankContentSize() {
-    HWORD* bank = dicSearchWord(dicts_[0], "bank");
-    const uint32_t size = dicGetContentSize(bank, kOwnDict);
-    dicFreeHWORD(bank);
-    return size;
-  }
 };
 
 // tests/data/api/allocation_sweeps.txt: the columns of bad_input.txt, then how the buffer
@@ -39,12 +24,17 @@ TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
   for (const CaseRow& c : caseTable("api/allocation_sweeps.txt")) {
     const Export& fn = exportsByName().at(c.fields.at(0));
     const bool reader = c.fields.at(5) == "reader";
-    const Files start = dir_.files();
+    const auto start = dir_.files();
     bool struck = true;
     for (uint32_t n = 1; struck; ++n) {
       SCOPED_TRACE(c.line + ", allocation " + std::to_string(n));
       ASSERT_LT(n, 500u) << "never succeeds";
-      if (!reader) restore(start);
+      if (!reader) {  // the folder's files put back, the dictionaries closed meanwhile
+        for (HDICT*& dict : dicts_) ASSERT_EQ(dicFreeHDICT(dict), 1);
+        for (const auto& [name, bytes] : start) ASSERT_TRUE(writeFileBytes(dir_.file(name), bytes));
+        for (uint32_t i = 0; i < dicts_.size(); ++i)
+          ASSERT_NE(dicts_[i] = dicCreateHDICT(i == 0 ? kOwnDict : kOtherDict), nullptr);
+      }
       const Outcome outcome = call(
           [&](const Args& a) {
             injectAllocationFailure(n);
@@ -63,7 +53,9 @@ TEST_F(AllocationSweep, EveryAllocationOfEveryExportFailsInTurn) {
       if (reader) {
         EXPECT_TRUE(dir_.files() == start) << "a file changed";
       }
-      EXPECT_EQ(bankContentSize(), 37u);
+      HWORD* bank = dicSearchWord(dicts_[0], "bank");  // the dictionary's own word reads whole
+      EXPECT_EQ(dicGetContentSize(bank, kOwnDict), 37u);
+      dicFreeHWORD(bank);
     }
   }
 }

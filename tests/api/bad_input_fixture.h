@@ -15,9 +15,9 @@
 #include "dict/handles.h"
 #include "orviadic.h"
 #include "support/case_table.h"
+#include "support/dictionary_fixtures.h"
 #include "support/golden.h"
 #include "support/read_only_page.h"
-#include "support/registry_fixture.h"
 
 namespace orvia::testing {
 
@@ -50,16 +50,10 @@ using Export = std::function<uint64_t(const Args&)>;
 // returned handle counts 1.
 const std::map<std::string, Export>& exportsByName();
 
-inline std::string sourceFile(const std::string& name) {
-  return dataPath("../../" + name);
-}
-
-class BadInputFixture : public RegistryFixture {
+class BadInputFixture : public ConfigFixture {
  protected:
   void SetUp() override {
-    RegistryFixture::SetUp();
-    ASSERT_TRUE(dict::moduleLoad(nullptr));
-    ASSERT_EQ(dict::setRegistryKey(testKeyRoot(), testKeyPath()), 1);
+    ConfigFixture::SetUp();
     writeDictKey("\"PATH\"=\"" + dir_.path() + "\"\r\n");
     // The dictionary the Linux build compiled (tests/windows/data/README.md), for every
     // build; the second dictionary is a copy of its index.
@@ -77,8 +71,7 @@ class BadInputFixture : public RegistryFixture {
   }
   void TearDown() override {
     for (HDICT* dict : dicts_) dicFreeHDICT(dict);
-    dict::moduleUnload();
-    RegistryFixture::TearDown();
+    ConfigFixture::TearDown();
   }
 
   // Places bytes so that their last one is the last before a page that cannot be read.
