@@ -27,6 +27,7 @@ import resource
 import shlex
 import subprocess
 import sys
+import tempfile
 import time
 
 TIDY = ["clang-tidy-14", "--quiet"]
@@ -143,23 +144,40 @@ def write_unity(group, number, work):
             "output": path + ".o", "members": group}
 
 
+def run_tool(command):
+    """The tool's result and the CPU seconds it took, which other load does not stretch."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(command, stdout=out, stderr=err)
+        _, status, usage = os.wait4(process.pid, 0)
+        process.returncode = os.waitstatus_to_exitcode(status)
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(command, process.returncode,
+                                             out.read().decode(errors="replace"),
+                                             err.read().decode(errors="replace"))
+    return result, usage.ru_utime + usage.ru_stime
+
+
 def run_tidy(entry, build):
-    return subprocess.run([*TIDY, "-p", build, entry["file"]], capture_output=True, text=True)
+    return run_tool([*TIDY, "-p", build, entry["file"]])
 
 
 def run_tidy_unity(unity, work, build):
     """clang-tidy over a unity unit; when that does not compile, over its members one by
-    one, so that none goes unanalysed. Returns the result and a note of the fallback."""
-    result = run_tidy(unity, work)
+    one, so that none goes unanalysed. Returns the result, its CPU seconds and a note of
+    the fallback."""
+    result, cpu = run_tidy(unity, work)
     if "[clang-diagnostic-error]" not in result.stdout:
-        return result, ""
+        return result, cpu, ""
     first = next(line for line in result.stdout.splitlines() if "error:" in line)
     note = (f"{os.path.basename(unity['file'])} does not compile as one unit, so its"
             f" {len(unity['members'])} files were analysed one by one: {first.strip()}\n")
     results = [run_tidy(entry, build) for entry in unity["members"]]
+    cpu += sum(seconds for _, seconds in results)
+    results = [r for r, _ in results]
     return subprocess.CompletedProcess(
         result.args, max(r.returncode for r in results), "".join(r.stdout for r in results),
-        "".join(r.stderr for r in results)), note
+        "".join(r.stderr for r in results)), cpu, note
 
 
 def run_cppcheck(entry, work):
@@ -167,7 +185,7 @@ def run_cppcheck(entry, work):
     database = os.path.join(work, hashlib.sha1(entry["file"].encode()).hexdigest() + ".json")
     with open(database, "w") as out:
         json.dump([entry], out)
-    return subprocess.run([*CPPCHECK, "--project=" + database], capture_output=True, text=True)
+    return run_tool([*CPPCHECK, "--project=" + database])
 
 
 def has_findings(tool, result):
@@ -262,14 +280,14 @@ def main():
 
     def run(task):
         _, tool, entry, key = task
-        began, note = time.monotonic(), ""
+        note = ""
         if "members" in entry:
-            result, note = run_tidy_unity(entry, work, build)
+            result, cpu, note = run_tidy_unity(entry, work, build)
         elif tool == "clang-tidy":
-            result = run_tidy(entry, build)
+            result, cpu = run_tidy(entry, build)
         else:
-            result = run_cppcheck(entry, os.path.join(build, "cppcheck-units"))
-        return task, result, note, time.monotonic() - began
+            result, cpu = run_cppcheck(entry, os.path.join(build, "cppcheck-units"))
+        return task, result, note, cpu
 
     with concurrent.futures.ThreadPoolExecutor(jobs) as pool:
         for (_, tool, entry, key), result, note, seconds in pool.map(run, tasks):
@@ -292,10 +310,10 @@ def main():
           f" {len(unities)} unity units")
     for tool, tool_jobs in jobs_of.items():
         state = "findings" if tool in failed else "clean"
-        print(f"{tool}: {state}; {len(tool_jobs) - cached[tool]} units run ({spent[tool]:.0f} s"
-              f" of clock summed over {jobs} jobs), {cached[tool]} clean in the cache")
+        print(f"{tool}: {state}; {len(tool_jobs) - cached[tool]} units run in"
+              f" {spent[tool]:.0f} s of CPU, {cached[tool]} clean in the cache")
     for seconds, tool, name in sorted(slowest, reverse=True)[:5]:
-        print(f"  {seconds:5.1f} s  {tool} {name}")
+        print(f"  {seconds:5.1f} s of CPU  {tool} {name}")
     print(f"static analysis: {time.monotonic() - started:.0f} s, {children_cpu():.0f} s of CPU")
     return 1 if failed else 0
 
