@@ -3,9 +3,10 @@
 # clang-tidy with the checks of .clang-tidy, and cppcheck. Any finding fails the run.
 # Both read the compile commands of a configured (not built) build of the shipped targets
 # in build/static-analysis. Suppressions are inline only (NOLINT, cppcheck-suppress), each
-# with its reason. Clean verdicts are cached per preprocessed unit (static_analysis.py) in
-# ORVIADIC_ANALYSIS_CACHE, by default ~/.cache/orviadic/static-analysis; remove it for a
-# cold run.
+# with its reason. clang-tidy takes the tool's files that include the command-line parser or
+# JSON as generated unity units (static_analysis.py says why). Clean verdicts are cached per
+# preprocessed unit in ORVIADIC_ANALYSIS_CACHE, by default ~/.cache/orviadic/static-analysis;
+# remove it for a cold run.
 # usage: static_analysis.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

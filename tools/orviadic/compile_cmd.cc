@@ -30,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace orvia::compile;
 
-struct Arguments {
+struct CompileArguments {
   std::string from, source, dictId, keys, content = "en", name, out, encoding = "auto";
   bool listSkipped = false, allowSkips = false;
 };
@@ -46,7 +46,7 @@ std::string dictdStem(const std::string& source) {
   return source;
 }
 
-std::unique_ptr<EntrySource> openSource(const Arguments& args, WithText withText,
+std::unique_ptr<EntrySource> openSource(const CompileArguments& args, WithText withText,
                                         std::string* problem) {
   if (args.from == "dictd") {
     auto source = std::make_unique<DictdSource>();
@@ -67,7 +67,7 @@ uint8_t languageCode(const std::string& name, const char* option) {
                                        "de, fr, es or other for other Windows-1252 languages)"};
 }
 
-uint32_t chosenDictId(const Arguments& args) {
+uint32_t chosenDictId(const CompileArguments& args) {
   if (!args.dictId.empty()) {
     const uint32_t id = parseDictId(args.dictId);
     if (!orvia::dict::isValidDictId(id))
@@ -81,7 +81,7 @@ uint32_t chosenDictId(const Arguments& args) {
   throw CommandFailure{kExitError, "every dictionary number of these languages is taken"};
 }
 
-std::string chosenName(const Arguments& args) {
+std::string chosenName(const CompileArguments& args) {
   std::optional<std::string> name;
   if (!args.name.empty())
     name = args.name;
@@ -120,7 +120,7 @@ class CreatedFolder {
   bool created_ = false, kept_ = false;
 };
 
-void runCompile(Arguments args, const GlobalOptions& options) {
+void runCompile(CompileArguments args, const GlobalOptions& options) {
   const auto start = std::chrono::steady_clock::now();
   const InterruptFlag interrupt;
   if (args.from == "dictd") args.source = dictdStem(args.source);
@@ -171,7 +171,7 @@ void runCompile(Arguments args, const GlobalOptions& options) {
 
 void addCompileCommand(CLI::App& app, const GlobalOptions& options) {
   // The parsed arguments live as long as the callback that reads them.
-  auto args = std::make_shared<Arguments>();
+  auto args = std::make_shared<CompileArguments>();
   CLI::App* compile = app.add_subcommand("compile", "Build a dictionary's index and data files");
   compile->add_option("--from", args->from, "Source format")
       ->required()

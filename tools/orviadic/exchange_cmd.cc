@@ -22,7 +22,7 @@ namespace {
 using orvia::dict::memDictId;
 using orvia::dict::recordDictId;
 
-struct Arguments {
+struct ExchangeArguments {
   std::string dictId, file;
   bool count = false;
 };
@@ -51,7 +51,7 @@ std::string whyRefused(const std::string& path, uint32_t dictId) {
   return path + " has no section for " + formatDictId(dictId);
 }
 
-void runExport(const Arguments& args, const GlobalOptions& options) {
+void runExport(const ExchangeArguments& args, const GlobalOptions& options) {
   const uint32_t id = installedId(args.dictId);
   {  // a companion that cannot be opened is named here, with its cause
     OpenDictionary records(recordDictId(id)), notes(memDictId(id));
@@ -92,7 +92,7 @@ uint32_t ORVIADIC_API onItem() {
   return interrupted ? 0 : 1;
 }
 
-void runImport(const Arguments& args, const GlobalOptions& options) {
+void runImport(const ExchangeArguments& args, const GlobalOptions& options) {
   uint32_t id = 0;
   if (args.dictId.empty()) {
     const ExchangeFileReport report = checkExchangeFile(args.file);
@@ -148,7 +148,7 @@ void runImport(const Arguments& args, const GlobalOptions& options) {
   }
 }
 
-void runInfo(const std::string& path, const GlobalOptions& options) {
+void runExchangeInfo(const std::string& path, const GlobalOptions& options) {
   const ExchangeFileReport report = checkExchangeFile(path);
   const char* verdict = report.problem.empty() ? "valid" : report.problem.c_str();
   Json sections = Json::array();
@@ -176,7 +176,7 @@ void runInfo(const std::string& path, const GlobalOptions& options) {
 }  // namespace
 
 void addExchangeCommands(CLI::App& app, const GlobalOptions& options) {
-  auto args = std::make_shared<Arguments>();
+  auto args = std::make_shared<ExchangeArguments>();
   CLI::App* exportCmd = app.add_subcommand("export", "Write a dictionary's user words to a file");
   exportCmd->add_option("DICTID", args->dictId, "Installed dictionary id")->required();
   exportCmd->add_option("FILE", args->file, "Exchange file to write")->required();
@@ -193,7 +193,7 @@ void addExchangeCommands(CLI::App& app, const GlobalOptions& options) {
   exchange->require_subcommand(1);
   CLI::App* info = exchange->add_subcommand("info", "The sections of a file, and its first flaw");
   info->add_option("FILE", args->file, "Exchange file")->required();
-  info->callback([&options, args] { runInfo(args->file, options); });
+  info->callback([&options, args] { runExchangeInfo(args->file, options); });
 }
 
 }  // namespace orviadic

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace orvia;
 
-struct Arguments {
+struct NewWordArguments {
   std::string source, target, out, time, file;
   uint32_t version = 0;
 };
@@ -39,7 +39,7 @@ uint32_t parseTarget(const std::string& text) {
   return id;
 }
 
-void runMake(const Arguments& args, const GlobalOptions& options) {
+void runMake(const NewWordArguments& args, const GlobalOptions& options) {
   compile::NewWordFileOptions make;
   make.targetDictId = parseTarget(args.target);
   make.listVersion = args.version;
@@ -77,7 +77,7 @@ void runMake(const Arguments& args, const GlobalOptions& options) {
 }
 
 // The tool checks the rules itself, since the library only answers 0.
-void runInfo(const std::string& path, const GlobalOptions& options) {
+void runNewWordInfo(const std::string& path, const GlobalOptions& options) {
   content::FileHandle file = content::openFileRead(path.c_str());
   if (file == content::kInvalidFile)
     throw CommandFailure{kExitError, "cannot open " + path + ": " + std::strerror(errno)};
@@ -159,7 +159,7 @@ void runStatus(const std::string& idText, const GlobalOptions& options) {
 }
 
 // A value of the target's own only where the registry does not already lead to folder.
-void runTarget(const Arguments& args, const GlobalOptions& options) {
+void runTarget(const NewWordArguments& args, const GlobalOptions& options) {
   const uint32_t id = parseTarget(args.target);
   char digits[9];
   dict::formatDictIdHex(id, digits);
@@ -198,7 +198,7 @@ void addNewWordCommands(CLI::App& app, const GlobalOptions& options) {
   CLI::App* newword = app.add_subcommand("newword", "Make, read and follow new-word files");
   newword->require_subcommand(1);
   // The parsed arguments live as long as the callbacks that read them.
-  auto args = std::make_shared<Arguments>();
+  auto args = std::make_shared<NewWordArguments>();
 
   auto* make = newword->add_subcommand("make", "Write a new-word file from a TSV of new entries");
   make->add_option("SOURCE", args->source, "TSV of the new entries, as compile --from tsv reads")
@@ -214,7 +214,7 @@ void addNewWordCommands(CLI::App& app, const GlobalOptions& options) {
 
   auto* info = newword->add_subcommand("info", "Show a new-word file's header and check it");
   info->add_option("FILE", args->file, "The new-word file")->required();
-  info->callback([&options, args] { runInfo(args->file, options); });
+  info->callback([&options, args] { runNewWordInfo(args->file, options); });
 
   auto* status = newword->add_subcommand(
       "status", "Show the new-word version and time a dictionary reached, and its list");
