@@ -293,6 +293,9 @@ TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   std::remove(dir_.file("00010101.DAT").c_str());
   EXPECT_EQ(read(apple, kMain).status.cause(), Cause::kReadFailed);
   EXPECT_EQ(dicIsExistContent(apple, kMain), 0);
+  // A closed index holds no key.
+  HDICT closed{kMain, nullptr};
+  EXPECT_EQ(keyExistsIn(&closed, "a"), 0);
 
   // A folder where the index name fits within the path limit and a longer content name
   // does not.
@@ -315,11 +318,6 @@ TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
   EXPECT_EQ(read(word("apple"), kMain).text, "apple\r\nA fruit.\r\n~!");
   // Companions keep their files in the dictionary's own folder.
   EXPECT_EQ(read(word("kiwi"), kRecords).text, "kiwi\r\nA word of the user's.");
-}
-
-TEST(KeyExistsIn, AClosedIndexHoldsNoKey) {
-  HDICT closed{kMain, nullptr};
-  EXPECT_EQ(keyExistsIn(&closed, "a"), 0);
 }
 
 }  // namespace
