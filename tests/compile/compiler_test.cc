@@ -8,7 +8,6 @@
 // the headword or where the bad line is); the sources are listed in compile/sources.txt.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -160,25 +159,6 @@ TEST(CompiledDataFile, EachCodingGivesItsTypeOrStoresWhatItCannotHold) {
   });
 }
 
-TEST(CompiledDataFile, AutoTakesTheSmallestCodingOfEachEntry) {
-  std::string repetitive, varied;
-  for (int i = 0; i < 200; ++i) repetitive += "the same words again and again ";
-  for (int i = 0; i < 300; ++i) varied += char('a' + (i * 7919) % 26);
-  const std::vector<SourceEntry> entries = {entryOf("a", "a\n"), entryOf("b", varied),
-                                            entryOf("c", repetitive)};
-  std::vector<uint32_t> smallest(entries.size(), UINT32_MAX), chosen;
-  for (EntryEncoding e : {kStored, EntryEncoding::kLzw, EntryEncoding::kHuffman,
-                          EntryEncoding::kLzwSized, EntryEncoding::kMasked}) {
-    const auto contents = compileAndRead(entries, kEnglish, e).contents;
-    for (size_t i = 0; i < contents.size(); ++i)
-      smallest[i] = std::min(smallest[i], contents[i].length);
-  }
-  for (const RecordContent& c :
-       compileAndRead(entries, kEnglish, EntryEncoding::kSmallest).contents)
-    chosen.push_back(c.length);
-  EXPECT_EQ(chosen, smallest);
-}
-
 TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
   const std::string shared = "actin, a protein of muscle fibres.\nSee also myosin.\n";
   auto textOf = [&](const std::string& headword) {
@@ -212,29 +192,28 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
   });
 }
 
+// The first compile makes the companions empty; a recompile keeps whatever they hold by
+// then, as it is the user's, and replaces the index.
 TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
   TempDir dir, reference;
-  const CompiledDictionary first =
-      compileList({entryOf("apple", "")}, kEnglish, dir.path(), kStored);
   ASSERT_NE(dbCreate(reference.file("empty.IDX").c_str()), 0);
-  const std::string emptyIndex = readFileBytes(reference.file("empty.IDX"));
+  const std::string made[] = {readFileBytes(reference.file("empty.IDX")), std::string(4, '\0')};
   const char* files[] = {"7F010101.IDX", "7F010101.DAT", "FF010101.IDX", "FF010101.DAT"};
-  ASSERT_EQ(first.companions.size(), 4u);
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(first.companions[i].name, files[i]);
-    EXPECT_EQ(first.companions[i].state, CompanionFile::State::kCreated);
-    EXPECT_EQ(readFileBytes(dir.file(files[i])), i % 2 == 0 ? emptyIndex : std::string(4, '\0'));
+  std::vector<SourceEntry> entries = {entryOf("apple", "")};
+  for (const auto state : {CompanionFile::State::kCreated, CompanionFile::State::kKept}) {
+    const CompiledDictionary compiled = compileList(entries, kEnglish, dir.path(), kStored);
+    ASSERT_EQ(compiled.companions.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+      SCOPED_TRACE(files[i]);
+      EXPECT_EQ(compiled.companions[i].name, files[i]);
+      EXPECT_EQ(compiled.companions[i].state, state);
+      EXPECT_EQ(readFileBytes(dir.file(files[i])),
+                state == CompanionFile::State::kKept ? files[i] : made[i % 2]);
+      writeFileBytes(dir.file(files[i]), files[i]);
+    }
+    entries.push_back(entryOf("pear", ""));
   }
-  // Whatever the companions hold by now is the user's.
-  for (const char* file : files) writeFileBytes(dir.file(file), file);
-  const CompiledDictionary again =
-      compileList({entryOf("apple", ""), entryOf("pear", "")}, kEnglish, dir.path(), kStored);
-  for (size_t i = 0; i < 4; ++i) {
-    SCOPED_TRACE(files[i]);
-    EXPECT_EQ(again.companions[i].state, CompanionFile::State::kKept);
-    EXPECT_EQ(readFileBytes(dir.file(files[i])), files[i]);
-  }
-  EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);  // the index is replaced
+  EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);
 }
 
 // The checksum file beside a compiled dictionary: written as laid out by hand, read back,

@@ -98,12 +98,6 @@ TEST(DictBody, ReadsAnyRangeOfEachFormAndRefusesAMalformedChunkTable) {
       EXPECT_EQ(reader.read(offset, length, &out), range.number(2) != 0) << range.line;
       EXPECT_EQ(out, range.number(2) != 0 ? body.substr(offset, length) : out) << range.line;
     }
-    // More chunks are visited than the reader keeps.
-    for (uint32_t step = 0, offset = 0; step < 300; ++step, offset = (offset + 79) % 140) {
-      std::string out;
-      ASSERT_TRUE(reader.read(offset, 11, &out)) << offset;
-      ASSERT_EQ(out, body.substr(offset, 11)) << offset;
-    }
   });
 }
 

@@ -169,7 +169,7 @@ TEST_F(ContentRecordTest, GoldenRecords) {
   });
 }
 
-TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {
+TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursionOrFailForWantOfMemory) {
   const uint32_t kLinks = 20000;
   std::string bytes = goldenBytes("content/head.hex");
   for (uint32_t i = 0; i < kLinks; ++i) {
@@ -181,11 +181,7 @@ TEST_F(ContentRecordTest, LongChainsAreWalkedWithoutRecursion) {
   uint32_t size = 0;
   EXPECT_TRUE(contentSizeAt(file_, kAt, &resolveInFolder, &size).ok());
   EXPECT_EQ(size, kLinks);
-}
-
-TEST_F(ContentRecordTest, FailedAllocationFails) {
-  open(goldenDataFile("record/stored_x.hex"));
-  uint32_t size = 0;
+  // A walk whose allocation fails says so.
   injectAllocationFailure(1);
   EXPECT_EQ(contentSizeAt(file_, kAt, &resolveInFolder, &size).cause(), Cause::kOutOfMemory);
   injectAllocationFailure(0);
@@ -297,6 +293,9 @@ TEST_F(ContentRetrieval, FailuresBeforeTheBodyGiveNoEndMarker) {
   std::remove(dir_.file("00010101.DAT").c_str());
   EXPECT_EQ(read(apple, kMain).status.cause(), Cause::kReadFailed);
   EXPECT_EQ(dicIsExistContent(apple, kMain), 0);
+  // A closed index holds no key.
+  HDICT closed{kMain, nullptr};
+  EXPECT_EQ(keyExistsIn(&closed, "a"), 0);
 
   // A folder where the index name fits within the path limit and a longer content name
   // does not.
@@ -319,11 +318,6 @@ TEST_F(ContentRetrieval, ServerDataModeReadsDataFilesFromTheSharedFolder) {
   EXPECT_EQ(read(word("apple"), kMain).text, "apple\r\nA fruit.\r\n~!");
   // Companions keep their files in the dictionary's own folder.
   EXPECT_EQ(read(word("kiwi"), kRecords).text, "kiwi\r\nA word of the user's.");
-}
-
-TEST(KeyExistsIn, AClosedIndexHoldsNoKey) {
-  HDICT closed{kMain, nullptr};
-  EXPECT_EQ(keyExistsIn(&closed, "a"), 0);
 }
 
 }  // namespace
