@@ -163,18 +163,18 @@ class UserEditFixture : public ConfigFixture {
     const std::optional<std::string> bytes = c.bytes(i);
     return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
   }
+  // The dictionary's companion named mem... or rec...
+  uint32_t companion(const std::string& name) const {
+    return name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
+  }
   // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
   std::string file(const std::string& name) const {
-    const uint32_t id =
-        name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
-    return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
+    return fileOf(companion(name), name.substr(4) == "idx" ? ".IDX" : ".DAT");
   }
   // The companion's records (mem or rec) as key@head, in order.
   std::string keys(const std::string& index) const {
-    const uint32_t id = dict_->dictId;
     std::string out;
-    for (const std::string& r :
-         entries(index == "mem" ? dict::memDictId(id) : dict::recordDictId(id)))
+    for (const std::string& r : entries(companion(index)))
       out += (out.empty() ? "" : " ") + keyOf(r) + "@" + std::to_string(refOf(r));
     return out;
   }
