@@ -241,12 +241,11 @@ class UserEditFixture : public ConfigFixture {
     if (op == "exported")
       return goldenBytes("update/exchange/" + w) == readFileBytes(exchange) ? "yes" : "no";
     if (op == "exchange") writeFileBytes(exchange, goldenBytes("update/exchange/" + w));
-    if (op == "import" && w.empty())
-      return std::to_string(dicImportOwnerWord(kDictId, exchange.c_str(), nullptr));
-    if (op == "import") {  // with a callback that answers 0 at its call number w
-      calls_ = 0, stopAt_ = uint32_t(c.number(2));
-      const int32_t result = dicImportOwnerWord(kDictId, exchange.c_str(), stopping);
-      return std::to_string(result) + " after " + std::to_string(calls_);
+    if (op == "import") {  // with w, a callback that answers 0 at its call number w
+      calls_ = 0, stopAt_ = w.empty() ? 0 : uint32_t(c.number(2));
+      const int32_t result =
+          dicImportOwnerWord(kDictId, exchange.c_str(), w.empty() ? nullptr : stopping);
+      return std::to_string(result) + (w.empty() ? "" : " after " + std::to_string(calls_));
     }
     return op == "consistent" ? consistency(dict_->dictId) : "";
   }
