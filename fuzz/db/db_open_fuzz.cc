@@ -11,13 +11,8 @@
 
 using orvia::testing::foldCompare;
 
-static const std::string& indexPath() {
-  static const std::string path = orvia::testing::makeTempDir("orviadb-fuzz") + "/00000001.IDX";
-  return path;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = indexPath();
+  static const std::string path = orvia::testing::makeTempDir("orviadb-fuzz") + "/00000001.IDX";
   std::remove(path.c_str());
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(data), std::streamsize(size));

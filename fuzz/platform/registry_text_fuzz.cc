@@ -12,6 +12,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/posix/registry_text.h"
@@ -37,18 +38,14 @@ bool sameValue(const Value& a, const Value& b) {
   return a.type == b.type && a.data == b.data;
 }
 
-bool sameValues(const std::vector<std::pair<std::string, Value>>& a,
-                const std::vector<std::pair<std::string, Value>>& b, const std::string& except) {
-  auto skip = [&](const std::string& name) {
-    return strcasecmp(name.c_str(), except.c_str()) == 0;
-  };
-  size_t i = 0, j = 0;
-  for (;; ++i, ++j) {
-    while (i < a.size() && skip(a[i].first)) ++i;
-    while (j < b.size() && skip(b[j].first)) ++j;
-    if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-    if (a[i].first != b[j].first || !sameValue(a[i].second, b[j].second)) return false;
-  }
+// The values not named except (in any case), as name, type and data.
+std::vector<std::tuple<std::string, uint32_t, std::string>> others(
+    const std::vector<std::pair<std::string, Value>>& values, const std::string& except) {
+  std::vector<std::tuple<std::string, uint32_t, std::string>> out;
+  for (const auto& [name, value] : values)
+    if (strcasecmp(name.c_str(), except.c_str()) != 0)
+      out.emplace_back(name, value.type, value.data);
+  return out;
 }
 
 }  // namespace
@@ -80,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!read || !sameValue(*read, value)) std::abort();
   for (size_t i = 0; i < paths.size(); ++i) {
     const bool changed = strcasecmp(paths[i].c_str(), key.c_str()) == 0;
-    if (!sameValues(before[i], again->values(paths[i]), changed ? name : std::string()))
-      std::abort();
+    const std::string except = changed ? name : std::string();
+    if (others(before[i], except) != others(again->values(paths[i]), except)) std::abort();
   }
   return 0;
 }

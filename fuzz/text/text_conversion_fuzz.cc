@@ -40,10 +40,8 @@ void check(int32_t (*convert)(uint32_t, const char*, char*, uint32_t), uint32_t 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2 || size > 4000) return 0;
   const uint32_t language = data[0] % 11u;
-  const uint32_t dictId = 0x00010100 | language;
   const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
-  const uint32_t bufferSize = data[1] * 16u;
   for (auto convert : {otxToCodePage, otxToUtf8, otxSearchWord, otxEntryToUtf8})
-    check(convert, language == 0 ? 0 : dictId, text.c_str(), bufferSize);
+    check(convert, language == 0 ? 0 : 0x00010100 | language, text.c_str(), data[1] * 16u);
   return 0;
 }

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   HDICT* dict = dicSetRegKey(reinterpret_cast<void*>(root), argv[6]) == 1
                     ? dicCreateHDICT(uint32_t(std::strtoul(argv[1], nullptr, 0)))
                     : nullptr;
-  FILE* acks = std::fopen(argv[4], "a");
+  FILE* acks = std::fopen(argv[4], "ab");  // binary: the test reads the bytes
   for (int i = 0; dict != nullptr && acks != nullptr && i < std::atoi(argv[3]); ++i) {
     const std::string word = "writer" + std::string(argv[2]) + "word" + std::to_string(i);
     const size_t spread = std::hash<std::string>{}(word);

@@ -163,18 +163,18 @@ class UserEditFixture : public ConfigFixture {
     const std::optional<std::string> bytes = c.bytes(i);
     return bytes ? texts_.emplace_back(*bytes).c_str() : nullptr;
   }
+  // The dictionary's companion named mem... or rec...
+  uint32_t companion(const std::string& name) const {
+    return name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
+  }
   // mem.idx, mem.dat, rec.idx or rec.dat of the dictionary.
   std::string file(const std::string& name) const {
-    const uint32_t id =
-        name[0] == 'm' ? dict::memDictId(dict_->dictId) : dict::recordDictId(dict_->dictId);
-    return fileOf(id, name.substr(4) == "idx" ? ".IDX" : ".DAT");
+    return fileOf(companion(name), name.substr(4) == "idx" ? ".IDX" : ".DAT");
   }
   // The companion's records (mem or rec) as key@head, in order.
   std::string keys(const std::string& index) const {
-    const uint32_t id = dict_->dictId;
     std::string out;
-    for (const std::string& r :
-         entries(index == "mem" ? dict::memDictId(id) : dict::recordDictId(id)))
+    for (const std::string& r : entries(companion(index)))
       out += (out.empty() ? "" : " ") + keyOf(r) + "@" + std::to_string(refOf(r));
     return out;
   }
@@ -241,12 +241,11 @@ class UserEditFixture : public ConfigFixture {
     if (op == "exported")
       return goldenBytes("update/exchange/" + w) == readFileBytes(exchange) ? "yes" : "no";
     if (op == "exchange") writeFileBytes(exchange, goldenBytes("update/exchange/" + w));
-    if (op == "import" && w.empty())
-      return std::to_string(dicImportOwnerWord(kDictId, exchange.c_str(), nullptr));
-    if (op == "import") {  // with a callback that answers 0 at its call number w
-      calls_ = 0, stopAt_ = uint32_t(c.number(2));
-      const int32_t result = dicImportOwnerWord(kDictId, exchange.c_str(), stopping);
-      return std::to_string(result) + " after " + std::to_string(calls_);
+    if (op == "import") {  // with w, a callback that answers 0 at its call number w
+      calls_ = 0, stopAt_ = w.empty() ? 0 : uint32_t(c.number(2));
+      const int32_t result =
+          dicImportOwnerWord(kDictId, exchange.c_str(), w.empty() ? nullptr : stopping);
+      return std::to_string(result) + (w.empty() ? "" : " after " + std::to_string(calls_));
     }
     return op == "consistent" ? consistency(dict_->dictId) : "";
   }

@@ -16,8 +16,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include "support/child_process.h"
@@ -48,21 +48,14 @@ class UserEdits : public UserEditFixture {
             std::to_string(testKeyRoot()),
             testKeyPath()};
   }
-  std::vector<std::string> ackFiles() const {
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-      if (entry.path().filename().string().rfind("acks.", 0) == 0)
-        files.push_back(entry.path().string());
-    return files;
-  }
   // The first acknowledged entry (an "R word text" or "N word text" line) that is not there
   // with its text, or a companion that holds more than was acknowledged when every add
   // was, or the first inconsistency; "" when there is none.
   std::string lostOrDamaged(uint32_t id, bool allAcknowledged) {
     HDICT* dict = dicts_.emplace_back(dicCreateHDICT(id));
     size_t acknowledged[2] = {};
-    for (const std::string& file : ackFiles()) {
-      std::ifstream acks(file);
+    for (const auto& [name, bytes] : dir_.files()) {
+      std::istringstream acks(name.rfind("acks.", 0) == 0 ? bytes : "");
       for (std::string line; std::getline(acks, line) && line.size() > 2;) {
         const size_t space = line.find(' ', 2);
         const std::string word = line.substr(2, space - 2), text = line.substr(space + 1);
@@ -78,7 +71,8 @@ class UserEdits : public UserEditFixture {
   }
   // Runs four writers at once on a new dictionary; whatever lostOrDamaged finds.
   std::string fourWriters(const char* program, uint32_t id) {
-    for (const std::string& file : ackFiles()) std::remove(file.c_str());
+    for (const auto& [name, bytes] : dir_.files())
+      if (name.rfind("acks.", 0) == 0) std::remove(dir_.file(name).c_str());
     makeDictionary(id);
     std::deque<ChildProcess> writers;
     const char* entries = std::getenv("ORVIADIC_WRITER_ENTRIES");

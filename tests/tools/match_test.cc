@@ -151,20 +151,10 @@ std::string queryFor(const std::string& how, const std::string& key, std::mt1993
   if (how == "tail") q = key.substr(key.size() - length);
   if (how == "whole") q = key;
   if (how == "pattern") q = "^" + key.substr(0, 1) + "[a-z]*" + key.substr(key.size() - 1) + "$";
-  if (how == "edit") {
-    q = key;
-    const size_t at = pick(q.size() + 1);
-    const char letter = char('a' + pick(26));
-    switch (pick(3)) {
-      case 0:
-        q.insert(at, 1, letter);
-        break;
-      case 1:
-        if (at < q.size()) q.erase(at, 1);
-        break;
-      default:
-        if (at < q.size()) q[at] = letter;
-    }
+  if (how == "edit") {  // a letter put in, dropped, or put in another's place
+    const size_t at = pick(key.size() + 1), kind = pick(3);
+    q = std::string(key).replace(at, kind == 0 ? 0 : 1,
+                                 kind == 1 ? "" : std::string(1, char('a' + pick(26))));
   }
   for (char& c : q)
     if (pick(2) == 0) c = char(std::toupper(static_cast<unsigned char>(c)));

@@ -3,7 +3,6 @@
 // keeps answering one client while 200 hostile ones, from another process, try to wear
 // it down.
 #include <netinet/in.h>
-#include <poll.h>
 #include <regex.h>
 #include <signal.h>
 #include <spawn.h>
@@ -21,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/golden.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -41,13 +41,13 @@ class Client {
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const timeval limit{10, 0};
     setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    // A client that cannot connect reads the end of the connection at once.
+    (void)!connect(fd_, reinterpret_cast<sockaddr*>(&to), sizeof to);
   }
   ~Client() { close(fd_); }
   Client(const Client&) = delete;
   Client& operator=(const Client&) = delete;
 
-  bool connected() const { return connected_; }
   // flags: MSG_DONTWAIT for a client that must not wait for a server that stopped reading.
   void send(const std::string& bytes, int flags = 0) {
     (void)!::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL | flags);
@@ -90,7 +90,6 @@ class Client {
 
  private:
   int fd_;
-  bool connected_ = false;
   std::string buffer_;
 };
 
@@ -115,13 +114,9 @@ class Server {
     output_ = fdopen(out[0], "r");
     char line[256] = "";
     if (std::fgets(line, sizeof line, output_) == nullptr) return;
-    const std::string text = line;
-    const std::string expected = "listening on 127.0.0.1:";
-    EXPECT_EQ(text.rfind(expected, 0), 0u) << text;
-    port_ = std::atoi(text.c_str() + expected.size());
-    std::ifstream pid(pidFile);
+    EXPECT_EQ(std::sscanf(line, "listening on 127.0.0.1:%d", &port_), 1) << line;
     int written = 0;
-    pid >> written;
+    std::ifstream(pidFile) >> written;
     EXPECT_EQ(written, pid_) << "the pid file";
   }
   ~Server() {
@@ -145,29 +140,6 @@ class Server {
   FILE* output_ = nullptr;
 };
 
-// "\r", "\n", "\t", "\0", "\xNN", "\\" and {c*N}, N copies of c, in a line of the table.
-std::string unescaped(const std::string& text) {
-  std::string out;
-  for (size_t at = 0; at < text.size(); ++at) {
-    const size_t close = text.find('}', at);
-    if (text[at] == '{' && close != std::string::npos && close > at + 3 && text[at + 2] == '*') {
-      out.append(std::stoul(text.substr(at + 3, close - at - 3)), text[at + 1]);
-      at = close;
-    } else if (text[at] == '\\' && at + 1 < text.size()) {
-      const char c = text[++at];
-      if (c == 'x') {
-        out += char(std::stoi(text.substr(at + 1, 2), nullptr, 16));
-        at += 2;
-      } else {
-        out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c == '0' ? '\0' : c;
-      }
-    } else {
-      out += text[at];
-    }
-  }
-  return out;
-}
-
 // Whether text holds a match of the POSIX extended regular expression pattern.
 bool matches(const std::string& text, const std::string& pattern) {
   regex_t compiled;
@@ -187,28 +159,22 @@ class ServeTest : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = new TempDir();
     setenv("ORVIADIC_REGISTRY_DIR", (folder_->path() + "/registry").c_str(), 1);
-    const std::string data = std::string(ORVIADIC_SOURCE_DIR) + "/data";
-    compiled_ = install("compile --from tsv " + data + "/words.tsv --id 0x00020101 --out " +
-                        folder_->path() + "/words");
-    compiled_ = compiled_ && install("compile --from tsv " + std::string(ORVIADIC_SOURCE_DIR) +
-                                     "/tests/data/serve/texts.tsv --id 0x00030101 --out " +
-                                     folder_->path() + "/texts");
+    const std::string source = ORVIADIC_SOURCE_DIR;
+    compiled_ = install("tsv " + source + "/data/words.tsv", "0x00020101", "words") &&
+                install("tsv " + source + "/tests/data/serve/texts.tsv", "0x00030101", "texts");
     gcide_ = access("/usr/share/dictd/gcide.index", R_OK) == 0 &&
-             install(
-                 "compile --from dictd /usr/share/dictd/gcide --id 0x00010101 --name gcide "
-                 "--out " +
-                 folder_->path() + "/gcide");
+             install("dictd /usr/share/dictd/gcide --name gcide", "0x00010101", "gcide");
   }
   static void TearDownTestSuite() { delete folder_; }
   void SetUp() override { ASSERT_TRUE(compiled_) << "the word list did not compile"; }
 
-  // Compiles with the tool's command and installs the result in the test's registry.
-  static bool install(const std::string& compile) {
-    const std::string tool = ORVIADIC_TOOL;
-    const std::string out = compile.substr(compile.rfind(' ') + 1);
-    return std::system(
-               (tool + " " + compile + " >/dev/null && " + tool + " install " + out + " >/dev/null")
-                   .c_str()) == 0;
+  // Compiles from (the compile command's --from and options) as id into the test's folder
+  // name, and installs the result in the test's registry.
+  static bool install(const std::string& from, const char* id, const std::string& name) {
+    const std::string tool = ORVIADIC_TOOL, out = folder_->path() + "/" + name;
+    return std::system((tool + " compile --from " + from + " --id " + id + " --out " + out +
+                        " >/dev/null && " + tool + " install " + out + " >/dev/null")
+                           .c_str()) == 0;
   }
   std::string pidFile() const { return folder_->path() + "/serve.pid"; }
 
@@ -218,17 +184,20 @@ class ServeTest : public ::testing::Test {
 
 // The expectations of one case, a line each: "< text" the next line exactly, "<~ regex"
 // the next line matching, "<* regex" lines skipped up to one matching, "<EOF" the end of
-// the connection. "> text" sends a line with CR LF, ">> text" the bytes alone.
+// the connection. "> text" sends a line with CR LF, ">> bytes" the bytes alone, in the
+// golden-file syntax.
 void runCase(Client& client, const std::vector<std::string>& lines) {
   std::string got;
   for (const std::string& line : lines) {
     SCOPED_TRACE(line);
     const std::string op = line.substr(0, line.find(' '));
     const std::string arg = op.size() < line.size() ? line.substr(op.size() + 1) : "";
+    std::string bytes;
     if (op == ">") {
-      client.send(unescaped(arg) + "\r\n");
+      client.send(arg + "\r\n");
     } else if (op == ">>") {
-      client.send(unescaped(arg));
+      ASSERT_TRUE(parseGolden(arg, bytes));
+      client.send(bytes);
     } else if (line == "<EOF") {
       EXPECT_FALSE(client.readLine(&got)) << got;
     } else if (op == "<*") {
@@ -240,7 +209,7 @@ void runCase(Client& client, const std::vector<std::string>& lines) {
       if (op == "<~")
         EXPECT_TRUE(matches(got, arg)) << got;
       else
-        EXPECT_EQ(got, unescaped(arg));
+        EXPECT_EQ(got, arg);
     }
   }
 }
@@ -310,8 +279,7 @@ TEST_F(ServeTest, AnswersWhileHostileClientsWearItDown) {
     if (HasFailure()) break;
     ++answered;
   }
-  int status = 0;
-  waitpid(hostile, &status, 0);
+  waitpid(hostile, nullptr, 0);
   EXPECT_GT(answered, 0);
   // The server goes on, and says 421 to its clients when it is stopped.
   const auto last = Client::greeted(server.port(), "220");

@@ -52,13 +52,12 @@ TEST(Verify, PassesOnEveryEncodingAndNamesTheRecordWhoseContentStopsDecoding) {
     data.close();
     const bool told = c.fields[3] != "none";
     EXPECT_EQ(run("verify 0x00010101", &output), told ? 1 : 0) << output;
-    char where[64];
-    std::snprintf(where, sizeof where, "record %u (zebra)", number);
-    EXPECT_EQ(output.find(where) != std::string::npos, told) << output;
-    std::snprintf(where, sizeof where, "0x%X", offset);
-    EXPECT_EQ(output.find(where) != std::string::npos, told) << output;
-    const std::string cause = c.fields[3] + " at offset " + std::to_string(offset);
-    EXPECT_EQ(output.find(cause) != std::string::npos, told) << output;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%X", offset);
+    for (const std::string& named :
+         {"record " + std::to_string(number) + " (zebra)", std::string(hex),
+          c.fields[3] + " at offset " + std::to_string(offset)})
+      EXPECT_EQ(output.find(named) != std::string::npos, told) << named << " in " << output;
   }
 }
 

@@ -22,17 +22,14 @@ constexpr uint32_t kMessage = 0x401;  // WM_USER + 1
 // key while the merge waits.
 std::string reportLog;
 std::function<void(const std::string&)> onMerged;
-void logReport(uint32_t stage, intptr_t value) {
+void ORVIADIC_API reportProc(uint32_t stage, intptr_t value) {
   const bool key = stage == 2 || stage == 3;
   const std::string text = key ? reinterpret_cast<const char*>(value) : std::to_string(value);
   reportLog += " " + std::to_string(stage) + "=" + text;
   if (stage == 2 && onMerged) onMerged(text);
 }
-void ORVIADIC_API reportProc(uint32_t stage, intptr_t value) {
-  logReport(stage, value);
-}
 intptr_t reportSink(uint32_t, uint32_t, uintptr_t stage, intptr_t value) {
-  logReport(uint32_t(stage), value);
+  reportProc(uint32_t(stage), value);
   return 0;
 }
 

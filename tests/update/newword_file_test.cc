@@ -27,12 +27,6 @@ const char* const kRules[] = {"valid",       "no_file",     "header_unread", "ta
                               "version",     "header_size", "no_index",      "no_content",
                               "images_size", "file_size"};
 
-// A header of the seven fields as given.
-std::string header(uint32_t target, uint32_t version, uint32_t headerSize, uint32_t indexSize,
-                   uint32_t contentSize, uint32_t imagesSize) {
-  return le32(target) + le32(version) + kTime + le32(headerSize) + le32(indexSize) +
-         le32(contentSize) + le32(imagesSize);
-}
 // What the three header queries give for one file: results, id, version and the time.
 std::string queryHeader(const char* path) {
   uint32_t id = 0xAAAAAAAA, version = 0xAAAAAAAA, time[4] = {1, 2, 3, 4};
@@ -60,10 +54,9 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
     const uint32_t id = uint32_t(c.number(1)), version = uint32_t(c.number(2));
     const std::string& length = c.fields.at(7);
     const bool exists = std::isdigit(length[0]);
-    const std::string bytes = (header(id, version, uint32_t(c.number(3)), uint32_t(c.number(4)),
-                                      uint32_t(c.number(5)), uint32_t(c.number(6))) +
-                               std::string(64, 'f'))
-                                  .substr(0, exists ? std::stoul(length) : 0);
+    std::string bytes = le32(id) + le32(version) + kTime;  // then the four sizes as given
+    for (size_t i = 3; i <= 6; ++i) bytes += le32(uint32_t(c.number(i)));
+    bytes = (bytes + std::string(64, 'f')).substr(0, exists ? std::stoul(length) : 0);
     const std::string path = exists                 ? write("list.bin", bytes)
                              : length == "relative" ? "missing.bin"
                                                     : dir_.file("missing.bin");
@@ -72,8 +65,8 @@ TEST_F(NewWordFiles, RulesInTheirOrderAndTheHeaderQueries) {
     content::FileHandle file = name ? content::openFileRead(name) : content::kInvalidFile;
     EXPECT_EQ(kRules[int(update::checkNewWordFile(file))], c.fields.at(8));
     content::closeFile(file);
-    const bool valid = c.fields[8] == "valid";
-    EXPECT_EQ(queryHeader(name), valid ? "111" + le32(id) + le32(version) + kTime : kRefused);
+    EXPECT_EQ(queryHeader(name),
+              c.fields[8] == "valid" ? "111" + le32(id) + le32(version) + kTime : kRefused);
     EXPECT_EQ(exists ? readFileBytes(path) : bytes, bytes) << "the queries write nothing";
   });
   std::filesystem::create_directory(dir_.file("folder.bin"));

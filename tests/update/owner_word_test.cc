@@ -46,18 +46,10 @@ class Exchange : public UserEditFixture {
     return out;
   }
 
-  int32_t importFile(DicImportCallback callback = nullptr) {
-    return dicImportOwnerWord(kDictId, path_.c_str(), callback);
-  }
+  int32_t importFile() { return dicImportOwnerWord(kDictId, path_.c_str(), nullptr); }
 
   std::string path_ = dir_.file("words.fwos");
 };
-
-std::string bytesOfRow(const CaseRow& row) {
-  return row.fields[1].find(".golden") != std::string::npos
-             ? goldenBytes("update/exchange/" + row.fields[1])
-             : *row.bytes(1);
-}
 
 const std::vector<std::string> kFourWords(std::begin(kOwnWords), std::end(kOwnWords));
 
@@ -65,7 +57,9 @@ TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
   int n = 0;
   forEachCase("update/exchange_files.txt", [&](const CaseRow& row) {
     install("row" + std::to_string(n++), kFourWords);
-    ASSERT_TRUE(writeFileBytes(path_, bytesOfRow(row)));
+    const bool golden = row.fields[1].find(".golden") != std::string::npos;
+    ASSERT_TRUE(writeFileBytes(
+        path_, golden ? goldenBytes("update/exchange/" + row.fields[1]) : *row.bytes(1)));
     const uint32_t id = uint32_t(row.number(2));
     EXPECT_EQ(dicGetImportOwnerWordCount(id, path_.c_str()), row.number(3));
     for (int pass = 0; pass < 2; ++pass) {
@@ -93,17 +87,12 @@ std::string itemText(uint32_t i) {
   return text;
 }
 
-std::vector<std::string> numbered(const char* prefix, uint32_t count) {
-  std::vector<std::string> out;
-  for (uint32_t i = 0; i < count; ++i) out.push_back(prefix + std::to_string(1000 + i));
-  return out;
-}
-
 TEST_F(Exchange, ARoundTripBetweenTwoInstallsBringsEveryItemBackOnce) {
-  const std::vector<std::string> own = numbered("w", 300), added = numbered("r", 300);
+  std::vector<std::string> own;
+  for (uint32_t i = 0; i < 300; ++i) own.push_back("w" + std::to_string(1000 + i));
   HDICT* a = install("a", own);
   for (uint32_t i = 0; i < 300; ++i) {
-    ASSERT_EQ(dicAddRecord(a, added[i].c_str(), 0, itemText(i).c_str(), 0), 1);
+    ASSERT_EQ(dicAddRecord(a, ("r" + own[i].substr(1)).c_str(), 0, itemText(i).c_str(), 0), 1);
     ASSERT_EQ(dicAddMem(word(own[i], a), itemText(i + 1).c_str(), 0), 1);
   }
   ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
