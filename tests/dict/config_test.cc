@@ -8,7 +8,6 @@
 #include "support/case_table.h"
 #include "support/dictionary_fixtures.h"
 #include "support/golden.h"
-#include "support/heap_failures.h"
 #include "support/text_hive.h"
 
 namespace orvia::dict {
@@ -58,19 +57,6 @@ TEST_F(ModuleConfig, SetRegKeyReadsAType) {
   writeDictKey("\"Type\"=hex:01,00,00,00,00\r\n");
   reload();
   EXPECT_EQ(moduleState().serverDataMode, 0u);
-}
-
-TEST_F(ModuleConfig, AFailedCopyKeepsEverything) {
-  injectAllocationFailure(1);
-  EXPECT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "New\\Path"), 0);
-  injectAllocationFailure(0);
-  EXPECT_STREQ(moduleState().registryPath, kDefaultRegistryPath);
-  EXPECT_EQ(moduleState().registryRoot, platform::kHkeyLocalMachine);
-  moduleUnload();
-  injectAllocationFailure(1);
-  EXPECT_FALSE(moduleLoad(nullptr));
-  injectAllocationFailure(0);
-  EXPECT_FALSE(moduleState().loaded);
 }
 
 TEST_F(ModuleConfig, NewWordVersionAndTime) {
