@@ -52,11 +52,6 @@ TEST_F(ModuleConfig, SetRegKeyReadsAType) {
   ASSERT_EQ(setRegistryKey(platform::kHkeyCurrentUser, "Other\\Key"), 1);
   EXPECT_EQ(moduleState().serverDataMode, 5u);
   EXPECT_STREQ(moduleState().registryPath, "Other\\Key");
-  // A "Type" larger than four bytes is ignored.
-  ASSERT_EQ(setRegistryKey(testKeyRoot(), testKeyPath()), 1);
-  writeDictKey("\"Type\"=hex:01,00,00,00,00\r\n");
-  reload();
-  EXPECT_EQ(moduleState().serverDataMode, 0u);
 }
 
 TEST_F(ModuleConfig, NewWordVersionAndTime) {
