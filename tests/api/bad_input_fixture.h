@@ -138,12 +138,11 @@ class BadInputFixture : public ConfigFixture {
       a.buffer = pointer(value);
     } else if (variant == "counter") {
       a.counter = a.counter2 = reinterpret_cast<uint32_t*>(pointer(value));
-    } else if (variant == "selector") {
-      a.selector = uint32_t(c.number(2));
-    } else if (variant == "length") {
-      a.length = uint32_t(c.number(2));
-    } else if (variant == "id") {
-      a.id = uint32_t(c.number(2));
+    } else if (uint32_t* number = variant == "selector" ? &a.selector
+                                  : variant == "length" ? &a.length
+                                  : variant == "id"     ? &a.id
+                                                        : nullptr) {
+      *number = uint32_t(c.number(2));
     } else if (variant == "size" || variant == "short") {
       a.size = uint32_t(c.number(2));
       guarded = againstGuard(bufferPages_, std::string(a.size, char(kUntouched)));

@@ -1,14 +1,12 @@
 // Compaction: a new generation-numbered segment file with every record and content name,
 // the log cut, the old segment file removed; a compaction that stopped before cutting the
-// log leaves nothing replayed twice; a write that grows the log too long compacts; and
-// older segment files go at every compaction and at every writer's open, whichever handle
-// still reads them and whichever removal failed before.
+// log leaves nothing replayed twice; and older segment files go at every compaction and at
+// every writer's open, whichever handle still reads them and whichever removal failed before.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "db/change_log_format.h"
 #include "db/index_header.h"
 #include "platform/file.h"
 #include "store_model.h"
@@ -78,17 +76,6 @@ TEST_F(CompactionTest, LogLeftBehindByAnInterruptedCompactionIsNotReplayed) {
   reopen();
   EXPECT_EQ(recordCount(h_), records.size() + 1);
   EXPECT_EQ(verifyReport(path_), "");
-}
-
-TEST_F(CompactionTest, ALongLogIsCompactedByTheWriteThatGrowsIt) {
-  OpenOptions options;
-  options.compactMinLogBytes = 1024;
-  auto db = Database::open(path_, foldCompare, options);
-  for (int i = 0; i < 40; ++i)
-    ASSERT_TRUE(db->insert(newRecordOf(StoredRecord{1, 2, area("k" + std::to_string(i))})));
-  ASSERT_TRUE(db->close());
-  EXPECT_GT(header().generation, 1u);
-  EXPECT_LE(readFileBytes(path_).size() - header().logOffset, 1024u + kMaxLogEntrySize);
 }
 
 TEST_F(CompactionTest, NoOlderSegmentRemainsOnceItsReadersClose) {

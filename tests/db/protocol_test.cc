@@ -1,5 +1,5 @@
-// The calling protocol of the C interface: where a script of calls leaves the cursor,
-// bulk loads, and bad arguments. What a batch read copies is the model test's.
+// The calling protocol of the C interface: bulk loads and bad arguments. Where calls leave
+// the cursor and what a batch read copies are the model test's.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,21 +14,6 @@ namespace {
 
 using namespace orvia::testing;
 using ProtocolTest = OpenIndexTest;
-
-TEST_F(ProtocolTest, CallsLandWhereTheScriptSays) {
-  forEachCase("db/cursor_calls.txt", [&](const CaseRow& row) {
-    std::string call = row.fields[0], arg = call.substr(call.find(' ') + 1);
-    int32_t result = call[0] == 'i'   ? insertArea(h_, area(arg), 0)
-                     : call[0] == 'd' ? dbDelete(h_, uint32_t(std::stoul(arg)))
-                     : call[0] == 's' ? dbSeek(h_, area(arg).c_str())
-                     : call[0] == 'g' ? dbGoto(h_, uint32_t(std::stoul(arg)))
-                     : call[0] == 'p' ? dbPrev(h_)
-                                      : dbNext(h_);
-    EXPECT_EQ(result, row.number(1));
-    std::string now = currentRecord(h_);
-    ASSERT_EQ(keyOf(now) + " " + std::to_string(numberOf(now)), row.fields[2]);
-  });
-}
 
 // Bad arguments, writes through a shared handle, and files that are not indexes fail
 // without touching buffers.

@@ -8,7 +8,6 @@
 //                                  records until killed, adding "+" to ACKS after each one
 //                                  and "x" when one fails
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "db/store_model.h"

@@ -83,20 +83,6 @@ TEST_F(RegistryHive, AMissingOrForeignHiveHasNoKeyAndStaysAsItWas) {
   });
 }
 
-// An open key reads its hive as it was when opened, so the several queries of one lookup
-// see one state; the next key opened sees the change, even one of the same size that
-// another writer renamed over the hive.
-TEST_F(RegistryHive, AnOpenKeyReadsTheHiveAsItWasWhenOpened) {
-  writeDictKey("\"Path\"=\"one\"\r\n");
-  RegKey key = openTestKey(RegAccess::kRead);
-  const std::string temp = dir_.file("other.tmp");
-  writeFileBytes(temp,
-                 std::string(kHeaderLine) + "\r\n\r\n[" + kDictKey + "]\r\n\"Path\"=\"two\"\r\n");
-  ASSERT_EQ(rename(temp.c_str(), hivePath(dir_.path()).c_str()), 0);
-  EXPECT_EQ(readValue(key, "Path"), std::string("one\0", 4));
-  EXPECT_EQ(readValue(openTestKey(RegAccess::kRead), "Path"), std::string("two\0", 4));
-}
-
 // A child process that runs before, probes (installing the probe's fault handler), runs
 // then, probes an unreadable address and faults for real; returns its wait status. The
 // program's own handler exits 42 for the real fault, 41 for a probe's.

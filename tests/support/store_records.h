@@ -37,9 +37,6 @@ inline const char kContentName[16] = "00000001.DAT";
 inline uint32_t refOf(const std::string& r) {
   return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 8));
 }
-inline uint32_t numberOf(const std::string& r) {
-  return r.size() < 16 ? 0 : loadU32Le(reinterpret_cast<const uint8_t*>(r.data() + 12));
-}
 inline std::string keyOf(const std::string& r) {
   return r.size() < 16 ? "" : std::string(r.c_str() + 16);
 }
