@@ -1,7 +1,7 @@
 // The compiler end to end. Data files: the writer's layouts against files worked out by
 // hand, and whole compiles in every coding, with shared texts, past the 24-bit locator and
-// past the continuation limit, read back through the content decoders; the companion
-// files and the checksum file; the further files' names. Then each source under
+// past the continuation limit, read back through the content decoders; the checksum
+// file; the further files' names. Then each source under
 // tests/data/compile/ compiled with its texts stored, and its index records, its data file
 // and the entries it left out compared with files worked out by hand: NAME.idx.hex,
 // NAME.dat.hex and NAME.skipped (one line per entry left out: the reason's name, a tab,
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -190,30 +189,6 @@ TEST(CompiledDataFile, SharedTextsAreWrittenOnceAndReadBackWhole) {
       EXPECT_TRUE(start == 'w' || contents[i].length == 8 + key.size() + 2);  // stored "key\r\n"
     }
   });
-}
-
-// The first compile makes the companions empty; a recompile keeps whatever they hold by
-// then, as it is the user's, and replaces the index.
-TEST(CompiledDataFile, CompanionsAreMadeOnceAndKeptWithTheUsersWords) {
-  TempDir dir, reference;
-  ASSERT_NE(dbCreate(reference.file("empty.IDX").c_str()), 0);
-  const std::string made[] = {readFileBytes(reference.file("empty.IDX")), std::string(4, '\0')};
-  const char* files[] = {"7F010101.IDX", "7F010101.DAT", "FF010101.IDX", "FF010101.DAT"};
-  std::vector<SourceEntry> entries = {entryOf("apple", "")};
-  for (const auto state : {CompanionFile::State::kCreated, CompanionFile::State::kKept}) {
-    const CompiledDictionary compiled = compileList(entries, kEnglish, dir.path(), kStored);
-    ASSERT_EQ(compiled.companions.size(), 4u);
-    for (size_t i = 0; i < 4; ++i) {
-      SCOPED_TRACE(files[i]);
-      EXPECT_EQ(compiled.companions[i].name, files[i]);
-      EXPECT_EQ(compiled.companions[i].state, state);
-      EXPECT_EQ(readFileBytes(dir.file(files[i])),
-                state == CompanionFile::State::kKept ? files[i] : made[i % 2]);
-      writeFileBytes(dir.file(files[i]), files[i]);
-    }
-    entries.push_back(entryOf("pear", ""));
-  }
-  EXPECT_EQ(readIndexRecords(dir.path(), kEnglish).size(), 2u);
 }
 
 // The checksum file beside a compiled dictionary: written as laid out by hand, read back,

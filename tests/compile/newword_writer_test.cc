@@ -3,8 +3,6 @@
 // by the tool's round trip (tests/data/tools/newword_cli.txt).
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "compile/newword_target.h"
 #include "compile/newword_writer.h"
 #include "compile/source/tsv_source.h"

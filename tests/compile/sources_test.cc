@@ -1,6 +1,6 @@
 // The importers' parts that the compiled sources (compiler_test.cc) cannot show:
-// malformed numbers and index lines, sources read without texts, sources that cannot be
-// opened (TSV headers: compile/tsv_header_refusals.txt), and dictd bodies read by range.
+// malformed numbers and index lines, sources that cannot be opened (TSV headers:
+// compile/tsv_header_refusals.txt), and dictd bodies read by range.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -31,30 +31,6 @@ TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
     EXPECT_EQ(
         got, c.fields[2] == "none" ? std::nullopt : std::optional<uint32_t>(uint32_t(c.number(2))));
   });
-}
-
-// Without texts a dictd body is never opened, so an entry whose text lies beyond it is
-// an entry still; TSV texts are left out.
-TEST(EntrySources, WithoutTextsGiveEveryEntryAndNoText) {
-  TempDir dir;
-  writeFileBytes(dir.file("texts.index"), readFileBytes(dataPath("compile/texts.index")));
-  writeFileBytes(dir.file("texts.dict.dz"), "not gzip at all");
-  DictdSource dictd;
-  ASSERT_TRUE(dictd.open(dir.file("texts"), WithText::kNo)) << dictd.problem();
-  TsvSource tsv;
-  ASSERT_TRUE(tsv.open(dataPath("compile/columns.tsv"), WithText::kNo)) << tsv.problem();
-  for (auto [source, entries, bad] : {std::tuple<EntrySource*, int, int>{&dictd, 16, 1},
-                                      std::tuple<EntrySource*, int, int>{&tsv, 19, 6}}) {
-    SourceEntry entry;
-    for (ReadResult r; (r = source->next(&entry)) != ReadResult::kEnd;) {
-      ASSERT_NE(r, ReadResult::kFailed) << source->problem();
-      --(r == ReadResult::kEntry ? entries : bad);
-      EXPECT_EQ(entry.text, "") << entry.headword;
-    }
-    EXPECT_EQ(entries, 0);
-    EXPECT_EQ(bad, 0);
-    EXPECT_EQ(source->bytesRead(), source->totalBytes());
-  }
 }
 
 TEST(EntrySources, RefuseWhatTheyCannotOpen) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "compile/content/code_stream_writer.h"
 #include "content/content_record.h"
 #include "content/content_retrieval.h"
 #include "content/huffman_decoder.h"
@@ -87,23 +88,16 @@ TEST(ContentCodec, GoldenStreams) {
 }
 
 // Literals a..z at width 9, filling entries 257..32767, the width raised to 15 by code
-// 256, then tail; packed as the format packs codes: 32-bit little-endian words filled
-// from the top bit.
+// 256, then tail; packed by the encoders' writer, whose packing the hand-worked streams
+// above and the round trips show.
 std::string fullTableStream(const std::vector<std::pair<uint32_t, uint32_t>>& tail) {
-  std::vector<bool> bits;
-  auto put = [&](uint32_t code, uint32_t width) {
-    for (uint32_t i = width; i-- > 0;) bits.push_back((code >> i) & 1);
-  };
-  for (uint32_t i = 0; i <= 32511; ++i) put('a' + i % 26, 9);
-  for (uint32_t width = 9; width < 15; ++width) put(256, width);
-  for (const auto& [code, width] : tail) put(code, width);
-  std::string out;
-  for (size_t w = 0; w * 32 < bits.size(); ++w) {
-    uint32_t word = 0;
-    for (size_t i = w * 32; i < w * 32 + 32; ++i) word = word << 1 | (i < bits.size() && bits[i]);
-    out += {char(word), char(word >> 8), char(word >> 16), char(word >> 24)};
-  }
-  return out;
+  std::vector<uint8_t> codes;
+  compile::CodeStreamWriter out(&codes);
+  for (uint32_t i = 0; i <= 32511; ++i) out.put('a' + i % 26, 9);
+  for (uint32_t width = 9; width < 15; ++width) out.put(256, width);
+  for (const auto& [code, width] : tail) out.put(code, width);
+  out.finish();
+  return std::string(codes.begin(), codes.end());
 }
 
 // Once the table is full no entry is made, old entries still decode, and the code one

@@ -11,10 +11,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "orviadb.h"
 #include "orviadic.h"
