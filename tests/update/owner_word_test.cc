@@ -45,8 +45,6 @@ class Exchange : public UserEditFixture {
     return out;
   }
 
-  int32_t importFile() { return dicImportOwnerWord(kDictId, path_.c_str(), nullptr); }
-
   std::string path_ = dir_.file("words.fwos");
 };
 
@@ -93,7 +91,8 @@ TEST_F(Exchange, EveryCutGivesZeroAndKeepsTheFilesConsistent) {
     writeFileBytes(path_, bytes);
     EXPECT_EQ(dicGetImportOwnerWordCount(kDictId, path_.c_str()), cut >= secondItems ? 12u : 0u)
         << cut;
-    EXPECT_EQ(importFile(), cut == whole.size() ? 1 : 0) << cut;
+    EXPECT_EQ(dicImportOwnerWord(kDictId, path_.c_str(), nullptr), cut == whole.size() ? 1 : 0)
+        << cut;
     EXPECT_EQ(consistency(), "") << cut;
   }
   EXPECT_EQ(entries(kRecordId).size(), 8u);
