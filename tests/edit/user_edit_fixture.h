@@ -86,7 +86,7 @@ class UserEditFixture : public ConfigFixture {
     char name[dict::kFileNameBufferSize] = {};  // the store keeps all 16 bytes
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
-    for (const std::string word : kOwnWords)
+    for (const char* word : kOwnWords)
       EXPECT_TRUE(insertArea(db, area(word, word) + '\xB8', locator++, id, name));
     EXPECT_EQ(dbClose(db), 1);
     for (uint32_t companion : {dict::recordDictId(id), dict::memDictId(id)}) {
