@@ -87,14 +87,5 @@ TEST_F(EditFailures, EveryAllocationOfEveryWriterFailsInTurn) {
   sweep(false);
 }
 
-TEST_F(EditFailures, AnEmptyMemoryDictionaryIsNotSought) {
-  HWORD* date = word("date");
-  StoreDouble::instance().calledOperations.clear();
-  ASSERT_EQ(dicAddMem(date, "first note", 0), 1);
-  const auto& called = StoreDouble::instance().calledOperations;
-  EXPECT_EQ(std::count(called.begin(), called.end(), "dbSeek"), 0);
-  EXPECT_EQ(std::count(called.begin(), called.end(), "dbInsert"), 1);
-}
-
 }  // namespace
 }  // namespace orvia::testing

@@ -5,7 +5,6 @@
 #include <netinet/in.h>
 #include <regex.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,8 +21,6 @@
 
 #include "support/golden.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace orvia::testing {
 namespace {
@@ -93,27 +90,18 @@ class Client {
   std::string buffer_;
 };
 
-// orviadic serve on a free loopback port, stopped by SIGTERM when the test is done.
+// orviadic serve on a free loopback port, stopped by SIGTERM when the test is done. The
+// shell says its process id, then execs the server in that process.
 class Server {
  public:
-  explicit Server(std::vector<std::string> arguments, const std::string& pidFile) {
-    arguments.insert(arguments.begin(),
-                     {ORVIADIC_TOOL, "serve", "--port", "0", "--pid-file", pidFile});
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int out[2];
-    if (pipe(out) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    output_ = fdopen(out[0], "r");
+  explicit Server(const std::vector<std::string>& arguments, const std::string& pidFile) {
+    std::string command = "echo $$; exec " ORVIADIC_TOOL " serve --port 0 --pid-file " + pidFile;
+    for (const std::string& a : arguments) command += " '" + a + "'";
+    output_ = popen(command.c_str(), "r");
     char line[256] = "";
-    if (std::fgets(line, sizeof line, output_) == nullptr) return;
+    if (output_ == nullptr || std::fscanf(output_, "%d ", &pid_) != 1 ||
+        !std::fgets(line, sizeof line, output_))
+      return;
     EXPECT_EQ(std::sscanf(line, "listening on 127.0.0.1:%d", &port_), 1) << line;
     int written = 0;
     std::ifstream(pidFile) >> written;
@@ -121,15 +109,13 @@ class Server {
   }
   ~Server() {
     if (pid_ > 0) stop();
-    if (output_ != nullptr) std::fclose(output_);
   }
 
   int port() const { return port_; }
   // SIGTERM, then the exit status; -1 when the server did not exit by itself.
   int stop() {
     kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    const int status = pclose(output_);
     pid_ = 0;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }

@@ -14,8 +14,7 @@
 namespace orviadic {
 namespace {
 
-using orvia::testing::CaseRow;
-using orvia::testing::caseTable;
+using namespace orvia::testing;  // the case tables
 
 TEST(TypedWord, LooksUpOnlyWholeCharacters) {
   for (const CaseRow& c : caseTable("tools/typed_word.txt")) {

@@ -32,13 +32,10 @@ TEST(Verify, PassesOnEveryEncodingAndNamesTheRecordWhoseContentStopsDecoding) {
   for (const orvia::testing::CaseRow& c : orvia::testing::caseTable("tools/verify_damage.txt")) {
     SCOPED_TRACE(c.line);
     std::string output;
-    ASSERT_EQ(run("compile --from tsv " ORVIADIC_SOURCE_DIR "/data/words.tsv --id 0x00010101 "
-                  "--out " +
-                      dir.path() + " --encoding " + c.fields[0] + " && " ORVIADIC_TOOL " install " +
-                      dir.path(),
-                  &output),
-              0)
-        << output;
+    const std::string compile = "compile --from tsv " ORVIADIC_SOURCE_DIR
+                                "/data/words.tsv --id 0x00010101 --encoding " +
+                                c.fields[0] + " --out " + dir.path();
+    ASSERT_EQ(run(compile + " && " ORVIADIC_TOOL " install " + dir.path(), &output), 0) << output;
     EXPECT_EQ(run("verify 0x00010101", &output), 0) << output;
     EXPECT_NE(output.find("ok, 38 records"), std::string::npos) << output;
     const auto records = orvia::testing::readIndexRecords(dir.path(), 0x00010101);
