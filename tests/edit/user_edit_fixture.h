@@ -78,15 +78,16 @@ class UserEditFixture : public ConfigFixture {
     return (std::filesystem::path(folder_) / name).string();
   }
 
-  // Writes id's index with the own words and the empty companions into folder_, and opens
-  // it.
-  HDICT* makeDictionary(uint32_t id) {
+  // Writes id's index with words (the own words unless given) and the empty companions
+  // into folder_, and opens it.
+  HDICT* makeDictionary(uint32_t id, const std::vector<std::string>& words = {
+                                         std::begin(kOwnWords), std::end(kOwnWords)}) {
     EXPECT_EQ(dbCreate(fileOf(id, ".IDX").c_str()), 1);
     DBHANDLE db = dbOpen(fileOf(id, ".IDX").c_str(), compare());
     char name[dict::kFileNameBufferSize] = {};  // the store keeps all 16 bytes
     dict::buildDictFileName(id, name, ".DAT");
     uint32_t locator = 0x100;
-    for (const char* word : kOwnWords)
+    for (const std::string& word : words)
       EXPECT_TRUE(insertArea(db, area(word, word) + '\xB8', locator++, id, name));
     EXPECT_EQ(dbClose(db), 1);
     for (uint32_t companion : {dict::recordDictId(id), dict::memDictId(id)}) {

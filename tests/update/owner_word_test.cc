@@ -1,5 +1,6 @@
 // The owner-word exchange through the exports over the real record store: hand-assembled
-// files counted and imported, exports compared byte for byte, and every cut of a file.
+// files counted and imported, exports compared byte for byte, a round trip between two
+// installs, and every cut of a file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,16 +20,17 @@ const uint32_t kRecordId = dict::recordDictId(kDictId);
 
 class Exchange : public UserEditFixture {
  protected:
-  // A fresh install of kDictId in a folder of its own, and a registry store of its own
-  // whose PATH names that folder. Handles on an earlier install must not be used after
-  // this.
-  void install(const std::string& name) {
+  // A fresh install of kDictId (with the own words unless given) in a folder of its own,
+  // and a registry store of its own whose PATH names that folder. Handles on an earlier
+  // install must not be used after this.
+  HDICT* install(const std::string& name, const std::vector<std::string>& words = {
+                                              std::begin(kOwnWords), std::end(kOwnWords)}) {
     folder_ = dir_.file(name);
     std::filesystem::create_directory(folder_);
     leaveTestRegistry();
     enterTestRegistry(folder_);
     writeDictKey("\"PATH\"=\"" + folder_ + "\"\r\n");
-    makeDictionary(kDictId);
+    return makeDictionary(kDictId, words);
   }
 
   // "key=text;" for every entry of a companion, in key order.
@@ -71,6 +73,37 @@ TEST_F(Exchange, FilesAreCountedAndImportedTwiceAsTheirRowsSay) {
 // missing folder or companion file.
 TEST_F(Exchange, ExportsAndImportsAsTheScriptSays) {
   for (const CaseRow& c : caseTable("update/exchange_script.txt")) expectRow(c);
+}
+
+// Texts of one byte, of exactly one and just over one content block, and of many, half
+// of them with the marker line.
+std::string itemText(uint32_t i) {
+  const size_t lengths[] = {1, 252, 253, 5000};
+  std::string text(lengths[i % 4], char('a' + i % 26));
+  if (text.size() > 30 && i % 2 == 0) text.replace(1, 18, "\r\n~J[User-defined]");
+  return text;
+}
+
+TEST_F(Exchange, ARoundTripBetweenTwoInstallsBringsEveryItemBackOnce) {
+  std::vector<std::string> own;
+  for (uint32_t i = 0; i < 300; ++i) own.push_back("w" + std::to_string(1000 + i));
+  HDICT* a = install("a", own);
+  for (uint32_t i = 0; i < 300; ++i) {
+    ASSERT_EQ(dicAddRecord(a, ("r" + own[i].substr(1)).c_str(), 0, itemText(i).c_str(), 0), 1);
+    ASSERT_EQ(dicAddMem(word(own[i], a), itemText(i + 1).c_str(), 0), 1);
+  }
+  ASSERT_EQ(dicExportOwnerWord(kDictId, path_.data()), 1);
+  const std::string exported = readFileBytes(path_);
+  EXPECT_EQ(exported.substr(20, 8), le32(300) + le32(300)) << "R and M";
+  install("b", own);
+  const std::string again = dir_.file("again.fwos");
+  for (int pass = 0; pass < 2; ++pass) {  // the second import adds nothing
+    ASSERT_EQ(dicImportOwnerWord(kDictId, path_.c_str(), nullptr), 1);
+    ASSERT_EQ(dicExportOwnerWord(kDictId, const_cast<char*>(again.c_str())), 1);
+    EXPECT_TRUE(readFileBytes(again) == exported) << "every key, text and kind as it was";
+    EXPECT_EQ(entries(kDictId).size(), 600u);
+  }
+  EXPECT_EQ(consistency(), "");
 }
 
 // Two sections, another dictionary's and then this one's, of a dozen items each, cut at
