@@ -94,14 +94,17 @@ function(orvia_windows_exports target def)
 endfunction()
 
 # orvia_windows_import_by_ordinal(IMPORTER DLL DEF): IMPORTER links DLL through an import
-# library made from DEF with NONAME entries, so it imports by ordinal only.
+# library made from DEF with NONAME entries, so it imports by ordinal only; a DEF without
+# ordinals gives imports by name. Either way the library's symbols keep their 32-bit
+# stdcall decoration, which callers' objects refer to, while the names it imports have
+# none, as the DLL exports them.
 function(orvia_windows_import_by_ordinal importer dll def)
   set(noname ${CMAKE_BINARY_DIR}/generated/${dll}_ordinals.def)
   set(library ${CMAKE_BINARY_DIR}/generated/lib${dll}_ordinals.a)
   orvia_windows_def(${def} ${noname} ON)
   if(NOT TARGET ${dll}_ordinals)
     add_custom_command(OUTPUT ${library}
-      COMMAND ${ORVIADIC_DLLTOOL} -d ${noname} -l ${library} -D ${dll}.dll
+      COMMAND ${ORVIADIC_DLLTOOL} --kill-at -d ${noname} -l ${library} -D ${dll}.dll
       DEPENDS ${noname} VERBATIM)
     add_custom_target(${dll}_ordinals DEPENDS ${library})
   endif()
