@@ -50,6 +50,11 @@ std::string formatDictId(uint32_t id) {
   return std::string("0x") + digits;
 }
 
+std::string formatLibraryVersion(uint32_t packed) {
+  return std::to_string(packed >> 24) + "." + std::to_string((packed >> 16) & 0xFF) + "." +
+         std::to_string((packed >> 8) & 0xFF) + "." + std::to_string(packed & 0xFF);
+}
+
 Json jsonReply(const Json& fields, int schema) {
   Json reply{{"schema", schema}};
   for (const auto& [name, value] : fields.items()) reply[name] = value;

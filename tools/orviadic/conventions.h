@@ -40,6 +40,8 @@ inline constexpr char kDictHelp[] =
 // CommandFailure for an unknown or ambiguous name.
 uint32_t resolveDictId(const std::string& text);
 std::string formatDictId(uint32_t id);
+// A version as dicGetVersion packs it, one byte a part: "2.0.1.15".
+std::string formatLibraryVersion(uint32_t packed);
 
 // Sets the REG_SZ value name to folder under the default key, which it creates when
 // missing; throws CommandFailure when it cannot.

@@ -41,12 +41,6 @@ std::string upper(std::string text) {
   return text;
 }
 
-std::string libraryVersion() {
-  const uint32_t packed = dicGetVersion();
-  return std::to_string(packed >> 24) + "." + std::to_string((packed >> 16) & 0xFF) + "." +
-         std::to_string((packed >> 8) & 0xFF) + "." + std::to_string(packed & 0xFF);
-}
-
 std::string count(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -55,9 +49,9 @@ std::string count(size_t n, const char* one, const char* many) {
 
 std::string Session::banner(uint64_t connection) const {
   Response out(false);
-  out.status(220, status_.host + " orviadic serve " + libraryVersion() + " <mime> <" +
-                      std::to_string(connection) + "." + std::to_string(getpid()) + "@" +
-                      status_.host + ">");
+  out.status(220, status_.host + " orviadic serve " + formatLibraryVersion(dicGetVersion()) +
+                      " <mime> <" + std::to_string(connection) + "." + std::to_string(getpid()) +
+                      "@" + status_.host + ">");
   return out.bytes();
 }
 
@@ -236,7 +230,7 @@ void Session::showInfo(const std::string& name, Response* out) {
   out->text("Database: " + database.name + "\nDescription: " + database.description +
             "\nDictionary id: " + formatDictId(database.dictId) +
             "\nEntries: " + std::to_string(dicGetWordCount(dict->get())) +
-            "\nLibrary version: " + libraryVersion() + "\n");
+            "\nLibrary version: " + formatLibraryVersion(dicGetVersion()) + "\n");
   out->status(250, "ok");
 }
 
@@ -244,8 +238,8 @@ void Session::showServer(Response* out) const {
   const auto up = std::chrono::duration_cast<std::chrono::seconds>(
       std::chrono::steady_clock::now() - status_.started);
   out->status(114, "server information follows");
-  out->text("orviadic serve on " + status_.host + ", library version " + libraryVersion() +
-            "\nUp " + std::to_string(up.count()) + " s, " +
+  out->text("orviadic serve on " + status_.host + ", library version " +
+            formatLibraryVersion(dicGetVersion()) + "\nUp " + std::to_string(up.count()) + " s, " +
             count(status_.connections, "connection", "connections") + " served, " +
             std::to_string(status_.open) + " open\n" +
             count(catalogue_.databases().size(), "database", "databases") +
