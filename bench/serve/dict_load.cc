@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "load_run.h"
+#include "serve/command_parser.h"
 
 namespace {
 
@@ -85,16 +86,6 @@ Options parse(int argc, char** argv) {
   return o;
 }
 
-// A word as one argument of the protocol: quoted, with its quotes and backslashes escaped.
-std::string quoted(const std::string& word) {
-  std::string out = "\"";
-  for (char c : word) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + '"';
-}
-
 std::vector<std::string> requestLines(const Options& o) {
   std::ifstream in(o.wordsFile);
   if (!in) usage("cannot read " + o.wordsFile);
@@ -102,7 +93,7 @@ std::vector<std::string> requestLines(const Options& o) {
       o.strategy.empty() ? "DEFINE " + o.db + " " : "MATCH " + o.db + " " + o.strategy + " ";
   std::vector<std::string> lines;
   for (std::string word; std::getline(in, word);)
-    if (!word.empty()) lines.push_back(verb + quoted(word));
+    if (!word.empty()) lines.push_back(verb + orviadic::serve::quotedWord(word));
   if (lines.empty()) usage(o.wordsFile + " holds no words");
   return lines;
 }
