@@ -6,7 +6,8 @@ import json
 import random
 import subprocess
 import sys
-import unicodedata
+
+from gcide_index import ascii_spelling, index_headwords
 
 tool, port, count = sys.argv[1], sys.argv[2], int(sys.argv[3])
 rng = random.Random(23)
@@ -15,15 +16,7 @@ rng = random.Random(23)
 def headwords():
     """Plain headwords to make queries from, and the headwords dictd's index keeps with a
     trailing space (without it)."""
-    words, spaced = [], set()
-    with open("/usr/share/dictd/gcide.index", encoding="utf-8") as index:
-        for line in index:
-            word = line.split("\t")[0]
-            if word.endswith(" "):
-                spaced.add(word.rstrip())
-            if not word.startswith("00-database") and word.isascii() and word.isalpha():
-                words.append(word)
-    return words, spaced
+    return index_headwords(lambda word: word.isascii() and word.isalpha())
 
 
 def misspelt(word):
@@ -58,10 +51,6 @@ def our_words(strategy, query):
     out = subprocess.run([tool, "--json", "match", "0x00010101", query, "--strategy", strategy,
                           "--max", "100000"], capture_output=True, text=True).stdout
     return set(json.loads(out)["words"]) if out.strip() else set()
-
-
-def ascii_spelling(word):
-    return unicodedata.normalize("NFKD", word).encode("ascii", "ignore").decode()
 
 
 def letters(word):

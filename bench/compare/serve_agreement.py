@@ -9,7 +9,8 @@ import random
 import re
 import socket
 import sys
-import unicodedata
+
+from gcide_index import ascii_spelling, index_headwords
 
 our_port, dictd_port, count = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
 rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 26)
@@ -84,10 +85,6 @@ def tidy(lines):
     return "\n".join(lines)
 
 
-def ascii_spelling(word):
-    return unicodedata.normalize("NFKD", word).encode("ascii", "ignore").decode()
-
-
 def letters(word):
     return "".join(c for c in ascii_spelling(word).lower() if c.isalnum())
 
@@ -160,17 +157,10 @@ def prefix_cause(word, prefix, other, side):
 
 
 def headwords():
-    """The headwords of dictd's index, and those it keeps with a trailing space (without
-    it), which dictd finds only with the space while the compiler drops it."""
-    words, spaced = set(), set()
-    with open("/usr/share/dictd/gcide.index", encoding="utf-8") as index:
-        for line in index:
-            word = line.split("\t")[0]
-            if word.endswith(" "):
-                spaced.add(word.rstrip())
-            if not word.startswith("00-database") and not word.startswith("00database"):
-                words.add(word)
-    return sorted(words), spaced
+    """Every headword of dictd's index but its own "00database" entries, sorted, and those
+    it keeps with a trailing space."""
+    words, spaced = index_headwords(lambda word: not word.startswith("00database"))
+    return sorted(set(words)), spaced
 
 
 ours, theirs = DictClient(our_port), DictClient(dictd_port)
