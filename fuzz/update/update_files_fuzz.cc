@@ -36,7 +36,7 @@ const std::string& root() {
   static const std::string path = [] {
     const std::string dir = testing::makeTempDir("orvia-update-fuzz");
     testing::loadModuleOverTestRegistry(dir);
-    testing::writeTestKey("\"PATH\"=\"" + dir + "/work\"\r\n");
+    testing::writeTestKey("\"PATH\"=\"" + dir + "/copy\"\r\n");
     const std::string base = dir + "/template";
     fs::create_directory(base);
     compile::CompiledDictionary compiled;
@@ -56,20 +56,20 @@ const std::string& root() {
   return path;
 }
 
-// The work folder afresh, with the input written into it as input.bin; its path.
+// The template's copy afresh, with the input written into it as input.bin; its path.
 std::string freshInput(const std::string& input) {
-  const std::string work = root() + "/work";
+  const std::string copy = root() + "/copy";
   std::error_code ignored;
-  fs::remove_all(work, ignored);
-  fs::copy(root() + "/template", work, ignored);
-  testing::writeFileBytes(work + "/input.bin", input);
-  return work + "/input.bin";
+  fs::remove_all(copy, ignored);
+  fs::copy(root() + "/template", copy, ignored);
+  testing::writeFileBytes(copy + "/input.bin", input);
+  return copy + "/input.bin";
 }
 
 void verifyIndexes() {
   char report[128];
   for (const char* name : {"01010101", "00010101", "7F010101", "FF010101"})
-    if (dbVerify((root() + "/work/" + name + ".IDX").c_str(), lang::getCompareKeysFn(1), report,
+    if (dbVerify((root() + "/copy/" + name + ".IDX").c_str(), lang::getCompareKeysFn(1), report,
                  sizeof report) == 0)
       __builtin_trap();
 }
@@ -81,7 +81,7 @@ void extract(const std::string& input, uint32_t target) {
   for (int i = 0; i < 2; ++i) {
     char name[dict::kFileNameBufferSize];
     dict::buildDictFileName(dict::newWordDictId(target), name, i == 0 ? ".IDX" : ".DAT");
-    testing::writeFileBytes(companion[i] = root() + "/work/" + name, std::string(3000, 'o'));
+    testing::writeFileBytes(companion[i] = root() + "/copy/" + name, std::string(3000, 'o'));
   }
   content::FileHandle file = content::openFileRead(path.c_str());
   update::checkNewWordFile(file);
