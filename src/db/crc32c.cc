@@ -2,6 +2,10 @@
 
 #include <array>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
+#endif
+
 #include "base/bytes.h"
 
 namespace orvia::db {
@@ -10,10 +14,11 @@ namespace {
 constexpr uint32_t kPolynomial = 0x82F63B78u;  // reflected Castagnoli polynomial
 
 // Eight tables let the loop fold eight bytes per step; the records area of a large
-// index is checksummed by every bulk load and compaction.
+// index is checksummed by every bulk load and compaction. Built by the compiler, so that a
+// process whose only checksums are a few headers does not build them first.
 struct Tables {
   std::array<std::array<uint32_t, 256>, 8> t{};
-  Tables() {
+  constexpr Tables() {
     for (uint32_t i = 0; i < 256; ++i) {
       uint32_t c = i;
       for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ kPolynomial : c >> 1;
@@ -25,15 +30,12 @@ struct Tables {
   }
 };
 
-const Tables& tables() {
-  static const Tables instance;
-  return instance;
-}
+constexpr Tables kTables;
 
 }  // namespace
 
 uint32_t crc32cPortable(const uint8_t* data, size_t size, uint32_t previous) {
-  const auto& t = tables().t;
+  const auto& t = kTables.t;
   uint32_t c = ~previous;
   while (size >= 8) {
     uint32_t lo = c ^ loadU32Le(data);
@@ -66,17 +68,28 @@ __attribute__((target("sse4.2"))) uint32_t crc32cHardware(const uint8_t* data, s
   return ~c32;
 }
 
+// Asked once, with one CPUID, when the first long checksum is taken. On a virtual machine
+// each CPUID traps to the hypervisor, some ten microseconds or more; the compiler's own
+// feature test would link in a constructor that runs several of them at every start of
+// every program that loads the store.
 bool hasHardwareCrc() {
-  static const bool has = __builtin_cpu_supports("sse4.2");
+  static const bool has = [] {
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) != 0 && (ecx & bit_SSE4_2) != 0;
+  }();
   return has;
 }
+
+// Below this, the tables finish sooner than the question whether the instruction exists,
+// so a process that only opens a store checks its headers without asking it.
+constexpr size_t kHardwareFrom = 4096;
 #endif
 
 }  // namespace
 
 uint32_t crc32c(const uint8_t* data, size_t size, uint32_t previous) {
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (hasHardwareCrc()) return crc32cHardware(data, size, previous);
+  if (size >= kHardwareFrom && hasHardwareCrc()) return crc32cHardware(data, size, previous);
 #endif
   return crc32cPortable(data, size, previous);
 }

@@ -32,6 +32,11 @@ TEST(FormatTest, ChecksumIsCastagnoli) {
     EXPECT_EQ(crc(digits, 9, 0), 0xE3069283u);
     EXPECT_EQ(crc(digits + 5, 4, crc(digits, 5, 0)), 0xE3069283u) << "continuing equals the whole";
   }
+  // Long inputs take the processor's instruction where there is one.
+  std::vector<uint8_t> bytes(9000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 131 + 7);
+  for (size_t size : {4095, 4096, 9000})
+    EXPECT_EQ(crc32c(bytes.data(), size, 5), crc32cPortable(bytes.data(), size, 5)) << size;
 }
 
 // The bytes the store writes against the golden files, and what it reads from them.
