@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+
+#include "text/utf8.h"
+#include "text/windows_1252.h"
 
 namespace orvia::text {
 namespace {
@@ -13,23 +17,19 @@ namespace {
 // iconv_open's failure value is the address -1.
 const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
-// The length and code point of the UTF-8 character at the start of text; 0 when the
-// bytes there are not one.
-size_t utf8Character(std::string_view text, uint32_t* codePoint) {
-  const auto byte = [&](size_t i) { return uint8_t(text[i]); };
-  const uint8_t lead = byte(0);
-  size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || length > text.size()) return 0;
-  uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    value = value << 6 | (byte(i) & 0x3F);
-  }
-  static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return 0;
-  *codePoint = value;
-  return length;
+constexpr char kWindows1252[] = "WINDOWS-1252";
+
+// Unicode's invisible language tags, which iconv drops from a text on its way into any
+// code page; the built-in table drops them as well, so that every code page sees the
+// same text.
+bool isLanguageTag(uint32_t codePoint) {
+  return codePoint >= 0xE0000 && codePoint <= 0xE007F;
+}
+
+void appendReference(uint32_t codePoint, std::string* out) {
+  char reference[16];
+  std::snprintf(reference, sizeof reference, "&#x%X;", codePoint);
+  *out += reference;
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ const char* codePageName(uint32_t languageCode) {
     case 7:
     case 8:
     case 9:
-      return "WINDOWS-1252";
+      return kWindows1252;
     case 2:
       return "GB2312";
     case 3:
@@ -56,20 +56,56 @@ const char* codePageName(uint32_t languageCode) {
 }
 
 CodePageConverter::CodePageConverter(const char* codePage, Direction direction)
-    : descriptor_(direction == Direction::kToCodePage ? iconv_open(codePage, "UTF-8")
-                                                      : iconv_open("UTF-8", codePage)) {}
+    : direction_(direction),
+      western_(std::strcmp(codePage, kWindows1252) == 0),
+      descriptor_(western_                              ? kNoDescriptor
+                  : direction == Direction::kToCodePage ? iconv_open(codePage, "UTF-8")
+                                                        : iconv_open("UTF-8", codePage)) {}
 
 CodePageConverter::~CodePageConverter() {
-  if (valid()) iconv_close(static_cast<iconv_t>(descriptor_));
+  if (static_cast<iconv_t>(descriptor_) != kNoDescriptor)
+    iconv_close(static_cast<iconv_t>(descriptor_));
 }
 
 bool CodePageConverter::valid() const {
-  return static_cast<iconv_t>(descriptor_) != kNoDescriptor;
+  return western_ || static_cast<iconv_t>(descriptor_) != kNoDescriptor;
+}
+
+bool CodePageConverter::convertWestern(std::string_view text, bool replacing,
+                                       std::string* out) const {
+  out->reserve(text.size());
+  if (direction_ == Direction::kToUtf8) {
+    for (char c : text) {
+      uint32_t codePoint = 0;
+      if (c == '\0' || !windows1252::toCodePoint(uint8_t(c), &codePoint)) return false;
+      appendUtf8(codePoint, out);
+    }
+    return true;
+  }
+  while (!text.empty()) {
+    uint32_t codePoint = 0;
+    size_t length = utf8Character(text, &codePoint);
+    uint8_t byte = 0;
+    if (length == 0 || codePoint == 0) {
+      if (!replacing) return false;
+      *out += '?';
+      length = 1;
+    } else if (isLanguageTag(codePoint)) {
+    } else if (windows1252::fromCodePoint(codePoint, &byte)) {
+      *out += char(byte);
+    } else {
+      if (!replacing) return false;
+      appendReference(codePoint, out);
+    }
+    text.remove_prefix(length);
+  }
+  return true;
 }
 
 bool CodePageConverter::convert(std::string_view text, std::string* out) {
   out->clear();
   if (!valid() || text.find('\0') != std::string_view::npos) return false;
+  if (western_) return convertWestern(text, false, out);
   iconv_t cd = static_cast<iconv_t>(descriptor_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   // Neither side takes more than four bytes for a character the other writes in one.
@@ -87,6 +123,7 @@ bool CodePageConverter::convert(std::string_view text, std::string* out) {
 bool CodePageConverter::convertReplacing(std::string_view text, std::string* out) {
   out->clear();
   if (!valid()) return false;
+  if (western_) return convertWestern(text, true, out);
   iconv_t cd = static_cast<iconv_t>(descriptor_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string buffer(text.size() * 2 + 16, '\0');
@@ -107,9 +144,7 @@ bool CodePageConverter::convertReplacing(std::string_view text, std::string* out
       *out += '?';
       text.remove_prefix(1);
     } else {
-      char reference[16];
-      std::snprintf(reference, sizeof reference, "&#x%X;", codePoint);
-      *out += reference;
+      appendReference(codePoint, out);
       text.remove_prefix(length);
     }
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -1,4 +1,5 @@
-// Conversion between UTF-8 and the code page of a dictionary's language, through iconv.
+// Conversion between UTF-8 and the code page of a dictionary's language: the Western
+// code page through a built-in table, the East Asian ones through iconv.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +8,8 @@
 
 namespace orvia::text {
 
-// The iconv name of the code page of a language code; null for code 0 and codes of 10
-// or more, which have no code page.
+// The name of the code page of a language code, as iconv knows it; null for code 0 and
+// codes of 10 or more, which have no code page.
 const char* codePageName(uint32_t languageCode);
 
 // Converts UTF-8 into one code page, or that code page back into UTF-8. Not copyable;
@@ -33,7 +34,12 @@ class CodePageConverter {
   bool convertReplacing(std::string_view text, std::string* out);
 
  private:
-  void* descriptor_;  // iconv_t
+  // The built-in table's conversion; replacing as convertReplacing does, or refusing.
+  bool convertWestern(std::string_view text, bool replacing, std::string* out) const;
+
+  Direction direction_;
+  bool western_;
+  void* descriptor_;  // iconv_t, for any other code page
 };
 
 }  // namespace orvia::text

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "text/utf8.h"
+
 namespace orvia::text {
 namespace {
 
@@ -38,17 +40,6 @@ int hexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void appendUtf8(uint32_t codePoint, std::string* out) {
-  if (codePoint < 0x80) {
-    *out += char(codePoint);
-    return;
-  }
-  const int trailing = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
-  static constexpr uint8_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
-  *out += char(kLead[trailing] | (codePoint >> (6 * trailing)));
-  for (int i = trailing - 1; i >= 0; --i) *out += char(0x80 | ((codePoint >> (6 * i)) & 0x3F));
 }
 
 // The code point of the reference "&#xHEX;" (or "&#XHEX;") at text[at], and its length;
