@@ -12,6 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh" test
 build="$root/build/static-analysis"
-cmake -S "$root" -B "$build" -G Ninja -DORVIADIC_TESTS=OFF -DORVIADIC_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DORVIADIC_TESTS=OFF -DORVIADIC_BENCH=OFF \
+  -DORVIADIC_TOOL_UNITY=OFF >/dev/null
 cache=${ORVIADIC_ANALYSIS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orviadic/static-analysis}
 python3 "$root/scripts/static_analysis.py" "$build/compile_commands.json" "$root" "$cache"

@@ -1,6 +1,7 @@
 #include "word_run.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "conventions.h"
@@ -85,15 +86,15 @@ class RunWalker {
 // The keys of count records from start, in the code page; fewer at the end of the index.
 std::vector<std::string> keysFrom(HDICT* dict, uint32_t start, uint32_t count) {
   // Each entry: where its content lives, the key (at most a record's length), a zero.
-  std::string list(size_t(count) * 1026 + 1, '\0');
+  // Left unfilled: the library writes only what the entries take, and the rest of the
+  // window's room is then never touched.
+  const size_t size = size_t(count) * 1026 + 1;
+  const std::unique_ptr<char[]> list(new char[size]);
   uint32_t entries = 0;
-  dicGetKeyList(dict, start, count, list.data(), uint32_t(list.size()), &entries);
+  dicGetKeyList(dict, start, count, list.get(), uint32_t(size), &entries);
   std::vector<std::string> keys;
-  for (size_t at = 0; keys.size() < entries;) {
-    const size_t end = list.find('\0', at + 1);
-    keys.push_back(list.substr(at + 1, end - at - 1));
-    at = end + 1;
-  }
+  for (const char* at = list.get(); keys.size() < entries; at += keys.back().size() + 2)
+    keys.emplace_back(at + 1);
   return keys;
 }
 
