@@ -47,7 +47,10 @@ bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView*
   return true;
 }
 
-bool copyIndexRecord(const uint8_t* bytes, uint32_t size, uint8_t* block, IndexRecordView* out) {
+bool viewIndexRecord(const uint8_t* bytes, uint32_t size, uint8_t* block, IndexRecordView* out) {
+  // Records of this library's writers end every string inside themselves; only the others
+  // pay for the copy.
+  if (parseIndexRecord(bytes, size, out)) return true;
   if (size < kIndexRecordHeaderSize) return false;
   uint32_t length = loadU32Le(bytes + kRecordLengthOffset);
   if (length > size || length > kMaxIndexRecordSize) return false;

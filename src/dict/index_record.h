@@ -68,8 +68,9 @@ struct IndexRecordView {
 // always terminated).
 bool parseIndexRecord(const uint8_t* record, uint32_t capacity, IndexRecordView* out);
 
-// Copies the record at the front of size bytes into block (kRecordBlockSize bytes), puts
-// a zero behind it and parses the copy; false when no whole record is there.
-bool copyIndexRecord(const uint8_t* bytes, uint32_t size, uint8_t* block, IndexRecordView* out);
+// Reads the record at the front of size bytes where it stands, or, when a string runs to
+// its end with no zero behind it there, from a copy in block (kRecordBlockSize bytes)
+// with a zero put behind it; false when no whole record is there.
+bool viewIndexRecord(const uint8_t* bytes, uint32_t size, uint8_t* block, IndexRecordView* out);
 
 }  // namespace orvia::dict

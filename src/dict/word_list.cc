@@ -73,14 +73,14 @@ bool appendBatch(DBHANDLE db, uint32_t start, uint32_t count, ListWriter* writer
     ok = dbSearch(db, kDbSearchSelector, start, count, &capacity, batch.data());
   }
   if (ok == 0) return false;
-  // Each record is copied out of the batch to give a string that runs to its end the
+  // A record whose last string runs to its end is copied out of the batch to give it the
   // zero behind it; the next record's length stands there in the batch.
   HeapBuffer block(kRecordBlockSize);
   if (block.data() == nullptr) return false;
   uint32_t at = 0;
   IndexRecordView record;
   while (at < capacity && writer->count() < count &&
-         copyIndexRecord(batch.data() + at, capacity - at, block.data(), &record) &&
+         viewIndexRecord(batch.data() + at, capacity - at, block.data(), &record) &&
          writer->append(record)) {
     at += record.recordLength;
   }
