@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   }
   const uint32_t dictId = argc > 2 ? uint32_t(std::strtoul(argv[2], nullptr, 0)) : 0x00010101;
   DictdSource source;
-  if (!source.open(argv[1], WithText::kYes, DictdSource::Order::kBody)) {
+  if (!source.open(argv[1], DictdSource::Order::kBody)) {
     std::fprintf(stderr, "%s\n", source.problem().c_str());
     return 2;
   }

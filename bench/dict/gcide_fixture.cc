@@ -49,10 +49,9 @@ GcideFixture* buildDictd(const std::string& base, uint32_t id) {
   options.folder = benchFolder();
   compile::CompiledDictionary compiled;
   std::string problem;
-  auto open = [&base](compile::WithText withText,
-                      std::string* why) -> std::unique_ptr<compile::EntrySource> {
+  auto open = [&base](std::string* why) -> std::unique_ptr<compile::EntrySource> {
     auto source = std::make_unique<compile::DictdSource>();
-    if (source->open(base, withText, compile::DictdSource::Order::kBody)) return source;
+    if (source->open(base, compile::DictdSource::Order::kBody)) return source;
     *why = source->problem();
     return nullptr;
   };

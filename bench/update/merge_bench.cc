@@ -48,9 +48,9 @@ std::string newWordFile(uint32_t target, uint32_t count) {
   options.path = path;
   compile::WrittenNewWordFile written;
   std::string problem;
-  const auto open = [&tsv](compile::WithText withText, std::string*) {
+  const auto open = [&tsv](std::string*) {
     auto source = std::make_unique<compile::TsvSource>();
-    source->open(tsv, withText);
+    source->open(tsv);
     return source;
   };
   return compile::writeNewWordFile(open, options, &written, &problem) ? path : "";

@@ -36,7 +36,7 @@ void removeFurtherFilesLeft(const std::string& folder, const std::vector<std::st
 bool runPass(const SourceOpener& open, const char* pass, const PassProgressFn& progress,
              std::string* problem,
              const std::function<bool(EntrySource&, const ProgressFn&, std::string*)>& body) {
-  std::unique_ptr<EntrySource> source = open(WithText::kYes, problem);
+  std::unique_ptr<EntrySource> source = open(problem);
   return source != nullptr && body(*source, passProgress(progress, pass), problem);
 }
 

@@ -28,10 +28,9 @@ struct DictionaryCompileOptions {
   bool refuseMostSkipped = false;
 };
 
-// Opens the source from its start, with or without texts; null, with *problem set,
-// when it cannot. Called once per pass.
-using SourceOpener =
-    std::function<std::unique_ptr<EntrySource>(WithText withText, std::string* problem)>;
+// Opens the source from its start; null, with *problem set, when it cannot. Called once
+// per pass.
+using SourceOpener = std::function<std::unique_ptr<EntrySource>(std::string* problem)>;
 // Called now and then with the pass under way ("counting" or "compiling").
 using PassProgressFn = std::function<void(const char* pass, uint64_t done, uint64_t total)>;
 

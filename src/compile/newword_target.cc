@@ -91,9 +91,7 @@ bool createNewWordTarget(uint32_t target, const std::string& folder, CompiledDic
   options.encoding = EntryEncoding::kStored;
   options.withCompanions = false;
   const SourceEntry entry = newWordTargetEntry(target);
-  SourceOpener open = [&entry](WithText, std::string*) {
-    return std::make_unique<OneEntrySource>(entry);
-  };
+  SourceOpener open = [&entry](std::string*) { return std::make_unique<OneEntrySource>(entry); };
   return compileDictionary(open, options, nullptr, out, problem);
 }
 

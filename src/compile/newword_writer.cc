@@ -56,7 +56,7 @@ bool compileImages(const SourceOpener& open, const NewWordFileOptions& options,
     *problem = "cannot create " + dataPath + ".part: " + std::strerror(errno);
     return false;
   }
-  std::unique_ptr<EntrySource> source = open(WithText::kYes, problem);
+  std::unique_ptr<EntrySource> source = open(problem);
   bool ok = source != nullptr && addAllEntries(*source, compiler, content, nullptr, problem);
   if (!content.finish() && ok) {
     *problem = "cannot complete " + dataPath + ".part";

@@ -55,7 +55,7 @@ TEST_F(Gcide, EveryEntryReadsBackAsItsSourceText) {
   // How many source entries convert to each text, by the text's hash.
   std::unordered_map<size_t, uint32_t> expected;
   std::string problem, text;
-  auto source = gcideSource()(compile::WithText::kYes, &problem);
+  auto source = gcideSource()(&problem);
   ASSERT_NE(source, nullptr) << problem;
   text::CodePageConverter converter(text::codePageName(1));
   compile::SourceEntry entry;

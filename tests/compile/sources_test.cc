@@ -36,14 +36,14 @@ TEST(DictdIndexLine, DecodesBase64NumbersAndSplitsColumns) {
 TEST(EntrySources, RefuseWhatTheyCannotOpen) {
   TempDir dir;
   DictdSource noIndex, noBody;
-  EXPECT_FALSE(noIndex.open(dir.file("test"), WithText::kNo));
+  EXPECT_FALSE(noIndex.open(dir.file("test")));
   writeFileBytes(dir.file("test.index"), "apple\tA\tB\n");
-  EXPECT_FALSE(noBody.open(dir.file("test"), WithText::kNo));
+  EXPECT_FALSE(noBody.open(dir.file("test")));
   EXPECT_NE(noBody.problem().find("test.dict"), std::string::npos);
   forEachCase("compile/tsv_header_refusals.txt", [&](const CaseRow& c) {
     writeFileBytes(dir.file("words.tsv"), *c.bytes(0));
     TsvSource tsv;
-    EXPECT_FALSE(tsv.open(dir.file("words.tsv"), WithText::kYes));
+    EXPECT_FALSE(tsv.open(dir.file("words.tsv")));
     EXPECT_EQ(tsv.problem(), *c.bytes(1));
   });
 }

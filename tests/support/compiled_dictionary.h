@@ -49,18 +49,16 @@ inline compile::SourceEntry entryOf(const std::string& headword, const std::stri
 }
 
 inline compile::SourceOpener openerOf(const std::vector<compile::SourceEntry>* entries) {
-  return
-      [entries](compile::WithText, std::string*) { return std::make_unique<ListSource>(entries); };
+  return [entries](std::string*) { return std::make_unique<ListSource>(entries); };
 }
 
-// Opens an importer's Source on path (with its further options after the text choice),
-// or gives null and why it cannot.
+// Opens an importer's Source on path (with its further options), or gives null and why it
+// cannot.
 template <typename Source, typename... Options>
 compile::SourceOpener sourceOpener(const std::string& path, Options... options) {
-  return [=](compile::WithText withText,
-             std::string* problem) -> std::unique_ptr<compile::EntrySource> {
+  return [=](std::string* problem) -> std::unique_ptr<compile::EntrySource> {
     auto source = std::make_unique<Source>();
-    if (source->open(path, withText, options...)) return source;
+    if (source->open(path, options...)) return source;
     *problem = source->problem();
     return nullptr;
   };

@@ -46,15 +46,14 @@ std::string dictdStem(const std::string& source) {
   return source;
 }
 
-std::unique_ptr<EntrySource> openSource(const CompileArguments& args, WithText withText,
-                                        std::string* problem) {
+std::unique_ptr<EntrySource> openSource(const CompileArguments& args, std::string* problem) {
   if (args.from == "dictd") {
     auto source = std::make_unique<DictdSource>();
-    if (source->open(args.source, withText, DictdSource::Order::kBody)) return source;
+    if (source->open(args.source, DictdSource::Order::kBody)) return source;
     *problem = source->problem();
   } else {
     auto source = std::make_unique<TsvSource>();
-    if (source->open(args.source, withText)) return source;
+    if (source->open(args.source)) return source;
     *problem = source->problem();
   }
   return nullptr;
@@ -137,14 +136,13 @@ void runCompile(CompileArguments args, const GlobalOptions& options) {
     const FolderLock lock(args.out);
     ProgressBar bar(isatty(STDERR_FILENO) && !options.json);
     std::string problem;
-    const bool compiled = compileDictionary(
-        [&args](WithText withText, std::string* why) { return openSource(args, withText, why); },
-        compile,
-        [&bar, &interrupt](const char* pass, uint64_t done, uint64_t total) {
-          interrupt.throwIfRaised();
-          bar.update(pass, done, total);
-        },
-        &result, &problem);
+    const bool compiled =
+        compileDictionary([&args](std::string* why) { return openSource(args, why); }, compile,
+                          [&bar, &interrupt](const char* pass, uint64_t done, uint64_t total) {
+                            interrupt.throwIfRaised();
+                            bar.update(pass, done, total);
+                          },
+                          &result, &problem);
     bar.finish();
     if (!compiled) {
       if (!args.allowSkips && result.index.skipped.size() * 2 > result.entries)

@@ -50,9 +50,9 @@ void runMake(const NewWordArguments& args, const GlobalOptions& options) {
   timeToBytes(*time, make.listTime);
   compile::WrittenNewWordFile written;
   std::string problem;
-  const auto open = [&args](compile::WithText withText, std::string* why) {
+  const auto open = [&args](std::string* why) {
     auto source = std::make_unique<compile::TsvSource>();
-    if (source->open(args.source, withText)) return source;
+    if (source->open(args.source)) return source;
     *why = source->problem();
     return std::unique_ptr<compile::TsvSource>();
   };

@@ -8,8 +8,7 @@
 
 namespace orvia::compile {
 
-bool DictdSource::open(const std::string& basePath, WithText withText, Order order) {
-  withText_ = withText;
+bool DictdSource::open(const std::string& basePath, Order order) {
   const std::string indexPath = basePath + ".index";
   if (!index_.open(indexPath)) {
     problem_ = "cannot open " + indexPath + ": " + std::strerror(errno);
@@ -22,7 +21,7 @@ bool DictdSource::open(const std::string& basePath, WithText withText, Order ord
     problem_ = "no " + basePath + ".dict.dz or " + bodyPath;
     return false;
   }
-  if (withText == WithText::kYes && !body_.open(bodyPath)) {
+  if (!body_.open(bodyPath)) {
     problem_ = "cannot read " + bodyPath + ": " + body_.problem();
     return false;
   }
@@ -76,18 +75,16 @@ ReadResult DictdSource::give(Line& line, SourceEntry* entry) {
   *entry = SourceEntry{};
   entry->headword = std::move(line.fields.headword);
   entry->ordinal = line.ordinal;
-  if (withText_ == WithText::kYes) {
-    const uint32_t length = line.fields.length;
-    if (length > kMaxTextSize) {
-      problem_ = "line " + std::to_string(line.ordinal) + " of the index: a text of " +
-                 std::to_string(length) + " bytes";
-      return ReadResult::kBadRecord;
-    }
-    if (!body_.read(line.fields.offset, length, &entry->text)) {
-      problem_ = "line " + std::to_string(line.ordinal) +
-                 " of the index: its text lies beyond the end of the body";
-      return ReadResult::kBadRecord;
-    }
+  const uint32_t length = line.fields.length;
+  if (length > kMaxTextSize) {
+    problem_ = "line " + std::to_string(line.ordinal) + " of the index: a text of " +
+               std::to_string(length) + " bytes";
+    return ReadResult::kBadRecord;
+  }
+  if (!body_.read(line.fields.offset, length, &entry->text)) {
+    problem_ = "line " + std::to_string(line.ordinal) +
+               " of the index: its text lies beyond the end of the body";
+    return ReadResult::kBadRecord;
   }
   return ReadResult::kEntry;
 }

@@ -27,7 +27,7 @@ class DictdSource : public EntrySource {
 
   // basePath is the path without ".index". False, with problem() set, when the index or
   // the body is missing or cannot be opened.
-  bool open(const std::string& basePath, WithText withText, Order order = Order::kIndex);
+  bool open(const std::string& basePath, Order order = Order::kIndex);
 
   ReadResult next(SourceEntry* entry) override;
   const std::string& problem() const override { return problem_; }
@@ -50,7 +50,6 @@ class DictdSource : public EntrySource {
 
   LineReader index_;
   DictBody body_;
-  WithText withText_ = WithText::kNo;
   std::string line_;
   std::string problem_;
   // kBody: every line, bad ones first, then by offset in the body.

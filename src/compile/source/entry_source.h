@@ -16,9 +16,6 @@ enum class ReadResult {
   kFailed,     // the source cannot be read on; problem() says why
 };
 
-// Whether an importer reads each entry's text as well as its headword.
-enum class WithText { kNo, kYes };
-
 class EntrySource {
  public:
   virtual ~EntrySource() = default;

@@ -68,8 +68,7 @@ std::string unescapeTsvText(const std::string& field) {
   return out;
 }
 
-bool TsvSource::open(const std::string& path, WithText withText) {
-  withText_ = withText;
+bool TsvSource::open(const std::string& path) {
   if (!lines_.open(path)) {
     problem_ = "cannot open " + path + ": " + std::strerror(errno);
     return false;
@@ -125,7 +124,7 @@ ReadResult TsvSource::parseRow(SourceEntry* entry) {
         entry->headword = std::string(field);
         break;
       case Column::kText:
-        if (withText_ == WithText::kYes) entry->text = unescapeTsvText(std::string(field));
+        entry->text = unescapeTsvText(std::string(field));
         break;
       case Column::kDisplay:
         entry->displayWord = std::string(field);

@@ -22,7 +22,7 @@ class TsvSource : public EntrySource {
 
   // False, with problem() set, when the file cannot be opened or its header names an
   // unknown or repeated column.
-  bool open(const std::string& path, WithText withText);
+  bool open(const std::string& path);
 
   ReadResult next(SourceEntry* entry) override;
   const std::string& problem() const override { return problem_; }
@@ -35,7 +35,6 @@ class TsvSource : public EntrySource {
   ReadResult parseRow(SourceEntry* entry);
 
   LineReader lines_;
-  WithText withText_ = WithText::kNo;
   std::vector<Column> columns_{Column::kHeadword, Column::kText};
   bool pendingFirstLine_ = false;
   std::string line_;
