@@ -12,7 +12,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh" test
 build="$root/build/static-analysis"
-cmake -S "$root" -B "$build" -G Ninja -DORVIADIC_TESTS=OFF -DORVIADIC_BENCH=OFF \
-  -DORVIADIC_TOOL_UNITY=OFF >/dev/null
+# Configured for clang, the analysers' own compiler, so that the commands carry no option
+# only GCC knows.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DORVIADIC_TESTS=OFF -DORVIADIC_BENCH=OFF -DORVIADIC_TOOL_UNITY=OFF >/dev/null
 cache=${ORVIADIC_ANALYSIS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orviadic/static-analysis}
 python3 "$root/scripts/static_analysis.py" "$build/compile_commands.json" "$root" "$cache"
