@@ -19,9 +19,8 @@ const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);  // NOLINT(performa
 
 constexpr char kWindows1252[] = "WINDOWS-1252";
 
-// Unicode's invisible language tags, which iconv drops from a text on its way into any
-// code page; the built-in table drops them as well, so that every code page sees the
-// same text.
+// Unicode's invisible language tags, which iconv drops from a text on its way into a code
+// page; the built-in table drops them as well, so that every code page sees the same text.
 bool isLanguageTag(uint32_t codePoint) {
   return codePoint >= 0xE0000 && codePoint <= 0xE007F;
 }
@@ -77,7 +76,7 @@ bool CodePageConverter::convertWestern(std::string_view text, bool replacing,
   if (direction_ == Direction::kToUtf8) {
     for (char c : text) {
       uint32_t codePoint = 0;
-      if (c == '\0' || !windows1252::toCodePoint(uint8_t(c), &codePoint)) return false;
+      if (!windows1252::toCodePoint(uint8_t(c), &codePoint)) return false;
       appendUtf8(codePoint, out);
     }
     return true;
@@ -90,10 +89,9 @@ bool CodePageConverter::convertWestern(std::string_view text, bool replacing,
       if (!replacing) return false;
       *out += '?';
       length = 1;
-    } else if (isLanguageTag(codePoint)) {
     } else if (windows1252::fromCodePoint(codePoint, &byte)) {
       *out += char(byte);
-    } else {
+    } else if (!isLanguageTag(codePoint)) {
       if (!replacing) return false;
       appendReference(codePoint, out);
     }
