@@ -14,7 +14,9 @@
  *   0, out[0] is then 0 and nothing else is written.
  * - Languages without a code page (0, and 10 and above) take the bytes as they are.
  * - Thread-safe: no state is kept between calls.
- * - Linux only: the conversions are those of the C library's iconv.
+ * - Linux only: the Western code page converts through a table of its own, which agrees
+ *   with the C library's iconv on every byte and character; the East Asian ones through
+ *   iconv itself.
  */
 #ifndef ORVIATEXT_H_
 #define ORVIATEXT_H_
