@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "conventions.h"
+#include "text/utf8.h"
 
 namespace orviadic {
 namespace {
@@ -12,30 +14,6 @@ namespace {
 // in fewer bytes than UTF-8 but for the Latin letters: a word of more characters than
 // that can never be found.
 constexpr size_t kLongestWord = 243;
-
-// The length of the UTF-8 character at text[at] and its code point; 0 when the bytes
-// there are not one.
-size_t characterAt(const std::string& text, size_t at, uint32_t* codePoint) {
-  const uint8_t lead = uint8_t(text[at]);
-  const size_t length = lead < 0x80    ? 1
-                        : lead >= 0xF5 ? 0
-                        : lead >= 0xF0 ? 4
-                        : lead >= 0xE0 ? 3
-                        : lead >= 0xC2 ? 2
-                                       : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  uint32_t value = length == 1 ? lead : lead & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    const uint8_t byte = uint8_t(text[at + i]);
-    if ((byte & 0xC0) != 0x80) return 0;
-    value = value << 6 | (byte & 0x3F);
-  }
-  static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return 0;
-  *codePoint = value;
-  return length;
-}
 
 bool isControl(uint32_t codePoint) {
   return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
@@ -48,7 +26,7 @@ const std::string& checkedWord(const std::string& word) {
   size_t characters = 0;
   for (size_t at = 0; at < word.size(); ++characters) {
     uint32_t codePoint = 0;
-    const size_t length = characterAt(word, at, &codePoint);
+    const size_t length = orvia::text::utf8Character(std::string_view(word).substr(at), &codePoint);
     if (length == 0) throw CommandFailure{kExitError, "the word is not UTF-8: " + printable(word)};
     if (isControl(codePoint))
       throw CommandFailure{kExitError, "the word holds a control character: " + printable(word)};
@@ -71,7 +49,7 @@ std::string printable(const std::string& word) {
   std::string out;
   for (size_t at = 0; at < shown;) {
     uint32_t codePoint = 0;
-    size_t length = characterAt(word, at, &codePoint);
+    size_t length = orvia::text::utf8Character(std::string_view(word).substr(at), &codePoint);
     if (length != 0 && !isControl(codePoint)) {
       out.append(word, at, length);
     } else {
