@@ -26,9 +26,11 @@ run_flavour() {
   ctest --test-dir "$root/build/$flavour" -j "$(nproc)" --output-on-failure --timeout 900 \
     "${filter[@]}" || status=1
   if [ -f "$retries" ]; then
+    local count
+    count=$(wc -l <"$retries")
     cat "$retries"
-    echo "== $flavour: $(wc -l <"$retries") Wine retries (more than one fails the run)"
-    [ "$(wc -l <"$retries")" -le 1 ] || status=1
+    echo "== $flavour: $count Wine retries (more than one fails the run)"
+    [ "$count" -le 1 ] || status=1
   fi
   echo "== $flavour: $((SECONDS - started)) s"
 }
